@@ -1,0 +1,1 @@
+// The dialog library's exports are added with their dialogs; until then the library exports nothing.

@@ -1,0 +1,78 @@
+#include "platform/win32/Files.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace win32 {
+
+bool WriteFileAtomically(const std::string& Path, std::string_view Contents) {
+    std::string tempPath = Path + ".XXXXXX";
+    int fd = ::mkstemp(tempPath.data());
+    if (fd < 0)
+        return false;
+    const char* data = Contents.data();
+    std::size_t left = Contents.size();
+    bool ok = true;
+    while (left > 0) {
+        ssize_t n = ::write(fd, data, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    // mkstemp creates the file 0600; stored files are ordinary user files.
+    ok = ok && ::fchmod(fd, 0644) == 0;
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok && ::rename(tempPath.c_str(), Path.c_str()) == 0)
+        return true;
+    ::unlink(tempPath.c_str());
+    return false;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& Path) {
+    std::ifstream in(Path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return text;
+}
+
+bool FileExists(const std::string& Path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(Path, ec);
+}
+
+bool DirectoryExists(const std::string& Path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(Path, ec);
+}
+
+bool ForceDirectories(const std::string& Path) {
+    std::error_code ec;
+    std::filesystem::create_directories(Path, ec);
+    return DirectoryExists(Path);
+}
+
+std::string GetModuleFileName() {
+    std::error_code ec;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : path.string();
+}
+
+} // namespace win32

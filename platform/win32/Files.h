@@ -1,0 +1,26 @@
+#pragma once
+// Small file helpers shared by every writer of stored files.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+// Replaces Path with Contents atomically: the bytes go to a temporary file in the same folder, are flushed
+// to disk, and the temporary file is renamed over Path. Returns false (and leaves Path untouched) on failure.
+bool WriteFileAtomically(const std::string& Path, std::string_view Contents);
+
+// The whole file, or nullopt when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& Path);
+
+bool FileExists(const std::string& Path);
+bool DirectoryExists(const std::string& Path);
+
+// Creates the folder and any missing parents. Returns true when the folder exists afterwards.
+bool ForceDirectories(const std::string& Path);
+
+// The full path of the running program file.
+std::string GetModuleFileName();
+
+} // namespace win32

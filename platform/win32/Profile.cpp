@@ -1,0 +1,227 @@
+#include "platform/win32/Profile.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/win32/Files.h"
+
+namespace win32 {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    return true;
+}
+
+struct ProfileLine {
+    enum class Kind { Other, Section, Key };
+    std::string text; // the line as stored, without its line end
+    Kind kind = Kind::Other;
+    std::string name;  // section or key name, trimmed
+    std::string value; // key value, trimmed (quotes still on)
+};
+
+ProfileLine ParseLine(std::string text) {
+    ProfileLine line;
+    std::string_view t = Trim(text);
+    if (!t.empty() && t.front() == '[') {
+        t.remove_prefix(1);
+        auto close = t.find(']');
+        line.kind = ProfileLine::Kind::Section;
+        line.name = std::string(Trim(close == std::string_view::npos ? t : t.substr(0, close)));
+    } else if (!t.empty() && t.front() != ';') {
+        line.kind = ProfileLine::Kind::Key;
+        auto eq = t.find('=');
+        if (eq == std::string_view::npos) {
+            line.name = std::string(t);
+        } else {
+            line.name = std::string(Trim(t.substr(0, eq)));
+            line.value = std::string(Trim(t.substr(eq + 1)));
+        }
+    }
+    line.text = std::move(text);
+    return line;
+}
+
+struct ProfileFile {
+    bool hasBom = false;
+    std::vector<ProfileLine> lines;
+};
+
+ProfileFile ParseProfile(std::string_view contents) {
+    ProfileFile file;
+    if (contents.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        file.hasBom = true;
+        contents.remove_prefix(kUtf8Bom.size());
+    }
+    while (!contents.empty()) {
+        auto nl = contents.find_first_of("\r\n");
+        std::string_view raw = contents.substr(0, nl);
+        file.lines.push_back(ParseLine(std::string(raw)));
+        if (nl == std::string_view::npos)
+            break;
+        // CR LF, a lone LF and a lone CR all end a line.
+        std::size_t skip = (contents[nl] == '\r' && nl + 1 < contents.size() && contents[nl + 1] == '\n') ? 2 : 1;
+        contents.remove_prefix(nl + skip);
+    }
+    return file;
+}
+
+ProfileFile LoadProfile(const std::string& path) {
+    auto contents = ReadWholeFile(path);
+    return contents ? ParseProfile(*contents) : ProfileFile{};
+}
+
+// Index range [first, last) of the key lines of the first section named Section; nullopt when missing.
+struct SectionRange {
+    std::size_t header;
+    std::size_t end;
+};
+
+std::optional<SectionRange> FindSection(const ProfileFile& file, std::string_view section) {
+    for (std::size_t i = 0; i < file.lines.size(); ++i) {
+        const auto& line = file.lines[i];
+        if (line.kind != ProfileLine::Kind::Section || !SameName(line.name, section))
+            continue;
+        std::size_t end = i + 1;
+        while (end < file.lines.size() && file.lines[end].kind != ProfileLine::Kind::Section)
+            ++end;
+        return SectionRange{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> FindKey(const ProfileFile& file, const SectionRange& range, std::string_view key) {
+    for (std::size_t i = range.header + 1; i < range.end; ++i) {
+        const auto& line = file.lines[i];
+        if (line.kind == ProfileLine::Kind::Key && SameName(line.name, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::string_view StripQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::optional<std::string> FindValue(const ProfileFile& file, std::string_view section, std::string_view key) {
+    auto range = FindSection(file, section);
+    if (!range)
+        return std::nullopt;
+    auto index = FindKey(file, *range, key);
+    if (!index)
+        return std::nullopt;
+    return std::string(StripQuotes(file.lines[*index].value));
+}
+
+// A line end inside a value would split the entry into two lines and corrupt the file.
+std::string OneLine(std::string_view value) {
+    std::string out(value);
+    for (char& c : out)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
+} // namespace
+
+std::string GetPrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Default,
+                                    const std::string& File) {
+    auto value = FindValue(LoadProfile(File), Section, Key);
+    return value ? *value : std::string(Default);
+}
+
+std::optional<int> ProfileTextToInt(std::string_view Text) {
+    if (Text.empty())
+        return std::nullopt;
+    std::size_t i = 0;
+    while (i < Text.size() && static_cast<unsigned char>(Text[i]) <= ' ')
+        ++i;
+    bool negative = false;
+    if (i < Text.size() && (Text[i] == '+' || Text[i] == '-')) {
+        negative = Text[i] == '-';
+        ++i;
+    }
+    unsigned base = 10;
+    if (i + 1 < Text.size() && Text[i] == '0') {
+        char p = AsciiLower(Text[i + 1]);
+        if (p == 'x' || p == 'o' || p == 'b') {
+            base = p == 'x' ? 16 : (p == 'o' ? 8 : 2);
+            i += 2;
+        }
+    }
+    std::uint32_t result = 0;
+    for (; i < Text.size(); ++i) {
+        char c = AsciiLower(Text[i]);
+        unsigned digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else
+            break;
+        if (digit >= base)
+            break;
+        result = result * base + digit; // wraps modulo 2^32 as the Windows reader does
+    }
+    if (negative)
+        result = 0u - result;
+    return static_cast<int>(result);
+}
+
+int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default, const std::string& File) {
+    auto value = FindValue(LoadProfile(File), Section, Key);
+    if (!value)
+        return Default;
+    return ProfileTextToInt(*value).value_or(Default);
+}
+
+bool WritePrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Value,
+                               const std::string& File) {
+    ProfileFile file = LoadProfile(File);
+    std::string entry = std::string(Trim(Key)) + "=" + OneLine(Value);
+    auto range = FindSection(file, Section);
+    if (!range) {
+        file.lines.push_back(ParseLine("[" + std::string(Section) + "]"));
+        file.lines.push_back(ParseLine(entry));
+    } else if (auto index = FindKey(file, *range, Key)) {
+        // Keep the key as it is spelled in the file.
+        file.lines[*index] = ParseLine(file.lines[*index].name + "=" + OneLine(Value));
+    } else {
+        // After the last non-empty line of the section, so a blank line before the next section stays.
+        std::size_t at = range->end;
+        while (at > range->header + 1 && Trim(file.lines[at - 1].text).empty())
+            --at;
+        file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(at), ParseLine(entry));
+    }
+    std::string out;
+    if (file.hasBom)
+        out += kUtf8Bom;
+    for (const auto& line : file.lines) {
+        out += line.text;
+        out += "\r\n";
+    }
+    return WriteFileAtomically(File, out);
+}
+
+} // namespace win32

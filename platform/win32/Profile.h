@@ -1,0 +1,34 @@
+#pragma once
+// Private profile (INI) files with the observable behaviour of the Windows profile functions:
+// section and key names compare without regard to (ASCII) case, the first matching section and the first
+// matching key in it win, values are trimmed and lose one pair of enclosing quotes, and a write replaces the
+// value in place, appends the key to its section or appends the section to the end of the file.
+//
+// Unlike the Windows functions, values of any length come back whole, and every write replaces the file
+// atomically (a temporary file beside it, then a rename), so a crash never leaves a half-written file.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+// The value of Key in Section of File, or Default when the file, the section or the key is missing.
+// A key that is present with an empty value gives the empty text.
+std::string GetPrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Default,
+                                    const std::string& File);
+
+// The value read as GetPrivateProfileIntA reads it: leading blanks skipped, an optional sign, an optional
+// "0x" (hex), "0o" (octal) or "0b" (binary) prefix, then the leading digits (so "55zz" gives 55 and "zz"
+// gives 0), wrapping modulo 2^32 and returned as a signed 32-bit value. A missing or empty value gives Default.
+int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default, const std::string& File);
+
+// Writes Key=Value into Section of File, creating the file when missing. Returns false when the file could
+// not be written (the old file is then left as it was).
+bool WritePrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Value,
+                               const std::string& File);
+
+// The integer rule of GetPrivateProfileInt applied to a text; nullopt for the empty text.
+std::optional<int> ProfileTextToInt(std::string_view Text);
+
+} // namespace win32

@@ -1,0 +1,136 @@
+#include "core/Settings.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "core/PlaybackState.h"
+#include "platform/win32/Files.h"
+#include "tests/support/RunTree.h"
+
+using testing_support::ReadFile;
+using testing_support::RunTree;
+using testing_support::WriteFile;
+
+namespace {
+
+TEST(DefaultIni, MatchesTheGoldenFileByteForByte) {
+    RunTree tree;
+    WriteDefaultIni(tree.IniFile());
+    const std::string golden = ReadFile(std::string(QUOREL_TEST_DATA) + "/Default.ini");
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(ReadFile(tree.IniFile()), golden);
+}
+
+TEST(DefaultIni, HasEightyFourCrLfLinesFromFileToFullScreen) {
+    const std::string& text = DefaultIniText();
+    int lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        ++lines;
+    EXPECT_EQ(lines, 84);
+    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1) << "every line end is CR LF";
+    EXPECT_EQ(text.rfind("\r\n", text.size() - 3), text.size() - std::string("FullScreen=Enter\r\n").size() - 2);
+    EXPECT_EQ(text.substr(0, 8), "[File]\r\n");
+}
+
+TEST(ReadIni, FirstReadCreatesTheDefaultFile) {
+    RunTree tree;
+    ASSERT_FALSE(win32::FileExists(tree.IniFile()));
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), 1);
+    EXPECT_EQ(ReadFile(tree.IniFile()), DefaultIniText());
+    EXPECT_EQ(ReadIniInteger("Pip", "PositionType"), -1);
+    EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), "");
+    EXPECT_EQ(ReadIniString("ShortCut", "Play/Pause"), "Space");
+}
+
+TEST(ReadIni, MissingKeysGiveTheFallbacks) {
+    RunTree tree;
+    WriteFile(tree.IniFile(), "[PlayControl]\r\nLastPos=-12\r\n");
+    EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), ValueNoFind);
+    EXPECT_EQ(ReadIniInteger("Play", "SoundLevel"), -1);
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPos"), -12);
+    // An existing file is never completed.
+    EXPECT_EQ(ReadFile(tree.IniFile()), "[PlayControl]\r\nLastPos=-12\r\n");
+}
+
+TEST(ReadIni, LongPathComesBackWhole) {
+    RunTree tree;
+    const std::string path = "/" + std::string(300, 'm') + "/clip.mpg";
+    ASSERT_TRUE(WriteIniString("PlayControl", "LastMediaFile", path));
+    EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), path);
+}
+
+TEST(WriteIni, AfterTheFileWasDeletedEveryOtherSettingSurvives) {
+    RunTree tree;
+    EnsureIniFile();
+    std::filesystem::remove(tree.IniFile());
+    ASSERT_TRUE(WriteIniInteger("PlayControl", "PlayMode", 2));
+    EXPECT_EQ(ReadIniInteger("PlayControl", "PlayMode"), 2);
+    EXPECT_EQ(ReadIniString("ShortCut", "BossKey"), "Ctrl+F12");
+    EXPECT_EQ(ReadIniInteger("Play", "RenderType"), 1009);
+}
+
+TEST(WriteIni, ReplacesOneLineAndKeepsTheRest) {
+    RunTree tree;
+    EnsureIniFile();
+    ASSERT_TRUE(WriteIniInteger("Play", "SoundBalance", -9999));
+    std::string expected = DefaultIniText();
+    expected.replace(expected.find("SoundBalance=0"), 14, "SoundBalance=-9999");
+    EXPECT_EQ(ReadFile(tree.IniFile()), expected);
+    EXPECT_EQ(ReadIniInteger("Play", "SoundBalance"), -9999);
+}
+
+struct SlashCase {
+    const char* path;
+    const char* expected;
+};
+class IncludeTrailingSlashTest : public ::testing::TestWithParam<SlashCase> {};
+
+TEST_P(IncludeTrailingSlashTest, AddsOneSlashOnlyWhenMissing) {
+    EXPECT_EQ(IncludeTrailingSlash(GetParam().path), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IncludeTrailingSlashTest,
+                         ::testing::Values(SlashCase{"/opt/player", "/opt/player/"},
+                                           SlashCase{"/opt/player/", "/opt/player/"},
+                                           SlashCase{"C:\\Player\\", "C:\\Player\\"}, SlashCase{"", ""},
+                                           SlashCase{"/", "/"}));
+
+TEST(ProgramFolders, DerivedFromTheProgramFile) {
+    TProgramFolders f = GetProgramFolders("/opt/tarvex/QuorelMain");
+    EXPECT_EQ(f.AppPath, "/opt/tarvex/");
+    EXPECT_EQ(f.TempPath, "/opt/tarvex/Temp/");
+    EXPECT_EQ(f.ProjectPath, "/opt/tarvex/Project");
+    EXPECT_EQ(f.IniPath, "/opt/tarvex/Ini");
+    EXPECT_EQ(f.ImagePath, "/opt/tarvex/Image");
+    EXPECT_EQ(f.SkinDir, "/opt/tarvex/Skin/");
+    EXPECT_EQ(f.LrcDir, "/opt/tarvex/Lrc/");
+}
+
+TEST(StartSettings, CreatesMissingFoldersAndTheSettingsFile) {
+    testing_support::TempDir dir;
+    ResetPlaybackState();
+    StartSettings(dir.File("QuorelMain"));
+    for (const char* folder : {"Temp", "Project", "Ini", "Image", "Skin/Default", "Lrc"})
+        EXPECT_TRUE(win32::DirectoryExists(dir.File(folder))) << folder;
+    EXPECT_EQ(State.IniFilePath, dir.File("Ini/Default.ini"));
+    EXPECT_EQ(State.SkinPath, dir.File("Skin/Default/"));
+    EXPECT_EQ(ReadIniString("File", "CaptureImagePath"), dir.File("Temp/"));
+}
+
+TEST(InitCaptureImagePath, FillsOnlyAnEmptyValue) {
+    RunTree tree;
+    WriteFile(tree.IniFile(), "[File]\r\nCaptureImagePath=/home/me/shots\r\n");
+    InitCaptureImagePath();
+    EXPECT_EQ(ReadIniString("File", "CaptureImagePath"), "/home/me/shots");
+
+    WriteFile(tree.IniFile(), "[File]\r\nLanguage=1\r\n");
+    InitCaptureImagePath();
+    EXPECT_EQ(ReadIniString("File", "CaptureImagePath"), ValueNoFind) << "a missing key is not empty";
+
+    WriteFile(tree.IniFile(), "[File]\r\nCaptureImagePath=\r\n");
+    InitCaptureImagePath();
+    EXPECT_EQ(ReadIniString("File", "CaptureImagePath"), State.TempPath);
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+#include "platform/win32/Profile.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/CaseName.h"
+#include "tests/support/TempDir.h"
+
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+struct ReadCase {
+    const char* name;
+    const char* file;
+    const char* section;
+    const char* key;
+    const char* expected; // with the default "DEF"
+};
+
+class ProfileReadTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileReadTest, GetPrivateProfileString) {
+    const auto& c = GetParam();
+    TempDir dir;
+    WriteFile(dir.File("a.ini"), c.file);
+    EXPECT_EQ(win32::GetPrivateProfileString(c.section, c.key, "DEF", dir.File("a.ini")), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileReadTest,
+    ::testing::Values(
+        ReadCase{"CaseInsensitiveSectionAndKey", "[Play]\r\nSoundLevel=30\r\n", "pLAY", "soundlevel", "30"},
+        ReadCase{"MissingSection", "[Play]\r\nSoundLevel=30\r\n", "View", "SoundLevel", "DEF"},
+        ReadCase{"MissingKey", "[Play]\r\nSoundLevel=30\r\n", "Play", "Volume", "DEF"},
+        ReadCase{"EmptyValueIsNotMissing", "[Play]\r\nLastMediaFile=\r\n", "Play", "LastMediaFile", ""},
+        ReadCase{"KeyOfAnotherSectionIsNotFound", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n", "A", "y", "DEF"},
+        ReadCase{"FirstMatchingKeyWins", "[A]\r\nx=1\r\nX=2\r\n", "A", "x", "1"},
+        ReadCase{"FirstMatchingSectionWins", "[A]\r\nx=1\r\n[a]\r\nx=2\r\ny=3\r\n", "A", "y", "DEF"},
+        ReadCase{"SlashInsideKeyName", "[ShortCut]\r\nPlay/Pause=Space\r\n", "ShortCut", "play/pause", "Space"},
+        ReadCase{"LfOnlyFile", "[A]\nx=1\ny=2\n", "A", "y", "2"},
+        ReadCase{"BlanksAroundEqualsAreTrimmed", "[A]\r\n  x  =  some value  \r\n", "A", "x", "some value"},
+        ReadCase{"BlanksInsideBracketsAreTrimmed", "[ A ]\r\nx=1\r\n", "A", "x", "1"},
+        ReadCase{"EnclosingQuotesAreRemoved", "[A]\r\nx=\"quoted\"\r\n", "A", "x", "quoted"},
+        ReadCase{"CommentLineIsNotAKey", "[A]\r\n;x=1\r\n", "A", ";x", "DEF"},
+        ReadCase{"ValueKeepsFurtherEquals", "[A]\r\nx=a=b\r\n", "A", "x", "a=b"},
+        ReadCase{"Utf8TextPassesThrough", "[A]\r\nx=/媒体/电影.avi\r\n", "A", "x", "/媒体/电影.avi"},
+        ReadCase{"ByteOrderMarkIsIgnored", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "1"},
+        ReadCase{"NoLineEndAtEnd", "[A]\r\nx=1", "A", "x", "1"}),
+    testing_support::CaseName());
+
+TEST(ProfileRead, MissingFileGivesDefault) {
+    TempDir dir;
+    EXPECT_EQ(win32::GetPrivateProfileString("A", "x", "Value no find", dir.File("none.ini")), "Value no find");
+    EXPECT_EQ(win32::GetPrivateProfileInt("A", "x", -1, dir.File("none.ini")), -1);
+}
+
+TEST(ProfileRead, LongValuesComeBackWhole) {
+    TempDir dir;
+    const std::string path = "/" + std::string(300, 'p') + "/movie.avi";
+    ASSERT_TRUE(win32::WritePrivateProfileString("PlayControl", "LastMediaFile", path, dir.File("a.ini")));
+    EXPECT_EQ(win32::GetPrivateProfileString("PlayControl", "LastMediaFile", "", dir.File("a.ini")), path);
+}
+
+struct IntCase {
+    const char* value;
+    int expected; // with the default -1
+};
+
+class ProfileIntTest : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(ProfileIntTest, ReadsAsTheWindowsReaderDoes) {
+    TempDir dir;
+    WriteFile(dir.File("a.ini"), std::string("[A]\r\nx=") + GetParam().value + "\r\n");
+    EXPECT_EQ(win32::GetPrivateProfileInt("A", "x", -1, dir.File("a.ini")), GetParam().expected)
+        << "value \"" << GetParam().value << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileIntTest,
+                         ::testing::Values(IntCase{"30", 30}, IntCase{"-9999", -9999}, IntCase{"+7", 7},
+                                           IntCase{"0", 0}, IntCase{"", -1}, IntCase{"abc", 0},
+                                           IntCase{"55zz", 55}, IntCase{"-", 0}, IntCase{"0x1F", 31},
+                                           IntCase{"-0x10", -16}, IntCase{"12 34", 12}, IntCase{"1.5", 1},
+                                           IntCase{"4294967295", -1}, IntCase{"4294967296", 0},
+                                           IntCase{"2147483648", -2147483647 - 1}, IntCase{"\"42\"", 42}));
+
+struct WriteCase {
+    const char* name;
+    const char* before; // nullptr: no file
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+class ProfileWriteTest : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWriteTest, WritePrivateProfileString) {
+    const auto& c = GetParam();
+    TempDir dir;
+    if (c.before)
+        WriteFile(dir.File("a.ini"), c.before);
+    ASSERT_TRUE(win32::WritePrivateProfileString(c.section, c.key, c.value, dir.File("a.ini")));
+    EXPECT_EQ(ReadFile(dir.File("a.ini")), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileWriteTest,
+    ::testing::Values(
+        WriteCase{"ReplacesInPlace", "[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=3\r\n", "a", "X", "10",
+                  "[A]\r\nx=10\r\ny=2\r\n\r\n[B]\r\nz=3\r\n"},
+        WriteCase{"ReplaceDropsBlanksAroundEquals", "[A]\r\n x = 1\r\n", "A", "x", "2", "[A]\r\nx=2\r\n"},
+        WriteCase{"AppendsKeyToItsSectionBeforeBlankLine", "[A]\r\nx=1\r\n\r\n[B]\r\nz=3\r\n", "A", "y", "2",
+                  "[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=3\r\n"},
+        WriteCase{"AppendsKeyToLastSection", "[A]\r\nx=1\r\n", "A", "y", "", "[A]\r\nx=1\r\ny=\r\n"},
+        WriteCase{"AppendsSectionToTheEnd", "[A]\r\nx=1\r\n", "Pip", "PositionType", "102",
+                  "[A]\r\nx=1\r\n[Pip]\r\nPositionType=102\r\n"},
+        WriteCase{"CreatesMissingFile", nullptr, "Play", "isSlience", "1", "[Play]\r\nisSlience=1\r\n"},
+        WriteCase{"LfOnlyFileIsWrittenWithCrLf", "[A]\nx=1\n", "A", "x", "2", "[A]\r\nx=2\r\n"},
+        WriteCase{"SlashInKeyName", "[ShortCut]\r\nPlay/Pause=Space\r\n", "ShortCut", "Play/Pause", "Ctrl+P",
+                  "[ShortCut]\r\nPlay/Pause=Ctrl+P\r\n"},
+        WriteCase{"NegativeIntegerText", "[Play]\r\nSoundBalance=0\r\n", "Play", "SoundBalance", "-9999",
+                  "[Play]\r\nSoundBalance=-9999\r\n"},
+        WriteCase{"LineEndInValueCannotSplitTheEntry", "[A]\r\nx=1\r\n", "A", "x", "a\r\nb=c",
+                  "[A]\r\nx=a  b=c\r\n"},
+        WriteCase{"CommentsAndOtherLinesStay", "; settings\r\n[A]\r\n;note\r\nx=1\r\n", "A", "x", "2",
+                  "; settings\r\n[A]\r\n;note\r\nx=2\r\n"}),
+    testing_support::CaseName());
+
+TEST(ProfileWrite, NegativeIntegerReadsBack) {
+    TempDir dir;
+    ASSERT_TRUE(win32::WritePrivateProfileString("Play", "SoundBalance", "-9999", dir.File("a.ini")));
+    EXPECT_EQ(win32::GetPrivateProfileInt("Play", "SoundBalance", -1, dir.File("a.ini")), -9999);
+}
+
+TEST(ProfileWrite, WriteIntoMissingFolderReportsFailure) {
+    TempDir dir;
+    EXPECT_FALSE(win32::WritePrivateProfileString("A", "x", "1", dir.File("no-such-folder/a.ini")));
+}
+
+TEST(ProfileWrite, WriteLeavesNoTemporaryFileBehind) {
+    TempDir dir;
+    WriteFile(dir.File("a.ini"), "[A]\r\nx=1\r\n");
+    ASSERT_TRUE(win32::WritePrivateProfileString("A", "x", "2", dir.File("a.ini")));
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
+} // namespace

@@ -1,0 +1,47 @@
+#pragma once
+// Runs the built program in a temporary copy of the run tree (Qt's offscreen platform), for end-to-end tests.
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+#include "tests/support/TempDir.h"
+
+namespace testing_support {
+
+class ProgramRun {
+public:
+    // Copies the program, its libraries and the run tree's folders into a new temporary folder.
+    ProgramRun();
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    const std::string& Root() const { return dir_.Path(); }
+    std::string File(const std::string& Name) const { return dir_.File(Name); }
+
+    // Starts the program with Arguments; extra environment entries are "NAME=value".
+    void Start(const std::vector<std::string>& Arguments = {}, const std::vector<std::string>& Environment = {});
+    // Polls Condition until it holds or Timeout passes; false when it never held.
+    bool WaitFor(const std::function<bool()>& Condition,
+                 std::chrono::milliseconds Timeout = std::chrono::seconds(20)) const;
+    // Asks the program to close as a user would and waits for it; its exit status, or -1 when it had to be killed.
+    int Close(std::chrono::milliseconds Timeout = std::chrono::seconds(20));
+    bool Running() const;
+    // What the program printed on standard error.
+    std::string ErrorOutput() const;
+
+private:
+    // Collects the exit status once the program has ended; true when it has.
+    bool Reap() const;
+
+    TempDir dir_;
+    pid_t pid_ = -1;
+    mutable bool exited_ = false;
+    mutable int exitStatus_ = -1;
+};
+
+} // namespace testing_support
