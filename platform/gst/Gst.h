@@ -1,0 +1,50 @@
+#pragma once
+// What the media layer and the audio library share of GStreamer: one-time initialisation and the outputs.
+
+#include <gst/gst.h>
+
+namespace gst {
+
+// Initialises GStreamer once for the process; safe to call from every entry point.
+void EnsureInitialised();
+
+// A new, floating audio output element: the desktop's default output when one can be opened, otherwise a
+// fake output that still runs against the clock, so that time advances in real time (machines without sound,
+// CI). The environment variable QUOREL_AUDIO_OUTPUT=fake forces the fake output (the tests set it).
+GstElement* CreateAudioOutput();
+
+// True when CreateAudioOutput gives the fake output on this machine.
+bool AudioOutputIsFake();
+
+// Owns one GStreamer object reference (gst_object_unref at the end).
+template <class T> class GstRef {
+public:
+    GstRef() = default;
+    explicit GstRef(T* object) : object_(object) {}
+    GstRef(const GstRef&) = delete;
+    GstRef& operator=(const GstRef&) = delete;
+    GstRef(GstRef&& other) noexcept : object_(other.Release()) {}
+    GstRef& operator=(GstRef&& other) noexcept {
+        Reset(other.Release());
+        return *this;
+    }
+    ~GstRef() { Reset(); }
+
+    void Reset(T* object = nullptr) {
+        if (object_)
+            gst_object_unref(object_);
+        object_ = object;
+    }
+    T* Release() {
+        T* o = object_;
+        object_ = nullptr;
+        return o;
+    }
+    T* Get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+private:
+    T* object_ = nullptr;
+};
+
+} // namespace gst
