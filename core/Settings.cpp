@@ -6,12 +6,6 @@
 #include "platform/win32/Files.h"
 #include "platform/win32/Profile.h"
 
-std::string IncludeTrailingSlash(const std::string& Path) {
-    if (Path.empty() || Path.back() == '/' || Path.back() == '\\')
-        return Path;
-    return Path + "/";
-}
-
 TProgramFolders GetProgramFolders(const std::string& ProgramFile) {
     TProgramFolders f;
     f.AppPath = IncludeTrailingSlash(std::filesystem::path(ProgramFile).parent_path().string());

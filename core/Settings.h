@@ -5,11 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/shared/PathEndings.h"
+
 // The text ReadIniString gives for a missing section or key.
 inline constexpr std::string_view ValueNoFind = "Value no find";
-
-// Path itself when it already ends in "/" or "\", otherwise Path + "/"; the empty text stays empty.
-std::string IncludeTrailingSlash(const std::string& Path);
 
 struct TProgramFolders {
     std::string AppPath;     // the program file's folder, ending in "/"

@@ -1,1 +1,0 @@
-// The dialog library's exports are added with their dialogs; until then the library exports nothing.
