@@ -1,0 +1,56 @@
+#include "platform/forms/Conversions.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/CaseName.h"
+
+namespace {
+
+struct IntCase {
+    const char* name;
+    const char* text;
+    bool converts;
+    std::int32_t value;
+};
+class StrToIntTest : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(StrToIntTest, ConvertsOrRaisesTheConversionError) {
+    const IntCase& c = GetParam();
+    if (c.converts) {
+        EXPECT_EQ(forms::StrToInt(c.text), c.value);
+    } else {
+        try {
+            forms::StrToInt(c.text);
+            ADD_FAILURE() << "no error for '" << c.text << "'";
+        } catch (const forms::EConvertError& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("'") + c.text + "' is not a valid integer value");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StrToIntTest,
+                         ::testing::Values(IntCase{"Zero", "0", true, 0}, IntCase{"Digits", "0042", true, 42},
+                                           IntCase{"Signs", "-17", true, -17}, IntCase{"Plus", "+5", true, 5},
+                                           IntCase{"LeadingBlanks", "  12", true, 12},
+                                           IntCase{"DollarHex", "$1F", true, 31}, IntCase{"CHex", "0x1f", true, 31},
+                                           IntCase{"Largest", "2147483647", true, INT32_MAX},
+                                           IntCase{"Smallest", "-2147483648", true, INT32_MIN},
+                                           IntCase{"Empty", "", false, 0}, IntCase{"Blank", " ", false, 0},
+                                           IntCase{"SignOnly", "-", false, 0},
+                                           IntCase{"TrailingBlank", "12 ", false, 0},
+                                           IntCase{"Letters", "1a", false, 0},
+                                           IntCase{"TooLarge", "2147483648", false, 0},
+                                           IntCase{"TooSmall", "-2147483649", false, 0},
+                                           IntCase{"ManyDigits", "99999999999999999999999", false, 0},
+                                           IntCase{"HexWithoutDigits", "$", false, 0}),
+                         testing_support::CaseName());
+
+TEST(FloatToStr, GeneralFormatWithoutTrailingZeros) {
+    EXPECT_EQ(forms::FloatToStr(25.0), "25");
+    EXPECT_EQ(forms::FloatToStr(29.97), "29.97");
+    EXPECT_EQ(forms::FloatToStr(23.976023976023978), "23.976023976024");
+    EXPECT_EQ(forms::FloatToStr(0.0), "0");
+    EXPECT_EQ(forms::FloatToStr(-2.5), "-2.5");
+}
+
+} // namespace
