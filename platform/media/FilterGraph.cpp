@@ -1,0 +1,776 @@
+#include "platform/media/FilterGraph.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <thread>
+
+#include "platform/gst/Gst.h"
+#include "platform/win32/Window.h"
+
+namespace dshow {
+
+using com::E_INVALIDARG;
+using com::E_NOINTERFACE;
+using com::E_POINTER;
+using com::S_OK;
+
+namespace {
+
+// How long a render, a state change or a seek may take before it counts as failed.
+constexpr GstClockTime PrerollTimeLimit = 20 * GST_SECOND;
+constexpr GstClockTime SettleTimeLimit = 5 * GST_SECOND;
+// decodebin drops a demuxer's error that comes while it is still setting the demuxer up (a race in
+// GStreamer), and the pipeline then waits for ever: a file that gives no stream at all within this time
+// cannot be played.
+constexpr auto FirstStreamTimeLimit = std::chrono::seconds(5);
+constexpr auto StepTimeLimit = std::chrono::seconds(5);
+
+constexpr GstClockTime NanosecondsPer100 = 100;
+
+// Every graph of the process, so that shutting down can stop them all.
+std::mutex liveGraphsMutex;
+std::set<FilterGraph*>& LiveGraphs() {
+    static std::set<FilterGraph*> graphs;
+    return graphs;
+}
+
+bool HasPrefix(const gchar* Text, const char* Prefix) {
+    return Text != nullptr && std::strncmp(Text, Prefix, std::strlen(Prefix)) == 0;
+}
+
+} // namespace
+
+struct FilterGraph::Chain {
+    FilterGraph* graph = nullptr;
+    std::string file;
+    com::ComPtr<IBaseFilter> sourceFilter; // the filter given out by AddSourceFilter, if any
+    GstElement* source = nullptr;
+    GstElement* decoder = nullptr;
+    std::vector<std::string> preferred;
+    GstElement* videoBranch = nullptr;
+    bool audio = false;
+};
+
+FilterGraph::FilterGraph() {
+    gst::EnsureInitialised();
+    CreatePipeline();
+    static const bool shutdownAtExit = [] { return std::atexit(ShutdownMediaGraphs) == 0; }();
+    (void)shutdownAtExit;
+    std::lock_guard lock(liveGraphsMutex);
+    LiveGraphs().insert(this);
+}
+
+FilterGraph::~FilterGraph() {
+    {
+        std::lock_guard lock(liveGraphsMutex);
+        LiveGraphs().erase(this);
+    }
+    Shutdown();
+}
+
+void FilterGraph::CreatePipeline() {
+    pipeline_ = gst_pipeline_new(nullptr);
+    gst_object_ref_sink(pipeline_);
+    GstBus* bus = gst_element_get_bus(pipeline_);
+    gst_bus_set_sync_handler(bus, &FilterGraph::OnBusMessage, this, nullptr);
+    gst_object_unref(bus);
+    ended_ = false;
+    failed_ = false;
+}
+
+// Takes the pipeline down (streaming threads joined) and frees the renderer's inputs.
+void FilterGraph::ResetPipeline() {
+    if (pipeline_ != nullptr) {
+        gst_element_set_state(pipeline_, GST_STATE_NULL);
+        GstBus* bus = gst_element_get_bus(pipeline_);
+        gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+        gst_object_unref(bus);
+        gst_object_unref(pipeline_);
+        pipeline_ = nullptr;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        chains_.clear();
+        audioBranch_ = volume_ = panorama_ = nullptr;
+    }
+    if (renderer_)
+        renderer_->DisconnectInputs();
+    renderer_.reset();
+    duration_ = 0;
+    lastPosition_ = 0;
+    state_ = State_Stopped;
+}
+
+void FilterGraph::Shutdown() {
+    ResetPipeline();
+    ownRenderer_.reset();
+    filters_.clear();
+}
+
+void ShutdownMediaGraphs() {
+    std::vector<FilterGraph*> graphs;
+    {
+        std::lock_guard lock(liveGraphsMutex);
+        graphs.assign(LiveGraphs().begin(), LiveGraphs().end());
+    }
+    for (FilterGraph* graph : graphs)
+        graph->Shutdown();
+}
+
+// Runs on whatever thread posts: nothing is queued, so the bus never grows.
+GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* Message, gpointer Self) {
+    auto* graph = static_cast<FilterGraph*>(Self);
+    switch (GST_MESSAGE_TYPE(Message)) {
+    case GST_MESSAGE_EOS:
+        graph->ended_ = true;
+        break;
+    case GST_MESSAGE_ERROR:
+        graph->failed_ = true;
+        break;
+    case GST_MESSAGE_STEP_DONE: {
+        GstFormat format;
+        guint64 amount = 0, duration = 0;
+        gdouble rate = 1.0;
+        gboolean flush = FALSE, intermediate = FALSE, eos = FALSE;
+        gst_message_parse_step_done(Message, &format, &amount, &rate, &flush, &intermediate, &duration, &eos);
+        GstElement* audio = nullptr;
+        {
+            std::lock_guard lock(graph->mutex_);
+            if (format == GST_FORMAT_BUFFERS && graph->audioBranch_ != nullptr)
+                audio = GST_ELEMENT(gst_object_ref(graph->audioBranch_));
+        }
+        // The audio follows the picture by the time the video step took, so that both go on together.
+        if (audio != nullptr) {
+            gst_element_send_event(audio, gst_event_new_step(GST_FORMAT_TIME, duration, rate, TRUE, FALSE));
+            gst_object_unref(audio);
+        }
+        if (format == GST_FORMAT_BUFFERS) {
+            std::lock_guard lock(graph->stepMutex_);
+            ++graph->stepsDone_;
+            graph->stepDone_.notify_all();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return GST_BUS_DROP;
+}
+
+// --- Building -----------------------------------------------------------------------------------------
+
+HRESULT FilterGraph::AddFilter(IBaseFilter* Filter, LPCWSTR Name) {
+    if (Filter == nullptr)
+        return E_POINTER;
+    for (auto& [filter, name] : filters_)
+        if (filter.Get() == Filter)
+            return VFW_E_WRONG_STATE;
+    filters_.emplace_back(com::ComPtr<IBaseFilter>::Share(Filter), Name ? std::u16string(Name) : std::u16string());
+    return S_OK;
+}
+
+HRESULT FilterGraph::RemoveFilter(IBaseFilter* Filter) {
+    auto it = std::find_if(filters_.begin(), filters_.end(), [&](auto& f) { return f.first.Get() == Filter; });
+    if (it == filters_.end())
+        return VFW_E_NOT_FOUND;
+    filters_.erase(it);
+    return S_OK;
+}
+
+namespace {
+
+bool IsReadableFile(const std::string& Path) {
+    std::error_code ec;
+    return !Path.empty() && std::filesystem::is_regular_file(Path, ec);
+}
+
+} // namespace
+
+FilterGraph::Chain* FilterGraph::AddChain(const std::string& File, com::ComPtr<IBaseFilter> Source) {
+    if (pipeline_ == nullptr)
+        CreatePipeline();
+    auto chain = std::make_unique<Chain>();
+    chain->graph = this;
+    chain->file = File;
+    chain->sourceFilter = std::move(Source);
+    chain->source = gst_element_factory_make("filesrc", nullptr);
+    g_object_set(chain->source, "location", File.c_str(), nullptr);
+    gst_bin_add(GST_BIN(pipeline_), chain->source);
+    std::lock_guard lock(mutex_);
+    chains_.push_back(std::move(chain));
+    return chains_.back().get();
+}
+
+HRESULT FilterGraph::RenderFile(LPCWSTR File, LPCWSTR /*PlayList*/) {
+    if (File == nullptr)
+        return E_POINTER;
+    const std::string path = com::NarrowString(File);
+    if (!IsReadableFile(path))
+        return VFW_E_NOT_FOUND;
+    Chain* chain = AddChain(path, nullptr);
+    return CompleteChain(*chain);
+}
+
+HRESULT FilterGraph::AddSourceFilter(LPCWSTR File, LPCWSTR FilterName, IBaseFilter** Filter) {
+    if (File == nullptr || Filter == nullptr)
+        return E_POINTER;
+    *Filter = nullptr;
+    const std::string path = com::NarrowString(File);
+    if (!IsReadableFile(path))
+        return VFW_E_NOT_FOUND;
+    auto source = com::ComPtr<IBaseFilter>::Adopt(new SourceFilter(path));
+    AddFilter(source.Get(), FilterName);
+    AddChain(path, source);
+    *Filter = source.Get();
+    (*Filter)->AddRef();
+    return S_OK;
+}
+
+HRESULT FilterGraph::Render(IPin* Output) {
+    auto* pin = dynamic_cast<Pin*>(Output);
+    if (pin == nullptr)
+        return E_POINTER;
+    PIN_DIRECTION direction;
+    pin->QueryDirection(&direction);
+    if (direction != PINDIR_OUTPUT)
+        return E_INVALIDARG;
+    Chain* chain = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& c : chains_)
+            if (c->sourceFilter.Get() == pin->Owner() && c->decoder == nullptr)
+                chain = c.get();
+    }
+    if (chain == nullptr)
+        return VFW_E_NOT_CONNECTED; // not a pin of a source in this graph, or rendered already
+    return CompleteChain(*chain);
+}
+
+// Decodes the chain's source, routes what comes out to the renderer and the audio output, and prerolls.
+// On failure the whole pipeline is taken down: nothing half built keeps running.
+HRESULT FilterGraph::CompleteChain(Chain& C) {
+    std::shared_ptr<VideoRenderer> renderer;
+    for (auto& [filter, name] : filters_) {
+        auto* role = dynamic_cast<FilterRole*>(filter.Get());
+        if (role == nullptr)
+            continue;
+        if (!renderer)
+            renderer = role->Renderer();
+        for (const std::string& factory : role->Factories())
+            C.preferred.push_back(factory);
+    }
+    if (!renderer) {
+        if (!ownRenderer_)
+            ownRenderer_ = std::make_shared<VideoRenderer>(VideoRenderer::Mode::Window);
+        renderer = ownRenderer_;
+    }
+    renderer_ = renderer;
+
+    C.decoder = gst_element_factory_make("decodebin", nullptr);
+    g_signal_connect(C.decoder, "pad-added", G_CALLBACK(&FilterGraph::OnDecodedPad), &C);
+    g_signal_connect(C.decoder, "autoplug-sort", G_CALLBACK(&FilterGraph::OnAutoplugSort), &C);
+    gst_bin_add(GST_BIN(pipeline_), C.decoder);
+    gst_element_link(C.source, C.decoder);
+
+    HRESULT result = Preroll();
+    if (com::SUCCEEDED(result)) {
+        std::lock_guard lock(mutex_);
+        if (C.videoBranch == nullptr && !C.audio)
+            result = VFW_E_CANNOT_RENDER;
+    }
+    if (com::FAILED(result)) {
+        ResetPipeline();
+        return result;
+    }
+    duration_ = QueryDuration();
+    state_ = State_Stopped; // as after a render: prerolled, not running
+    return S_OK;
+}
+
+HRESULT FilterGraph::Preroll() {
+    failed_ = false;
+    const int padsBefore = decodedPads_;
+    if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        return VFW_E_UNKNOWN_FILE_TYPE;
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + std::chrono::nanoseconds(PrerollTimeLimit);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (decodedPads_ == padsBefore && std::chrono::steady_clock::now() - start > FirstStreamTimeLimit)
+            return VFW_E_UNKNOWN_FILE_TYPE;
+        const GstStateChangeReturn state = gst_element_get_state(pipeline_, nullptr, nullptr, 20 * GST_MSECOND);
+        if (failed_ || state == GST_STATE_CHANGE_FAILURE)
+            return VFW_E_UNKNOWN_FILE_TYPE;
+        if (state == GST_STATE_CHANGE_SUCCESS || state == GST_STATE_CHANGE_NO_PREROLL)
+            return S_OK;
+    }
+    return VFW_E_TIMEOUT;
+}
+
+GValueArray* FilterGraph::OnAutoplugSort(GstElement*, GstPad*, GstCaps*, GValueArray* Factories, gpointer ChainPtr) {
+    auto* chain = static_cast<Chain*>(ChainPtr);
+    if (chain->preferred.empty())
+        return nullptr; // decodebin's own order
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    std::vector<GValue*> first, rest;
+    for (guint i = 0; i < Factories->n_values; ++i) {
+        GValue* value = g_value_array_get_nth(Factories, i);
+        auto* factory = static_cast<GstPluginFeature*>(g_value_get_object(value));
+        const std::string name = gst_plugin_feature_get_name(factory);
+        const bool preferred =
+            std::find(chain->preferred.begin(), chain->preferred.end(), name) != chain->preferred.end();
+        (preferred ? first : rest).push_back(value);
+    }
+    GValueArray* sorted = g_value_array_new(Factories->n_values);
+    for (GValue* value : first)
+        g_value_array_append(sorted, value);
+    for (GValue* value : rest)
+        g_value_array_append(sorted, value);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    return sorted;
+}
+
+void FilterGraph::OnDecodedPad(GstElement*, GstPad* Pad, gpointer ChainPtr) {
+    auto* chain = static_cast<Chain*>(ChainPtr);
+    chain->graph->ConnectDecodedPad(*chain, Pad);
+}
+
+// On a streaming thread. The first video stream of each file goes to a free renderer input, the first audio
+// stream of the graph to the audio output; other streams stay unconnected. After a stop the decoder
+// exposes its pads again, and they go back to the branches they had.
+void FilterGraph::ConnectDecodedPad(Chain& C, GstPad* Pad) {
+    ++decodedPads_;
+    GstCaps* caps = gst_pad_get_current_caps(Pad);
+    if (caps == nullptr)
+        caps = gst_pad_query_caps(Pad, nullptr);
+    const gchar* kind = gst_caps_get_size(caps) > 0 ? gst_structure_get_name(gst_caps_get_structure(caps, 0)) : "";
+    const bool video = HasPrefix(kind, "video/x-raw");
+    const bool audio = HasPrefix(kind, "audio/x-raw");
+    gst_caps_unref(caps);
+
+    GstElement* branch = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        if (video) {
+            if (C.videoBranch == nullptr && renderer_) {
+                C.videoBranch = renderer_->CreateInput(nullptr);
+                if (C.videoBranch)
+                    gst_bin_add(GST_BIN(pipeline_), C.videoBranch);
+            }
+            branch = C.videoBranch;
+        } else if (audio) {
+            if (audioBranch_ == nullptr) {
+                audioBranch_ = CreateAudioBranch();
+                gst_bin_add(GST_BIN(pipeline_), audioBranch_);
+                C.audio = true;
+            }
+            branch = C.audio ? audioBranch_ : nullptr;
+        }
+    }
+    if (branch == nullptr)
+        return;
+    GstPad* sink = gst_element_get_static_pad(branch, "sink");
+    if (!gst_pad_is_linked(sink))
+        gst_pad_link(Pad, sink);
+    gst_object_unref(sink);
+    gst_element_sync_state_with_parent(branch);
+}
+
+// convert ! resample ! volume ! panorama ! convert ! output. Called under the mutex.
+GstElement* FilterGraph::CreateAudioBranch() {
+    GstElement* bin = gst_bin_new(nullptr);
+    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+    volume_ = gst_element_factory_make("volume", nullptr);
+    panorama_ = gst_element_factory_make("audiopanorama", nullptr);
+    GstElement* convertOut = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* output = gst::CreateAudioOutput();
+    gst_bin_add_many(GST_BIN(bin), convert, resample, volume_, convertOut, output, nullptr);
+    if (panorama_ != nullptr) {
+        g_object_set(panorama_, "method", 1 /* simple: the other channel is attenuated */, nullptr);
+        gst_bin_add(GST_BIN(bin), panorama_);
+        gst_element_link_many(convert, resample, volume_, panorama_, convertOut, output, nullptr);
+    } else {
+        gst_element_link_many(convert, resample, volume_, convertOut, output, nullptr);
+    }
+    GstPad* target = gst_element_get_static_pad(convert, "sink");
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", target));
+    gst_object_unref(target);
+    ApplyAudio();
+    return bin;
+}
+
+// Volume in hundredths of a decibel to a linear gain; balance to the panorama. Called under the mutex.
+void FilterGraph::ApplyAudio() {
+    if (volume_ != nullptr) {
+        const double gain = volumeLevel_ <= -10000 ? 0.0 : std::pow(10.0, volumeLevel_ / 2000.0);
+        g_object_set(volume_, "volume", gain, nullptr);
+    }
+    if (panorama_ != nullptr)
+        g_object_set(panorama_, "panorama", static_cast<gfloat>(balance_) / 10000.0f, nullptr);
+}
+
+LONGLONG FilterGraph::QueryDuration() {
+    // Some demuxers know the duration only a moment after preroll.
+    for (int attempt = 0; attempt < 25; ++attempt) {
+        gint64 duration = 0;
+        if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0)
+            return duration / static_cast<gint64>(NanosecondsPer100);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return 0;
+}
+
+// --- Control ------------------------------------------------------------------------------------------
+
+bool FilterGraph::WaitForState(GstClockTime Limit) {
+    return gst_element_get_state(pipeline_, nullptr, nullptr, Limit) != GST_STATE_CHANGE_FAILURE;
+}
+
+HRESULT FilterGraph::Run() {
+    if (pipeline_ == nullptr || chains_.empty())
+        return VFW_E_WRONG_STATE;
+    GstState current = GST_STATE_NULL;
+    gst_element_get_state(pipeline_, &current, nullptr, 0);
+    if (current < GST_STATE_PAUSED || GST_STATE_TARGET(pipeline_) < GST_STATE_PAUSED) {
+        // Started again after a stop: preroll first, so that a stored position and rate apply from the start.
+        if (com::FAILED(Preroll()))
+            return com::E_FAIL;
+        if (pendingStart_ >= 0 || rate_ != 1.0)
+            Seek(rate_, std::max<LONGLONG>(pendingStart_, 0), -1);
+        pendingStart_ = -1;
+    }
+    if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+        return com::E_FAIL;
+    state_ = State_Running;
+    return S_OK;
+}
+
+HRESULT FilterGraph::Pause() {
+    if (pipeline_ == nullptr || chains_.empty())
+        return VFW_E_WRONG_STATE;
+    if (GST_STATE_TARGET(pipeline_) < GST_STATE_PAUSED) {
+        if (com::FAILED(Preroll()))
+            return com::E_FAIL;
+        if (pendingStart_ >= 0)
+            Seek(rate_, pendingStart_, -1);
+        pendingStart_ = -1;
+    } else if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+        return com::E_FAIL;
+    }
+    state_ = State_Paused;
+    return S_OK;
+}
+
+HRESULT FilterGraph::Stop() {
+    if (pipeline_ == nullptr)
+        return VFW_E_WRONG_STATE;
+    gst_element_set_state(pipeline_, GST_STATE_NULL);
+    state_ = State_Stopped;
+    ended_ = false;
+    lastPosition_ = 0;
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetState(LONG Timeout, OAFilterState* State) {
+    if (State == nullptr)
+        return E_POINTER;
+    *State = state_;
+    if (pipeline_ == nullptr || state_ == State_Stopped)
+        return S_OK;
+    const GstStateChangeReturn change =
+        gst_element_get_state(pipeline_, nullptr, nullptr, static_cast<GstClockTime>(std::max<LONG>(Timeout, 0)) * GST_MSECOND);
+    return change == GST_STATE_CHANGE_ASYNC ? VFW_S_STATE_INTERMEDIATE : S_OK;
+}
+
+HRESULT FilterGraph::SetNotifyWindow(HWND Window, LONG Message, LONG_PTR) {
+    // The layer keeps no event queue (the player asks for positions instead), so nothing is ever posted.
+    notifyWindow_ = Window;
+    notifyMessage_ = Message;
+    return S_OK;
+}
+
+// --- Seeking ------------------------------------------------------------------------------------------
+
+HRESULT FilterGraph::GetDuration(LONGLONG* Duration) {
+    if (Duration == nullptr)
+        return E_POINTER;
+    if (pipeline_ == nullptr || chains_.empty())
+        return VFW_E_WRONG_STATE;
+    *Duration = duration_;
+    return S_OK;
+}
+
+LONGLONG FilterGraph::StopPosition() const { return stop_ >= 0 ? std::min(stop_, duration_) : duration_; }
+
+HRESULT FilterGraph::GetStopPosition(LONGLONG* Stop) {
+    if (Stop == nullptr)
+        return E_POINTER;
+    if (pipeline_ == nullptr || chains_.empty())
+        return VFW_E_WRONG_STATE;
+    *Stop = StopPosition();
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetCurrentPosition(LONGLONG* Current) {
+    if (Current == nullptr)
+        return E_POINTER;
+    if (pipeline_ == nullptr || chains_.empty())
+        return VFW_E_WRONG_STATE;
+    if (ended_) {
+        *Current = StopPosition();
+        return S_OK;
+    }
+    gint64 position = 0;
+    // Right after a flushing seek, and while stopped, the pipeline gives no position: the last good one holds.
+    if (GST_STATE(pipeline_) >= GST_STATE_PAUSED && gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) &&
+        position >= 0)
+        lastPosition_ = std::clamp<LONGLONG>(position / static_cast<gint64>(NanosecondsPer100), 0, StopPosition());
+    *Current = lastPosition_;
+    return S_OK;
+}
+
+bool FilterGraph::Seek(double Rate, LONGLONG Start, LONGLONG Stop) {
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    const gint64 start = Start * static_cast<gint64>(NanosecondsPer100);
+    const gint64 stop = Stop >= 0 ? Stop * static_cast<gint64>(NanosecondsPer100) : -1;
+    if (!gst_element_seek(pipeline_, Rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, start,
+                          stop >= 0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE, stop))
+        return false;
+    ended_ = false;
+    lastPosition_ = Start;
+    // Done when the pipeline has prerolled again at the new place, so the next position read is the new one.
+    WaitForState(SettleTimeLimit);
+    return true;
+}
+
+HRESULT FilterGraph::SetPositions(LONGLONG* Current, DWORD CurrentFlags, LONGLONG* Stop, DWORD StopFlags) {
+    if (pipeline_ == nullptr || chains_.empty())
+        return VFW_E_WRONG_STATE;
+    const DWORD currentMode = CurrentFlags & AM_SEEKING_PositioningBitsMask;
+    const DWORD stopMode = StopFlags & AM_SEEKING_PositioningBitsMask;
+    if ((currentMode != AM_SEEKING_NoPositioning && Current == nullptr) ||
+        (stopMode != AM_SEEKING_NoPositioning && Stop == nullptr))
+        return E_POINTER;
+    LONGLONG now = 0;
+    GetCurrentPosition(&now);
+    auto resolve = [](DWORD mode, LONGLONG value, LONGLONG base) {
+        return mode == AM_SEEKING_AbsolutePositioning ? value : base + value;
+    };
+    if (stopMode != AM_SEEKING_NoPositioning)
+        stop_ = std::clamp<LONGLONG>(resolve(stopMode, *Stop, StopPosition()), 0, duration_);
+    if (currentMode == AM_SEEKING_NoPositioning) {
+        if (stopMode == AM_SEEKING_NoPositioning)
+            return S_OK;
+        return Seek(rate_, now, stop_) ? S_OK : com::E_FAIL;
+    }
+    // A target beyond the stop position is the stop position: the end, not a refused seek.
+    const LONGLONG target = std::clamp<LONGLONG>(resolve(currentMode, *Current, now), 0, StopPosition());
+    if (GST_STATE_TARGET(pipeline_) < GST_STATE_PAUSED) {
+        pendingStart_ = target;
+        lastPosition_ = target;
+        return S_OK;
+    }
+    return Seek(rate_, target, stop_) ? S_OK : com::E_FAIL;
+}
+
+HRESULT FilterGraph::SetRate(double Rate) {
+    if (!(Rate > 0.0))
+        return E_INVALIDARG;
+    if (pipeline_ == nullptr || chains_.empty())
+        return VFW_E_WRONG_STATE;
+    if (Rate == rate_)
+        return S_OK;
+    if (GST_STATE_TARGET(pipeline_) < GST_STATE_PAUSED) {
+        rate_ = Rate; // applied when the graph runs again
+        return S_OK;
+    }
+    LONGLONG now = 0;
+    GetCurrentPosition(&now);
+    // A rate is a seek at the current position; demuxers that cannot change rate refuse it.
+    if (!Seek(Rate, now, stop_))
+        return com::E_FAIL;
+    rate_ = Rate;
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetRate(double* Rate) {
+    if (Rate == nullptr)
+        return E_POINTER;
+    *Rate = rate_;
+    return S_OK;
+}
+
+// --- Audio --------------------------------------------------------------------------------------------
+
+HRESULT FilterGraph::put_Volume(LONG Volume) {
+    if (Volume < -10000 || Volume > 0)
+        return E_INVALIDARG;
+    std::lock_guard lock(mutex_);
+    volumeLevel_ = Volume;
+    ApplyAudio();
+    return audioBranch_ ? S_OK : com::E_NOTIMPL;
+}
+
+HRESULT FilterGraph::get_Volume(LONG* Volume) {
+    if (Volume == nullptr)
+        return E_POINTER;
+    std::lock_guard lock(mutex_);
+    *Volume = volumeLevel_;
+    return audioBranch_ ? S_OK : com::E_NOTIMPL;
+}
+
+HRESULT FilterGraph::put_Balance(LONG Balance) {
+    if (Balance < -10000 || Balance > 10000)
+        return E_INVALIDARG;
+    std::lock_guard lock(mutex_);
+    balance_ = Balance;
+    ApplyAudio();
+    return audioBranch_ ? S_OK : com::E_NOTIMPL;
+}
+
+HRESULT FilterGraph::get_Balance(LONG* Balance) {
+    if (Balance == nullptr)
+        return E_POINTER;
+    std::lock_guard lock(mutex_);
+    *Balance = balance_;
+    return audioBranch_ ? S_OK : com::E_NOTIMPL;
+}
+
+// --- Video window -------------------------------------------------------------------------------------
+
+// The renderer in window mode that the video of this graph goes to, or nullptr (no video, or windowless).
+std::shared_ptr<VideoRenderer> FilterGraph::WindowRenderer() const {
+    if (!renderer_ || renderer_->GetMode() != VideoRenderer::Mode::Window || renderer_->ConnectedInputs() == 0)
+        return nullptr;
+    return renderer_;
+}
+
+HRESULT FilterGraph::put_Owner(HWND Owner) {
+    auto renderer = WindowRenderer();
+    if (!renderer)
+        return E_NOINTERFACE;
+    if (Owner != nullptr && !win32::IsWindow(Owner))
+        return E_INVALIDARG;
+    renderer->SetOwner(Owner);
+    return S_OK;
+}
+
+HRESULT FilterGraph::get_Owner(HWND* Owner) {
+    if (Owner == nullptr)
+        return E_POINTER;
+    auto renderer = WindowRenderer();
+    if (!renderer)
+        return E_NOINTERFACE;
+    *Owner = renderer->Owner();
+    return S_OK;
+}
+
+HRESULT FilterGraph::put_MessageDrain(HWND Drain) {
+    // The video window lets mouse and keys through to the window beneath it, whatever is named here.
+    if (!WindowRenderer())
+        return E_NOINTERFACE;
+    drain_ = Drain;
+    return S_OK;
+}
+
+HRESULT FilterGraph::put_WindowStyle(LONG Style) {
+    if (!WindowRenderer())
+        return E_NOINTERFACE;
+    style_ = Style;
+    return S_OK;
+}
+
+HRESULT FilterGraph::get_WindowStyle(LONG* Style) {
+    if (Style == nullptr)
+        return E_POINTER;
+    if (!WindowRenderer())
+        return E_NOINTERFACE;
+    *Style = style_;
+    return S_OK;
+}
+
+HRESULT FilterGraph::SetWindowPosition(LONG Left, LONG Top, LONG Width, LONG Height) {
+    auto renderer = WindowRenderer();
+    if (!renderer)
+        return E_NOINTERFACE;
+    if (Width < 0 || Height < 0)
+        return E_INVALIDARG;
+    renderer->SetWindowRect(QRect(Left, Top, Width, Height));
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetWindowPosition(LONG* Left, LONG* Top, LONG* Width, LONG* Height) {
+    auto renderer = WindowRenderer();
+    if (!renderer)
+        return E_NOINTERFACE;
+    const QRect r = renderer->WindowRect();
+    if (Left)
+        *Left = r.left();
+    if (Top)
+        *Top = r.top();
+    if (Width)
+        *Width = r.width();
+    if (Height)
+        *Height = r.height();
+    return S_OK;
+}
+
+HRESULT FilterGraph::put_Visible(LONG Visible) {
+    auto renderer = WindowRenderer();
+    if (!renderer)
+        return E_NOINTERFACE;
+    renderer->SetWindowVisible(Visible != OAFALSE);
+    return S_OK;
+}
+
+HRESULT FilterGraph::get_Visible(LONG* Visible) {
+    if (Visible == nullptr)
+        return E_POINTER;
+    auto renderer = WindowRenderer();
+    if (!renderer)
+        return E_NOINTERFACE;
+    *Visible = renderer->WindowVisible() ? OATRUE : OAFALSE;
+    return S_OK;
+}
+
+// --- Frame step ---------------------------------------------------------------------------------------
+
+GstElement* FilterGraph::VideoBranch() const {
+    for (auto& chain : chains_)
+        if (chain->videoBranch)
+            return chain->videoBranch;
+    return nullptr;
+}
+
+HRESULT FilterGraph::Step(DWORD Frames, com::IUnknown*) {
+    if (pipeline_ == nullptr || chains_.empty())
+        return VFW_E_WRONG_STATE;
+    GstElement* video = VideoBranch();
+    if (video == nullptr)
+        return E_NOINTERFACE;
+    if (Frames == 0)
+        return E_INVALIDARG;
+    // A step shows the next frame and leaves the graph paused there, also when it was running.
+    if (state_ != State_Paused && com::FAILED(Pause()))
+        return com::E_FAIL;
+    if (!WaitForState(SettleTimeLimit))
+        return com::E_FAIL;
+    std::unique_lock lock(stepMutex_);
+    const int before = stepsDone_;
+    lock.unlock();
+    if (!gst_element_send_event(video, gst_event_new_step(GST_FORMAT_BUFFERS, Frames, 1.0, TRUE, FALSE)))
+        return com::E_FAIL;
+    lock.lock();
+    stepDone_.wait_for(lock, StepTimeLimit, [&] { return stepsDone_ != before; });
+    return S_OK;
+}
+
+HRESULT FilterGraph::CanStep(LONG, com::IUnknown*) { return VideoBranch() ? S_OK : com::S_FALSE; }
+
+HRESULT FilterGraph::CancelStep() { return S_OK; }
+
+} // namespace dshow

@@ -1,0 +1,132 @@
+#pragma once
+// The filter graph: one GStreamer pipeline that plays the files rendered into it, behind the graph's
+// interfaces. Rendering is synchronous (it returns once the pipeline has prerolled, or failed and been taken
+// down again); the layer drains the pipeline's bus itself; after the end of the stream the current position
+// is the stop position exactly.
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/media/Filters.h"
+#include "platform/media/Interfaces.h"
+#include "platform/media/VideoRenderer.h"
+
+#include <gst/gst.h>
+
+namespace dshow {
+
+class FilterGraph final : public com::Object<IGraphBuilder, IMediaControl, IMediaEventEx, IMediaSeeking,
+                                             IBasicAudio, IVideoWindow, IVideoFrameStep> {
+public:
+    FilterGraph();
+    ~FilterGraph() override;
+
+    // IGraphBuilder
+    HRESULT AddFilter(IBaseFilter* Filter, LPCWSTR Name) override;
+    HRESULT RemoveFilter(IBaseFilter* Filter) override;
+    HRESULT RenderFile(LPCWSTR File, LPCWSTR PlayList) override;
+    HRESULT AddSourceFilter(LPCWSTR File, LPCWSTR FilterName, IBaseFilter** Filter) override;
+    HRESULT Render(IPin* Output) override;
+
+    // IMediaControl
+    HRESULT Run() override;
+    HRESULT Pause() override;
+    HRESULT Stop() override;
+    HRESULT GetState(LONG Timeout, OAFilterState* State) override;
+
+    // IMediaEventEx
+    HRESULT SetNotifyWindow(HWND Window, LONG Message, LONG_PTR InstanceData) override;
+
+    // IMediaSeeking
+    HRESULT GetDuration(LONGLONG* Duration) override;
+    HRESULT GetStopPosition(LONGLONG* Stop) override;
+    HRESULT GetCurrentPosition(LONGLONG* Current) override;
+    HRESULT SetPositions(LONGLONG* Current, DWORD CurrentFlags, LONGLONG* Stop, DWORD StopFlags) override;
+    HRESULT SetRate(double Rate) override;
+    HRESULT GetRate(double* Rate) override;
+
+    // IBasicAudio
+    HRESULT put_Volume(LONG Volume) override;
+    HRESULT get_Volume(LONG* Volume) override;
+    HRESULT put_Balance(LONG Balance) override;
+    HRESULT get_Balance(LONG* Balance) override;
+
+    // IVideoWindow (the graph's own renderer in window mode)
+    HRESULT put_Owner(HWND Owner) override;
+    HRESULT get_Owner(HWND* Owner) override;
+    HRESULT put_MessageDrain(HWND Drain) override;
+    HRESULT put_WindowStyle(LONG Style) override;
+    HRESULT get_WindowStyle(LONG* Style) override;
+    HRESULT SetWindowPosition(LONG Left, LONG Top, LONG Width, LONG Height) override;
+    HRESULT GetWindowPosition(LONG* Left, LONG* Top, LONG* Width, LONG* Height) override;
+    HRESULT put_Visible(LONG Visible) override;
+    HRESULT get_Visible(LONG* Visible) override;
+
+    // IVideoFrameStep
+    HRESULT Step(DWORD Frames, com::IUnknown* StepObject) override;
+    HRESULT CanStep(LONG Multiple, com::IUnknown* StepObject) override;
+    HRESULT CancelStep() override;
+
+    // Stops the pipeline and lets go of it; every later call fails. Also what the destructor does.
+    void Shutdown();
+
+private:
+    struct Chain;
+
+    static GstBusSyncReply OnBusMessage(GstBus* Bus, GstMessage* Message, gpointer Self);
+    static void OnDecodedPad(GstElement* Decoder, GstPad* Pad, gpointer ChainPtr);
+    static GValueArray* OnAutoplugSort(GstElement* Decoder, GstPad* Pad, GstCaps* Caps, GValueArray* Factories,
+                                       gpointer ChainPtr);
+
+    void CreatePipeline();
+    Chain* AddChain(const std::string& File, com::ComPtr<IBaseFilter> Source);
+    HRESULT CompleteChain(Chain& C);
+    HRESULT Preroll();
+    void ResetPipeline();
+    void ConnectDecodedPad(Chain& C, GstPad* Pad);
+    GstElement* CreateAudioBranch();
+    void ApplyAudio();
+    std::shared_ptr<VideoRenderer> WindowRenderer() const;
+    GstElement* VideoBranch() const;
+    bool Seek(double Rate, LONGLONG Start, LONGLONG Stop);
+    bool WaitForState(GstClockTime Limit);
+    LONGLONG QueryDuration();
+    LONGLONG StopPosition() const;
+
+    GstElement* pipeline_ = nullptr;
+    std::vector<std::pair<com::ComPtr<IBaseFilter>, std::u16string>> filters_;
+    std::vector<std::unique_ptr<Chain>> chains_;
+    std::shared_ptr<VideoRenderer> renderer_;    // where video goes in the current pipeline
+    std::shared_ptr<VideoRenderer> ownRenderer_; // the graph's own, when no renderer filter was added
+
+    std::mutex mutex_; // chains' elements and the audio branch, touched by streaming threads
+    GstElement* audioBranch_ = nullptr;
+    GstElement* volume_ = nullptr;
+    GstElement* panorama_ = nullptr;
+
+    std::atomic<bool> ended_{false};
+    std::atomic<bool> failed_{false};
+    std::atomic<int> decodedPads_{0};
+    std::mutex stepMutex_;
+    std::condition_variable stepDone_;
+    int stepsDone_ = 0;
+
+    OAFilterState state_ = State_Stopped;
+    LONGLONG duration_ = 0;
+    LONGLONG stop_ = -1;
+    LONGLONG lastPosition_ = 0;
+    LONGLONG pendingStart_ = -1;
+    double rate_ = 1.0;
+    LONG volumeLevel_ = 0;
+    LONG balance_ = 0;
+    LONG style_ = WS_CHILD | WS_CLIPSIBLINGS;
+    HWND drain_ = nullptr;
+    HWND notifyWindow_ = nullptr;
+    LONG notifyMessage_ = 0;
+};
+
+} // namespace dshow

@@ -1,0 +1,45 @@
+#include "platform/media/Filters.h"
+
+#include <gst/gst.h>
+
+namespace dshow {
+
+HRESULT Pin::QueryDirection(PIN_DIRECTION* Direction) {
+    if (Direction == nullptr)
+        return com::E_POINTER;
+    *Direction = direction_;
+    return com::S_OK;
+}
+
+HRESULT PinEnumerator::Next(std::uint32_t Count, IPin** Pins, std::uint32_t* Fetched) {
+    if (Pins == nullptr)
+        return com::E_POINTER;
+    std::uint32_t given = 0;
+    while (given < Count && next_ < pins_.size()) {
+        Pins[given] = pins_[next_].Get();
+        Pins[given]->AddRef();
+        ++given;
+        ++next_;
+    }
+    if (Fetched)
+        *Fetched = given;
+    return given == Count ? com::S_OK : com::S_FALSE;
+}
+
+HRESULT PinEnumerator::Reset() {
+    next_ = 0;
+    return com::S_OK;
+}
+
+std::vector<std::string> AvailableFactories(const std::vector<std::string>& Candidates) {
+    std::vector<std::string> found;
+    for (const std::string& name : Candidates) {
+        if (GstElementFactory* factory = gst_element_factory_find(name.c_str())) {
+            found.push_back(name);
+            gst_object_unref(factory);
+        }
+    }
+    return found;
+}
+
+} // namespace dshow

@@ -1,0 +1,513 @@
+#include "platform/media/VideoRenderer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPainter>
+#include <QWidget>
+
+#include <gst/app/gstappsink.h>
+#include <gst/video/video.h>
+
+#include "platform/win32/Window.h"
+
+namespace dshow {
+
+struct VideoRenderer::Input {
+    VideoRenderer* owner = nullptr;
+    int index = 0;
+    GstElement* scaleCaps = nullptr; // the capsfilter that sets the painted size (a reference of ours)
+    GstCaps* appliedCaps = nullptr;
+    bool connected = false;
+    // Written by streaming threads, read by the GUI thread: under the renderer's mutex.
+    QImage frame;
+    QSize native;
+    int frames = 0;
+    // Mixing, GUI thread only.
+    NORMALIZEDRECT rect;
+    float alpha = 1.0f;
+    DWORD z = 0;
+};
+
+// Paints the picture in place of the clipping window's own painting (windowless mode).
+class VideoRenderer::PaintHook : public QObject {
+public:
+    explicit PaintHook(VideoRenderer* Renderer) : renderer_(Renderer) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (Event->type() != QEvent::Paint)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(Watched);
+        if (widget == nullptr)
+            return false;
+        QPainter painter(widget);
+        renderer_->Paint(painter, widget->rect());
+        return true;
+    }
+
+private:
+    VideoRenderer* renderer_;
+};
+
+// The renderer's own child window (window mode). Mouse and keys go through to the owner beneath.
+class VideoRenderer::WindowWidget : public QWidget {
+public:
+    WindowWidget(VideoRenderer* Renderer, QWidget* Parent) : QWidget(Parent), renderer_(Renderer) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        renderer_->Paint(painter, rect());
+    }
+
+private:
+    VideoRenderer* renderer_;
+};
+
+VideoRenderer::VideoRenderer(Mode Mode) : mode_(Mode), notifier_(std::make_unique<QObject>()) {
+    if (QCoreApplication::instance() != nullptr)
+        notifier_->moveToThread(QCoreApplication::instance()->thread());
+    SetStreamCount(1);
+}
+
+VideoRenderer::~VideoRenderer() {
+    if (hooked_)
+        hooked_->removeEventFilter(hook_.get());
+    if (hooked_)
+        hooked_->update();
+    delete window_.data();
+    for (auto& in : inputs_) {
+        if (in->scaleCaps)
+            gst_object_unref(in->scaleCaps);
+        if (in->appliedCaps)
+            gst_caps_unref(in->appliedCaps);
+    }
+}
+
+void VideoRenderer::SetMode(Mode Mode) {
+    {
+        std::lock_guard lock(mutex_);
+        mode_ = Mode;
+    }
+    UpdateTarget();
+    UpdateScaling();
+}
+
+bool VideoRenderer::SetStreamCount(int Count) {
+    if (Count < 1 || Count > 16 || ConnectedInputs() > 0)
+        return false;
+    std::lock_guard lock(mutex_);
+    inputs_.resize(static_cast<std::size_t>(Count));
+    for (std::size_t i = 0; i < inputs_.size(); ++i) {
+        if (!inputs_[i]) {
+            inputs_[i] = std::make_unique<Input>();
+            inputs_[i]->owner = this;
+            inputs_[i]->index = static_cast<int>(i);
+            inputs_[i]->z = static_cast<DWORD>(i);
+        }
+    }
+    return true;
+}
+
+int VideoRenderer::ConnectedInputs() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(inputs_.begin(), inputs_.end(), [](auto& in) { return in->connected; }));
+}
+
+namespace {
+
+GstElement* MakeElement(const char* Factory) {
+    return gst_element_factory_make(Factory, nullptr);
+}
+
+} // namespace
+
+GstElement* VideoRenderer::CreateInput(int* Index) {
+    Input* in = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& candidate : inputs_)
+            if (!candidate->connected) {
+                in = candidate.get();
+                break;
+            }
+        if (in == nullptr)
+            return nullptr;
+        in->connected = true;
+    }
+    if (Index)
+        *Index = in->index;
+
+    GstElement* bin = gst_bin_new(nullptr);
+    GstElement* queue = MakeElement("queue");
+    g_object_set(queue, "max-size-buffers", 3u, "max-size-bytes", 0u, "max-size-time", guint64{0}, nullptr);
+    // One pass that converts and scales where the element exists; two elements otherwise.
+    GstElement* convertScale = MakeElement("videoconvertscale");
+    GstElement* convert = nullptr;
+    if (convertScale == nullptr) {
+        convertScale = MakeElement("videoscale");
+        convert = MakeElement("videoconvert");
+    }
+    g_object_set(convertScale, "add-borders", FALSE, nullptr);
+    GstElement* caps = MakeElement("capsfilter");
+    GstElement* sink = MakeElement("appsink");
+    g_object_set(sink, "sync", TRUE, "qos", TRUE, "max-buffers", 2u, "enable-last-sample", FALSE, nullptr);
+
+    gst_bin_add_many(GST_BIN(bin), queue, convertScale, caps, sink, nullptr);
+    if (convert) {
+        gst_bin_add(GST_BIN(bin), convert);
+        gst_element_link_many(queue, convertScale, convert, caps, sink, nullptr);
+    } else {
+        gst_element_link_many(queue, convertScale, caps, sink, nullptr);
+    }
+    GstPad* target = gst_element_get_static_pad(queue, "sink");
+    GstPad* ghost = gst_ghost_pad_new("sink", target);
+    gst_object_unref(target);
+    gst_element_add_pad(bin, ghost);
+
+    // The stream's own size, from its caps before scaling.
+    gst_pad_add_probe(
+        ghost, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
+        [](GstPad*, GstPadProbeInfo* info, gpointer data) -> GstPadProbeReturn {
+            GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+            if (GST_EVENT_TYPE(event) != GST_EVENT_CAPS)
+                return GST_PAD_PROBE_OK;
+            GstCaps* streamCaps = nullptr;
+            gst_event_parse_caps(event, &streamCaps);
+            GstVideoInfo videoInfo;
+            if (streamCaps && gst_video_info_from_caps(&videoInfo, streamCaps)) {
+                auto* input = static_cast<Input*>(data);
+                int width = videoInfo.width;
+                if (videoInfo.par_d > 0 && videoInfo.par_n > 0 && videoInfo.par_n != videoInfo.par_d)
+                    width = static_cast<int>(gst_util_uint64_scale_int(static_cast<guint64>(width),
+                                                                       videoInfo.par_n, videoInfo.par_d));
+                std::lock_guard lock(input->owner->mutex_);
+                input->native = QSize(width, videoInfo.height);
+            }
+            return GST_PAD_PROBE_OK;
+        },
+        in, nullptr);
+
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_preroll = [](GstAppSink* s, gpointer data) {
+        return OnSample(GST_ELEMENT(s), static_cast<Input*>(data), true);
+    };
+    callbacks.new_sample = [](GstAppSink* s, gpointer data) {
+        return OnSample(GST_ELEMENT(s), static_cast<Input*>(data), false);
+    };
+    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, in, nullptr);
+
+    {
+        std::lock_guard lock(mutex_);
+        if (in->scaleCaps)
+            gst_object_unref(in->scaleCaps);
+        in->scaleCaps = GST_ELEMENT(gst_object_ref(caps));
+        if (in->appliedCaps) {
+            gst_caps_unref(in->appliedCaps);
+            in->appliedCaps = nullptr;
+        }
+    }
+    UpdateScaling();
+    return bin;
+}
+
+void VideoRenderer::DisconnectInputs() {
+    std::lock_guard lock(mutex_);
+    for (auto& in : inputs_) {
+        in->connected = false;
+        if (in->scaleCaps) {
+            gst_object_unref(in->scaleCaps);
+            in->scaleCaps = nullptr;
+        }
+        if (in->appliedCaps) {
+            gst_caps_unref(in->appliedCaps);
+            in->appliedCaps = nullptr;
+        }
+    }
+}
+
+GstFlowReturn VideoRenderer::OnSample(GstElement* Sink, Input* In, bool Preroll) {
+    GstSample* sample = Preroll ? gst_app_sink_pull_preroll(GST_APP_SINK(Sink))
+                                : gst_app_sink_pull_sample(GST_APP_SINK(Sink));
+    if (sample == nullptr)
+        return GST_FLOW_EOS;
+    GstVideoInfo videoInfo;
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    GstVideoFrame mapped;
+    if (buffer && gst_video_info_from_caps(&videoInfo, gst_sample_get_caps(sample)) &&
+        gst_video_frame_map(&mapped, &videoInfo, buffer, GST_MAP_READ)) {
+        QImage image(videoInfo.width, videoInfo.height, QImage::Format_RGB32);
+        const auto* source = static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped, 0));
+        const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&mapped, 0);
+        const auto rowBytes = static_cast<std::size_t>(videoInfo.width) * 4;
+        for (int y = 0; y < videoInfo.height; ++y)
+            std::memcpy(image.scanLine(y), source + static_cast<std::ptrdiff_t>(y) * stride, rowBytes);
+        gst_video_frame_unmap(&mapped);
+        {
+            std::lock_guard lock(In->owner->mutex_);
+            In->frame = std::move(image);
+            ++In->frames;
+        }
+        In->owner->FrameArrived();
+    }
+    gst_sample_unref(sample);
+    return GST_FLOW_OK;
+}
+
+void VideoRenderer::FrameArrived() {
+    // One queued repaint at a time; frames that come meanwhile are painted by it.
+    if (repaintPending_.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        notifier_.get(),
+        [this] {
+            repaintPending_ = false;
+            Repaint();
+        },
+        Qt::QueuedConnection);
+}
+
+QSize VideoRenderer::NativeSize(int Stream) const {
+    std::lock_guard lock(mutex_);
+    if (Stream < 0 || Stream >= StreamCount())
+        return {};
+    return inputs_[static_cast<std::size_t>(Stream)]->native;
+}
+
+QImage VideoRenderer::LastFrame(int Stream) const {
+    std::lock_guard lock(mutex_);
+    if (Stream < 0 || Stream >= StreamCount())
+        return {};
+    return inputs_[static_cast<std::size_t>(Stream)]->frame;
+}
+
+int VideoRenderer::FramesReceived(int Stream) const {
+    std::lock_guard lock(mutex_);
+    if (Stream < 0 || Stream >= StreamCount())
+        return 0;
+    return inputs_[static_cast<std::size_t>(Stream)]->frames;
+}
+
+void VideoRenderer::SetClippingWindow(HWND Window) {
+    clippingWindow_ = Window;
+    UpdateTarget();
+    UpdateScaling();
+}
+
+void VideoRenderer::SetBorderColour(COLORREF Colour) {
+    borderColour_ = Colour;
+    Repaint();
+}
+
+void VideoRenderer::SetDestination(const QRect& Rect) {
+    {
+        std::lock_guard lock(mutex_);
+        destination_ = Rect;
+    }
+    UpdateScaling();
+    Repaint();
+}
+
+void VideoRenderer::SetOwner(HWND Owner) {
+    owner_ = Owner;
+    UpdateTarget();
+    UpdateScaling();
+}
+
+void VideoRenderer::SetWindowRect(const QRect& Rect) {
+    {
+        std::lock_guard lock(mutex_);
+        windowRect_ = Rect;
+    }
+    if (window_)
+        window_->setGeometry(Rect);
+    UpdateScaling();
+}
+
+void VideoRenderer::SetWindowVisible(bool Visible) {
+    windowVisible_ = Visible;
+    if (window_)
+        window_->setVisible(Visible);
+}
+
+QWidget* VideoRenderer::Window() const { return window_.data(); }
+
+// The widget painted into follows the mode: the clipping window (hooked) or our own child of the owner.
+void VideoRenderer::UpdateTarget() {
+    QWidget* clip = mode_ == Mode::Windowless ? win32::WidgetOf(clippingWindow_) : nullptr;
+    if (hooked_ != clip) {
+        if (hooked_) {
+            hooked_->removeEventFilter(hook_.get());
+            hooked_->update();
+        }
+        hooked_ = clip;
+        if (clip) {
+            if (!hook_)
+                hook_ = std::make_unique<PaintHook>(this);
+            clip->installEventFilter(hook_.get());
+            clip->update();
+        }
+    }
+    QWidget* owner = mode_ == Mode::Window ? win32::WidgetOf(owner_) : nullptr;
+    if (owner == nullptr) {
+        delete window_.data();
+    } else if (!window_) {
+        window_ = new WindowWidget(this, owner);
+        window_->setGeometry(windowRect_);
+        window_->setVisible(windowVisible_);
+    } else if (window_->parentWidget() != owner) {
+        window_->setParent(owner);
+        window_->setGeometry(windowRect_);
+        window_->setVisible(windowVisible_);
+    }
+}
+
+namespace {
+
+// The part of Area that a normalised rectangle names; mirrored when it is given reversed.
+QRectF MapNormalised(const NORMALIZEDRECT& R, const QRect& Area) {
+    const double left = Area.left() + static_cast<double>(std::min(R.left, R.right)) * Area.width();
+    const double top = Area.top() + static_cast<double>(std::min(R.top, R.bottom)) * Area.height();
+    const double width = std::abs(static_cast<double>(R.right - R.left)) * Area.width();
+    const double height = std::abs(static_cast<double>(R.bottom - R.top)) * Area.height();
+    return {left, top, width, height};
+}
+
+} // namespace
+
+// Called under the mutex, from any thread.
+QSize VideoRenderer::PaintedSize(const Input& In) const {
+    if (mode_ == Mode::Window)
+        return windowRect_.size();
+    if (!destination_.isValid())
+        return {};
+    return MapNormalised(In.rect, destination_).toRect().size();
+}
+
+void VideoRenderer::UpdateScaling() {
+    // Worked out under the mutex, applied outside it: a caps change reaches into the streaming threads.
+    std::vector<std::pair<GstElement*, GstCaps*>> changes;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& in : inputs_) {
+            if (in->scaleCaps == nullptr)
+                continue;
+            const QSize size = PaintedSize(*in);
+            GstCaps* caps =
+                size.width() > 0 && size.height() > 0
+                    ? gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT,
+                                          size.width(), "height", G_TYPE_INT, size.height(),
+                                          "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr)
+                    : gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "pixel-aspect-ratio",
+                                          GST_TYPE_FRACTION, 1, 1, nullptr);
+            if (in->appliedCaps && gst_caps_is_equal(caps, in->appliedCaps)) {
+                gst_caps_unref(caps);
+                continue;
+            }
+            if (in->appliedCaps)
+                gst_caps_unref(in->appliedCaps);
+            in->appliedCaps = gst_caps_ref(caps);
+            changes.emplace_back(GST_ELEMENT(gst_object_ref(in->scaleCaps)), caps);
+        }
+    }
+    for (auto& [element, caps] : changes) {
+        g_object_set(element, "caps", caps, nullptr);
+        gst_caps_unref(caps);
+        gst_object_unref(element);
+    }
+}
+
+bool VideoRenderer::SetOutputRect(int Stream, const NORMALIZEDRECT& Rect) {
+    if (Stream < 0 || Stream >= StreamCount())
+        return false;
+    {
+        std::lock_guard lock(mutex_);
+        inputs_[static_cast<std::size_t>(Stream)]->rect = Rect;
+    }
+    UpdateScaling();
+    Repaint();
+    return true;
+}
+
+NORMALIZEDRECT VideoRenderer::OutputRect(int Stream) const {
+    if (Stream < 0 || Stream >= StreamCount())
+        return {};
+    return inputs_[static_cast<std::size_t>(Stream)]->rect;
+}
+
+bool VideoRenderer::SetAlpha(int Stream, float Alpha) {
+    if (Stream < 0 || Stream >= StreamCount() || Alpha < 0.0f || Alpha > 1.0f)
+        return false;
+    inputs_[static_cast<std::size_t>(Stream)]->alpha = Alpha;
+    Repaint();
+    return true;
+}
+
+float VideoRenderer::Alpha(int Stream) const {
+    if (Stream < 0 || Stream >= StreamCount())
+        return 0.0f;
+    return inputs_[static_cast<std::size_t>(Stream)]->alpha;
+}
+
+bool VideoRenderer::SetZOrder(int Stream, DWORD Z) {
+    if (Stream < 0 || Stream >= StreamCount())
+        return false;
+    inputs_[static_cast<std::size_t>(Stream)]->z = Z;
+    Repaint();
+    return true;
+}
+
+DWORD VideoRenderer::ZOrder(int Stream) const {
+    if (Stream < 0 || Stream >= StreamCount())
+        return 0;
+    return inputs_[static_cast<std::size_t>(Stream)]->z;
+}
+
+void VideoRenderer::Repaint() {
+    if (hooked_)
+        hooked_->update();
+    if (window_)
+        window_->update();
+}
+
+void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
+    std::lock_guard lock(mutex_);
+    if (mode_ == Mode::Window) {
+        const QImage& frame = inputs_.front()->frame;
+        if (frame.isNull())
+            Painter.fillRect(Area, Qt::black);
+        else
+            Painter.drawImage(QRectF(Area), frame);
+        return;
+    }
+    Painter.fillRect(Area, QColor(win32::GetRValue(borderColour_), win32::GetGValue(borderColour_),
+                                  win32::GetBValue(borderColour_)));
+    if (!destination_.isValid())
+        return;
+    std::vector<const Input*> order;
+    for (auto& in : inputs_)
+        order.push_back(in.get());
+    // Lower Z is nearer the viewer, so it is painted last.
+    std::stable_sort(order.begin(), order.end(), [](const Input* a, const Input* b) { return a->z > b->z; });
+    for (const Input* in : order) {
+        if (in->frame.isNull() || in->alpha <= 0.0f)
+            continue;
+        const QRectF target = MapNormalised(in->rect, destination_);
+        Painter.save();
+        Painter.setOpacity(static_cast<double>(in->alpha));
+        const bool mirrorX = in->rect.left > in->rect.right;
+        const bool mirrorY = in->rect.top > in->rect.bottom;
+        if (mirrorX || mirrorY)
+            Painter.drawImage(target, in->frame.mirrored(mirrorX, mirrorY));
+        else
+            Painter.drawImage(target, in->frame);
+        Painter.restore();
+    }
+}
+
+} // namespace dshow

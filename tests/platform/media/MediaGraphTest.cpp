@@ -1,0 +1,435 @@
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "platform/com/Guids.h"
+#include "platform/media/Interfaces.h"
+#include "platform/win32/Window.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/QtApp.h"
+
+namespace {
+
+using namespace dshow;
+using com::ComPtr;
+using testing_support::MediaFile;
+using testing_support::MediaFixture;
+using Clock = std::chrono::steady_clock;
+
+constexpr LONGLONG Second = 10000000; // in 100-ns units
+constexpr LONGLONG Millisecond = 10000;
+
+template <class T> ComPtr<T> Create(const com::CLSID& Clsid) {
+    void* raw = nullptr;
+    if (com::FAILED(com::CoCreateInstance(Clsid, nullptr, 3, T::Iid, &raw)))
+        return nullptr;
+    return ComPtr<T>::Adopt(static_cast<T*>(raw));
+}
+
+// Lets queued repaints run while waiting; false when Condition never held within Limit (a guard only).
+bool WaitUntil(const std::function<bool()>& Condition, std::chrono::milliseconds Limit = std::chrono::seconds(20)) {
+    const auto end = Clock::now() + Limit;
+    while (Clock::now() < end) {
+        QApplication::processEvents();
+        if (Condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+void Pump(std::chrono::milliseconds Time) {
+    WaitUntil([] { return false; }, Time);
+}
+
+bool NearColour(QRgb Pixel, testing_support::Rgb Want, int Tolerance = 30) {
+    return std::abs(qRed(Pixel) - Want.r) <= Tolerance && std::abs(qGreen(Pixel) - Want.g) <= Tolerance &&
+           std::abs(qBlue(Pixel) - Want.b) <= Tolerance;
+}
+
+LONGLONG PositionOf(IMediaSeeking* Seeking) {
+    LONGLONG position = -1;
+    EXPECT_EQ(Seeking->GetCurrentPosition(&position), com::S_OK);
+    return position;
+}
+
+// How far the position moved while Time passed on the wall clock, both in 100-ns units.
+struct Advance {
+    LONGLONG position;
+    LONGLONG wall;
+};
+Advance MeasureAdvance(IMediaSeeking* Seeking, std::chrono::milliseconds Time) {
+    const auto wallStart = Clock::now();
+    const LONGLONG start = PositionOf(Seeking);
+    Pump(Time);
+    const LONGLONG advanced = PositionOf(Seeking) - start;
+    return {advanced, std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - wallStart).count() * 10};
+}
+
+// A graph with the mixing renderer 9 painting windowless into a 500 x 300 panel, the video at (50, 0, 400, 300).
+class WindowlessGraph {
+public:
+    WindowlessGraph() {
+        testing_support::EnsureQApplication();
+        panel = std::make_unique<QWidget>();
+        panel->resize(500, 300);
+        panel->show();
+        graph = Create<IGraphBuilder>(com::CLSID_FilterGraph);
+        vmr = Create<IBaseFilter>(com::CLSID_VideoMixingRenderer9);
+        graph->AddFilter(vmr.Get(), u"Video Mixing Renderer 9");
+        auto config = com::QueryInterfaceOf<IVMRFilterConfig9>(vmr.Get());
+        config->SetRenderingMode(VMR9Mode_Windowless);
+        config->SetNumberOfStreams(2);
+        windowless = com::QueryInterfaceOf<IVMRWindowlessControl9>(vmr.Get());
+        windowless->SetVideoClippingWindow(win32::HandleOf(panel.get()));
+        windowless->SetBorderColor(win32::RGB(0, 0, 0));
+        control = com::QueryInterfaceOf<IMediaControl>(graph.Get());
+        seeking = com::QueryInterfaceOf<IMediaSeeking>(graph.Get());
+        step = com::QueryInterfaceOf<IVideoFrameStep>(graph.Get());
+        audio = com::QueryInterfaceOf<IBasicAudio>(graph.Get());
+    }
+    HRESULT Render(MediaFixture Fixture) {
+        HRESULT hr = graph->RenderFile(com::WideString(MediaFile(Fixture)).c_str(), nullptr);
+        RECT destination{50, 0, 450, 300};
+        windowless->SetVideoPosition(nullptr, &destination);
+        return hr;
+    }
+    QImage Picture() const { return panel->grab().toImage(); }
+
+    std::unique_ptr<QWidget> panel;
+    ComPtr<IGraphBuilder> graph;
+    ComPtr<IBaseFilter> vmr;
+    ComPtr<IVMRWindowlessControl9> windowless;
+    ComPtr<IMediaControl> control;
+    ComPtr<IMediaSeeking> seeking;
+    ComPtr<IVideoFrameStep> step;
+    ComPtr<IBasicAudio> audio;
+};
+
+struct PlayableCase {
+    const char* name;
+    MediaFixture fixture;
+};
+
+class EveryContainer : public ::testing::TestWithParam<PlayableCase> {};
+
+// Each file a user meets renders synchronously, knows its duration at once and paints its picture at the
+// destination rectangle with the border colour around it.
+TEST_P(EveryContainer, RendersPrerolledWithDurationAndPaintsAtTheDestination) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(GetParam().fixture), com::S_OK);
+    LONGLONG duration = 0;
+    ASSERT_EQ(g.seeking->GetDuration(&duration), com::S_OK);
+    EXPECT_NEAR(static_cast<double>(duration) / Second, 2.0, 0.15);
+    LONGLONG stop = 0;
+    g.seeking->GetStopPosition(&stop);
+    EXPECT_EQ(stop, duration) << "after a fresh render the stop position is the duration";
+    LONG width = 0, height = 0;
+    ASSERT_EQ(g.windowless->GetNativeVideoSize(&width, &height, nullptr, nullptr), com::S_OK);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 240);
+
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return NearColour(g.Picture().pixel(250, 150), testing_support::FixtureColour); }))
+        << "the picture is painted inside the destination";
+    const QImage picture = g.Picture();
+    EXPECT_TRUE(NearColour(picture.pixel(55, 5), testing_support::FixtureColour));
+    EXPECT_TRUE(NearColour(picture.pixel(444, 294), testing_support::FixtureColour));
+    EXPECT_EQ(picture.pixel(25, 150), qRgb(0, 0, 0)) << "border colour left of the destination";
+    EXPECT_EQ(picture.pixel(475, 150), qRgb(0, 0, 0)) << "border colour right of the destination";
+    EXPECT_EQ(g.control->Stop(), com::S_OK);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, EveryContainer,
+                         ::testing::Values(PlayableCase{"Mp4H264Aac", MediaFixture::Mp4H264Aac},
+                                           PlayableCase{"MkvVp8Vorbis", MediaFixture::MkvVp8Vorbis},
+                                           PlayableCase{"AviMpeg4Mp3", MediaFixture::AviMpeg4Mp3},
+                                           PlayableCase{"MpegPsMpeg2", MediaFixture::MpegPsMpeg2},
+                                           PlayableCase{"RealMedia", MediaFixture::RealMedia}),
+                         testing_support::CaseName());
+
+struct FailingCase {
+    const char* name;
+    std::function<std::string()> file;
+    HRESULT expected;
+};
+
+class RenderFailure : public ::testing::TestWithParam<FailingCase> {};
+
+// A failed render says so and leaves nothing that plays: the graph has no stream to run, seek or step.
+TEST_P(RenderFailure, ReportsAnErrorAndLeavesNothingRunning) {
+    WindowlessGraph g;
+    const HRESULT hr = g.graph->RenderFile(com::WideString(GetParam().file()).c_str(), nullptr);
+    EXPECT_TRUE(com::FAILED(hr));
+    if (GetParam().expected != com::S_OK) {
+        EXPECT_EQ(hr, GetParam().expected);
+    }
+    LONGLONG position = 0;
+    EXPECT_EQ(g.seeking->GetCurrentPosition(&position), VFW_E_WRONG_STATE);
+    EXPECT_TRUE(com::FAILED(g.control->Run()));
+    EXPECT_TRUE(com::FAILED(g.step->Step(1, nullptr)));
+    OAFilterState state = -1;
+    g.control->GetState(0, &state);
+    EXPECT_EQ(state, State_Stopped);
+    // The same graph renders a good file afterwards.
+    EXPECT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RenderFailure,
+    ::testing::Values(FailingCase{"Missing", [] { return testing_support::FixtureFolder() + "/none.avi"; },
+                                  VFW_E_NOT_FOUND},
+                      FailingCase{"Corrupt", [] { return MediaFile(MediaFixture::Corrupt); }, com::S_OK},
+                      FailingCase{"NotMedia", [] { return MediaFile(MediaFixture::NotMedia); }, com::S_OK}),
+    testing_support::CaseName());
+
+// While running, the position follows the clock; paused, it holds.
+TEST(Transport, PositionAdvancesInRealTimeAndHoldsWhilePaused) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    EXPECT_EQ(PositionOf(g.seeking.Get()), 0);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    Pump(std::chrono::milliseconds(200));
+    const Advance a = MeasureAdvance(g.seeking.Get(), std::chrono::milliseconds(500));
+    EXPECT_GT(a.position, a.wall / 2);
+    EXPECT_LT(a.position, a.wall + 50 * Millisecond) << "never ahead of the clock";
+
+    ASSERT_EQ(g.control->Pause(), com::S_OK);
+    OAFilterState state = -1;
+    g.control->GetState(5000, &state);
+    EXPECT_EQ(state, State_Paused);
+    const LONGLONG held = PositionOf(g.seeking.Get());
+    Pump(std::chrono::milliseconds(300));
+    EXPECT_EQ(PositionOf(g.seeking.Get()), held);
+}
+
+// An accurate seek lands within one frame (40 ms) of its target, running or paused, and stays paused.
+TEST(Transport, SeekLandsWithinOneFrame) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::MkvVp8Vorbis), com::S_OK);
+    g.control->Pause();
+    LONGLONG target = 1300 * Millisecond;
+    ASSERT_EQ(g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+              com::S_OK);
+    EXPECT_NEAR(static_cast<double>(PositionOf(g.seeking.Get())), static_cast<double>(target), 40.0 * Millisecond);
+    Pump(std::chrono::milliseconds(200));
+    EXPECT_NEAR(static_cast<double>(PositionOf(g.seeking.Get())), static_cast<double>(target), 40.0 * Millisecond)
+        << "a seek made while paused stays paused";
+
+    g.control->Run();
+    target = 500 * Millisecond;
+    ASSERT_EQ(g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+              com::S_OK);
+    const LONGLONG landed = PositionOf(g.seeking.Get());
+    EXPECT_GE(landed, target - 40 * Millisecond);
+    EXPECT_LT(landed, target + 300 * Millisecond);
+}
+
+// Rate 2 advances the position twice as fast as the clock.
+TEST(Transport, RateTwoAdvancesTwiceAsFast) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    Pump(std::chrono::milliseconds(100));
+    ASSERT_EQ(g.seeking->SetRate(2.0), com::S_OK);
+    double rate = 0;
+    g.seeking->GetRate(&rate);
+    EXPECT_EQ(rate, 2.0);
+    Pump(std::chrono::milliseconds(100));
+    const Advance a = MeasureAdvance(g.seeking.Get(), std::chrono::milliseconds(400));
+    EXPECT_GT(a.position, a.wall * 3 / 2);
+    EXPECT_LT(a.position, a.wall * 2 + 80 * Millisecond);
+    EXPECT_EQ(g.seeking->SetRate(0.0), com::E_INVALIDARG);
+    EXPECT_EQ(g.seeking->SetRate(-1.0), com::E_INVALIDARG);
+}
+
+// A step moves one frame (40 ms at 25 fps) and leaves the graph paused, also when it was running.
+TEST(Transport, FrameStepMovesOneFrame) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    g.control->Pause();
+    LONGLONG target = 400 * Millisecond;
+    g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    const LONGLONG before = PositionOf(g.seeking.Get());
+    ASSERT_EQ(g.step->Step(1, nullptr), com::S_OK);
+    EXPECT_EQ(PositionOf(g.seeking.Get()) - before, 40 * Millisecond);
+    ASSERT_EQ(g.step->Step(1, nullptr), com::S_OK);
+    EXPECT_EQ(PositionOf(g.seeking.Get()) - before, 80 * Millisecond);
+
+    g.control->Run();
+    Pump(std::chrono::milliseconds(200));
+    ASSERT_EQ(g.step->Step(1, nullptr), com::S_OK);
+    OAFilterState state = -1;
+    g.control->GetState(5000, &state);
+    EXPECT_EQ(state, State_Paused);
+    const LONGLONG stepped = PositionOf(g.seeking.Get());
+    Pump(std::chrono::milliseconds(200));
+    EXPECT_EQ(PositionOf(g.seeking.Get()), stepped);
+}
+
+// The player finds the end by polling: after the end the position is the stop position, exactly.
+TEST(Transport, AfterTheEndThePositionIsTheStopPosition) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::AviMpeg4Mp3), com::S_OK);
+    LONGLONG stop = 0;
+    g.seeking->GetStopPosition(&stop);
+    LONGLONG target = stop - 300 * Millisecond;
+    g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    g.control->Run();
+    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) == stop; }));
+    Pump(std::chrono::milliseconds(100));
+    EXPECT_EQ(PositionOf(g.seeking.Get()), stop);
+}
+
+// Volume in hundredths of a decibel; values outside -10000..0 are refused; a file without sound has no
+// audio to set (the value is still kept).
+TEST(BasicAudio, RangeAndMissingAudio) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    EXPECT_EQ(g.audio->put_Volume(-2246), com::S_OK);
+    LONG volume = 0;
+    g.audio->get_Volume(&volume);
+    EXPECT_EQ(volume, -2246);
+    EXPECT_EQ(g.audio->put_Volume(1), com::E_INVALIDARG);
+    EXPECT_EQ(g.audio->put_Volume(-10001), com::E_INVALIDARG);
+    EXPECT_EQ(g.audio->put_Balance(-9999), com::S_OK);
+    EXPECT_EQ(g.audio->put_Balance(10001), com::E_INVALIDARG);
+
+    WindowlessGraph silent;
+    ASSERT_EQ(silent.Render(MediaFixture::Mp4VideoOnly), com::S_OK);
+    EXPECT_EQ(silent.audio->put_Volume(-100), com::E_NOTIMPL);
+}
+
+// The graph's own renderer shows its picture in a child window of the owner, placed by SetWindowPosition;
+// windowless controls are not there, and the window calls fail on a graph without video.
+TEST(VideoWindow, OwnRendererPaintsIntoAChildWindowWhereItIsPlaced) {
+    testing_support::EnsureQApplication();
+    QWidget panel;
+    panel.resize(400, 300);
+    panel.setAutoFillBackground(true);
+    QPalette palette = panel.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    panel.setPalette(palette);
+    panel.show();
+    auto graph = Create<IGraphBuilder>(com::CLSID_FilterGraph);
+    auto window = com::QueryInterfaceOf<IVideoWindow>(graph.Get());
+    EXPECT_EQ(window->put_Owner(win32::HandleOf(&panel)), com::E_NOINTERFACE) << "nothing rendered yet";
+    ASSERT_EQ(graph->RenderFile(com::WideString(MediaFile(MediaFixture::Mp4VideoOnly)).c_str(), nullptr), com::S_OK);
+    ASSERT_EQ(window->put_Owner(win32::HandleOf(&panel)), com::S_OK);
+    EXPECT_EQ(window->put_MessageDrain(win32::HandleOf(&panel)), com::S_OK);
+    EXPECT_EQ(window->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS), com::S_OK);
+    ASSERT_EQ(window->SetWindowPosition(100, 50, 200, 150), com::S_OK);
+    LONG left = 0, top = 0, width = 0, height = 0;
+    window->GetWindowPosition(&left, &top, &width, &height);
+    EXPECT_EQ((std::array{left, top, width, height}), (std::array<LONG, 4>{100, 50, 200, 150}));
+    com::QueryInterfaceOf<IMediaControl>(graph.Get())->Run();
+    // videotestsrc's default pattern: the top-left bar is white-ish, the panel around it stays white, the
+    // bottom-right corner of the pattern is black.
+    ASSERT_TRUE(WaitUntil([&] {
+        const QImage picture = panel.grab().toImage();
+        return picture.pixel(295, 195) != qRgb(255, 255, 255) && qGray(picture.pixel(295, 195)) < 60;
+    })) << "the picture fills the child window";
+    const QImage picture = panel.grab().toImage();
+    EXPECT_EQ(picture.pixel(50, 25), qRgb(255, 255, 255)) << "outside the child window the panel shows";
+    EXPECT_EQ(picture.pixel(350, 280), qRgb(255, 255, 255));
+    EXPECT_EQ(window->put_Owner(win32::HandleOf(&panel)), com::S_OK);
+    EXPECT_FALSE(com::QueryInterfaceOf<IVMRWindowlessControl9>(graph.Get()));
+}
+
+// The RealMedia graph built filter by filter: the named filters stand for the elements doing their job;
+// the graph completes the chain from the source's output pin.
+TEST(RealMediaGraph, BuiltFromTheSourcePinWithTheNamedFilters) {
+    WindowlessGraph g;
+    ComPtr<IBaseFilter> source;
+    IBaseFilter* raw = nullptr;
+    ASSERT_EQ(g.graph->AddSourceFilter(com::WideString(MediaFile(MediaFixture::RealMedia)).c_str(),
+                                       u"Quorel real source filter", &raw),
+              com::S_OK);
+    source = ComPtr<IBaseFilter>::Adopt(raw);
+    for (const com::CLSID& clsid : {com::CLSID_RealMediaSplitter, com::CLSID_RealAudioDecoder, com::CLSID_AC3Filter,
+                                    com::CLSID_RealVideoDecoder, com::CLSID_DSoundRender}) {
+        auto filter = Create<IBaseFilter>(clsid);
+        ASSERT_TRUE(filter) << com::GuidToString(clsid) << " is available on this machine";
+        EXPECT_EQ(g.graph->AddFilter(filter.Get(), u"named"), com::S_OK);
+    }
+    IEnumPins* enumRaw = nullptr;
+    ASSERT_EQ(source->EnumPins(&enumRaw), com::S_OK);
+    auto pins = ComPtr<IEnumPins>::Adopt(enumRaw);
+    pins->Reset();
+    ComPtr<IPin> output;
+    IPin* pin = nullptr;
+    while (pins->Next(1, &pin, nullptr) == com::S_OK) {
+        auto held = ComPtr<IPin>::Adopt(pin);
+        PIN_DIRECTION direction;
+        held->QueryDirection(&direction);
+        if (direction == PINDIR_OUTPUT)
+            output = held;
+    }
+    ASSERT_TRUE(output);
+    ASSERT_EQ(g.graph->Render(output.Get()), com::S_OK);
+    EXPECT_EQ(g.graph->Render(output.Get()), VFW_E_NOT_CONNECTED) << "a rendered pin is taken";
+    RECT destination{50, 0, 450, 300};
+    g.windowless->SetVideoPosition(nullptr, &destination);
+    LONGLONG duration = 0;
+    g.seeking->GetDuration(&duration);
+    EXPECT_NEAR(static_cast<double>(duration) / Second, 2.0, 0.15);
+    g.control->Run();
+    EXPECT_TRUE(WaitUntil([&] { return NearColour(g.Picture().pixel(250, 150), testing_support::FixtureColour); }));
+}
+
+// A class this machine lacks is not registered; taking one away makes it unavailable until given back.
+TEST(Classes, MixingRenderersCanBeTakenAway) {
+    EXPECT_TRUE(Create<IBaseFilter>(com::CLSID_VideoMixingRenderer9));
+    {
+        com::ScopedClassRemoval removed(com::CLSID_VideoMixingRenderer9);
+        void* raw = nullptr;
+        EXPECT_EQ(com::CoCreateInstance(com::CLSID_VideoMixingRenderer9, nullptr, 3, IBaseFilter::Iid, &raw),
+                  com::REGDB_E_CLASSNOTREG);
+        EXPECT_TRUE(Create<IBaseFilter>(com::CLSID_VideoMixingRenderer));
+    }
+    EXPECT_TRUE(Create<IBaseFilter>(com::CLSID_VideoMixingRenderer9));
+}
+
+// The mixer keeps per-stream placement for the second stream; bad streams are refused.
+TEST(MixerControl, KeepsPlacementPerStream) {
+    auto vmr = Create<IBaseFilter>(com::CLSID_VideoMixingRenderer9);
+    auto config = com::QueryInterfaceOf<IVMRFilterConfig9>(vmr.Get());
+    auto mixer = com::QueryInterfaceOf<IVMRMixerControl9>(vmr.Get());
+    ASSERT_EQ(config->SetNumberOfStreams(2), com::S_OK);
+    NORMALIZEDRECT small{0.6f, 0.6f, 0.95f, 0.95f};
+    EXPECT_EQ(mixer->SetOutputRect(1, &small), com::S_OK);
+    EXPECT_EQ(mixer->SetAlpha(1, 0.5f), com::S_OK);
+    NORMALIZEDRECT got;
+    mixer->GetOutputRect(1, &got);
+    EXPECT_EQ(got, small);
+    mixer->GetOutputRect(0, &got);
+    EXPECT_EQ(got, NORMALIZEDRECT{});
+    float alpha = 0;
+    mixer->GetAlpha(1, &alpha);
+    EXPECT_EQ(alpha, 0.5f);
+    EXPECT_EQ(mixer->SetAlpha(2, 1.0f), com::E_INVALIDARG);
+    EXPECT_EQ(mixer->SetAlpha(0, 1.5f), com::E_INVALIDARG);
+}
+
+// Shutting down stops every graph; their interfaces stay callable and report failures.
+TEST(Shutdown, StopsEveryGraph) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    g.control->Run();
+    ShutdownMediaGraphs();
+    LONGLONG position = 0;
+    EXPECT_EQ(g.seeking->GetCurrentPosition(&position), VFW_E_WRONG_STATE);
+    EXPECT_TRUE(com::FAILED(g.control->Run()));
+}
+
+} // namespace
