@@ -69,6 +69,27 @@ bool ForceDirectories(const std::string& Path) {
     return DirectoryExists(Path);
 }
 
+std::string FindFileNoCase(const std::string& Path) {
+    if (FileExists(Path))
+        return Path;
+    const std::filesystem::path path(Path);
+    const std::string name = path.filename().string();
+    auto lower = [](std::string text) {
+        for (char& c : text)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return text;
+    };
+    const std::string wanted = lower(name);
+    std::error_code ec;
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (lower(it->path().filename().string()) == wanted && it->is_regular_file(ec))
+            return (path.has_parent_path() ? path.parent_path() / it->path().filename() : it->path().filename())
+                .string();
+    return Path;
+}
+
 std::string GetModuleFileName() {
     std::error_code ec;
     auto path = std::filesystem::read_symlink("/proc/self/exe", ec);

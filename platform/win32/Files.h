@@ -20,6 +20,11 @@ bool DirectoryExists(const std::string& Path);
 // Creates the folder and any missing parents. Returns true when the folder exists afterwards.
 bool ForceDirectories(const std::string& Path);
 
+// Path itself when that file exists; otherwise the file in the same folder whose name equals Path's name
+// without regard to (ASCII) case, when there is one; otherwise Path unchanged. Files the player names with
+// varying case (skin bitmaps) are found this way on a case-sensitive file system.
+std::string FindFileNoCase(const std::string& Path);
+
 // The full path of the running program file.
 std::string GetModuleFileName();
 

@@ -1,10 +1,13 @@
 #pragma once
-// Window handles and messages over Qt widgets.
+// Window handles, messages and the window functions over Qt widgets.
 //
 // A handle is the widget's address, so it means the same in the program and in both libraries; WidgetOf
 // checks that the widget still exists, so a stale handle names no window. Messages travel as Qt events:
-// SendMessage delivers at once and returns the receiver's result, PostMessage queues. A widget that does not
-// handle MessageEvent ignores messages (SendMessage then returns 0).
+// SendMessage delivers at once and returns the receiver's result, PostMessage queues. A receiver that does not
+// accept the MessageEvent leaves the message to DefWindowProc as well, which gives WM_CLOSE, WM_SYSCOMMAND
+// and WM_NCLBUTTONDOWN their default effect and ignores everything else.
+//
+// Everything here is for the GUI thread only.
 
 #include <QEvent>
 
@@ -19,7 +22,7 @@ HWND HandleOf(const QWidget* Widget);
 QWidget* WidgetOf(HWND Handle);
 bool IsWindow(HWND Handle);
 
-// One window message. Receivers set Result and accept the event when they handle it.
+// One window message. It arrives not accepted; receivers that handle it set Result and accept it.
 class MessageEvent : public QEvent {
 public:
     // A fixed number, the same in every library that handles messages.
@@ -34,9 +37,72 @@ public:
     LRESULT Result = 0;
 };
 
-// Delivers the message to the window at once; 0 when Handle names no window or the window ignores it.
+// Delivers the message to the window at once and returns the window's Result; 0 when Handle names no window.
+// A message the window does not accept gets the default handling of DefWindowProc too.
 LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
-// Queues the message for the window; FALSE when Handle names no window.
+// Queues the message for the window; FALSE when Handle names no window. When the message comes up, it is
+// delivered as SendMessage delivers it, unless the window has gone meanwhile.
 BOOL PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
+
+// The default handling of a message:
+// - WM_CLOSE closes the window (its close handling runs);
+// - WM_SYSCOMMAND with SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE minimizes, maximizes or restores the window,
+//   SC_CLOSE sends it WM_CLOSE;
+// - WM_NCLBUTTONDOWN with HTCAPTION lets the window manager move the window with the mouse, as a grab of a
+//   caption bar would (it must come from a mouse-press handler);
+// - anything else: nothing. Returns 0.
+LRESULT DefWindowProc(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
+
+// Shows, hides, minimizes, maximizes or restores the window by an SW_ command. SW_RESTORE brings a minimized
+// window back to the state it had before (maximized or normal) and a maximized one to normal. For a child
+// control every command but SW_HIDE shows it. Returns TRUE when the window was visible before.
+BOOL ShowWindow(HWND Handle, int CmdShow);
+
+// Moves and sizes the window: a top-level window by its outer rectangle in screen coordinates, a child
+// control in its parent's client coordinates. The window is told first (WM_WINDOWPOSCHANGING) and may refuse
+// the new size or the move; the rest still applies.
+BOOL MoveWindow(HWND Handle, int X, int Y, int Width, int Height, BOOL Repaint);
+
+// As MoveWindow, unless SWP_NOMOVE or SWP_NOSIZE; InsertAfter HWND_TOPMOST or HWND_NOTOPMOST makes a top-level
+// window stay above all others or not (without hiding it). Without SWP_NOACTIVATE the window is activated.
+BOOL SetWindowPos(HWND Handle, HWND InsertAfter, int X, int Y, int Cx, int Cy, UINT Flags);
+
+// GWL_EXSTYLE with the WS_EX_TOPMOST bit is all that is kept.
+constexpr int GWL_EXSTYLE = -20;
+constexpr LONG WS_EX_TOPMOST = 0x00000008;
+LONG GetWindowLong(HWND Handle, int Index);
+
+// The outer rectangle in screen coordinates.
+BOOL GetWindowRect(HWND Handle, RECT* Rect);
+// (0, 0, client width, client height).
+BOOL GetClientRect(HWND Handle, RECT* Rect);
+// showCmd: SW_SHOWMAXIMIZED (3) maximized, SW_SHOWMINIMIZED (2) minimized, else SW_SHOWNORMAL (1); the
+// normal position is the rectangle the window returns to when restored.
+BOOL GetWindowPlacement(HWND Handle, WINDOWPLACEMENT* Placement);
+BOOL IsWindowVisible(HWND Handle);
+BOOL IsIconic(HWND Handle);
+BOOL IsZoomed(HWND Handle);
+BOOL EnableWindow(HWND Handle, BOOL Enable);
+BOOL IsWindowEnabled(HWND Handle);
+
+// Schedules a repaint of Rect (the whole client area when Rect is nullptr).
+BOOL InvalidateRect(HWND Handle, const RECT* Rect, BOOL Erase);
+BOOL UpdateWindow(HWND Handle);
+
+// Raises the window and asks for it to be the active window.
+BOOL SetForegroundWindow(HWND Handle);
+HWND GetForegroundWindow();
+
+// Mouse capture: every mouse event goes to the window until ReleaseCapture. Returns the previous capture.
+HWND SetCapture(HWND Handle);
+BOOL ReleaseCapture();
+HWND GetCapture();
+
+BOOL GetCursorPos(POINT* Point);
+BOOL ClientToScreen(HWND Handle, POINT* Point);
+BOOL ScreenToClient(HWND Handle, POINT* Point);
+
+// SM_CXSCREEN and SM_CYSCREEN: the size of the primary screen; 0 for anything else.
+int GetSystemMetrics(int Index);
 
 } // namespace win32

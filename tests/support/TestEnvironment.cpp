@@ -1,4 +1,5 @@
-// Linked into every test executable: tests run headless and silent however they are started.
+// Linked into every test executable: tests run headless and silent however they are started, and never
+// suspend, power off or switch the screen saver of the machine (the programs they start inherit this).
 
 #include <cstdlib>
 
@@ -7,6 +8,8 @@ namespace {
 const bool environmentSet = [] {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::setenv("QUOREL_AUDIO_OUTPUT", "fake", 1);
+    ::setenv("QUOREL_POWER", "fake", 1);
+    ::setenv("QUOREL_SCREENSAVER", "fake", 1);
     return true;
 }();
 

@@ -42,4 +42,15 @@ TEST(ForceDirectories, CreatesParents) {
     EXPECT_FALSE(win32::FileExists(dir.File("a/b/c")));
 }
 
+TEST(FindFileNoCase, ExactNameFirstThenAnyCaseThenUnchanged) {
+    TempDir dir;
+    WriteFile(dir.File("Sound_Normal_btn.bmp"), "a");
+    WriteFile(dir.File("Max_Normal_Btn.bmp"), "b");
+    WriteFile(dir.File("max_normal_btn.bmp"), "c");
+    EXPECT_EQ(win32::FindFileNoCase(dir.File("Sound_normal_btn.bmp")), dir.File("Sound_Normal_btn.bmp"));
+    EXPECT_EQ(win32::FindFileNoCase(dir.File("max_normal_btn.bmp")), dir.File("max_normal_btn.bmp"));
+    EXPECT_EQ(win32::FindFileNoCase(dir.File("Missing.bmp")), dir.File("Missing.bmp"));
+    EXPECT_EQ(win32::FindFileNoCase(dir.File("none/x.bmp")), dir.File("none/x.bmp"));
+}
+
 } // namespace

@@ -1,0 +1,399 @@
+#include "platform/forms/Forms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFontDatabase>
+#include <QPointer>
+#include <QScreen>
+
+#include "platform/forms/StringList.h"
+#include "platform/win32/Files.h"
+#include "platform/win32/MessageBox.h"
+#include "platform/win32/Window.h"
+
+namespace forms {
+
+void HandleEventException(std::exception_ptr Error) { Application().HandleException(std::move(Error)); }
+
+TForm::TForm(QWidget* Owner) : TControl(Owner, Qt::Window) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    SetColor(clBtnFace);
+    setAutoFillBackground(true);
+    ApplyWindowFlags();
+}
+
+TForm::~TForm() {
+    if (modalLoop_ != nullptr)
+        modalLoop_->quit();
+    if (Application().MainForm() == this)
+        Application().SetMainForm(nullptr);
+}
+
+std::string TForm::Caption() const { return windowTitle().toStdString(); }
+
+void TForm::SetCaption(const std::string& Value) { setWindowTitle(QString::fromStdString(Value)); }
+
+void TForm::SetBorderStyle(TBorderStyle Value) {
+    borderStyle_ = Value;
+    ApplyWindowFlags();
+}
+
+void TForm::SetFormStyle(TFormStyle Value) {
+    formStyle_ = Value;
+    ApplyWindowFlags();
+}
+
+void TForm::ApplyWindowFlags() {
+    Qt::WindowFlags flags = Qt::Window;
+    switch (borderStyle_) {
+    case bsNone:
+        flags |= Qt::FramelessWindowHint;
+        break;
+    case bsDialog:
+        flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        break;
+    case bsToolWindow:
+    case bsSizeToolWin:
+        flags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case bsSingle:
+    case bsSizeable:
+        flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                 Qt::WindowCloseButtonHint;
+        break;
+    }
+    if (formStyle_ == fsStayOnTop)
+        flags |= Qt::WindowStaysOnTopHint;
+    const bool wasVisible = isVisible();
+    setWindowFlags(flags);
+    if (wasVisible)
+        show();
+}
+
+TWindowState TForm::WindowState() const {
+    if (isMinimized())
+        return wsMinimized;
+    if (isMaximized())
+        return wsMaximized;
+    return wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState Value) {
+    Qt::WindowStates state = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (Value == wsMinimized)
+        state |= Qt::WindowMinimized;
+    else if (Value == wsMaximized)
+        state |= Qt::WindowMaximized;
+    setWindowState(state);
+}
+
+bool TForm::CanResize(int& NewWidth, int& NewHeight) {
+    bool resize = true;
+    if (!CallEvent(OnCanResize, this, NewWidth, NewHeight, resize))
+        return false;
+    return resize;
+}
+
+void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    const QSize extra = frameGeometry().size() - geometry().size();
+    if (AWidth != Width() || AHeight != Height()) {
+        if (!CanResize(AWidth, AHeight)) {
+            AWidth = Width();
+            AHeight = Height();
+        }
+    }
+    move(ALeft, ATop);
+    const QSize size(std::max(0, AWidth - extra.width()), std::max(0, AHeight - extra.height()));
+    const bool resized = size != this->size();
+    resize(size);
+    if (resized && !isVisible())
+        AlignControls(); // a hidden window gets its resize event only when shown
+}
+
+void TForm::DefaultHandler(TMessage& Message) {
+    if (Message.Msg == win32::WM_WINDOWPOSCHANGING && Message.LParam != 0) {
+        auto* pos = reinterpret_cast<win32::WINDOWPOS*>(Message.LParam);
+        if ((pos->flags & win32::SWP_NOSIZE) == 0 && (pos->cx != Width() || pos->cy != Height())) {
+            int w = pos->cx;
+            int h = pos->cy;
+            if (CanResize(w, h)) {
+                pos->cx = w;
+                pos->cy = h;
+            } else {
+                pos->flags |= win32::SWP_NOSIZE;
+            }
+        }
+        return;
+    }
+    TControl::DefaultHandler(Message);
+}
+
+void TForm::PlaceAtFirstShow() {
+    if (placed_)
+        return;
+    placed_ = true;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QRect area;
+    switch (position_) {
+    case poScreenCenter:
+        area = screen->geometry();
+        break;
+    case poDesktopCenter:
+        area = screen->virtualGeometry();
+        break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+        const QWidget* over = position_ == poOwnerFormCenter && parentWidget() != nullptr
+                                  ? parentWidget()->window()
+                                  : Application().MainForm();
+        area = over != nullptr && over != this ? over->frameGeometry() : screen->geometry();
+        break;
+    }
+    default:
+        return;
+    }
+    move(area.left() + (area.width() - Width()) / 2, area.top() + (area.height() - Height()) / 2);
+}
+
+void TForm::SetVisible(bool Value) {
+    if (Value) {
+        if (!visible_) {
+            PlaceAtFirstShow();
+            visible_ = true;
+            QPointer<TForm> self(this);
+            CallEvent(OnShow, this);
+            if (!self)
+                return;
+        }
+        if (visible_)
+            show();
+        return;
+    }
+    if (!visible_ && isHidden())
+        return;
+    visible_ = false;
+    QPointer<TForm> self(this);
+    CallEvent(OnHide, this);
+    if (self)
+        hide();
+}
+
+void TForm::BringToFrontAndActivate() {
+    Show();
+    raise();
+    activateWindow();
+}
+
+void TForm::Close() { close(); }
+
+bool TForm::RunClose(TCloseAction& Action) { return CallEvent(OnClose, this, Action); }
+
+void TForm::closeEvent(QCloseEvent* Event) {
+    Event->ignore();
+    if (closing_)
+        return;
+    if (modal_) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    TCloseAction action = caHide;
+    QPointer<TForm> self(this);
+    closing_ = true;
+    const bool ran = RunClose(action);
+    if (!self)
+        return;
+    closing_ = false;
+    if (!ran || action == caNone)
+        return;
+    if (Application().MainForm() == this) {
+        Application().Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide:
+        SetVisible(false);
+        break;
+    case caMinimize:
+        showMinimized();
+        break;
+    case caFree:
+        SetVisible(false);
+        Release();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm::SetModalResult(TModalResult Value) {
+    modalResult_ = Value;
+    if (modal_ && Value != mrNone && modalLoop_ != nullptr)
+        modalLoop_->quit();
+}
+
+TModalResult TForm::ShowModal() {
+    if (modal_ || visible_)
+        throw EClassLibraryError("Cannot make a visible window modal");
+    modal_ = true;
+    modalResult_ = mrNone;
+    setWindowModality(Qt::ApplicationModal);
+    QPointer<TForm> self(this);
+    BringToFrontAndActivate();
+    QEventLoop loop;
+    while (self && modalResult_ == mrNone) {
+        modalLoop_ = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        if (!self)
+            break;
+        modalLoop_ = nullptr;
+        if (modalResult_ == mrNone)
+            continue;
+        // Ending the dialog is a close: OnClose may still keep it open (caNone).
+        TCloseAction action = caHide;
+        closing_ = true;
+        const bool ran = RunClose(action);
+        if (!self)
+            break;
+        closing_ = false;
+        if (!ran || action == caNone)
+            modalResult_ = mrNone;
+    }
+    if (!self)
+        return mrCancel;
+    modalLoop_ = nullptr;
+    modal_ = false;
+    SetVisible(false);
+    setWindowModality(Qt::NonModal);
+    return modalResult_;
+}
+
+void TForm::DoCreate() { CallEvent(OnCreate, this); }
+
+bool TForm::event(QEvent* Event) {
+    switch (Event->type()) {
+    case QEvent::WindowActivate:
+        CallEvent(OnActivate, this);
+        break;
+    case QEvent::WindowDeactivate:
+        CallEvent(OnDeactivate, this);
+        break;
+    default:
+        break;
+    }
+    return TControl::event(Event);
+}
+
+TApplication::TApplication() = default;
+
+TApplication::~TApplication() {
+    forms_.clear();
+    qtApp_.reset();
+}
+
+void TApplication::Initialize(int& Argc, char** Argv) {
+    if (QCoreApplication::instance() == nullptr)
+        qtApp_ = std::make_unique<QApplication>(Argc, Argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    terminated_ = false;
+}
+
+void TApplication::SetTitle(const std::string& Value) {
+    title_ = Value;
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::setApplicationName(QString::fromStdString(Value));
+}
+
+void TApplication::AddForm(std::unique_ptr<TForm> Form) {
+    if (mainForm_ == nullptr)
+        mainForm_ = Form.get();
+    forms_.push_back(std::move(Form));
+}
+
+int TApplication::Run() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    int code = 0;
+    if (mainForm_ != nullptr && !terminated_) {
+        mainForm_->BringToFrontAndActivate();
+        if (!terminated_)
+            code = QApplication::exec();
+    }
+    while (!forms_.empty())
+        forms_.pop_back();
+    mainForm_ = nullptr;
+    qtApp_.reset();
+    return code;
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    QCoreApplication::quit();
+}
+
+void TApplication::ProcessMessages() { QCoreApplication::processEvents(); }
+
+win32::HWND TApplication::Handle() const { return mainForm_ != nullptr ? mainForm_->Handle() : nullptr; }
+
+void TApplication::HandleException(std::exception_ptr Error) {
+    try {
+        std::rethrow_exception(std::move(Error));
+    } catch (const std::exception& e) {
+        if (OnException) {
+            try {
+                OnException(mainForm_, e);
+            } catch (...) {
+                // An error in the error handler is not shown again.
+            }
+        } else {
+            ShowException(e);
+        }
+    } catch (...) {
+        ShowException(std::runtime_error("Unknown exception"));
+    }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+    std::string text = E.what();
+    if (!text.empty() && text.back() != '.')
+        text += '.';
+    win32::MessageBox(Handle(), text, title_.c_str(), win32::MB_OK | win32::MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, win32::UINT Flags) {
+    QWidget* active = QApplication::activeWindow();
+    win32::HWND owner = active != nullptr ? win32::HandleOf(active) : Handle();
+    return win32::MessageBox(owner, Text, Caption.c_str(), Flags);
+}
+
+std::string TApplication::ExeName() const { return win32::GetModuleFileName(); }
+
+TApplication& Application() {
+    static TApplication application;
+    return application;
+}
+
+int TScreen::Width() const { return win32::GetSystemMetrics(win32::SM_CXSCREEN); }
+
+int TScreen::Height() const { return win32::GetSystemMetrics(win32::SM_CYSCREEN); }
+
+TFont TScreen::IconFont() const { return TFont::FromQFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont)); }
+
+void TScreen::SetCursor(TCursor Value) {
+    if (Value == cursor_)
+        return;
+    if (cursor_ != crDefault)
+        QApplication::restoreOverrideCursor();
+    cursor_ = Value;
+    if (Value != crDefault)
+        QApplication::setOverrideCursor(QCursor(CursorShapeOf(Value)));
+}
+
+TScreen& Screen() {
+    static TScreen screen;
+    return screen;
+}
+
+} // namespace forms

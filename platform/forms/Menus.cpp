@@ -1,0 +1,273 @@
+#include "platform/forms/Menus.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QMenu>
+
+#include "platform/forms/StringList.h"
+
+namespace forms {
+
+namespace {
+
+struct NamedKey {
+    std::uint16_t Key;
+    const char* Name;
+    int QtKey;
+};
+
+// Keys whose names are not their character.
+constexpr NamedKey kNamedKeys[] = {
+    {0x08, "BkSp", Qt::Key_Backspace},   {0x09, "Tab", Qt::Key_Tab},          {0x0D, "Enter", Qt::Key_Return},
+    {0x13, "Pause", Qt::Key_Pause},      {0x1B, "Esc", Qt::Key_Escape},       {0x20, "Space", Qt::Key_Space},
+    {0x21, "PgUp", Qt::Key_PageUp},      {0x22, "PgDn", Qt::Key_PageDown},    {0x23, "End", Qt::Key_End},
+    {0x24, "Home", Qt::Key_Home},        {0x25, "Left", Qt::Key_Left},        {0x26, "Up", Qt::Key_Up},
+    {0x27, "Right", Qt::Key_Right},      {0x28, "Down", Qt::Key_Down},        {0x2D, "Ins", Qt::Key_Insert},
+    {0x2E, "Del", Qt::Key_Delete},       {0x6A, "Num *", Qt::Key_Asterisk},   {0x6B, "Num +", Qt::Key_Plus},
+    {0x6D, "Num -", Qt::Key_Minus},      {0x6E, "Num Del", Qt::Key_Period},   {0x6F, "Num /", Qt::Key_Slash},
+    {0xBA, ";", Qt::Key_Semicolon},      {0xBB, "=", Qt::Key_Equal},          {0xBC, ",", Qt::Key_Comma},
+    {0xBD, "-", Qt::Key_Minus},          {0xBE, ".", Qt::Key_Period},         {0xBF, "/", Qt::Key_Slash},
+    {0xC0, "`", Qt::Key_QuoteLeft},      {0xDB, "[", Qt::Key_BracketLeft},    {0xDC, "\\", Qt::Key_Backslash},
+    {0xDD, "]", Qt::Key_BracketRight},   {0xDE, "'", Qt::Key_Apostrophe},
+};
+
+std::string KeyName(std::uint16_t Key) {
+    if (Key >= 0x30 && Key <= 0x39)
+        return std::string(1, static_cast<char>('0' + (Key - 0x30)));
+    if (Key >= 0x41 && Key <= 0x5A)
+        return std::string(1, static_cast<char>('A' + (Key - 0x41)));
+    if (Key >= 0x60 && Key <= 0x69) // keypad digits share the digits' names
+        return std::string(1, static_cast<char>('0' + (Key - 0x60)));
+    if (Key >= 0x70 && Key <= 0x87)
+        return "F" + std::to_string(Key - 0x6F);
+    for (const auto& k : kNamedKeys)
+        if (k.Key == Key)
+            return k.Name;
+    return "";
+}
+
+bool TakePrefix(std::string_view& Text, std::string_view Prefix) {
+    if (Text.size() < Prefix.size() || !SameText(Text.substr(0, Prefix.size()), Prefix))
+        return false;
+    Text.remove_prefix(Prefix.size());
+    return true;
+}
+
+} // namespace
+
+TShortCut ShortCut(std::uint16_t Key, TShortCut Modifiers) {
+    return static_cast<TShortCut>((Key & 0xFF) | Modifiers);
+}
+
+std::string ShortCutToText(TShortCut Value) {
+    const std::string name = KeyName(Value & 0xFF);
+    if (name.empty())
+        return "";
+    std::string text;
+    if (Value & scShift)
+        text += "Shift+";
+    if (Value & scCtrl)
+        text += "Ctrl+";
+    if (Value & scAlt)
+        text += "Alt+";
+    return text + name;
+}
+
+TShortCut TextToShortCut(const std::string& Text) {
+    std::string_view rest = Text;
+    TShortCut shift = 0;
+    for (;;) {
+        if (TakePrefix(rest, "Shift+"))
+            shift |= scShift;
+        else if (TakePrefix(rest, "^") || TakePrefix(rest, "Ctrl+"))
+            shift |= scCtrl;
+        else if (TakePrefix(rest, "Alt+"))
+            shift |= scAlt;
+        else
+            break;
+    }
+    if (rest.empty())
+        return 0;
+    for (std::uint16_t key = 0x08; key <= 0xFF; ++key) {
+        const std::string name = KeyName(key);
+        if (!name.empty() && SameText(rest, name))
+            return static_cast<TShortCut>(key | shift);
+    }
+    return 0;
+}
+
+std::vector<QKeySequence> KeySequencesOf(TShortCut Value) {
+    const std::uint16_t key = Value & 0xFF;
+    Qt::KeyboardModifiers modifiers;
+    if (Value & scShift)
+        modifiers |= Qt::ShiftModifier;
+    if (Value & scCtrl)
+        modifiers |= Qt::ControlModifier;
+    if (Value & scAlt)
+        modifiers |= Qt::AltModifier;
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
+    if (key >= 0x30 && key <= 0x39)
+        keys.emplace_back(Qt::Key_0 + (key - 0x30), modifiers);
+    else if (key >= 0x41 && key <= 0x5A)
+        keys.emplace_back(Qt::Key_A + (key - 0x41), modifiers);
+    else if (key >= 0x60 && key <= 0x69)
+        keys.emplace_back(Qt::Key_0 + (key - 0x60), modifiers | Qt::KeypadModifier);
+    else if (key >= 0x70 && key <= 0x87)
+        keys.emplace_back(Qt::Key_F1 + (key - 0x70), modifiers);
+    else if (key == 0x0D) {
+        keys.emplace_back(Qt::Key_Return, modifiers);
+        keys.emplace_back(Qt::Key_Enter, modifiers | Qt::KeypadModifier);
+    } else {
+        for (const auto& k : kNamedKeys)
+            if (k.Key == key)
+                keys.emplace_back(k.QtKey, key >= 0x6A && key <= 0x6F ? modifiers | Qt::KeypadModifier : modifiers);
+    }
+    std::vector<QKeySequence> sequences;
+    for (const auto& [k, m] : keys)
+        sequences.emplace_back(QKeyCombination(m, static_cast<Qt::Key>(k)));
+    return sequences;
+}
+
+TMenuItem::TMenuItem(QObject* Owner) : QObject(Owner), action_(new QAction(this)) {
+    QObject::connect(action_, &QAction::triggered, this, [this] {
+        action_->setChecked(checked_); // a click does not toggle the item
+        Click();
+    });
+}
+
+TMenuItem::TMenuItem(QObject* Owner, QMenu* Menu) : QObject(Owner), childMenu_(Menu) {}
+
+TMenuItem::~TMenuItem() {
+    while (!items_.empty())
+        delete items_.back();
+    if (parent_ != nullptr)
+        parent_->Detach(this);
+    delete action_;
+    action_ = nullptr;
+}
+
+std::string TMenuItem::Name() const { return objectName().toStdString(); }
+
+void TMenuItem::SetName(const std::string& Name) { setObjectName(QString::fromStdString(Name)); }
+
+void TMenuItem::UpdateText() {
+    if (action_ == nullptr)
+        return;
+    action_->setSeparator(caption_ == "-");
+    QString text = QString::fromStdString(caption_);
+    if (shortCut_ != 0)
+        text += "\t" + QString::fromStdString(ShortCutToText(shortCut_));
+    action_->setText(text);
+}
+
+void TMenuItem::SetCaption(const std::string& Caption) {
+    caption_ = Caption;
+    UpdateText();
+}
+
+void TMenuItem::SetChecked(bool Value) {
+    checked_ = Value;
+    if (action_ != nullptr) {
+        action_->setCheckable(Value);
+        action_->setChecked(Value);
+    }
+}
+
+void TMenuItem::SetEnabled(bool Value) {
+    enabled_ = Value;
+    if (action_ != nullptr)
+        action_->setEnabled(Value);
+}
+
+void TMenuItem::SetVisible(bool Value) {
+    visible_ = Value;
+    if (action_ != nullptr)
+        action_->setVisible(Value);
+}
+
+void TMenuItem::SetShortCut(TShortCut Value) {
+    shortCut_ = Value;
+    UpdateText();
+}
+
+TMenuItem* TMenuItem::Items(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EClassLibraryError("List index out of bounds (" + std::to_string(Index) + ")");
+    return items_[static_cast<std::size_t>(Index)];
+}
+
+QMenu* TMenuItem::SubMenu() const { return childMenu_; }
+
+QMenu* TMenuItem::ChildMenu() {
+    if (childMenu_ == nullptr) {
+        ownMenu_ = std::make_unique<QMenu>();
+        childMenu_ = ownMenu_.get();
+        action_->setMenu(childMenu_);
+    }
+    return childMenu_;
+}
+
+void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
+
+void TMenuItem::Insert(int Index, TMenuItem* Item) {
+    if (Item == nullptr)
+        return;
+    if (Index < 0 || Index > Count())
+        throw EClassLibraryError("Menu index out of range");
+    if (Item->parent_ != nullptr)
+        Item->parent_->Detach(Item);
+    items_.insert(items_.begin() + Index, Item);
+    Item->parent_ = this;
+    Item->setParent(this);
+    QAction* before = Index + 1 < Count() ? items_[static_cast<std::size_t>(Index) + 1]->action_ : nullptr;
+    ChildMenu()->insertAction(before, Item->action_);
+}
+
+void TMenuItem::Detach(TMenuItem* Item) {
+    auto it = std::find(items_.begin(), items_.end(), Item);
+    if (it == items_.end())
+        return;
+    items_.erase(it);
+    if (childMenu_ != nullptr && Item->action_ != nullptr)
+        childMenu_->removeAction(Item->action_);
+    Item->parent_ = nullptr;
+}
+
+void TMenuItem::Delete(int Index) { delete Items(Index); }
+
+void TMenuItem::Remove(TMenuItem* Item) {
+    if (Item == nullptr || Item->parent_ != this)
+        return;
+    Detach(Item);
+    Item->setParent(nullptr);
+}
+
+void TMenuItem::Clear() {
+    while (!items_.empty())
+        delete items_.back();
+}
+
+int TMenuItem::IndexOf(const TMenuItem* Item) const {
+    auto it = std::find(items_.begin(), items_.end(), Item);
+    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+void TMenuItem::Click() { CallEvent(OnClick, this); }
+
+TPopupMenu::TPopupMenu(QWidget* Owner)
+    : QObject(Owner), menu_(std::make_unique<QMenu>()), items_(new TMenuItem(nullptr, menu_.get())) {}
+
+TPopupMenu::~TPopupMenu() { items_.reset(); }
+
+std::string TPopupMenu::Name() const { return objectName().toStdString(); }
+
+void TPopupMenu::SetName(const std::string& Name) { setObjectName(QString::fromStdString(Name)); }
+
+void TPopupMenu::Popup(int X, int Y) {
+    if (!CallEvent(OnPopup, this))
+        return;
+    menu_->popup(QPoint(X, Y));
+}
+
+} // namespace forms

@@ -1,0 +1,49 @@
+#pragma once
+// Standard controls of the class library. Each is a TControl; the input controls put their Qt widget inside
+// with SetInnerWidget and turn its signals into the class library's events.
+
+#include <string>
+
+#include "platform/forms/Controls.h"
+
+namespace forms {
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+// A line (or, with WordWrap, lines) of text in the control's font and font colour. AutoSize, the default,
+// makes the control as large as its text after every change of caption or font, keeping its left edge (its
+// right edge when right-justified). Unless Transparent, the background is filled with Color.
+class TLabel : public TControl {
+public:
+    explicit TLabel(QWidget* Parent = nullptr);
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& Value);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool Value);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment Value);
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout Value);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool Value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool Value);
+
+protected:
+    void paintEvent(QPaintEvent* Event) override;
+    void FontChanged() override;
+
+private:
+    int TextFlags() const;
+    void AdjustBounds();
+    std::string caption_;
+    bool autoSize_ = true;
+    TAlignment alignment_ = taLeftJustify;
+    TTextLayout layout_ = tlTop;
+    bool transparent_ = false;
+    bool wordWrap_ = false;
+};
+
+} // namespace forms

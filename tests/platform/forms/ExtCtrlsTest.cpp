@@ -1,0 +1,146 @@
+#include "platform/forms/ExtCtrls.h"
+
+#include <chrono>
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/Forms.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/forms/StringList.h"
+#include "tests/support/QtApp.h"
+#include "tests/support/TempDir.h"
+
+using namespace forms;
+using testing_support::TempDir;
+
+namespace {
+
+class ExtCtrlsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
+};
+
+TEST_F(ExtCtrlsTest, TimerNeverRunsFasterThanEveryTenMilliseconds) {
+    TTimer timer;
+    int ticks = 0;
+    timer.SetInterval(1);
+    QElapsedTimer clock;
+    timer.SetOnTimer([&](TObject* sender) {
+        EXPECT_EQ(sender, &timer);
+        ++ticks;
+    });
+    clock.start();
+    while (ticks < 5 && clock.elapsed() < 10000)
+        QTest::qWait(1);
+    EXPECT_EQ(ticks, 5);
+    EXPECT_GE(clock.elapsed(), 5 * 9); // a tick may come a fraction of a millisecond early
+}
+
+TEST_F(ExtCtrlsTest, TimerWithoutIntervalHandlerOrEnabledNeverRuns) {
+    TTimer zero;
+    zero.SetInterval(0);
+    zero.SetOnTimer([](TObject*) { ADD_FAILURE() << "interval 0 fired"; });
+    TTimer none;
+    none.SetInterval(10);
+    TTimer disabled;
+    disabled.SetInterval(10);
+    disabled.SetEnabled(false);
+    disabled.SetOnTimer([](TObject*) { ADD_FAILURE() << "disabled timer fired"; });
+    EXPECT_FALSE(zero.Running());
+    EXPECT_FALSE(none.Running());
+    EXPECT_FALSE(disabled.Running());
+    QTest::qWait(50);
+    disabled.SetEnabled(true);
+    EXPECT_TRUE(disabled.Running());
+}
+
+TEST_F(ExtCtrlsTest, ExceptionInATimerGoesToTheApplicationAndTheTimerGoesOn) {
+    std::vector<std::string> errors;
+    Application().OnException = [&](TObject*, const std::exception& e) { errors.emplace_back(e.what()); };
+    TTimer timer;
+    timer.SetInterval(10);
+    int ticks = 0;
+    timer.SetOnTimer([&](TObject*) {
+        if (++ticks == 1)
+            throw EClassLibraryError("first");
+    });
+    for (int i = 0; i < 1000 && ticks < 2; ++i)
+        QTest::qWait(5);
+    Application().OnException = nullptr;
+    EXPECT_GE(ticks, 2);
+    EXPECT_EQ(errors, (std::vector<std::string>{"first"}));
+}
+
+void SaveBitmap(const std::string& Path, int W, int H, QRgb Fill, QRgb Corner) {
+    QImage image(W, H, QImage::Format_RGB32);
+    image.fill(Fill);
+    image.setPixel(0, H - 1, Corner);
+    ASSERT_TRUE(image.save(QString::fromStdString(Path), "BMP"));
+}
+
+TEST_F(ExtCtrlsTest, PictureIsFoundWhateverTheCaseOfItsName) {
+    TempDir dir;
+    SaveBitmap(dir.File("Sound_Normal_btn.bmp"), 30, 30, qRgb(1, 2, 3), qRgb(1, 2, 3));
+    TPicture picture;
+    picture.LoadFromFile(dir.File("Sound_normal_btn.bmp"));
+    EXPECT_EQ(picture.Width(), 30);
+    EXPECT_EQ(picture.Image().pixel(5, 5), qRgb(1, 2, 3));
+}
+
+TEST_F(ExtCtrlsTest, PictureErrorsCarryTheClassLibrarysTexts) {
+    TempDir dir;
+    testing_support::WriteFile(dir.File("broken.bmp"), "not a bitmap");
+    TPicture picture;
+    auto message = [&](const std::string& file) {
+        try {
+            picture.LoadFromFile(file);
+        } catch (const EClassLibraryError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(message(dir.File("missing.bmp")),
+              "Cannot open file \"" + dir.File("missing.bmp") + "\". No such file or directory");
+    EXPECT_EQ(message(dir.File("broken.bmp")), "Bitmap image is not valid");
+    EXPECT_EQ(message(dir.File("x.gif")), "Unknown picture file extension (.gif)");
+    EXPECT_TRUE(picture.Empty()); // a failed load leaves the picture as it was
+}
+
+TEST_F(ExtCtrlsTest, ImageSizesItselfToItsPictureAndKeysOutTheCornerColour) {
+    TempDir dir;
+    SaveBitmap(dir.File("p.bmp"), 24, 20, qRgb(200, 10, 10), qRgb(255, 0, 255));
+    TPanel panel;
+    panel.SetBounds(0, 0, 100, 100);
+    panel.SetColor(clBlue);
+    panel.SetBevelOuter(bvNone);
+    auto* image = new TImage(&panel);
+    image->SetAutoSize(true);
+    image->SetTransparent(true);
+    image->Picture().LoadFromFile(dir.File("p.bmp"));
+    EXPECT_EQ(image->size(), QSize(24, 20));
+    const QImage shot = panel.grab().toImage();
+    EXPECT_EQ(shot.pixel(5, 5), qRgb(200, 10, 10));
+    EXPECT_EQ(shot.pixel(50, 50), qRgb(0, 0, 255));
+    EXPECT_EQ(shot.pixel(0, 19), qRgb(0, 0, 255)); // the key colour shows the panel
+}
+
+TEST_F(ExtCtrlsTest, LabelSizesItselfToItsCaption) {
+    TLabel label;
+    label.SetBounds(100, 5, 10, 10);
+    label.SetCaption("准备完毕");
+    const int width = label.Width();
+    EXPECT_GT(width, 10);
+    label.SetCaption("准备完毕准备完毕");
+    EXPECT_GT(label.Width(), width);
+    EXPECT_EQ(label.Left(), 100);
+    label.SetAlignment(taRightJustify);
+    const int right = label.Left() + label.Width();
+    label.SetCaption("");
+    EXPECT_EQ(label.Left() + label.Width(), right); // a right-justified label keeps its right edge
+}
+
+} // namespace

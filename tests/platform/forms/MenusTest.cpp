@@ -1,0 +1,126 @@
+#include "platform/forms/Menus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/StringList.h"
+#include "tests/support/QtApp.h"
+
+using namespace forms;
+
+namespace {
+
+TEST(ShortCutText, EveryStoredDefaultKeyReadsBackAsWritten) {
+    const char* texts[] = {"Ctrl+O", "Ctrl+D",    "Ctrl+C",   "F6",        "Ctrl+Alt+P", "Space",  "Ctrl+S",
+                           "F11",    "PgUp",      "PgDn",     "Ctrl+G",    "Ctrl+Right", "Ctrl+Left", "Ctrl+Up",
+                           "Ctrl+Down", "Ctrl+R", "Left",     "Right",     "Up",         "Down",   "Ctrl+M",
+                           "F10",    "Alt+L",     "Alt+R",    "Ctrl+F12",  "Ctrl+Alt+O", "Ctrl+L", "Enter"};
+    for (const char* text : texts) {
+        const TShortCut key = TextToShortCut(text);
+        EXPECT_NE(key, 0) << text;
+        EXPECT_EQ(ShortCutToText(key), text);
+    }
+}
+
+TEST(ShortCutText, KeysAndModifiers) {
+    EXPECT_EQ(TextToShortCut("Ctrl+O"), ShortCut('O', scCtrl));
+    EXPECT_EQ(TextToShortCut("alt+ctrl+p"), ShortCut('P', scCtrl | scAlt));
+    EXPECT_EQ(ShortCutToText(ShortCut('P', scAlt | scCtrl | scShift)), "Shift+Ctrl+Alt+P");
+    EXPECT_EQ(TextToShortCut("Enter"), ShortCut(0x0D, 0));
+    EXPECT_EQ(TextToShortCut("F12"), ShortCut(0x7B, 0));
+    EXPECT_EQ(TextToShortCut(""), 0);
+    EXPECT_EQ(TextToShortCut("Ctrl+"), 0);
+    EXPECT_EQ(TextToShortCut("Hyper+Q"), 0);
+    EXPECT_EQ(ShortCutToText(0), "");
+}
+
+TEST(ShortCutText, EnterIsBothReturnKeys) {
+    const auto sequences = KeySequencesOf(TextToShortCut("Enter"));
+    ASSERT_EQ(sequences.size(), 2u);
+    EXPECT_EQ(sequences[0], QKeySequence(Qt::Key_Return));
+    EXPECT_EQ(KeySequencesOf(TextToShortCut("Ctrl+Alt+O")).at(0),
+              QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O));
+}
+
+class MenuTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
+};
+
+TEST_F(MenuTest, ClickRunsTheHandlerWithTheItemAsSenderAndKeepsTheCheckMark) {
+    QWidget owner;
+    TPopupMenu menu(&owner);
+    auto* item = new TMenuItem;
+    item->SetCaption("静音");
+    menu.Items()->Add(item);
+    std::vector<TObject*> senders;
+    item->OnClick = [&](TObject* sender) { senders.push_back(sender); };
+    item->Action()->trigger();
+    EXPECT_FALSE(item->Checked());
+    EXPECT_FALSE(item->Action()->isChecked());
+    item->SetChecked(true);
+    item->Action()->trigger();
+    EXPECT_TRUE(item->Checked());
+    EXPECT_TRUE(item->Action()->isChecked());
+    EXPECT_EQ(senders, (std::vector<TObject*>{item, item}));
+}
+
+TEST_F(MenuTest, ItemsBuiltAtRunTimeKeepTheirOrderAndAreFreedByDelete) {
+    QWidget owner;
+    TPopupMenu menu(&owner);
+    auto* drives = new TMenuItem;
+    drives->SetCaption("打开dvd");
+    menu.Items()->Add(drives);
+    std::vector<QPointer<TMenuItem>> items;
+    for (const char* caption : {"/dev/sr0", "/dev/sr1", "-"}) {
+        auto* item = new TMenuItem;
+        item->SetCaption(caption);
+        drives->Add(item);
+        items.emplace_back(item);
+    }
+    auto* first = new TMenuItem;
+    first->SetCaption("first");
+    drives->Insert(0, first);
+    ASSERT_EQ(drives->Count(), 4);
+    EXPECT_EQ(drives->Items(0), first);
+    EXPECT_EQ(items[2]->MenuIndex(), 3);
+    const auto actions = drives->SubMenu()->actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_EQ(actions[0]->text(), "first");
+    EXPECT_TRUE(actions[3]->isSeparator());
+    drives->Delete(1);
+    EXPECT_TRUE(items[0].isNull());
+    drives->Clear();
+    EXPECT_EQ(drives->Count(), 0);
+    EXPECT_TRUE(items[1].isNull());
+    EXPECT_TRUE(drives->SubMenu()->actions().isEmpty());
+    EXPECT_THROW(drives->Items(0), EClassLibraryError);
+}
+
+TEST_F(MenuTest, ShortCutIsShownBesideTheCaption) {
+    QWidget owner;
+    TPopupMenu menu(&owner);
+    auto* item = new TMenuItem;
+    menu.Items()->Add(item);
+    item->SetCaption("play/pause");
+    item->SetShortCut(TextToShortCut("Space"));
+    EXPECT_EQ(item->Action()->text(), "play/pause\tSpace");
+    EXPECT_TRUE(item->Action()->shortcut().isEmpty()); // the key itself belongs to the actions
+}
+
+TEST_F(MenuTest, PopupRunsOnPopupFirst) {
+    QWidget owner;
+    TPopupMenu menu(&owner);
+    bool shownWhenAsked = true;
+    menu.OnPopup = [&](TObject*) { shownWhenAsked = menu.Menu()->isVisible(); };
+    menu.Items()->Add(new TMenuItem);
+    menu.Popup(10, 20);
+    EXPECT_FALSE(shownWhenAsked);
+    EXPECT_TRUE(menu.Menu()->isVisible());
+    menu.Menu()->hide();
+}
+
+} // namespace
