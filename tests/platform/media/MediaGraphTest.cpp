@@ -16,6 +16,7 @@
 #include "platform/win32/Window.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/MediaFixtures.h"
+#include "tests/support/MediaPanel.h"
 #include "tests/support/QtApp.h"
 
 namespace {
@@ -36,25 +37,11 @@ template <class T> ComPtr<T> Create(const com::CLSID& Clsid) {
     return ComPtr<T>::Adopt(static_cast<T*>(raw));
 }
 
-// Lets queued repaints run while waiting; false when Condition never held within Limit (a guard only).
-bool WaitUntil(const std::function<bool()>& Condition, std::chrono::milliseconds Limit = std::chrono::seconds(20)) {
-    const auto end = Clock::now() + Limit;
-    while (Clock::now() < end) {
-        QApplication::processEvents();
-        if (Condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-}
+using testing_support::NearColour;
+using testing_support::WaitUntil;
 
 void Pump(std::chrono::milliseconds Time) {
     WaitUntil([] { return false; }, Time);
-}
-
-bool NearColour(QRgb Pixel, testing_support::Rgb Want, int Tolerance = 30) {
-    return std::abs(qRed(Pixel) - Want.r) <= Tolerance && std::abs(qGreen(Pixel) - Want.g) <= Tolerance &&
-           std::abs(qBlue(Pixel) - Want.b) <= Tolerance;
 }
 
 LONGLONG PositionOf(IMediaSeeking* Seeking) {

@@ -1,0 +1,200 @@
+#include "core/Transport.h"
+
+#include <gtest/gtest.h>
+
+#include "core/MediaOpen.h"
+#include "core/PlaybackState.h"
+#include "core/Settings.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/MediaPanel.h"
+#include "tests/support/RunTree.h"
+
+namespace {
+
+TEST(VolumeTable, HoldsTheListedAttenuationsAndClampsLevels) {
+    EXPECT_EQ(VolumeTable[0], -10000);
+    EXPECT_EQ(VolumeTable[16], -3100);
+    EXPECT_EQ(VolumeTable[17], -3153);
+    EXPECT_EQ(VolumeTable[66], -774);
+    EXPECT_EQ(VolumeTable[67], -784);
+    EXPECT_EQ(VolumeTable[99], 0);
+    EXPECT_EQ(VolumeTable[100], 0);
+    EXPECT_EQ(VolumeForLevel(-1), -10000) << "a missing SoundLevel reads -1";
+    EXPECT_EQ(VolumeForLevel(250), 0);
+}
+
+// A graph playing the MP4 fixture in a panel.
+class PlayingGraph : public ::testing::Test {
+protected:
+    void SetUp() override {
+        State.RenderType = RenderTypes::Vmr9;
+        WriteIniInteger("PlayControl", "WhileOpenMedia", WhileOpenMedias::VideoFitsWindow);
+        State.CurrentMediaFile = testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac);
+        ASSERT_TRUE(OpenMediaFile(State.CurrentMediaFile));
+        State.PlayRate = 1.0;
+    }
+    void TearDown() override { GraphStop(); }
+    testing_support::RunTree tree;
+    testing_support::MediaWindow window{400, 300};
+};
+
+struct RateCase {
+    const char* name;
+    bool faster;
+    double from;
+    double to;
+    const char* text;
+};
+
+class RateSteps : public PlayingGraph, public ::testing::WithParamInterface<RateCase> {};
+
+TEST_P(RateSteps, StepTheRateAndSayIt) {
+    double rate = GetParam().from;
+    std::string text = "unchanged";
+    (GetParam().faster ? PlayFaster : PlaySlower)(rate, text);
+    EXPECT_EQ(rate, GetParam().to);
+    EXPECT_EQ(text, GetParam().text);
+    double applied = 0;
+    State.MediaSeeking->GetRate(&applied);
+    EXPECT_EQ(applied, GetParam().to) << "the graph runs at the new rate";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RateSteps,
+                         ::testing::Values(RateCase{"FasterFromOne", true, 1.0, 1.25, "播放中  1.25x"},
+                                           RateCase{"FasterFromTwo", true, 2.0, 1.0, "播放中"},
+                                           RateCase{"FasterFromHalf", true, 0.5, 1.0, "播放中"},
+                                           RateCase{"FasterFromOneAndThreeQuarters", true, 1.75, 2.0,
+                                                    "播放中  2.00x"},
+                                           RateCase{"SlowerFromOne", false, 1.0, 0.75, "播放中  0.75x"},
+                                           RateCase{"SlowerFromQuarter", false, 0.25, 1.0, "播放中"},
+                                           RateCase{"SlowerFromOneAndAHalf", false, 1.5, 1.0, "播放中"}),
+                         testing_support::CaseName());
+
+// With nothing open, after a stop, or for audio, a rate command changes nothing (and does not crash).
+TEST(Rate, NothingToChangeWithoutAGraph) {
+    testing_support::RunTree tree;
+    for (int playType : {PlayTypes::Nothing, PlayTypes::MediaFile, PlayTypes::Audio}) {
+        State.PlayType = playType;
+        double rate = 1.0;
+        std::string text = "unchanged";
+        PlayFaster(rate, text);
+        PlaySlower(rate, text);
+        EXPECT_EQ(rate, 1.0);
+        EXPECT_EQ(text, "unchanged");
+    }
+}
+
+TEST_F(PlayingGraph, PauseRunStopKeepTheFlagsInStep) {
+    GraphPause();
+    EXPECT_TRUE(State.IsPlaying && State.IsPaused);
+    State.PlayRate = 1.5;
+    GraphRun();
+    EXPECT_TRUE(State.IsPlaying && !State.IsPaused);
+    EXPECT_EQ(State.PlayRate, 1.0);
+    GraphStop();
+    EXPECT_FALSE(State.IsPlaying || State.IsPaused);
+    EXPECT_FALSE(State.GraphBuilder || State.MediaControl || State.MediaSeeking || State.Vmr9Filter ||
+                 State.Vmr9WindowlessControl || State.MediaDet);
+    GraphRun();
+    GraphPause();
+    EXPECT_FALSE(State.IsPlaying) << "nothing to run or pause after a stop";
+}
+
+// A graph that never got its control (a failed open) is still released by a stop.
+TEST(GraphStop, ReleasesAHalfBuiltGraph) {
+    testing_support::RunTree tree;
+    testing_support::MediaWindow window(400, 300);
+    State.RenderType = RenderTypes::Vmr9;
+    void* raw = nullptr;
+    ASSERT_EQ(com::CoCreateInstance(com::CLSID_FilterGraph, nullptr, 3, dshow::IGraphBuilder::Iid, &raw), com::S_OK);
+    State.GraphBuilder = com::ComPtr<dshow::IGraphBuilder>::Adopt(static_cast<dshow::IGraphBuilder*>(raw));
+    CreateVmr9();
+    ASSERT_TRUE(State.Vmr9Filter);
+    GraphStop();
+    EXPECT_FALSE(State.GraphBuilder || State.Vmr9Filter || State.Vmr9FilterConfig || State.Vmr9WindowlessControl);
+}
+
+TEST_F(PlayingGraph, VolumeWhileMutedWaitsForUnmute) {
+    SetVolumePercent(50);
+    win32::LONG volume = 0;
+    State.BasicAudio->get_Volume(&volume);
+    EXPECT_EQ(volume, -1420);
+    EXPECT_EQ(ToggleMuteGraph(50), "Slience_Normal_btn.bmp");
+    EXPECT_EQ(ReadIniString("Play", "isSlience"), "1");
+    SetVolumePercent(80);
+    EXPECT_EQ(State.SoundLevel, 80);
+    EXPECT_EQ(State.VolumeAttenuation, -432);
+    State.BasicAudio->get_Volume(&volume);
+    EXPECT_EQ(volume, -10000) << "muted: the new level is not heard";
+    EXPECT_EQ(ToggleMuteGraph(80), "Sound_normal_btn.bmp");
+    EXPECT_EQ(ReadIniString("Play", "isSlience"), "0");
+    State.BasicAudio->get_Volume(&volume);
+    EXPECT_EQ(volume, -432);
+    SetVolumePercent(-1);
+    EXPECT_EQ(State.SoundLevel, 0);
+}
+
+TEST_F(PlayingGraph, FrameStepLeavesTheGraphPausedAndSaysSo) {
+    win32::LONG before = 0;
+    (void)before;
+    StepOneFrame(State.VideoFrameStep.Get());
+    EXPECT_TRUE(State.IsPlaying && State.IsPaused);
+    std::int64_t position = 0;
+    State.MediaSeeking->GetCurrentPosition(&position);
+    testing_support::WaitUntil([] { return false; }, std::chrono::milliseconds(200));
+    std::int64_t later = 0;
+    State.MediaSeeking->GetCurrentPosition(&later);
+    EXPECT_EQ(later, position);
+    StepOneFrame(nullptr); // no graph: nothing
+}
+
+struct Image {
+    int Left = 0;
+    int Width = 0;
+};
+
+struct KnobCase {
+    const char* name;
+    int level;
+    int direction;
+    int knobLeft;
+    int expectedLevel;
+    int expectedKnob;
+};
+
+class VolumeKnob : public ::testing::TestWithParam<KnobCase> {};
+
+// The track is 110 wide at 20, the knob 10 wide: a span of 100, two pixels a step; the knob stays on the
+// track and the fill reaches exactly to the knob.
+TEST_P(VolumeKnob, StepsLevelAndKnobTogether) {
+    testing_support::RunTree tree;
+    const Image track{20, 110};
+    Image thumb{GetParam().knobLeft, 10}, fill{20, 3};
+    StepVolume(GetParam().level, track, thumb, fill, GetParam().direction);
+    EXPECT_EQ(State.SoundLevel, GetParam().expectedLevel);
+    EXPECT_EQ(thumb.Left, GetParam().expectedKnob);
+    EXPECT_EQ(fill.Width, thumb.Left - track.Left);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, VolumeKnob,
+                         ::testing::Values(KnobCase{"UpAt99", 99, 1, 119, 100, 120},
+                                           KnobCase{"UpAt100", 100, 1, 120, 100, 120},
+                                           KnobCase{"DownAt1", 1, 2, 21, 0, 20},
+                                           KnobCase{"DownAt0", 0, 2, 20, 0, 20},
+                                           KnobCase{"UpInTheMiddle", 50, 1, 70, 52, 72}),
+                         testing_support::CaseName());
+
+TEST(SetSliderThumb, PlacesTheKnobForTheValue) {
+    const Image track{20, 110};
+    Image thumb{0, 10}, fill{0, 0};
+    SetSliderThumb(30, 0, 100, track, thumb, fill);
+    EXPECT_EQ(thumb.Left, 50);
+    EXPECT_EQ(fill.Width, 30);
+    SetSliderThumb(-1, 0, 100, track, thumb, fill);
+    EXPECT_EQ(thumb.Left, 20);
+    SetSliderThumb(400, 0, 100, track, thumb, fill);
+    EXPECT_EQ(thumb.Left, 120);
+}
+
+} // namespace

@@ -1,0 +1,53 @@
+#include "tests/support/MediaPanel.h"
+
+#include <cstdlib>
+#include <thread>
+
+#include <QApplication>
+#include <QVBoxLayout>
+
+#include "core/PlaybackState.h"
+#include "platform/win32/Window.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/QtApp.h"
+
+namespace testing_support {
+
+MediaWindow::MediaWindow(int PanelWidth, int PanelHeight) {
+    EnsureQApplication();
+    main_ = std::make_unique<QWidget>();
+    auto* layout = new QVBoxLayout(main_.get());
+    layout->setContentsMargins(4, 4, 4, 4);
+    panel_ = new QWidget;
+    layout->addWidget(panel_);
+    main_->resize(PanelWidth + 8, PanelHeight + 8);
+    main_->show();
+    QApplication::processEvents();
+    State.MainWindowHandle = win32::HandleOf(main_.get());
+    State.VideoPanelHandle = win32::HandleOf(panel_);
+}
+
+MediaWindow::~MediaWindow() {
+    State.MainWindowHandle = nullptr;
+    State.VideoPanelHandle = nullptr;
+}
+
+QImage MediaWindow::Picture() const { return panel_->grab().toImage(); }
+
+bool WaitUntil(const std::function<bool()>& Condition, std::chrono::milliseconds Limit) {
+    const auto end = std::chrono::steady_clock::now() + Limit;
+    while (std::chrono::steady_clock::now() < end) {
+        QApplication::processEvents();
+        if (Condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+bool NearColour(unsigned Pixel, Rgb Want, int Tolerance) {
+    return std::abs(qRed(Pixel) - Want.r) <= Tolerance && std::abs(qGreen(Pixel) - Want.g) <= Tolerance &&
+           std::abs(qBlue(Pixel) - Want.b) <= Tolerance;
+}
+
+} // namespace testing_support

@@ -1,0 +1,36 @@
+#pragma once
+// A main window with a video panel in it, as the open procedures expect (handles in the shared state), and
+// waiting helpers that let queued repaints run.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include <QImage>
+#include <QWidget>
+
+#include "tests/support/MediaFixtures.h"
+
+namespace testing_support {
+
+class MediaWindow {
+public:
+    // A main window whose panel keeps a 4-pixel margin on each side; the panel starts at PanelWidth x PanelHeight.
+    MediaWindow(int PanelWidth, int PanelHeight);
+    ~MediaWindow();
+    QWidget& Main() { return *main_; }
+    QWidget& Panel() { return *panel_; }
+    QImage Picture() const;
+
+private:
+    std::unique_ptr<QWidget> main_;
+    QWidget* panel_;
+};
+
+// Polls Condition with Qt events running; false when it never held within Limit (a guard against hangs).
+bool WaitUntil(const std::function<bool()>& Condition, std::chrono::milliseconds Limit = std::chrono::seconds(20));
+
+
+bool NearColour(unsigned Pixel, Rgb Want, int Tolerance = 30);
+
+} // namespace testing_support
