@@ -1,0 +1,129 @@
+// What playing a 1080p H.264 file costs the player, next to what decoding alone costs:
+// - the process CPU time per second of playback (player) and per second of media (decode only,
+//   gst-launch-1.0 filesrc ! decodebin ! fakesink sync=false);
+// - the time from OpenMediaFile to the first painted frame.
+// The player's overhead over pure decoding is the difference. Runs headless (offscreen, fake audio output).
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
+#include "core/MediaOpen.h"
+#include "core/PlaybackState.h"
+#include "core/Settings.h"
+#include "core/Transport.h"
+#include "platform/win32/Window.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double CpuSeconds(int Who) {
+    rusage usage{};
+    getrusage(Who, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double Since(Clock::time_point Start) { return std::chrono::duration<double>(Clock::now() - Start).count(); }
+
+constexpr double ClipSeconds = 8.0;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::setenv("QUOREL_AUDIO_OUTPUT", "fake", 0);
+    QApplication app(argc, argv);
+    testing_support::TempDir dir;
+    const std::string clip = dir.File("bench1080.mp4");
+    std::printf("making an %.0f s 1080p H.264/AAC clip...\n", ClipSeconds);
+    if (!testing_support::MakeMediaFile(
+            "videotestsrc num-buffers=240 pattern=ball ! video/x-raw,width=1920,height=1080,framerate=30/1 ! "
+            "x264enc speed-preset=veryfast key-int-max=60 ! h264parse ! mp4mux name=mux ! filesink location={out} "
+            "audiotestsrc num-buffers=80 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! voaacenc ! "
+            "aacparse ! mux.",
+            clip)) {
+        std::fprintf(stderr, "cannot make the clip\n");
+        return 1;
+    }
+
+    // Decode only, in a child process.
+    const double childBefore = CpuSeconds(RUSAGE_CHILDREN);
+    const auto decodeStart = Clock::now();
+    const std::string command =
+        "gst-launch-1.0 -q filesrc location='" + clip + "' ! decodebin ! fakesink sync=false >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "decode-only run failed\n");
+    const double decodeWall = Since(decodeStart);
+    const double decodeCpu = CpuSeconds(RUSAGE_CHILDREN) - childBefore;
+
+    // The player: renderer 9 into a 960 x 540 panel, the video fitted into it.
+    QWidget panel;
+    panel.resize(960, 540);
+    panel.show();
+    testing_support::TempDir runTree;
+    StartSettings(runTree.File("QuorelMain"));
+    WriteIniInteger("PlayControl", "WhileOpenMedia", WhileOpenMedias::VideoFitsWindow);
+    State.MainWindowHandle = win32::HandleOf(&panel);
+    State.VideoPanelHandle = win32::HandleOf(&panel);
+    State.RenderType = RenderTypes::Vmr9;
+    State.CurrentMediaFile = clip;
+
+    const double cpuBefore = CpuSeconds(RUSAGE_SELF);
+    const auto openStart = Clock::now();
+    if (!OpenMediaFile(clip)) {
+        std::fprintf(stderr, "the player could not open the clip\n");
+        return 1;
+    }
+    const double openReturned = Since(openStart);
+    double firstFrame = -1;
+    while (Since(openStart) < 10) {
+        QApplication::processEvents();
+        const QImage picture = panel.grab().toImage();
+        if (qGray(picture.pixel(480, 270)) > 0 || qGray(picture.pixel(200, 100)) > 0) {
+            firstFrame = Since(openStart);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const double setupCpu = CpuSeconds(RUSAGE_SELF) - cpuBefore;
+
+    // Steady playback: the CPU the process spends per second of real-time playing.
+    const double playCpuBefore = CpuSeconds(RUSAGE_SELF);
+    std::int64_t startPosition = 0, endPosition = 0;
+    State.MediaSeeking->GetCurrentPosition(&startPosition);
+    const auto playStart = Clock::now();
+    while (Since(playStart) < ClipSeconds - 2.5) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    State.MediaSeeking->GetCurrentPosition(&endPosition);
+    const double playWall = Since(playStart);
+    const double playCpu = CpuSeconds(RUSAGE_SELF) - playCpuBefore;
+    const double mediaPlayed = static_cast<double>(endPosition - startPosition) / 1e7;
+    GraphStop();
+
+    std::printf("\n%-44s %10s\n", "", "value");
+    std::printf("%-44s %9.3f s\n", "decode only: wall time for the clip", decodeWall);
+    std::printf("%-44s %9.3f s\n", "decode only: CPU per second of media", decodeCpu / ClipSeconds);
+    std::printf("%-44s %9.3f s\n", "player: OpenMediaFile returned after", openReturned);
+    std::printf("%-44s %9.3f s\n", "player: first painted frame after", firstFrame);
+    std::printf("%-44s %9.3f s\n", "player: CPU until the first frame", setupCpu);
+    std::printf("%-44s %9.3f s\n", "player: CPU per second of playback", mediaPlayed > 0 ? playCpu / mediaPlayed : 0.0);
+    std::printf("%-44s %9.3f s\n", "player: media played (over wall seconds)", mediaPlayed);
+    std::printf("%-44s %9.3f s\n", "  wall seconds", playWall);
+    std::printf("%-44s %9.3f s\n", "overhead: CPU per second over decode only",
+                (mediaPlayed > 0 ? playCpu / mediaPlayed : 0.0) - decodeCpu / ClipSeconds);
+    return 0;
+}
