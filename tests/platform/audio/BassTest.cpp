@@ -1,0 +1,266 @@
+#include "platform/audio/Bass.h"
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/audio/BassInspect.h"
+#include "tests/support/AudioFixtures.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using namespace bass;
+using testing_support::AudioFormat;
+using testing_support::MakeToneFile;
+using testing_support::TempDir;
+using Clock = std::chrono::steady_clock;
+
+constexpr QWORD Invalid = static_cast<QWORD>(-1);
+
+// Waits until Done holds; a generous limit guards against a hang, never against a slow machine.
+bool WaitFor(const std::function<bool()>& Done, std::chrono::seconds Limit = std::chrono::seconds(20)) {
+    const auto deadline = Clock::now() + Limit;
+    while (!Done()) {
+        if (Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+double PositionSeconds(HSTREAM Stream) {
+    return BASS_ChannelBytes2Seconds(Stream, BASS_ChannelGetPosition(Stream, BASS_POS_BYTE));
+}
+double LengthSeconds(HSTREAM Stream) {
+    return BASS_ChannelBytes2Seconds(Stream, BASS_ChannelGetLength(Stream, BASS_POS_BYTE));
+}
+
+class AudioLibrary : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr)); }
+    void TearDown() override {
+        for (HSTREAM stream : streams_)
+            BASS_StreamFree(stream);
+        BASS_SetVolume(1.0F);
+    }
+
+    // A stream of a new tone file; fails the test when it cannot be made.
+    HSTREAM Open(AudioFormat Format, double Seconds, DWORD Flags = 0) {
+        const std::string path =
+            dir_.File("tone" + std::to_string(streams_.size()) + testing_support::AudioExtension(Format));
+        if (!MakeToneFile(path, Format, Seconds))
+            return 0;
+        HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, Flags);
+        EXPECT_NE(stream, 0U) << path;
+        streams_.push_back(stream);
+        return stream;
+    }
+
+    TempDir dir_;
+    std::vector<HSTREAM> streams_;
+};
+
+TEST_F(AudioLibrary, VersionIsTwoPointFour) {
+    EXPECT_EQ(BASS_GetVersion() >> 16, 0x0204U);
+}
+
+struct FormatCase {
+    const char* name;
+    AudioFormat format;
+    double seconds;
+    double tolerance; // how far the decoded length may lie from the tone's (encoder delay and frame rounding)
+};
+
+class EveryFormat : public AudioLibrary, public ::testing::WithParamInterface<FormatCase> {};
+
+// The length is known as soon as the stream exists, and the stream plays, pauses and seeks.
+TEST_P(EveryFormat, LengthIsKnownAtOnceAndTheStreamPlaysPausesAndSeeks) {
+    const FormatCase& c = GetParam();
+    HSTREAM stream = Open(c.format, c.seconds);
+    ASSERT_NE(stream, 0U);
+    EXPECT_NEAR(LengthSeconds(stream), c.seconds, c.tolerance);
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 0U);
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_STOPPED);
+
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PLAYING);
+    ASSERT_TRUE(WaitFor([&] { return PositionSeconds(stream) > 0.05; }));
+
+    ASSERT_TRUE(BASS_ChannelPause(stream));
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PAUSED);
+    const QWORD paused = BASS_ChannelGetPosition(stream, BASS_POS_BYTE);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), paused) << "a paused stream holds its position";
+
+    const QWORD middle = BASS_ChannelSeconds2Bytes(stream, c.seconds / 2);
+    ASSERT_TRUE(BASS_ChannelSetPosition(stream, middle, BASS_POS_BYTE));
+    EXPECT_NEAR(PositionSeconds(stream), c.seconds / 2, 0.03) << "the seek lands where it was asked";
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PAUSED) << "a seek keeps a paused stream paused";
+
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    ASSERT_TRUE(WaitFor([&] { return PositionSeconds(stream) > c.seconds / 2 + 0.05; }))
+        << "play goes on from the seek";
+}
+
+// The stream's own end ends it, and its position then is its length exactly, whatever the decoder reported.
+TEST_P(EveryFormat, PlayedToItsEndThePositionIsTheLength) {
+    const FormatCase& c = GetParam();
+    HSTREAM stream = Open(c.format, 1.0);
+    ASSERT_NE(stream, 0U);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    ASSERT_TRUE(WaitFor([&] { return BASS_ChannelIsActive(stream) == BASS_ACTIVE_STOPPED; }));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), BASS_ChannelGetLength(stream, BASS_POS_BYTE));
+    EXPECT_NEAR(LengthSeconds(stream), 1.0, c.tolerance);
+}
+
+// A seek beyond the end lands on the end: the stream has then ended, not run past it or refused the seek.
+TEST_P(EveryFormat, ASeekPastTheEndEndsTheStream) {
+    const FormatCase& c = GetParam();
+    HSTREAM stream = Open(c.format, 2.0);
+    ASSERT_NE(stream, 0U);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    const QWORD length = BASS_ChannelGetLength(stream, BASS_POS_BYTE);
+    ASSERT_TRUE(BASS_ChannelSetPosition(stream, length * 2, BASS_POS_BYTE));
+    ASSERT_TRUE(WaitFor([&] { return BASS_ChannelIsActive(stream) == BASS_ACTIVE_STOPPED; }));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), BASS_ChannelGetLength(stream, BASS_POS_BYTE));
+    EXPECT_NEAR(LengthSeconds(stream), 2.0, c.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, EveryFormat,
+                         ::testing::Values(FormatCase{"Mp3", AudioFormat::Mp3, 3.0, 0.08},
+                                           FormatCase{"VbrMp3", AudioFormat::VbrMp3, 3.0, 0.5},
+                                           FormatCase{"Mp2", AudioFormat::Mp2, 3.0, 0.08},
+                                           FormatCase{"Mp1", AudioFormat::Mp1, 3.0, 0.01},
+                                           FormatCase{"Ogg", AudioFormat::Ogg, 3.0, 0.03},
+                                           FormatCase{"Wav", AudioFormat::Wav, 3.0, 0.001},
+                                           FormatCase{"Aiff", AudioFormat::Aiff, 3.0, 0.001}),
+                         testing_support::CaseName{});
+
+} // namespace
+
+namespace {
+
+// Every call on a handle that names no stream fails and changes nothing.
+TEST_F(AudioLibrary, CallsOnHandlesOfNoStreamFailHarmlessly) {
+    HSTREAM freed = Open(AudioFormat::Wav, 0.5);
+    ASSERT_TRUE(BASS_StreamFree(freed));
+    for (DWORD handle : {DWORD{0}, freed, DWORD{0xDEADBEEF}}) {
+        SCOPED_TRACE(handle);
+        EXPECT_FALSE(BASS_StreamFree(handle));
+        EXPECT_FALSE(BASS_ChannelPlay(handle, FALSE));
+        EXPECT_FALSE(BASS_ChannelPause(handle));
+        EXPECT_FALSE(BASS_ChannelStop(handle));
+        EXPECT_EQ(BASS_ChannelIsActive(handle), BASS_ACTIVE_STOPPED);
+        EXPECT_EQ(BASS_ChannelGetLength(handle, BASS_POS_BYTE), Invalid);
+        EXPECT_EQ(BASS_ChannelGetPosition(handle, BASS_POS_BYTE), Invalid);
+        EXPECT_FALSE(BASS_ChannelSetPosition(handle, 0, BASS_POS_BYTE));
+        EXPECT_LT(BASS_ChannelBytes2Seconds(handle, 0), 0);
+        EXPECT_EQ(BASS_ChannelSeconds2Bytes(handle, 1.0), Invalid);
+        EXPECT_EQ(BASS_ChannelSetFX(handle, BASS_FX_DX8_PARAMEQ, 128), 0U);
+    }
+}
+
+TEST_F(AudioLibrary, FilesThatAreNotAudioGiveNoStream) {
+    testing_support::WriteFile(dir_.File("notes.mp3"), std::string(4000, 'x'));
+    testing_support::WriteFile(dir_.File("empty.wav"), "");
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("notes.mp3").c_str(), 0, 0, 0), 0U);
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("empty.wav").c_str(), 0, 0, 0), 0U);
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("missing.ogg").c_str(), 0, 0, 0), 0U);
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE, nullptr, 0, 0, 0), 0U);
+}
+
+// Bytes count sample frames in the format the flags name; the seconds they stand for do not change.
+TEST_F(AudioLibrary, BytesCountSamplesInTheFormatTheFlagsName) {
+    const std::string path = dir_.File("tone.wav");
+    ASSERT_TRUE(MakeToneFile(path, AudioFormat::Wav, 3.0)); // 44.1 kHz stereo
+    struct {
+        DWORD flags;
+        QWORD bytesPerFrame;
+    } cases[] = {{0, 4}, {BASS_SAMPLE_8BITS, 2}, {BASS_SAMPLE_FLOAT, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, c.flags);
+        ASSERT_NE(stream, 0U);
+        streams_.push_back(stream);
+        EXPECT_EQ(BASS_ChannelGetLength(stream, BASS_POS_BYTE), 3 * 44100 * c.bytesPerFrame);
+        EXPECT_DOUBLE_EQ(LengthSeconds(stream), 3.0);
+        EXPECT_EQ(BASS_ChannelSeconds2Bytes(stream, 1.5), 66150 * c.bytesPerFrame);
+        EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, 66150 * c.bytesPerFrame), 1.5);
+    }
+}
+
+TEST_F(AudioLibrary, LengthsTellHalfSeconds) {
+    HSTREAM shorter = Open(AudioFormat::Wav, 10.5);
+    HSTREAM longer = Open(AudioFormat::Wav, 11.5);
+    EXPECT_DOUBLE_EQ(LengthSeconds(shorter), 10.5);
+    EXPECT_DOUBLE_EQ(LengthSeconds(longer), 11.5);
+}
+
+// The volume belongs to the library: it reaches the stream that plays and every stream made later.
+TEST_F(AudioLibrary, VolumeAppliesToEveryStreamNowAndLater) {
+    HSTREAM first = Open(AudioFormat::Wav, 0.5);
+    EXPECT_DOUBLE_EQ(bass::inspect::OutputGain(first), 1.0);
+    ASSERT_TRUE(BASS_SetVolume(0.3F));
+    EXPECT_NEAR(bass::inspect::OutputGain(first), 0.3, 1e-6);
+    HSTREAM second = Open(AudioFormat::Ogg, 0.5);
+    EXPECT_NEAR(bass::inspect::OutputGain(second), 0.3, 1e-6);
+
+    EXPECT_FALSE(BASS_SetVolume(1.5F));
+    EXPECT_FALSE(BASS_SetVolume(-0.1F));
+    EXPECT_NEAR(bass::inspect::OutputGain(second), 0.3, 1e-6) << "a refused volume changes nothing";
+    ASSERT_TRUE(BASS_SetVolume(0.0F));
+    EXPECT_DOUBLE_EQ(bass::inspect::OutputGain(first), 0.0);
+}
+
+// Each parametric-equaliser effect is a band of its own, neutral until its parameters are set.
+TEST_F(AudioLibrary, EachEqualiserEffectIsANeutralBand) {
+    HSTREAM stream = Open(AudioFormat::Wav, 1.0);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    EXPECT_EQ(bass::inspect::EqualizerBands(stream), 0);
+    std::vector<HFX> effects;
+    for (int i = 0; i < 10; ++i)
+        effects.push_back(BASS_ChannelSetFX(stream, BASS_FX_DX8_PARAMEQ, 128));
+    EXPECT_EQ(std::count(effects.begin(), effects.end(), 0U), 0);
+    std::sort(effects.begin(), effects.end());
+    EXPECT_EQ(std::unique(effects.begin(), effects.end()), effects.end())
+        << "every effect has its own handle";
+    EXPECT_EQ(bass::inspect::EqualizerBands(stream), 10);
+    EXPECT_DOUBLE_EQ(bass::inspect::LargestEqualizerGain(stream), 0.0);
+    EXPECT_EQ(BASS_ChannelSetFX(stream, 3, 128), 0U) << "other effect types are not offered";
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PLAYING) << "adding bands does not stop the stream";
+}
+
+TEST_F(AudioLibrary, PlayResumesOrRestartsAndStopKeepsThePosition) {
+    HSTREAM stream = Open(AudioFormat::Wav, 3.0);
+    EXPECT_FALSE(BASS_ChannelPause(stream)) << "a stream that does not play cannot pause";
+    ASSERT_TRUE(BASS_ChannelSetPosition(stream, BASS_ChannelSeconds2Bytes(stream, 2.0), BASS_POS_BYTE));
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    ASSERT_TRUE(BASS_ChannelStop(stream));
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_STOPPED);
+    const double stopped = PositionSeconds(stream);
+    EXPECT_GE(stopped, 2.0);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    EXPECT_GE(PositionSeconds(stream), stopped) << "play after stop goes on from the same place";
+    ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
+    EXPECT_LT(PositionSeconds(stream), 1.0) << "restart goes back to the start";
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PLAYING);
+}
+
+// The fake output keeps real time, so the position never runs ahead of the clock on the wall.
+TEST_F(AudioLibrary, PositionFollowsRealTime) {
+    HSTREAM stream = Open(AudioFormat::Mp3, 3.0);
+    const auto start = Clock::now();
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    const double position = PositionSeconds(stream);
+    const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    EXPECT_GT(position, 0.0);
+    EXPECT_LE(position, elapsed + 0.05);
+}
+
+} // namespace
