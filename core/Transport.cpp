@@ -5,6 +5,7 @@
 
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
+#include "platform/audio/Bass.h"
 
 const std::array<int, 101> VolumeTable = {
     -10000, -6418, -6147, -6000, -5892, -4826, -4647, -4540, -4477, -4162, // 0-9
@@ -21,6 +22,10 @@ const std::array<int, 101> VolumeTable = {
 };
 
 int VolumeForLevel(int Level) { return VolumeTable[static_cast<std::size_t>(std::clamp(Level, 0, 100))]; }
+
+float AudioVolumeForLevel(int Level) {
+    return static_cast<float>(std::clamp(Level, 0, 100)) / 100.0F;
+}
 
 void GraphRun() {
     if (!State.MediaSeeking || !State.MediaControl)
@@ -89,6 +94,12 @@ void ApplyRate(double Rate, std::string& StatusText) {
     StatusText = std::string("播放中  ") + rate + "x";
 }
 
+// The common end of both mute halves: the setting is written at once, and the button's picture is named.
+std::string SaveMute() {
+    WriteIniString("Play", "isSlience", State.isSlience ? "1" : "0");
+    return State.isSlience ? "Slience_Normal_btn.bmp" : "Sound_normal_btn.bmp";
+}
+
 } // namespace
 
 void GraphFaster(double& Rate, std::string& StatusText) {
@@ -117,6 +128,28 @@ void GraphSlower(double& Rate, std::string& StatusText) {
     ApplyRate(Rate, StatusText);
 }
 
+void BassPlay() {
+    if (!bass::BASS_ChannelPlay(State.BassStream, bass::FALSE))
+        return;
+    State.IsPlaying = true;
+    State.IsPaused = false;
+}
+
+void BassPause() {
+    if (!bass::BASS_ChannelPause(State.BassStream))
+        return;
+    State.IsPlaying = true;
+    State.IsPaused = true;
+}
+
+void BassStop() {
+    bass::BASS_StreamFree(State.BassStream);
+    // A stale handle would let a later play or pause report a stream that is gone.
+    State.BassStream = 0;
+    State.IsPlaying = false;
+    State.IsPaused = false;
+}
+
 void PlayFaster(double& Rate, std::string& StatusText) {
     if (State.PlayType == PlayTypes::MediaFile || State.PlayType == PlayTypes::Pip)
         GraphFaster(Rate, StatusText);
@@ -135,14 +168,21 @@ void SetVolumePercent(int Level) {
         return;
     if (State.BasicAudio)
         State.BasicAudio->put_Volume(State.VolumeAttenuation);
+    else
+        bass::BASS_SetVolume(AudioVolumeForLevel(State.SoundLevel));
 }
 
 std::string ToggleMuteGraph(int Level) {
     State.isSlience = !State.isSlience;
     if (State.BasicAudio)
         State.BasicAudio->put_Volume(State.isSlience ? -10000 : VolumeForLevel(Level));
-    WriteIniString("Play", "isSlience", State.isSlience ? "1" : "0");
-    return State.isSlience ? "Slience_Normal_btn.bmp" : "Sound_normal_btn.bmp";
+    return SaveMute();
+}
+
+std::string ToggleMuteBass(int Level) {
+    State.isSlience = !State.isSlience;
+    bass::BASS_SetVolume(State.isSlience ? 0.0F : AudioVolumeForLevel(Level));
+    return SaveMute();
 }
 
 void StepOneFrame(dshow::IVideoFrameStep* FrameStep) {

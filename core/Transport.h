@@ -1,7 +1,7 @@
 #pragma once
-// Transport of what plays through the media graph: run, pause, stop and the release of the graph, the
-// playback rate with its status text, the volume table and level, mute, a single-frame step and the repaint
-// of a windowless video.
+// Transport of what plays: through the media graph run, pause, stop and the release of the graph, the
+// playback rate with its status text, a single-frame step and the repaint of a windowless video; through the
+// audio library play, pause and stop of the audio stream; for both the volume table and level, and mute.
 
 #include <algorithm>
 #include <array>
@@ -15,12 +15,20 @@ extern const std::array<int, 101> VolumeTable;
 
 // The table entry for Level, clamped to 0..100 (a level from a hand-edited or missing setting included).
 int VolumeForLevel(int Level);
+// The audio library's volume 0..1 for a level, clamped likewise.
+float AudioVolumeForLevel(int Level);
 
 void GraphRun();
 void GraphPause();
 // Stops the graph and always releases every graph reference, also of a graph that never got its control.
 void GraphStop();
 void ReleaseGraphInterfaces();
+
+// The audio stream: play goes on where it stood, pause keeps it, stop frees it and forgets its handle. Play
+// and pause without a stream do nothing and leave the flags as they are.
+void BassPlay();
+void BassPause();
+void BassStop();
 
 // By PlayType: 1 and 3 step the graph's rate; 0, 2 and 4 change nothing (the DVD's rate is its own work).
 void PlayFaster(double& Rate, std::string& StatusText);
@@ -29,12 +37,15 @@ void PlaySlower(double& Rate, std::string& StatusText);
 void GraphFaster(double& Rate, std::string& StatusText);
 void GraphSlower(double& Rate, std::string& StatusText);
 
-// Sets SoundLevel and VolumeAttenuation and, unless muted, the graph's volume.
+// Sets SoundLevel and VolumeAttenuation and, unless muted, the graph's volume, or the audio library's when no
+// graph is there (an audio file plays).
 void SetVolumePercent(int Level);
 
 // Mute on or off for the graph: isSlience flips, the graph's volume follows, [Play] isSlience is written.
 // Gives the skin picture the mute button is to show ("Slience_Normal_btn.bmp" or "Sound_normal_btn.bmp").
 std::string ToggleMuteGraph(int Level);
+// The same for the audio library (while an audio file plays).
+std::string ToggleMuteBass(int Level);
 
 // Places a knob for Value on its track (any image with Left and Width); the fill reaches the knob.
 template <class Image> void SetSliderThumb(int Value, int Min, int Max, const Image& Track, Image& Thumb, Image& Fill) {
