@@ -335,7 +335,11 @@ void TApplication::Terminate() {
 
 void TApplication::ProcessMessages() { QCoreApplication::processEvents(); }
 
-win32::HWND TApplication::Handle() const { return mainForm_ != nullptr ? mainForm_->Handle() : nullptr; }
+win32::HWND TApplication::Handle() const {
+    if (handle_ != nullptr)
+        return handle_;
+    return mainForm_ != nullptr ? mainForm_->Handle() : nullptr;
+}
 
 void TApplication::HandleException(std::exception_ptr Error) {
     try {

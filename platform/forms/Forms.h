@@ -153,6 +153,9 @@ public:
     // The window dialogs take as their owner: there is no hidden application window, so it is the main
     // form's. 0 before the main form exists.
     win32::HWND Handle() const;
+    // Makes Value the owner of dialogs in place of the main form: the application object of a library, which
+    // has no main form, takes its caller's window.
+    void SetHandle(win32::HWND Value) { handle_ = Value; }
 
     // The default error box: OnException when assigned, else ShowException.
     void HandleException(std::exception_ptr Error);
@@ -170,6 +173,7 @@ private:
     std::string title_;
     std::vector<std::unique_ptr<TForm>> forms_;
     TForm* mainForm_ = nullptr;
+    win32::HWND handle_ = nullptr;
     bool terminated_ = false;
 };
 

@@ -218,6 +218,19 @@ TEST_F(FormsTest, ApplicationHandleIsTheMainFormsWindow) {
     EXPECT_EQ(Application().Handle(), form.Handle());
 }
 
+TEST_F(FormsTest, ApplicationHandleSetByTheCallerOwnsTheErrorBox) {
+    TForm main;
+    TForm caller;
+    Application().SetMainForm(&main);
+    Application().SetHandle(caller.Handle());
+    EXPECT_EQ(Application().Handle(), caller.Handle());
+    Application().ShowException(std::runtime_error("Wrong"));
+    Application().SetHandle(nullptr);
+    EXPECT_EQ(Application().Handle(), main.Handle());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Owner, caller.Handle());
+}
+
 TEST_F(FormsTest, IconFontIsTheSystemsGeneralFont) {
     EXPECT_EQ(Screen().IconFont().Name(),
               QFontDatabase::systemFont(QFontDatabase::GeneralFont).family().toStdString());

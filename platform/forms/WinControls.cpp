@@ -1,0 +1,137 @@
+#include "platform/forms/WinControls.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBlock>
+
+#include "platform/forms/StringList.h"
+
+namespace forms {
+
+TWinControl::TWinControl(QWidget* Parent) : TControl(Parent) { setFocusPolicy(Qt::StrongFocus); }
+
+QWidget* TWinControl::FocusWidget() const {
+    QWidget* inner = InnerWidget();
+    return inner != nullptr ? inner : const_cast<TWinControl*>(this);
+}
+
+void TWinControl::SetFocus() { FocusWidget()->setFocus(Qt::OtherFocusReason); }
+
+bool TWinControl::Focused() const { return FocusWidget()->hasFocus(); }
+
+TButton::TButton(QWidget* Parent) : TWinControl(Parent), button_(new QPushButton(this)) {
+    setFocusPolicy(Qt::NoFocus);
+    // Outside a dialog, "auto default" is exactly the class library's rule: Enter presses the focused button.
+    button_->setAutoDefault(true);
+    SetInnerWidget(button_);
+    QObject::connect(button_, &QPushButton::clicked, this, [this] { Click(); });
+}
+
+std::string TButton::Caption() const { return button_->text().toStdString(); }
+
+void TButton::SetCaption(const std::string& Value) { button_->setText(QString::fromStdString(Value)); }
+
+TEdit::TEdit(QWidget* Parent) : TWinControl(Parent), edit_(new QLineEdit(this)) {
+    setFocusPolicy(Qt::NoFocus);
+    SetInnerWidget(edit_);
+    edit_->installEventFilter(this);
+}
+
+std::string TEdit::Text() const { return edit_->text().toStdString(); }
+
+void TEdit::SetText(const std::string& Value) { edit_->setText(QString::fromStdString(Value)); }
+
+void TEdit::ColorChanged() {
+    QPalette p = edit_->palette();
+    p.setColor(QPalette::Base, ToQColor(Color()));
+    edit_->setPalette(p);
+}
+
+bool TEdit::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched != edit_ || Event->type() != QEvent::KeyPress)
+        return TWinControl::eventFilter(Watched, Event);
+    const QString text = static_cast<QKeyEvent*>(Event)->text();
+    if (text.isEmpty())
+        return false;
+    const char32_t typed = text.toUcs4().front();
+    const bool typesACharacter = typed >= 32 ? typed != 127 : (typed == 8 || typed == 13 || typed == 27);
+    if (!typesACharacter || !OnKeyPress)
+        return false;
+    char32_t key = typed;
+    QPointer<TEdit> self(this);
+    if (!CallEvent(OnKeyPress, this, key) || !self)
+        return true;
+    if (key == typed)
+        return false;
+    if (key != 0)
+        edit_->insert(QString::fromUcs4(&key, 1));
+    return true;
+}
+
+int TMemoLines::Count() const {
+    const QString text = edit_->toPlainText();
+    return text.isEmpty() && edit_->document()->blockCount() <= 1 ? 0 : edit_->document()->blockCount();
+}
+
+std::string TMemoLines::operator[](int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EClassLibraryError("List index out of bounds (" + std::to_string(Index) + ")");
+    return edit_->document()->findBlockByNumber(Index).text().toStdString();
+}
+
+void TMemoLines::Add(const std::string& Line) {
+    if (Count() == 0 && edit_->toPlainText().isEmpty())
+        edit_->setPlainText(QString::fromStdString(Line));
+    else
+        edit_->appendPlainText(QString::fromStdString(Line));
+}
+
+void TMemoLines::Clear() { edit_->clear(); }
+
+std::string TMemoLines::Text() const {
+    std::string text;
+    for (int i = 0; i < Count(); ++i)
+        text += (*this)[i] + "\r\n";
+    return text;
+}
+
+TMemo::TMemo(QWidget* Parent) : TWinControl(Parent), edit_(new QPlainTextEdit(this)), lines_(edit_) {
+    setFocusPolicy(Qt::NoFocus);
+    SetInnerWidget(edit_);
+    edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    SetColor(clWindow);
+}
+
+bool TMemo::ReadOnly() const { return edit_->isReadOnly(); }
+
+void TMemo::SetReadOnly(bool Value) { edit_->setReadOnly(Value); }
+
+void TMemo::SetBorderStyle(TBorderStyle Value) {
+    edit_->setFrameShape(Value == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+}
+
+void TMemo::SetWordWrap(bool Value) {
+    edit_->setLineWrapMode(Value ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TMemo::ColorChanged() {
+    TWinControl::ColorChanged();
+    QPalette p = edit_->palette();
+    p.setColor(QPalette::Base, ToQColor(Color()));
+    edit_->setPalette(p);
+}
+
+TGroupBox::TGroupBox(QWidget* Parent) : TControl(Parent), box_(new QGroupBox(this)) {
+    SetInnerWidget(box_);
+    box_->lower(); // the controls placed on the group box lie above its frame
+}
+
+std::string TGroupBox::Caption() const { return box_->title().toStdString(); }
+
+void TGroupBox::SetCaption(const std::string& Value) { box_->setTitle(QString::fromStdString(Value)); }
+
+} // namespace forms
