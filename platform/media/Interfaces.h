@@ -49,7 +49,7 @@ constexpr LONG OATRUE = -1, OAFALSE = 0;
 // Seeking flags of IMediaSeeking::SetPositions.
 constexpr DWORD AM_SEEKING_NoPositioning = 0, AM_SEEKING_AbsolutePositioning = 1,
                 AM_SEEKING_RelativePositioning = 2, AM_SEEKING_IncrementalPositioning = 3,
-                AM_SEEKING_PositioningBitsMask = 3;
+                AM_SEEKING_PositioningBitsMask = 3, AM_SEEKING_SeekToKeyFrame = 4;
 
 // Window styles that IVideoWindow accepts.
 constexpr LONG WS_CHILD = 0x40000000, WS_CLIPSIBLINGS = 0x04000000;
@@ -240,6 +240,18 @@ using IVMRMixerControl9 = IVMRMixerControlOf<com::IID_IVMRMixerControl9>;
 using IVMRFilterConfig = IVMRFilterConfigOf<com::IID_IVMRFilterConfig>;
 using IVMRWindowlessControl = IVMRWindowlessControlOf<com::IID_IVMRWindowlessControl>;
 using IVMRMixerControl = IVMRMixerControlOf<com::IID_IVMRMixerControl>;
+
+// A DVD time: hours, minutes, seconds and frames.
+struct DVD_HMSF_TIMECODE {
+    std::uint8_t bHours = 0;
+    std::uint8_t bMinutes = 0;
+    std::uint8_t bSeconds = 0;
+    std::uint8_t bFrames = 0;
+    friend bool operator==(const DVD_HMSF_TIMECODE&, const DVD_HMSF_TIMECODE&) = default;
+};
+
+// Flags of the DVD navigator's commands.
+constexpr DWORD DVD_CMD_FLAG_None = 0, DVD_CMD_FLAG_Flush = 1;
 
 // Held by the shared state; declared with the DVD graph's work.
 struct ISampleGrabber : com::IUnknown {};
