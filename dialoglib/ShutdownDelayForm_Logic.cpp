@@ -1,5 +1,11 @@
 #include "dialoglib/ShutdownDelayForm_Logic.h"
 
+#include "core/shared/OsFamily.h"
+#include "platform/forms/Forms.h"
+#include "platform/win32/ComputerName.h"
+#include "platform/win32/MessageBox.h"
+#include "platform/win32/Power.h"
+
 std::string CountdownText(int Language, const std::string& ComputerName, int N) {
     switch (Language) {
     case 1:
@@ -27,4 +33,30 @@ bool CountdownTick(int& CountDown) {
         return true;
     --CountDown;
     return false;
+}
+
+std::string GetLocalComputerName() {
+    const std::string name = win32::GetComputerName();
+    return name.empty() ? "localhost" : name;
+}
+
+bool PowerOffSystem() { return win32::ExitWindowsEx(win32::EWX_POWEROFF, 0) != win32::FALSE; }
+
+void ShutDownComputer() {
+    std::string family;
+    GetOsFamily(family);
+    ShutDownComputer(family);
+}
+
+void ShutDownComputer(std::string_view OsFamily) {
+    bool accepted = false;
+    if (OsFamily == OsFamilyNt)
+        accepted = PowerOffSystem();
+    else if (OsFamily == OsFamily9x)
+        accepted = win32::ExitWindowsEx(win32::EWX_POWEROFF, 0) != win32::FALSE;
+    else
+        return;
+    if (!accepted)
+        win32::MessageBox(forms::Application().Handle(), std::string(PowerOffRefusedText), "Information",
+                          win32::MB_OK | win32::MB_ICONINFORMATION);
 }

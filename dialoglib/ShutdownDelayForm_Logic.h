@@ -1,7 +1,9 @@
 #pragma once
-// What the power-off countdown decides, apart from its widgets: its texts and the count of seconds.
+// What the power-off countdown decides, apart from its widgets: its texts, the count of seconds, and the
+// power-off request itself.
 
 #include <string>
+#include <string_view>
 
 struct TShutdownTexts {
     std::string Caption, Countdown, OK, Cancel;
@@ -20,3 +22,19 @@ TShutdownTexts ShutdownTexts(int Language, const std::string& ComputerName, int 
 // One tick of the countdown timer: true when the count has run out (the dialog then closes and powers the
 // computer off); otherwise the count goes down by one second.
 bool CountdownTick(int& CountDown);
+
+// The computer's full host name ("localhost" when it cannot be read).
+std::string GetLocalComputerName();
+
+// Asks the system to power the computer off; true when the request was accepted. The system's own policy
+// decides whether this user may: there is no privilege for the program to enable first.
+bool PowerOffSystem();
+
+// Powers the computer off by the operating-system family: the NT family through PowerOffSystem, the 9x
+// family by its direct request, any other family not at all. A request the system refuses is reported in a
+// message box owned by the application window (the dialog has closed already, so nothing else would tell
+// the user why the computer is still running).
+void ShutDownComputer();
+void ShutDownComputer(std::string_view OsFamily);
+
+inline constexpr std::string_view PowerOffRefusedText = "The computer could not be shut down: the system refused.";

@@ -8,6 +8,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/StringList.h"
+#include "tests/support/ListClicks.h"
 #include "tests/support/QtApp.h"
 
 using namespace forms;
@@ -40,15 +41,6 @@ protected:
             marks += list->Checked(i) ? 'x' : '.';
         return marks + std::to_string(list->ItemIndex());
     }
-    QPoint TextOf(int Row) const { return inner->visualItemRect(inner->item(Row)).center() + QPoint(40, 0); }
-    QPoint CheckBoxOf(int Row) const {
-        QStyleOptionViewItem option;
-        option.initFrom(inner);
-        option.rect = inner->visualItemRect(inner->item(Row));
-        option.features |= QStyleOptionViewItem::HasCheckIndicator;
-        return inner->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, inner).center();
-    }
-
     TForm form;
     TCheckListBox* list = nullptr;
     QListWidget* inner = nullptr;
@@ -69,13 +61,13 @@ TEST_F(CheckListBoxTest, CodeChangesRunNoEvent) {
 }
 
 TEST_F(CheckListBoxTest, ClickOnARowSelectsItThenClicks) {
-    QTest::mouseClick(inner->viewport(), Qt::LeftButton, {}, TextOf(1));
-    QTest::mouseClick(inner->viewport(), Qt::LeftButton, {}, TextOf(1));
+    testing_support::ClickText(inner, 1);
+    testing_support::ClickText(inner, 1);
     EXPECT_EQ(log, (std::vector<std::string>{"click ...1", "click ...1"})) << "the same row clicks again";
 }
 
 TEST_F(CheckListBoxTest, ClickOnACheckBoxChangesTheMarkBeforeTheClick) {
-    QTest::mouseClick(inner->viewport(), Qt::LeftButton, {}, CheckBoxOf(2));
+    testing_support::ClickCheckBox(inner, 2);
     EXPECT_EQ(log, (std::vector<std::string>{"check ..x2", "click ..x2"}));
 }
 

@@ -1,0 +1,143 @@
+#include "dialoglib/ShutdownDelayForm.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/MessageBox.h"
+#include "platform/win32/Power.h"
+#include "tests/support/QtApp.h"
+#include "tests/support/WhileModal.h"
+
+using namespace forms;
+using testing_support::WhileModal;
+
+namespace {
+
+// The dialog as the export sets it up, powering off through a recording fake.
+class ShutdownDelayFormTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
+    void SetUp() override {
+        win32::SetPowerService(&power);
+        win32::SetMessageBoxHandler([this](const win32::MessageBoxRequest& r) {
+            boxes.push_back(r);
+            return win32::IDOK;
+        });
+        owner.Show();
+        Application().SetHandle(owner.Handle());
+        form.CountDown = ShutdownCountDownStart;
+        form.ComputerName = "studio";
+        form.SetLanguage(1);
+        form.LoadTexts();
+        form.ApplyTexts();
+    }
+    void TearDown() override {
+        win32::SetPowerService(nullptr);
+        win32::SetMessageBoxHandler(nullptr);
+        Application().SetHandle(nullptr);
+    }
+    static void Press(TButton* Button) { QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton); }
+
+    win32::FakePowerService power;
+    std::vector<win32::MessageBoxRequest> boxes;
+    TForm owner;
+    TShutdownDelay_Form form{&owner};
+};
+
+TEST_F(ShutdownDelayFormTest, CountsDownOnceASecondAndPowersOffAtTheTickAfterZero) {
+    EXPECT_EQ(form.Delay_Timer->Interval(), 1000u);
+    EXPECT_TRUE(form.Delay_Timer->Running()) << "counting from creation";
+    EXPECT_EQ(form.Caption(), "Shutdown...");
+    EXPECT_EQ(form.ShowDelay_L->Caption(), "Computer studio will shutdown \n\nafter 30 second.");
+    EXPECT_EQ(form.ShowDelay_L->Font().Name(), "MS Sans Serif");
+
+    std::vector<std::string> shown;
+    int ticks = 0;
+    WhileModal steps([&](QWidget*) {
+        form.Delay_Timer->SetInterval(10);
+        const TNotifyEvent tick = form.Delay_Timer->OnTimer();
+        form.Delay_Timer->SetOnTimer([&, tick](TObject* Sender) {
+            ++ticks;
+            EXPECT_TRUE(power.Calls.empty()) << "no power-off before tick 31";
+            tick(Sender);
+            shown.push_back(form.ShowDelay_L->Caption());
+        });
+    });
+    form.ShowModal();
+    EXPECT_TRUE(steps.Ran());
+    EXPECT_EQ(ticks, 31);
+    ASSERT_EQ(shown.size(), 31u);
+    EXPECT_EQ(shown[0], "Computer studio will shutdown \n\nafter 29 second.");
+    EXPECT_EQ(shown[29], "Computer studio will shutdown \n\nafter 0 second.");
+    EXPECT_EQ(power.Calls, std::vector<std::string>{"PowerOff"});
+    EXPECT_FALSE(form.Delay_Timer->Running());
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ShutdownDelayFormTest, OkPowersOffAtOnce) {
+    WhileModal steps([&](QWidget*) { Press(form.OK_Btn); });
+    form.ShowModal();
+    EXPECT_TRUE(steps.Ran());
+    EXPECT_EQ(power.Calls, std::vector<std::string>{"PowerOff"});
+    EXPECT_FALSE(form.Delay_Timer->Running());
+}
+
+TEST_F(ShutdownDelayFormTest, CancelAndTheCloseBoxPowerNothingOff) {
+    WhileModal cancel([&](QWidget*) { Press(form.Cancel_Btn); });
+    form.ShowModal();
+    EXPECT_TRUE(cancel.Ran());
+    EXPECT_FALSE(form.Delay_Timer->Running()) << "stopped for good";
+
+    TShutdownDelay_Form closed(&owner);
+    closed.CountDown = 0;
+    WhileModal closeBox([&](QWidget*) { closed.Close(); });
+    closed.ShowModal();
+    EXPECT_TRUE(closeBox.Ran());
+    EXPECT_TRUE(power.Calls.empty());
+}
+
+TEST_F(ShutdownDelayFormTest, ARefusedPowerOffIsReported) {
+    power.Result = false;
+    WhileModal steps([&](QWidget*) { Press(form.OK_Btn); });
+    form.ShowModal();
+    EXPECT_EQ(power.Calls, std::vector<std::string>{"PowerOff"});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "The computer could not be shut down: the system refused.");
+    EXPECT_EQ(boxes[0].Caption, "Information");
+    EXPECT_EQ(boxes[0].Owner, owner.Handle());
+}
+
+TEST_F(ShutdownDelayFormTest, OtherLanguagesShowNoTextsButStillCount) {
+    TShutdownDelay_Form blank(&owner);
+    blank.CountDown = 1;
+    blank.ComputerName = "studio";
+    blank.SetLanguage(3);
+    blank.LoadTexts();
+    blank.ApplyTexts();
+    EXPECT_EQ(blank.Caption() + blank.ShowDelay_L->Caption() + blank.OK_Btn->Caption() + blank.Cancel_Btn->Caption(),
+              "");
+    blank.Delay_TimerTimer(nullptr);
+    EXPECT_EQ(blank.CountDown, 0);
+    EXPECT_TRUE(power.Calls.empty());
+    blank.Delay_TimerTimer(nullptr);
+    EXPECT_EQ(power.Calls, std::vector<std::string>{"PowerOff"});
+}
+
+TEST(ShutDownComputer, ByOperatingSystemFamily) {
+    testing_support::EnsureQApplication();
+    win32::FakePowerService power;
+    win32::SetPowerService(&power);
+    ShutDownComputer("Windows NT/2000/XP");
+    ShutDownComputer("Windows 95/98/98SE/Me");
+    EXPECT_EQ(power.Calls.size(), 2u);
+    ShutDownComputer("");
+    ShutDownComputer("Linux");
+    EXPECT_EQ(power.Calls.size(), 2u) << "an unknown family powers nothing off";
+    ShutDownComputer();
+    EXPECT_EQ(power.Calls.size(), 3u) << "this platform is of the NT family";
+    win32::SetPowerService(nullptr);
+}
+
+} // namespace
