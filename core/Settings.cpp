@@ -154,8 +154,7 @@ void InitCaptureImagePath() {
         WriteIniString("File", "CaptureImagePath", State.TempPath);
 }
 
-void StartSettings(const std::string& ProgramFile) {
-    TProgramFolders folders = GetProgramFolders(ProgramFile);
+void UseProgramFolders(const TProgramFolders& folders) {
     State.AppPath = folders.AppPath;
     State.TempPath = folders.TempPath;
     State.ProjectPath = folders.ProjectPath;
@@ -165,6 +164,11 @@ void StartSettings(const std::string& ProgramFile) {
     State.LrcDir = folders.LrcDir;
     State.SkinPath = IncludeTrailingSlash(IncludeTrailingSlash(folders.SkinDir) + "Default");
     State.IniFilePath = IncludeTrailingSlash(folders.IniPath) + "Default.ini";
+}
+
+void StartSettings(const std::string& ProgramFile) {
+    TProgramFolders folders = GetProgramFolders(ProgramFile);
+    UseProgramFolders(folders);
     CreateProgramFolders(folders);
     EnsureIniFile();
     InitCaptureImagePath();

@@ -49,6 +49,9 @@ bool WriteIniInteger(std::string_view Section, std::string_view Key, long long V
 // Sets [File] CaptureImagePath to TempPath when it is empty; a missing key is left alone.
 void InitCaptureImagePath();
 
+// The folders into the shared state, with SkinPath and IniFilePath derived from them.
+void UseProgramFolders(const TProgramFolders& Folders);
+
 // The first start-up steps: the program folders of ProgramFile into the shared state, SkinPath and
 // IniFilePath, missing folders created, then EnsureIniFile and InitCaptureImagePath.
 void StartSettings(const std::string& ProgramFile);
