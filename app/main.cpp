@@ -1,17 +1,20 @@
-// The program block: start-up steps, the main window and the message loop.
+// The program block: the application object, its title, the one main window and the message loop.
 
 #include <csignal>
 #include <cstdlib>
+#include <string>
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSocketNotifier>
-#include <QWidget>
+#include <QTimer>
 
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "core/Settings.h"
-#include "platform/win32/Files.h"
+#include "platform/forms/Forms.h"
+#include "ui/QuorelMainUnit.h"
 
 namespace {
 
@@ -22,15 +25,20 @@ void OnTerminateSignal(int) {
     [[maybe_unused]] auto n = ::write(terminateFds[0], &byte, 1);
 }
 
-// A session logout or `kill` closes the main window as the user would, so that its close handling runs.
-void CloseOnTerminateSignal(QWidget& window) {
+// A session logout or `kill` closes the main window as the user would, so that its close handling runs. The
+// signal is caught from the start; when it comes before the message loop runs, the window closes as soon as
+// the loop starts.
+void CloseOnTerminateSignal() {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminateFds) != 0)
         return;
-    auto* notifier = new QSocketNotifier(terminateFds[1], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    auto* notifier = new QSocketNotifier(terminateFds[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char byte;
         [[maybe_unused]] auto n = ::read(terminateFds[1], &byte, 1);
-        window.close();
+        if (forms::TForm* main = forms::Application().MainForm())
+            main->Close();
+        else
+            forms::Application().Terminate();
     });
     struct sigaction action = {};
     action.sa_handler = OnTerminateSignal;
@@ -40,21 +48,31 @@ void CloseOnTerminateSignal(QWidget& window) {
     sigaction(SIGINT, &action, nullptr);
 }
 
+// Test hook: QUOREL_GRAB_WINDOW=<file.png> saves a picture of the main window as the screen shows it, once
+// it has been up for a moment (for looking at the skin under a real X server).
+void GrabMainWindowWhenAsked() {
+    const char* file = std::getenv("QUOREL_GRAB_WINDOW");
+    if (file == nullptr || *file == '\0')
+        return;
+    const std::string path = file;
+    QTimer::singleShot(1500, [path] {
+        forms::TForm* main = forms::Application().MainForm();
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (main != nullptr && screen != nullptr)
+            screen->grabWindow(main->winId()).save(QString::fromStdString(path), "PNG");
+    });
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     // Global hot keys and window placement need X11; under Wayland that is XWayland.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr)
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("TarvexDvd 1.2");
-
-    StartSettings(win32::GetModuleFileName());
-
-    QWidget window;
-    window.setWindowTitle("TarvexDvd 1.2");
-    window.resize(688, 442);
-    CloseOnTerminateSignal(window);
-    window.show();
-    return QApplication::exec();
+    forms::Application().Initialize(argc, argv);
+    CloseOnTerminateSignal();
+    forms::Application().SetTitle("TarvexDvd 1.2");
+    QuorelMain_Form = forms::Application().CreateForm<TQuorelMain_Form>();
+    GrabMainWindowWhenAsked();
+    return forms::Application().Run();
 }

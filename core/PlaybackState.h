@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/com/Unknown.h"
+#include "platform/forms/Graphics.h"
 #include "platform/forms/StringList.h"
 #include "platform/media/Interfaces.h"
 #include "platform/win32/Types.h"
@@ -190,6 +191,9 @@ struct PlaybackState {
     std::unique_ptr<forms::TStringList> LrcTexts;
     std::unique_ptr<forms::TStringList> LrcOffsets;
     int PlayListIndex = 0;
+    // The selected row of the play-list window and the selected thumbnail of the capture-list window.
+    int SelectedPlayListRow = -1;
+    int SelectedCaptureIndex = -1;
 
     // Folders and files, set once at start.
     std::string AppPath;
@@ -216,6 +220,8 @@ struct PlaybackState {
     win32::COLORREF DarkGreyColor = 0;
     win32::COLORREF LightGreyColor = 0;
     win32::COLORREF SelectedPanelColor = 0;
+    // The dialogs' font and that of controls built at run time; created at start, freed at close.
+    std::unique_ptr<forms::TFont> UiFont;
 };
 
 // The one shared playback state of the process.

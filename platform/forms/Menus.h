@@ -35,6 +35,10 @@ TShortCut ShortCut(std::uint16_t Key, TShortCut Modifiers);
 // The Qt key sequences that press the shortcut (Enter is both the main and the keypad key); empty for 0.
 std::vector<QKeySequence> KeySequencesOf(TShortCut ShortCut);
 
+class TMenuItem;
+// A fixed table of menu items (a radio group, the items a command enables).
+using TMenuItemArray = std::vector<TMenuItem*>;
+
 class TMenuItem : public QObject {
 public:
     explicit TMenuItem(QObject* Owner = nullptr);

@@ -1,10 +1,13 @@
 #include <filesystem>
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include "core/Settings.h"
 #include "platform/win32/Files.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/TempDir.h"
 
 using testing_support::ProgramRun;
 using testing_support::ReadFile;
@@ -42,6 +45,38 @@ TEST(Startup, ProgramDoesNotStartWithoutTheDialogLibrary) {
     EXPECT_NE(run.Close(), 0);
     EXPECT_NE(run.ErrorOutput().find("libTarvexUseWindow.so"), std::string::npos) << run.ErrorOutput();
     EXPECT_FALSE(win32::FileExists(run.File("Ini/Default.ini")));
+}
+
+TEST(Startup, ShowsTheSkinnedMainWindow) {
+    ProgramRun run;
+    const std::string shot = run.File("shot.png");
+    run.Start({}, {"QUOREL_GRAB_WINDOW=" + shot});
+    ASSERT_TRUE(run.WaitFor([&] { return win32::FileExists(shot); })) << run.ErrorOutput();
+    QImage image;
+    ASSERT_TRUE(run.WaitFor([&] { return image.load(QString::fromStdString(shot)); }));
+    EXPECT_EQ(image.size(), QSize(688, 442));
+    EXPECT_EQ(image.pixel(20, 120), qRgb(0, 0, 0)); // the video panel, nothing playing
+    // The play button in the control panel shows its picture from Skin/Default.
+    const QImage play(QString::fromStdString(run.File("Skin/Default/Play_Normal_Btn.bmp")));
+    ASSERT_FALSE(play.isNull());
+    EXPECT_EQ(image.copy(50, 365 + 24, 40, 40).convertToFormat(QImage::Format_RGB32),
+              play.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
+TEST(Startup, FirstActivationChecksTheDefaultDrive) {
+    ProgramRun run;
+    std::string ini = DefaultIniText();
+    ini.replace(ini.find("DefDriver="), 10, "DefDriver=E:");
+    testing_support::WriteFile(run.File("Ini/Default.ini"), ini);
+    const std::string log = run.File("fake.log");
+    run.Start({}, {"QUOREL_MESSAGE_BOXES=fake", "QUOREL_FAKE_LOG=" + log});
+    ASSERT_TRUE(run.WaitFor([&] {
+        return ReadFile(log).find("MessageBox Information|0|The default cd/dvd driver is not exists!") !=
+               std::string::npos;
+    })) << ReadFile(log) << run.ErrorOutput();
+    EXPECT_NE(ReadFile(run.File("Ini/Default.ini")).find("DefDriver=\r\n"), std::string::npos);
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 
 } // namespace

@@ -1,0 +1,6 @@
+#include "core/DvdGraph.h"
+
+bool ListCdDrives(forms::TStringList& List) {
+    List.Clear();
+    return false;
+}

@@ -1,0 +1,7 @@
+#include "core/Shortcuts.h"
+
+void LoadShortCuts(const forms::TMenuItemArray&, const std::vector<forms::TAction*>&) {}
+
+void RegisterBossKey(win32::HWND) {}
+
+void UnregisterBossKey(win32::HWND) {}

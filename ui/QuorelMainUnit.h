@@ -1,0 +1,265 @@
+#pragma once
+// The skinned main window of the player, TQuorelMain_Form: its components (the form description is the
+// constructor), its start-up (InitState, CreateSharedLists, InitUI, FormShow, FormActivate) and its shut-down
+// (FormClose). The unit spreads over a few files by concern:
+//   QuorelMainUnit.cpp        start-up and shut-down, the shared lists and the control tables
+//   QuorelMainUnit_Build.cpp  the components and menus (the form description)
+//   QuorelMainUnit_Skin.cpp   the skin buttons' pictures, states and hints
+//   QuorelMainUnit_Frame.cpp  layout, resize, dragging and the frame
+//   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to
+//   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top and the radio groups of the menus
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/forms/ActnList.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
+#include "skin/ximage.h"
+
+using TImageArray = std::vector<tximage*>;
+using TLabelArray = std::vector<forms::TLabel*>;
+using TActionArray = std::vector<forms::TAction*>;
+
+class TQuorelMain_Form : public forms::TForm {
+public:
+    // ProgramFile is where the program folders are found (the running program by default); Arguments are
+    // the command line's arguments after the program name.
+    explicit TQuorelMain_Form(std::string ProgramFile = DefaultProgramFile(),
+                              std::vector<std::string> Arguments = CommandLineArguments());
+    ~TQuorelMain_Form() override;
+
+    static std::string DefaultProgramFile();
+    static std::vector<std::string> CommandLineArguments();
+    // The audio library's version as the start-up check reads it (tests force the wrong-version box).
+    static std::function<win32::DWORD()> AudioLibraryVersion;
+
+    // --- Components (the form description). ---
+    forms::TPanel* Top_P = nullptr;
+    forms::TPanel* Left_P = nullptr;
+    forms::TPanel* Right_P = nullptr;
+    forms::TPanel* Bottom_P = nullptr;
+    forms::TPanel* Ctrl_P = nullptr;
+    forms::TPanel* Video_P = nullptr;
+    forms::TPanel* Lrc_p = nullptr;
+
+    forms::TImage* Topleft_I = nullptr;
+    forms::TImage* Topcenter_I = nullptr;
+    forms::TImage* Topright_I = nullptr;
+    forms::TImage* SmallLogo_I = nullptr;
+    forms::TImage* Left_I = nullptr;
+    forms::TImage* Right_I = nullptr;
+    forms::TImage* Bottom_I = nullptr;
+    forms::TImage* Bottomcenter_I = nullptr;
+    forms::TImage* Bottomright_I = nullptr;
+    forms::TImage* Ctrlleft_I = nullptr;
+    forms::TImage* Ctrlcenter_I = nullptr;
+    forms::TImage* Ctrlright_I = nullptr;
+
+    tximage* Menu_xi = nullptr;
+    tximage* Ontop_xi = nullptr;
+    tximage* Min_xi = nullptr;
+    tximage* Max_xi = nullptr;
+    tximage* Close_xi = nullptr;
+    tximage* TopBar_xi = nullptr;
+    tximage* PlayPause_XI = nullptr;
+    tximage* Stop_XI = nullptr;
+    tximage* Previous_XI = nullptr;
+    tximage* Next_XI = nullptr;
+    tximage* Backward_XI = nullptr;
+    tximage* Forward_XI = nullptr;
+    tximage* Volume_XI = nullptr;
+    tximage* Open_xi = nullptr;
+    tximage* Opendvd_xi = nullptr;
+    tximage* Capture_XI = nullptr;
+    tximage* maxmin_xi = nullptr;
+    tximage* Option_XI = nullptr;
+    tximage* VideoPro_XI = nullptr;
+    tximage* VideoGo_XI = nullptr;
+    tximage* VideoBar_XI = nullptr;
+    tximage* SoundPro_XI = nullptr;
+    tximage* SoundGo_XI = nullptr;
+    tximage* SoundBar_XI = nullptr;
+    tximage* BottomBar_xi = nullptr;
+    tximage* Mainlogo_I = nullptr;
+
+    forms::TLabel* CurMedia_L = nullptr;
+    forms::TLabel* PL_L = nullptr;
+    forms::TLabel* CL_L = nullptr;
+    forms::TLabel* Status_L = nullptr;
+    forms::TLabel* Time_L = nullptr;
+    forms::TLabel* Volume_L = nullptr;
+    forms::TLabel* mp3Info_L = nullptr;
+    forms::TLabel* Lrc_L = nullptr;
+    forms::TLabel* LightLrc_L = nullptr;
+    forms::TLabel* lTime_L = nullptr;
+    forms::TLabel* rTime_L = nullptr;
+    forms::TPaintBox* FFTBox = nullptr;
+
+    forms::TTimer* Ctrl_T = nullptr;
+    forms::TTimer* RePaint_T = nullptr;
+    forms::TTimer* ShowLrc_T = nullptr;
+
+    forms::TPopupMenu* Main_Pop = nullptr;
+    forms::TMenuItem *pFile = nullptr, *pOpenFile = nullptr, *pOpendvd = nullptr, *pOpendvddirectory = nullptr,
+                     *pOpenpictureinpicture = nullptr, *pClose = nullptr, *pHistory = nullptr,
+                     *pManageHistory = nullptr, *pClearHistory = nullptr, *pClearHistoryExit = nullptr,
+                     *pCapturescreen = nullptr, *pProperty = nullptr, *pExit = nullptr;
+    forms::TMenuItem *pPlay = nullptr, *pPlayPause = nullptr, *pStop = nullptr, *pSingleframestep = nullptr,
+                     *pPlayPrevious = nullptr, *pPlayNext = nullptr, *pPlaycontrol = nullptr, *pGoto = nullptr,
+                     *pForward = nullptr, *pBackward = nullptr, *pAccelerateplay = nullptr,
+                     *pDecelerateplay = nullptr, *pNormalplay = nullptr, *pPreviousframe = nullptr,
+                     *pNextframe = nullptr, *pAdjustvolumn = nullptr, *pHoistvolume = nullptr,
+                     *pDebasevolume = nullptr, *pSlience = nullptr, *pSoundtrack = nullptr, *pStereo = nullptr,
+                     *pLefttrack = nullptr, *pRighttrack = nullptr, *pStayontop = nullptr, *pNonever = nullptr,
+                     *pAlways = nullptr, *pOnlyplaying = nullptr, *pAfterplay = nullptr, *pShutdown = nullptr,
+                     *pDormant = nullptr, *pAfterExit = nullptr, *pDonothing = nullptr, *pBosskey = nullptr,
+                     *pOption = nullptr;
+    forms::TMenuItem *pDvdnavigate = nullptr, *pPreviouschapter = nullptr, *pNextchapter = nullptr,
+                     *pSubpicture = nullptr, *pDublanguage = nullptr, *pAngle = nullptr, *pMainmenu = nullptr,
+                     *pTitlemenu = nullptr, *pChaptermenu = nullptr, *pSubpictureMenu = nullptr,
+                     *pDubmenu = nullptr, *pAnglemenu = nullptr;
+    forms::TMenuItem *pPip = nullptr, *pPipsetup = nullptr, *pPipstandardpos = nullptr, *pLefttop = nullptr,
+                     *pRighttop = nullptr, *pLeftbottom = nullptr, *pRightbottom = nullptr, *pCenter = nullptr,
+                     *pPicalpha = nullptr, *pPicswap = nullptr, *pPicreverse = nullptr, *pNoreverse = nullptr,
+                     *pUpdownreverse = nullptr, *pLeftrightreverse = nullptr, *pCompletereverse = nullptr,
+                     *pPicRestore = nullptr;
+    forms::TMenuItem *pView = nullptr, *pFullscreen = nullptr, *pCapturelistview = nullptr,
+                     *pPlaylistView = nullptr, *pScale = nullptr, *pKeeporiginal = nullptr,
+                     *pFillWholeWindow = nullptr, *pScale43 = nullptr, *pScale54 = nullptr, *pScale169 = nullptr,
+                     *pRoom = nullptr, *p50 = nullptr, *p100 = nullptr, *p200 = nullptr;
+    forms::TMenuItem *pPlaylist = nullptr, *pPlaymode = nullptr, *pNone = nullptr, *pCircleplay = nullptr,
+                     *pRandomplay = nullptr, *pCirclesingleplay = nullptr, *pLoadfromfile = nullptr,
+                     *pSaveto = nullptr, *pAdd = nullptr, *pClear = nullptr;
+    forms::TMenuItem *pHelp = nullptr, *pMainweb = nullptr, *pAbout = nullptr;
+
+    forms::TPopupMenu* TrayPop = nullptr;
+    forms::TMenuItem *tShowmainface = nullptr, *tPlayPause = nullptr, *tOption = nullptr, *tExit = nullptr;
+
+    forms::TActionList* Short_AL = nullptr;
+    forms::TAction *aOpenFile = nullptr, *aOpenDvdDirectory = nullptr, *aClose = nullptr,
+                   *aCaptureScreen = nullptr, *aProperty = nullptr, *aPlayPause = nullptr, *aStop = nullptr,
+                   *aSingleFrameStep = nullptr, *aPlayPrevious = nullptr, *aPlayNext = nullptr, *aGoto = nullptr,
+                   *aForward = nullptr, *aBackward = nullptr, *aAcceleratePlay = nullptr,
+                   *aDeceleratePlay = nullptr, *aNormalPlay = nullptr, *aPreviousFrame = nullptr,
+                   *aNextFrame = nullptr, *aHoistVolume = nullptr, *aDebaseVolume = nullptr, *aSlience = nullptr,
+                   *aStereo = nullptr, *aLeftTrack = nullptr, *aRightTrack = nullptr, *aBossKey = nullptr,
+                   *aOption = nullptr, *aPlayList = nullptr, *aFullScreen = nullptr;
+
+    // --- Tables of controls, filled by FillControlTables; their order is what their users index. ---
+    forms::TMenuItemArray FileMenuItems, PlayMenuItems, PipMenuItems, PipReverseMenuItems, ScaleMenuItems,
+        ChannelMenuItems, OnTopMenuItems, AfterPlayMenuItems, PlayModeMenuItems, DvdMenuItems, CommandMenuItems;
+    TImageArray TransportButtons, ProgressBarImages;
+    TLabelArray StatusLabels;
+    TActionArray CommandActions;
+
+    // --- Start-up and shut-down. ---
+    void FormCreate(forms::TObject* Sender);
+    void InitState();
+    void CreateSharedLists();
+    void FreeSharedLists();
+    void FillControlTables();
+    void InitUI();
+    void FormShow(forms::TObject* Sender);
+    void FormActivate(forms::TObject* Sender);
+    void FormClose(forms::TObject* Sender, forms::TCloseAction& Action);
+    void Close_XIClick(forms::TObject* Sender);
+    void tExitClick(forms::TObject* Sender);
+    void pExitClick(forms::TObject* Sender);
+
+    // --- Skin pictures and hints (QuorelMainUnit_Skin.cpp). ---
+    void RefreshButtonBitmaps();
+    void ApplyHints();
+    // Shows SkinPath + FileName on Button; a missing or broken file raises the class library's error.
+    void LoadSkinBitmap(forms::TImage* Button, const std::string& FileName);
+
+    // --- Frame (QuorelMainUnit_Frame.cpp). ---
+    void EnableDoubleBuffering();
+    void InitialLayout();
+    void LayoutControls();
+    void LayoutLyricsPanel();
+    void RepaintFrame();
+    void ResizeByBorder(forms::TShiftState Shift, int Mode);
+    void FormResize(forms::TObject* Sender);
+    void FormCanResize(forms::TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);
+    void Topcenter_IMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                              int Y);
+    void Topcenter_IDblClick(forms::TObject* Sender);
+    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                            int Y);
+    void TopBar_xiMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                          int Y);
+    void Video_PResize(forms::TObject* Sender);
+    void RePaint_TTimer(forms::TObject* Sender);
+
+    // --- Media commands (QuorelMainUnit_Media.cpp). ---
+    void DisableImages(const TImageArray& Images);
+    void EnableImages(const TImageArray& Images);
+    void OpenCommandLineFiles();
+    void OpenAtFirstActivation();
+    // Virtual so that tests can make the save fail.
+    virtual void SaveLastStateAndLists();
+    void StopByType();
+    void PlayCommand();
+    void PauseCommand();
+    void OpenFileDialog();
+    void FullScreenCommand();
+    void ShowOptions();
+    void SeekFromPositionKnob();
+    void UpdatePositionKnob();
+
+    // --- Tray, stay-on-top and radio groups (QuorelMainUnit_Tray.cpp). ---
+    void SysCommandMessage(forms::TMessage& Message);
+    void HideTrayIcon();
+    void MinimizeToTray();
+    void PopupUnderButton(forms::TImage* Button, forms::TPopupMenu* Menu);
+    void CycleStayOnTop();
+    // The hint of the stay-on-top button for the current mode.
+    void SetOnTopHint();
+    void ChannelMenuClick(forms::TObject* Sender);
+    void OnTopMenuClick(forms::TObject* Sender);
+    void AfterPlayMenuClick(forms::TObject* Sender);
+    void ScaleMenuClick(forms::TObject* Sender);
+    void PlayModeMenuClick(forms::TObject* Sender);
+    void OpenDvdDriveMenuClick(forms::TObject* Sender);
+    void HistoryItemClick(forms::TObject* Sender);
+
+    // --- Private fields of the window. ---
+    bool FirstActivation = false;
+    bool IsFullScreen = false;
+    int WasMaximized = 0;
+    win32::POINT DragOrigin;
+    int ReloadLastSetting = 0;
+    int MemoryLastPosSetting = 0;
+    int MediaSeconds = 0;
+    std::int64_t PositionSeconds = 0;
+    std::int64_t AudioPositionSeconds = 0;
+    bool PopupShown = false;
+    // Set at the start of FormClose: from then on the window takes no more private messages.
+    bool ClosingDown = false;
+
+    const std::vector<std::string>& Arguments() const { return arguments_; }
+
+protected:
+    bool event(QEvent* Event) override;
+
+private:
+    void BuildComponents();
+    void BuildMenus();
+    void BuildActions();
+    void BindSkinButtons();
+    void BindFrame();
+    void LayoutSteps(bool Initial);
+    // Runs Step; an error it raises is shown by the default error box and the close goes on.
+    void CloseStep(const std::function<void()>& Step);
+
+    std::string programFile_;
+    std::vector<std::string> arguments_;
+};
+
+// The one main window of the program (set by the program block).
+extern TQuorelMain_Form* QuorelMain_Form;

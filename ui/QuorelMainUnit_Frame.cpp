@@ -1,0 +1,222 @@
+// The main window's frame: layout after every size change, the smallest size, moving by the title strip,
+// resizing by the edge strips, maximizing by a double click, the top-most rule and the repaint timer.
+
+#include "ui/QuorelMainUnit.h"
+
+#include "core/MediaOpen.h"
+#include "core/PlaybackState.h"
+#include "core/Settings.h"
+#include "core/Transport.h"
+#include "core/WindowUtils.h"
+#include "platform/win32/Window.h"
+
+using namespace forms;
+
+namespace {
+
+// The knob helpers of the transport work on plain geometry.
+struct Geometry {
+    int Left;
+    int Width;
+};
+
+void PlaceKnob(int Value, TControl* Track, TControl* Thumb, TControl* Fill) {
+    const Geometry track{Track->Left(), Track->Width()};
+    Geometry thumb{Thumb->Left(), Thumb->Width()};
+    Geometry fill{Fill->Left(), Fill->Width()};
+    SetSliderThumb(Value, 0, 100, track, thumb, fill);
+    Thumb->SetLeft(thumb.Left);
+    Fill->SetWidth(fill.Width);
+}
+
+} // namespace
+
+void TQuorelMain_Form::BindFrame() {
+    OnResize = [this](TObject* Sender) { FormResize(Sender); };
+    OnCanResize = [this](TObject* Sender, int& W, int& H, bool& Resize) { FormCanResize(Sender, W, H, Resize); };
+    auto titleDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
+        Topcenter_IMouseDown(S, B, Sh, X, Y);
+    };
+    auto titleDouble = [this](TObject* S) { Topcenter_IDblClick(S); };
+    for (TControl* c : std::initializer_list<TControl*>{Topleft_I, Topright_I, SmallLogo_I, Topcenter_I, CurMedia_L})
+        c->OnMouseDown = titleDown;
+    for (TControl* c : std::initializer_list<TControl*>{Topleft_I, Topright_I, Topcenter_I, CurMedia_L})
+        c->OnDblClick = titleDouble;
+    const std::pair<TControl*, int> strips[] = {{TopBar_xi, 1}, {BottomBar_xi, 2}, {Left_I, 3}, {Right_I, 4}};
+    for (const auto& [strip, mode] : strips) {
+        strip->OnMouseDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
+            TopBar_xiMouseDown(S, B, Sh, X, Y);
+        };
+        strip->OnMouseUp = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
+            TopBar_xiMouseUp(S, B, Sh, X, Y);
+        };
+        strip->OnMouseMove = [this, mode = mode](TObject*, TShiftState Shift, int, int) {
+            ResizeByBorder(Shift, mode);
+        };
+    }
+    Video_P->OnResize = [this](TObject* Sender) { Video_PResize(Sender); };
+    RePaint_T->SetOnTimer([this](TObject* Sender) { RePaint_TTimer(Sender); });
+}
+
+void TQuorelMain_Form::EnableDoubleBuffering() {
+    SetDoubleBuffered(true);
+    for (TPanel* panel : {Left_P, Right_P, Bottom_P, Top_P, Video_P, Ctrl_P, Lrc_p})
+        panel->SetDoubleBuffered(true);
+}
+
+void TQuorelMain_Form::LayoutLyricsPanel() {
+    Lrc_p->SetBounds(0, Lrc_p->Top(), Video_P->Width(), Video_P->Height() - 140);
+    Lrc_p->SetTop((Video_P->Height() - Lrc_p->Height()) / 2);
+    Lrc_L->SetTop(Lrc_p->Height() / 2 + 20);
+    Lrc_L->SetLeft((Video_P->Width() - Lrc_L->Width()) / 2);
+    LightLrc_L->SetLeft((Video_P->Width() - LightLrc_L->Width()) / 2);
+}
+
+namespace {
+
+// The title buttons from the right, each overlapping its right neighbour by one pixel.
+void LayoutTitleButtons(int W, std::initializer_list<TControl*> FromRight) {
+    const TControl* neighbour = nullptr;
+    for (TControl* button : FromRight) {
+        button->SetLeft(neighbour == nullptr ? W - button->Width() : neighbour->Left() - button->Width() + 1);
+        neighbour = button;
+    }
+}
+
+} // namespace
+
+// The layout after every size change. The first layout at start-up (Initial) is the same list but for the
+// differences the comments name.
+void TQuorelMain_Form::LayoutSteps(bool Initial) {
+    const int W = Width();
+    // 1.-5.
+    LayoutTitleButtons(W, {Close_xi, Max_xi, Min_xi, Ontop_xi, Menu_xi});
+    if (!Initial)
+        CurMedia_L->SetWidth(Topcenter_I->Width());
+    PL_L->SetLeft(W - 130);
+    CL_L->SetLeft(W - 70);
+    Forward_XI->SetLeft(W - Forward_XI->Width() - 14);
+    Time_L->SetLeft(W - Time_L->Width() - 10);
+    LayoutLyricsPanel();
+    // 6.-7. At start the position fill is empty and the knob at the strip's start.
+    VideoPro_XI->SetLeft(40);
+    VideoPro_XI->SetWidth(W - 84);
+    VideoGo_XI->SetLeft(VideoPro_XI->Left());
+    if (Initial) {
+        VideoGo_XI->SetWidth(0);
+        VideoBar_XI->SetLeft(VideoPro_XI->Left() - 2);
+    } else {
+        VideoGo_XI->SetWidth(VideoBar_XI->Left() - VideoPro_XI->Left());
+        if (State.IsPaused)
+            UpdatePositionKnob();
+    }
+    // 8.-10.
+    PlaceKnob(State.SoundLevel, SoundPro_XI, SoundBar_XI, SoundGo_XI);
+    SoundGo_XI->SetBounds(SoundPro_XI->Left(), SoundPro_XI->Top(), SoundBar_XI->Left() - SoundPro_XI->Left(),
+                          SoundGo_XI->Height());
+    Option_XI->SetLeft(W - 38);
+    maxmin_xi->SetLeft(W - 66);
+    Capture_XI->SetLeft(W - 94);
+    Opendvd_xi->SetLeft(W - 123);
+    Open_xi->SetLeft(W - 152);
+    FFTBox->SetLeft(Video_P->Width() - FFTBox->Width() - 10);
+    FFTBox->SetTop(Video_P->Height() - FFTBox->Height() - 4);
+    if (Initial) {
+        mp3Info_L->Font().Assign(*State.UiFont);
+        mp3Info_L->Font().SetColor(cl3DLight);
+        LayoutLyricsPanel();
+        Lrc_p->SetColor(clBlack);
+        Lrc_L->Font().Assign(*State.UiFont);
+        Lrc_L->Font().SetColor(static_cast<TColor>(State.DarkGreyColor));
+        LightLrc_L->Font().Assign(*State.UiFont);
+        LightLrc_L->Font().SetColor(static_cast<TColor>(State.LightGreyColor));
+    }
+    // 11.-12. The resize strips.
+    TopBar_xi->SetBounds(2, 1, Menu_xi->Left() - 3, TopBar_xi->Height());
+    BottomBar_xi->SetBounds(2, Ctrl_P->Height() - BottomBar_xi->Height() - 1, Ctrl_P->Width() - 4,
+                            BottomBar_xi->Height());
+}
+
+void TQuorelMain_Form::LayoutControls() { LayoutSteps(false); }
+
+void TQuorelMain_Form::InitialLayout() { LayoutSteps(true); }
+
+void TQuorelMain_Form::RepaintFrame() {
+    for (TControl* c : std::initializer_list<TControl*>{Top_P, Bottom_P, Ctrl_P, FFTBox, Left_P, Right_P})
+        c->Repaint();
+}
+
+void TQuorelMain_Form::FormResize(TObject*) {
+    LayoutControls();
+    LoadSkinBitmap(Max_xi, GetShowCmd(Handle()) == win32::SW_SHOWMAXIMIZED ? "Restore_Normal_Btn.bmp"
+                                                                           : "Max_Normal_Btn.bmp");
+    RepaintVideo(State.VideoPanelHandle);
+    State.StayOnTop = ReadIniInteger("Play", "StayOnTop");
+    if (Width() == Screen().Width() && Height() == Screen().Height())
+        win32::SetWindowPos(Handle(), win32::HWND_NOTOPMOST, Left(), Top(), Width(), Height(),
+                            win32::SWP_NOACTIVATE);
+    else if (State.StayOnTop == StayOnTops::Always || State.StayOnTop == StayOnTops::WhilePlaying)
+        win32::SetWindowPos(Handle(), win32::HWND_TOPMOST, Left(), Top(), Width(), Height(), win32::SWP_NOACTIVATE);
+}
+
+void TQuorelMain_Form::FormCanResize(TObject*, int& NewWidth, int& NewHeight, bool& Resize) {
+    if (NewWidth < 550 || NewHeight < 350)
+        Resize = false;
+}
+
+void TQuorelMain_Form::Topcenter_IMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
+    if (GetShowCmd(Handle()) != win32::SW_SHOWMAXIMIZED)
+        DragWindow(Handle());
+}
+
+void TQuorelMain_Form::Topcenter_IDblClick(TObject*) { ToggleMaximize(State.MainWindowHandle); }
+
+void TQuorelMain_Form::TopBar_xiMouseDown(TObject* Sender, TMouseButton, TShiftState, int, int) {
+    if (auto* strip = dynamic_cast<TControl*>(Sender); strip != nullptr && strip->ParentControl() != nullptr)
+        win32::SetCapture(strip->ParentControl()->Handle());
+    win32::GetCursorPos(&DragOrigin);
+}
+
+void TQuorelMain_Form::TopBar_xiMouseUp(TObject*, TMouseButton, TShiftState, int, int) { win32::ReleaseCapture(); }
+
+void TQuorelMain_Form::ResizeByBorder(TShiftState Shift, int Mode) {
+    if ((Shift & ssLeft) == 0)
+        return;
+    win32::POINT p;
+    win32::GetCursorPos(&p);
+    const int dy = p.y - DragOrigin.y;
+    const int dx = p.x - DragOrigin.x;
+    int left = Left();
+    int top = Top();
+    int width = Width();
+    int height = Height();
+    switch (Mode) {
+    case 1:
+        top += dy;
+        height -= dy;
+        break;
+    case 2:
+        height += dy;
+        break;
+    case 3:
+        left += dx;
+        width -= dx;
+        break;
+    case 4:
+        width += dx;
+        break;
+    default:
+        return;
+    }
+    win32::MoveWindow(Handle(), left, top, width, height, win32::TRUE);
+    RepaintFrame();
+    DragOrigin = p;
+}
+
+void TQuorelMain_Form::Video_PResize(TObject*) {
+    LayoutLyricsPanel();
+    if (State.IsPlaying)
+        PlaceVideoInWindow();
+}
+
+void TQuorelMain_Form::RePaint_TTimer(TObject*) { RepaintVideo(State.VideoPanelHandle); }
