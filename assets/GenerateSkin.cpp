@@ -13,7 +13,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: GenerateSkin <run tree>\n");
         return 2;
     }
-    QGuiApplication app(argc, argv); // fonts for the glyphs with letters
+    // Drawing needs no display: the offscreen platform gives the fonts for the glyphs with letters.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const std::filesystem::path root = argv[1];
     const std::filesystem::path skin = root / "Skin" / "Default";
     const std::filesystem::path image = root / "Image";
