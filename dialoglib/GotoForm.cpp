@@ -26,8 +26,9 @@ TGoto_Form::TGoto_Form(QWidget* Owner) : TForm(Owner) {
         const char* labelName;
     };
     int left = 16;
-    for (const Unit& unit : {Unit{&Hour_E, "Hour_E", &Hour_L, "Hour_L"}, Unit{&Minute_E, "Minute_E", &Minute_L, "Minute_L"},
-                             Unit{&Second_E, "Second_E", &Second_L, "Second_L"}}) {
+    for (const Unit& unit :
+         {Unit{&Hour_E, "Hour_E", &Hour_L, "Hour_L"}, Unit{&Minute_E, "Minute_E", &Minute_L, "Minute_L"},
+          Unit{&Second_E, "Second_E", &Second_L, "Second_L"}}) {
         *unit.edit = NewComponent<TEdit>(Panel1, unit.editName);
         (*unit.edit)->SetBounds(left, 44, 56, 21);
         *unit.label = NewComponent<TLabel>(Panel1, unit.labelName);
@@ -82,7 +83,8 @@ void TGoto_Form::ApplyTexts() {
 }
 
 bool TGoto_Form::ValidateTime() {
-    const TGotoVerdict verdict = ValidateGotoTime(length_, Hour_E->Text(), Minute_E->Text(), Second_E->Text());
+    const TGotoVerdict verdict =
+        ValidateGotoTime(length_, Hour_E->Text(), Minute_E->Text(), Second_E->Text());
     chosenSeconds_ = verdict.ChosenSeconds;
     if (verdict.Accepted)
         return true;

@@ -50,4 +50,6 @@ TGotoVerdict ValidateGotoTime(const TGotoLength& Length, std::string_view Hour, 
     return verdict;
 }
 
-bool IsGotoEditCharacter(char32_t Character) { return (Character >= U'0' && Character <= U'9') || Character == 8; }
+bool IsGotoEditCharacter(char32_t Character) {
+    return (Character >= U'0' && Character <= U'9') || Character == 8;
+}

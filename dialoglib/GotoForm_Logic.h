@@ -19,7 +19,8 @@ struct TGotoLength {
     std::int64_t LengthSeconds = 0;
 };
 
-// Play types 1 and 3 give Length in 100-ns units, 2 in whole seconds; any other play type gives a length of 0.
+// Play types 1 and 3 give Length in 100-ns units, 2 in whole seconds; any other play type gives a length of
+// 0.
 TGotoLength GotoLength(int PlayType, std::int64_t Length);
 
 // The length as "%d:%2.2d:%2.2d".

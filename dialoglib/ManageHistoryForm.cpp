@@ -117,21 +117,37 @@ void TManageHistory_Form::FormShow(TObject*) {
     ShowEditor();
 }
 
-void TManageHistory_Form::History_CLClick(TObject*) { Edit(&THistoryEditor::ListClick); }
+void TManageHistory_Form::History_CLClick(TObject*) {
+    Edit(&THistoryEditor::ListClick);
+}
 
-void TManageHistory_Form::Clear_BtnClick(TObject*) { Edit(&THistoryEditor::ClearRows); }
+void TManageHistory_Form::Clear_BtnClick(TObject*) {
+    Edit(&THistoryEditor::ClearRows);
+}
 
-void TManageHistory_Form::Moveup_BtnClick(TObject*) { Move(&THistoryEditor::MoveUp); }
+void TManageHistory_Form::Moveup_BtnClick(TObject*) {
+    Move(&THistoryEditor::MoveUp);
+}
 
-void TManageHistory_Form::MoveDown_BtnClick(TObject*) { Move(&THistoryEditor::MoveDown); }
+void TManageHistory_Form::MoveDown_BtnClick(TObject*) {
+    Move(&THistoryEditor::MoveDown);
+}
 
-void TManageHistory_Form::Delete_BtnClick(TObject*) { Edit(&THistoryEditor::DeleteChecked); }
+void TManageHistory_Form::Delete_BtnClick(TObject*) {
+    Edit(&THistoryEditor::DeleteChecked);
+}
 
-void TManageHistory_Form::SelAll_BtnClick(TObject*) { Edit(&THistoryEditor::SelectAll); }
+void TManageHistory_Form::SelAll_BtnClick(TObject*) {
+    Edit(&THistoryEditor::SelectAll);
+}
 
-void TManageHistory_Form::SelNone_BtnClick(TObject*) { Edit(&THistoryEditor::SelectNone); }
+void TManageHistory_Form::SelNone_BtnClick(TObject*) {
+    Edit(&THistoryEditor::SelectNone);
+}
 
-void TManageHistory_Form::Reverse_BtnClick(TObject*) { Edit(&THistoryEditor::SelectReverse); }
+void TManageHistory_Form::Reverse_BtnClick(TObject*) {
+    Edit(&THistoryEditor::SelectReverse);
+}
 
 void TManageHistory_Form::OK_BtnClick(TObject*) {
     TakeList();

@@ -1,7 +1,7 @@
 #pragma once
 // The history manager: the history's entries in a check list, with buttons to delete the checked ones, clear
-// the list, move an entry up or down and check all, none or the reverse. OK hands the edited list back through
-// the file "HistoryTemp" in the program's folder.
+// the list, move an entry up or down and check all, none or the reverse. OK hands the edited list back
+// through the file "HistoryTemp" in the program's folder.
 
 #include <string>
 

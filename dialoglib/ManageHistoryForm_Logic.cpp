@@ -9,10 +9,11 @@
 THistoryTexts HistoryTexts(int Language) {
     switch (Language) {
     case 1:
-        return {"Manage history", "Clear",      "Move up",        "Move down", "Delete",
+        return {"Manage history", "Clear",       "Move up",        "Move down", "Delete",
                 "Select all",     "Select none", "Select reverse", "OK",        "Cancel"};
     case 2:
-        return {"管理历史记录", "清空", "向上移动", "向下移动", "删除", "全选", "全不选", "反向选择", "确定", "放弃"};
+        return {"管理历史记录", "清空",   "向上移动", "向下移动", "删除",
+                "全选",         "全不选", "反向选择", "确定",     "放弃"};
     default:
         return {};
     }
@@ -22,7 +23,9 @@ std::string HistoryTempPath(const std::string& ProgramFolder) {
     return IncludeTrailingSlash(ProgramFolder) + "HistoryTemp";
 }
 
-void THistoryEditor::Select(int Row) { selected_ = (Row >= 0 && Row < static_cast<int>(rows_.size())) ? Row : -1; }
+void THistoryEditor::Select(int Row) {
+    selected_ = (Row >= 0 && Row < static_cast<int>(rows_.size())) ? Row : -1;
+}
 
 void THistoryEditor::SetChecked(int Row, bool Checked) {
     if (Row >= 0 && Row < static_cast<int>(rows_.size()))
@@ -30,7 +33,8 @@ void THistoryEditor::SetChecked(int Row, bool Checked) {
 }
 
 int THistoryEditor::CheckedCount() const {
-    return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](const TRow& r) { return r.Checked; }));
+    return static_cast<int>(
+        std::count_if(rows_.begin(), rows_.end(), [](const TRow& r) { return r.Checked; }));
 }
 
 void THistoryEditor::DisableEditButtons() {

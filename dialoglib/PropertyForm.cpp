@@ -77,7 +77,9 @@ void TProperty_Form::ApplyTexts() {
     OK_Btn->SetCaption(texts_.OK);
 }
 
-void TProperty_Form::ShowFrameRate(double FrameRate) { FrameSpeedValue_L->SetCaption(FrameRateText(FrameRate)); }
+void TProperty_Form::ShowFrameRate(double FrameRate) {
+    FrameSpeedValue_L->SetCaption(FrameRateText(FrameRate));
+}
 
 void TProperty_Form::ShowResolution(int Width, int Height) {
     ResolutionValue_L->SetCaption(ResolutionText(Width, Height));
@@ -93,11 +95,15 @@ void TProperty_Form::ShowMedia(const std::string& FileName, const std::string& M
     SizeValue_L->SetCaption(SizeText(facts.Size, texts_));
 }
 
-void TProperty_Form::FormShow(TObject*) { AlignCaptions(); }
+void TProperty_Form::FormShow(TObject*) {
+    AlignCaptions();
+}
 
 void TProperty_Form::AlignCaptions() {
     for (TLabel* caption : {Type_L, Size_L, FrameSpeed_L, MediaTime_L, Resolution_L, Path_L})
         caption->SetLeft(CaptionRight - caption->Width());
 }
 
-void TProperty_Form::OK_BtnClick(TObject*) { Close(); }
+void TProperty_Form::OK_BtnClick(TObject*) {
+    Close();
+}

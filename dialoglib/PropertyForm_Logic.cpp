@@ -12,10 +12,11 @@ namespace fs = std::filesystem;
 TPropertyTexts PropertyTexts(int Language) {
     switch (Language) {
     case 1:
-        return {"Property", "Type:", "Size:", "Frame speed:", "Media time:", "Resolution:", "Path:", "OK",
-                "File",     "MB",    "byte"};
+        return {"Property", "Type:", "Size:", "Frame speed:", "Media time:", "Resolution:",
+                "Path:",    "OK",    "File",  "MB",           "byte"};
     case 2:
-        return {"属性", "类型:", "大小:", "帧速率:", "媒体时长:", "视频分辨率:", "位置:", "确定", "文件", "MB", "字节"};
+        return {"属性",  "类型:", "大小:", "帧速率:", "媒体时长:", "视频分辨率:",
+                "位置:", "确定",  "文件",  "MB",      "字节"};
     default:
         return {};
     }
@@ -51,7 +52,9 @@ TMediaFacts DescribeMedia(int PlayType, const std::string& Path, const TProperty
         facts.MediaFileName = Path;
         if (win32::IsVolumeRoot(Path)) {
             std::uint64_t total = 0;
-            facts.Size = win32::GetDiskFreeSpaceExA(Path, nullptr, &total, nullptr) ? static_cast<std::int64_t>(total) : 0;
+            facts.Size = win32::GetDiskFreeSpaceExA(Path, nullptr, &total, nullptr)
+                             ? static_cast<std::int64_t>(total)
+                             : 0;
         } else {
             facts.Size = GetDirectorySize(IncludeTrailingSlash(Path));
         }
@@ -68,6 +71,10 @@ std::string SizeText(std::int64_t Size, const TPropertyTexts& Texts) {
            Texts.ByteWord + ")";
 }
 
-std::string ResolutionText(int Width, int Height) { return std::to_string(Width) + " * " + std::to_string(Height); }
+std::string ResolutionText(int Width, int Height) {
+    return std::to_string(Width) + " * " + std::to_string(Height);
+}
 
-std::string FrameRateText(double FrameRate) { return forms::FloatToStr(FrameRate); }
+std::string FrameRateText(double FrameRate) {
+    return forms::FloatToStr(FrameRate);
+}

@@ -29,9 +29,9 @@ struct TMediaFacts {
     std::int64_t Size = 0;
 };
 
-// PlayType 2: a DVD, "DVD" and the whole path; the size of the drive when Path names a whole volume (a drive's
-// device node or mounted folder), otherwise the sum of the folder. Any other play type: a file, the file word
-// and the extension, the file-name part and the file's size.
+// PlayType 2: a DVD, "DVD" and the whole path; the size of the drive when Path names a whole volume (a
+// drive's device node or mounted folder), otherwise the sum of the folder. Any other play type: a file, the
+// file word and the extension, the file-name part and the file's size.
 TMediaFacts DescribeMedia(int PlayType, const std::string& Path, const TPropertyTexts& Texts);
 
 // Whole megabytes, the megabyte word, " (", the byte count, " ", the byte word, ")".

@@ -21,7 +21,8 @@ TShutdownDelay_Form::TShutdownDelay_Form(QWidget* Owner) : TForm(Owner) {
     Image1 = NewComponent<TImage>(Panel1, "Image1");
     Image1->SetBounds(14, 14, 32, 32);
     Image1->SetAutoSize(true);
-    Image1->Picture().Assign(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32).toImage());
+    Image1->Picture().Assign(
+        QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32).toImage());
     ShowDelay_L = NewComponent<TLabel>(Panel1, "ShowDelay_L");
     ShowDelay_L->SetColor(clWhite);
     TFont labelFont;

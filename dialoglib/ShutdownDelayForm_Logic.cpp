@@ -40,7 +40,9 @@ std::string GetLocalComputerName() {
     return name.empty() ? "localhost" : name;
 }
 
-bool PowerOffSystem() { return win32::ExitWindowsEx(win32::EWX_POWEROFF, 0) != win32::FALSE; }
+bool PowerOffSystem() {
+    return win32::ExitWindowsEx(win32::EWX_POWEROFF, 0) != win32::FALSE;
+}
 
 void ShutDownComputer() {
     std::string family;

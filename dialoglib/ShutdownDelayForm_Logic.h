@@ -37,4 +37,5 @@ bool PowerOffSystem();
 void ShutDownComputer();
 void ShutDownComputer(std::string_view OsFamily);
 
-inline constexpr std::string_view PowerOffRefusedText = "The computer could not be shut down: the system refused.";
+inline constexpr std::string_view PowerOffRefusedText =
+    "The computer could not be shut down: the system refused.";

@@ -33,9 +33,9 @@ TARVEX_EXPORT void CreateMediaPropertyForm(win32::HWND AppHandle, std::int32_t P
                                            const char* MediaTime, std::int32_t Width, std::int32_t Height,
                                            double FrameRate, std::int32_t Language);
 
-// Asks for a time inside the medium. Length is in 100-ns units for play types 1 and 3, in whole seconds for 2.
-// Seconds: the chosen time in whole seconds, 0 .. the length when Cancelled is 0. Cancelled is 1 for every way
-// out but an accepted OK.
+// Asks for a time inside the medium. Length is in 100-ns units for play types 1 and 3, in whole seconds
+// for 2. Seconds: the chosen time in whole seconds, 0 .. the length when Cancelled is 0. Cancelled is 1 for
+// every way out but an accepted OK.
 TARVEX_EXPORT void CreateGotoMediaForm(win32::HWND AppHandle, std::int32_t Language, std::int64_t Length,
                                        std::int32_t PlayType, std::int64_t* Seconds, std::uint8_t* Cancelled);
 }

@@ -64,8 +64,8 @@ void CreateShutDownDelayForm(win32::HWND AppHandle, std::int32_t Language) {
         [](TShutdownDelay_Form&) {});
 }
 
-void CreateManageHistoryForm(win32::HWND AppHandle, const forms::TStringList* History, std::int32_t* ResultCode,
-                             std::int32_t Language) {
+void CreateManageHistoryForm(win32::HWND AppHandle, const forms::TStringList* History,
+                             std::int32_t* ResultCode, std::int32_t Language) {
     RunDialog<TManageHistory_Form>(
         AppHandle,
         [&](TManageHistory_Form& Form) {
@@ -100,8 +100,8 @@ void CreateMediaPropertyForm(win32::HWND AppHandle, std::int32_t PlayType, const
         [](TProperty_Form&) {});
 }
 
-void CreateGotoMediaForm(win32::HWND AppHandle, std::int32_t Language, std::int64_t Length, std::int32_t PlayType,
-                         std::int64_t* Seconds, std::uint8_t* Cancelled) {
+void CreateGotoMediaForm(win32::HWND AppHandle, std::int32_t Language, std::int64_t Length,
+                         std::int32_t PlayType, std::int64_t* Seconds, std::uint8_t* Cancelled) {
     RunDialog<TGoto_Form>(
         AppHandle,
         [&](TGoto_Form& Form) {

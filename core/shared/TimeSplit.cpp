@@ -15,7 +15,7 @@ void SecondsToHms(std::int64_t& H, std::int64_t& M, std::int64_t& S, std::int64_
 
 std::string HmsText(std::int64_t H, std::int64_t M, std::int64_t S) {
     char text[80];
-    std::snprintf(text, sizeof text, "%lld:%2.2lld:%2.2lld", static_cast<long long>(H), static_cast<long long>(M),
-                  static_cast<long long>(S));
+    std::snprintf(text, sizeof text, "%lld:%2.2lld:%2.2lld", static_cast<long long>(H),
+                  static_cast<long long>(M), static_cast<long long>(S));
     return text;
 }

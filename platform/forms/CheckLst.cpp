@@ -78,7 +78,9 @@ void TCheckListBox::CheckIndex(int Index) const {
         throw EClassLibraryError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-int TCheckListBox::Count() const { return list_->count(); }
+int TCheckListBox::Count() const {
+    return list_->count();
+}
 
 std::string TCheckListBox::Items(int Index) const {
     CheckIndex(Index);

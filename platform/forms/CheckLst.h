@@ -6,8 +6,8 @@
 //   the selection with the keyboard;
 // - OnClickCheck: the user changed a check mark (clicking it, or Space on the selected row);
 // - nothing that code does (adding, deleting, checking, selecting) runs either of them.
-// ItemIndex is the selected row, -1 for none. Deleting the selected row leaves no row selected; deleting a row
-// above it moves the selection up with its row.
+// ItemIndex is the selected row, -1 for none. Deleting the selected row leaves no row selected; deleting a
+// row above it moves the selection up with its row.
 
 #include <string>
 
@@ -41,7 +41,8 @@ public:
     // Every row has this height in pixels.
     int ItemHeight() const { return itemHeight_; }
     void SetItemHeight(int Value);
-    // The width in pixels that the rows can be scrolled over sideways; 0 (the default): no sideways scrolling.
+    // The width in pixels that the rows can be scrolled over sideways; 0 (the default): no sideways
+    // scrolling.
     int ScrollWidth() const { return scrollWidth_; }
     void SetScrollWidth(int Value);
     // bsNone draws no frame; any other style draws the sunken one.

@@ -12,16 +12,22 @@
 
 namespace forms {
 
-TWinControl::TWinControl(QWidget* Parent) : TControl(Parent) { setFocusPolicy(Qt::StrongFocus); }
+TWinControl::TWinControl(QWidget* Parent) : TControl(Parent) {
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 QWidget* TWinControl::FocusWidget() const {
     QWidget* inner = InnerWidget();
     return inner != nullptr ? inner : const_cast<TWinControl*>(this);
 }
 
-void TWinControl::SetFocus() { FocusWidget()->setFocus(Qt::OtherFocusReason); }
+void TWinControl::SetFocus() {
+    FocusWidget()->setFocus(Qt::OtherFocusReason);
+}
 
-bool TWinControl::Focused() const { return FocusWidget()->hasFocus(); }
+bool TWinControl::Focused() const {
+    return FocusWidget()->hasFocus();
+}
 
 TButton::TButton(QWidget* Parent) : TWinControl(Parent), button_(new QPushButton(this)) {
     setFocusPolicy(Qt::NoFocus);
@@ -31,9 +37,13 @@ TButton::TButton(QWidget* Parent) : TWinControl(Parent), button_(new QPushButton
     QObject::connect(button_, &QPushButton::clicked, this, [this] { Click(); });
 }
 
-std::string TButton::Caption() const { return button_->text().toStdString(); }
+std::string TButton::Caption() const {
+    return button_->text().toStdString();
+}
 
-void TButton::SetCaption(const std::string& Value) { button_->setText(QString::fromStdString(Value)); }
+void TButton::SetCaption(const std::string& Value) {
+    button_->setText(QString::fromStdString(Value));
+}
 
 TEdit::TEdit(QWidget* Parent) : TWinControl(Parent), edit_(new QLineEdit(this)) {
     setFocusPolicy(Qt::NoFocus);
@@ -41,9 +51,13 @@ TEdit::TEdit(QWidget* Parent) : TWinControl(Parent), edit_(new QLineEdit(this)) 
     edit_->installEventFilter(this);
 }
 
-std::string TEdit::Text() const { return edit_->text().toStdString(); }
+std::string TEdit::Text() const {
+    return edit_->text().toStdString();
+}
 
-void TEdit::SetText(const std::string& Value) { edit_->setText(QString::fromStdString(Value)); }
+void TEdit::SetText(const std::string& Value) {
+    edit_->setText(QString::fromStdString(Value));
+}
 
 void TEdit::ColorChanged() {
     QPalette p = edit_->palette();
@@ -90,7 +104,9 @@ void TMemoLines::Add(const std::string& Line) {
         edit_->appendPlainText(QString::fromStdString(Line));
 }
 
-void TMemoLines::Clear() { edit_->clear(); }
+void TMemoLines::Clear() {
+    edit_->clear();
+}
 
 std::string TMemoLines::Text() const {
     std::string text;
@@ -106,9 +122,13 @@ TMemo::TMemo(QWidget* Parent) : TWinControl(Parent), edit_(new QPlainTextEdit(th
     SetColor(clWindow);
 }
 
-bool TMemo::ReadOnly() const { return edit_->isReadOnly(); }
+bool TMemo::ReadOnly() const {
+    return edit_->isReadOnly();
+}
 
-void TMemo::SetReadOnly(bool Value) { edit_->setReadOnly(Value); }
+void TMemo::SetReadOnly(bool Value) {
+    edit_->setReadOnly(Value);
+}
 
 void TMemo::SetBorderStyle(TBorderStyle Value) {
     edit_->setFrameShape(Value == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
@@ -130,8 +150,12 @@ TGroupBox::TGroupBox(QWidget* Parent) : TControl(Parent), box_(new QGroupBox(thi
     box_->lower(); // the controls placed on the group box lie above its frame
 }
 
-std::string TGroupBox::Caption() const { return box_->title().toStdString(); }
+std::string TGroupBox::Caption() const {
+    return box_->title().toStdString();
+}
 
-void TGroupBox::SetCaption(const std::string& Value) { box_->setTitle(QString::fromStdString(Value)); }
+void TGroupBox::SetCaption(const std::string& Value) {
+    box_->setTitle(QString::fromStdString(Value));
+}
 
 } // namespace forms

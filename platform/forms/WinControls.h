@@ -5,7 +5,8 @@
 // The rules the player's code relies on, which differ from Qt's own:
 // - a button clicks on the left button released over it, on Space, and on Enter while it has the focus; Click
 //   from code runs its OnClick too; a form has no default button that Enter presses elsewhere;
-// - an edit's OnKeyPress sees every typed character (printable ones, Backspace 8, Enter 13 and Escape 27) before
+// - an edit's OnKeyPress sees every typed character (printable ones, Backspace 8, Enter 13 and Escape 27)
+// before
 //   the edit does: a handler that sets the key to 0 drops it, one that changes it types the new character;
 //   keys that type nothing (arrows, Delete, Ctrl+V) do not reach it, so pasting still works;
 // - setting a text from code runs no key handler.

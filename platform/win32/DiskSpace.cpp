@@ -59,8 +59,8 @@ bool IsVolumeRoot(const std::string& Path) {
     return parent.st_dev != self.st_dev || parent.st_ino == self.st_ino;
 }
 
-BOOL GetDiskFreeSpaceExA(const std::string& Path, std::uint64_t* FreeBytesAvailable, std::uint64_t* TotalBytes,
-                         std::uint64_t* TotalFreeBytes) {
+BOOL GetDiskFreeSpaceExA(const std::string& Path, std::uint64_t* FreeBytesAvailable,
+                         std::uint64_t* TotalBytes, std::uint64_t* TotalFreeBytes) {
     struct stat info {};
     if (Path.empty() || ::stat(Path.c_str(), &info) != 0)
         return FALSE;

@@ -16,7 +16,7 @@ bool IsVolumeRoot(const std::string& Path);
 
 // The capacity and free space of the volume that holds Path; for a block device node, the device's size
 // (nothing free). Each result pointer may be null. FALSE when Path names nothing readable.
-BOOL GetDiskFreeSpaceExA(const std::string& Path, std::uint64_t* FreeBytesAvailable, std::uint64_t* TotalBytes,
-                         std::uint64_t* TotalFreeBytes);
+BOOL GetDiskFreeSpaceExA(const std::string& Path, std::uint64_t* FreeBytesAvailable,
+                         std::uint64_t* TotalBytes, std::uint64_t* TotalFreeBytes);
 
 } // namespace win32

@@ -25,7 +25,9 @@ protected:
             boxes.push_back(r);
             return win32::IDOK;
         });
-        Application().OnException = [this](TObject*, const std::exception& e) { errors.emplace_back(e.what()); };
+        Application().OnException = [this](TObject*, const std::exception& e) {
+            errors.emplace_back(e.what());
+        };
         // The length 1:30:00 of a media file.
         form.SetLength(1, 54'009'000'000);
         form.SetLanguage(1);
@@ -38,7 +40,9 @@ protected:
         Application().SetHandle(nullptr);
     }
     static QLineEdit* Inner(TEdit* Edit) { return Edit->findChild<QLineEdit*>(); }
-    static void Press(TButton* Button) { QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton); }
+    static void Press(TButton* Button) {
+        QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton);
+    }
     void Enter(const char* H, const char* M, const char* S) {
         form.Hour_E->SetText(H);
         form.Minute_E->SetText(M);
@@ -120,7 +124,7 @@ TEST_F(GotoFormTest, RefusedTimeShowsTheMessageAndFocusesThePartTooLargeThenClos
 TEST_F(GotoFormTest, TextThatIsNoNumberShowsTheConversionErrorAndKeepsTheDialog) {
     WhileModal steps([&](QWidget*) {
         Enter("2", "0", "0");
-        Press(form.OK_Btn); // refused: 7200 is beyond the length
+        Press(form.OK_Btn);         // refused: 7200 is beyond the length
         form.Minute_E->SetText(""); // emptied by the user
         Press(form.OK_Btn);
         EXPECT_TRUE(form.isVisible());

@@ -19,7 +19,8 @@ TEST(GotoTexts, ByLanguage) {
     EXPECT_EQ(GotoTexts(2).Cancel, "放弃");
     for (int language : {0, 3, -1}) {
         const TGotoTexts t = GotoTexts(language);
-        for (const std::string* text : {&t.Caption, &t.MediaTime, &t.Hour, &t.Minute, &t.Second, &t.OK, &t.Cancel})
+        for (const std::string* text :
+             {&t.Caption, &t.MediaTime, &t.Hour, &t.Minute, &t.Second, &t.OK, &t.Cancel})
             EXPECT_EQ(*text, "") << language;
     }
 }
@@ -40,7 +41,8 @@ TEST_P(GotoLengthTest, SplitsByTheUnitOfThePlayType) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GotoLengthTest,
-                         ::testing::Values(LengthCase{"MediaFileTruncates", 1, 54'009'000'000, 5400, "1:30:00"},
+                         ::testing::Values(LengthCase{"MediaFileTruncates", 1, 54'009'000'000, 5400,
+                                                      "1:30:00"},
                                            LengthCase{"PipInRefTime", 3, 39'090'000'000, 3909, "1:05:09"},
                                            LengthCase{"DvdInSeconds", 2, 3909, 3909, "1:05:09"},
                                            LengthCase{"AudioHasNoLength", 4, 3909, 0, "0:00:00"},
@@ -70,22 +72,22 @@ TEST_P(ValidateGotoTimeTest, AcceptsTimesWithinTheLengthAndPointsAtTheFirstPartT
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ValidateGotoTimeTest,
-    ::testing::Values(TimeCase{"Zero", "0", "0", "0", true, 0, TGotoEdit::None},
-                      TimeCase{"TheLengthItself", "1", "30", "0", true, 5400, TGotoEdit::None},
-                      TimeCase{"OneSecondBeyond", "1", "30", "1", false, 5401, TGotoEdit::Second},
-                      TimeCase{"PartsComparedOneByOne", "0", "90", "0", true, 5400, TGotoEdit::None},
-                      TimeCase{"MinutesTooLarge", "1", "45", "0", false, 6300, TGotoEdit::Minute},
-                      TimeCase{"HoursFirst", "2", "45", "99", false, 9999, TGotoEdit::Hour},
-                      TimeCase{"BeyondWithoutAPartTooLarge", "0", "0", "5401", false, 5401, TGotoEdit::Second},
-                      TimeCase{"OnlyTheTotalCounts", "-1", "90", "0", true, 1800, TGotoEdit::None},
-                      TimeCase{"Negative", "0", "-1", "0", false, -60, TGotoEdit::None},
-                      TimeCase{"LeadingZeros", "01", "05", "09", true, 3909, TGotoEdit::None},
-                      // 1193047 hours wrap to 1904 seconds in 32 bits; the 64-bit total is refused.
-                      TimeCase{"NoWrapAround", "1193047", "0", "0", false, 4'294'969'200LL, TGotoEdit::Hour},
-                      TimeCase{"LargestParts", "2147483647", "2147483647", "2147483647", false,
-                               2147483647LL * 3661, TGotoEdit::Hour},
-                      TimeCase{"WrapToNegativeIsRefused", "596524", "0", "0", false, 2'147'486'400LL,
-                               TGotoEdit::Hour}),
+    ::testing::Values(
+        TimeCase{"Zero", "0", "0", "0", true, 0, TGotoEdit::None},
+        TimeCase{"TheLengthItself", "1", "30", "0", true, 5400, TGotoEdit::None},
+        TimeCase{"OneSecondBeyond", "1", "30", "1", false, 5401, TGotoEdit::Second},
+        TimeCase{"PartsComparedOneByOne", "0", "90", "0", true, 5400, TGotoEdit::None},
+        TimeCase{"MinutesTooLarge", "1", "45", "0", false, 6300, TGotoEdit::Minute},
+        TimeCase{"HoursFirst", "2", "45", "99", false, 9999, TGotoEdit::Hour},
+        TimeCase{"BeyondWithoutAPartTooLarge", "0", "0", "5401", false, 5401, TGotoEdit::Second},
+        TimeCase{"OnlyTheTotalCounts", "-1", "90", "0", true, 1800, TGotoEdit::None},
+        TimeCase{"Negative", "0", "-1", "0", false, -60, TGotoEdit::None},
+        TimeCase{"LeadingZeros", "01", "05", "09", true, 3909, TGotoEdit::None},
+        // 1193047 hours wrap to 1904 seconds in 32 bits; the 64-bit total is refused.
+        TimeCase{"NoWrapAround", "1193047", "0", "0", false, 4'294'969'200LL, TGotoEdit::Hour},
+        TimeCase{"LargestParts", "2147483647", "2147483647", "2147483647", false, 2147483647LL * 3661,
+                 TGotoEdit::Hour},
+        TimeCase{"WrapToNegativeIsRefused", "596524", "0", "0", false, 2'147'486'400LL, TGotoEdit::Hour}),
     testing_support::CaseName());
 
 TEST(ValidateGotoTime, ZeroLengthAcceptsOnlyZero) {

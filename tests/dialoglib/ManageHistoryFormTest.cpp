@@ -26,7 +26,9 @@ class ManageHistoryFormTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
     void SetUp() override {
-        Application().OnException = [this](TObject*, const std::exception& e) { errors.emplace_back(e.what()); };
+        Application().OnException = [this](TObject*, const std::exception& e) {
+            errors.emplace_back(e.what());
+        };
         owner.Show();
         Application().SetHandle(owner.Handle());
         SetUpForm(form, {"/media/a.avi", "/media/b.mkv", "/media/c.mp3"});
@@ -45,7 +47,9 @@ protected:
         Form.ApplyTexts();
     }
     QListWidget* List() const { return form.History_CL->findChild<QListWidget*>(); }
-    static void Press(TButton* Button) { QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton); }
+    static void Press(TButton* Button) {
+        QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton);
+    }
     // The enabled edit buttons: Clear, Move up, Move down, Delete, OK.
     std::string Enabled() const {
         std::string enabled;
@@ -135,7 +139,8 @@ TEST_F(ManageHistoryFormTest, AnEmptyHistoryOffersOnlyTheSelectionButtonsAndCanc
     TManageHistory_Form empty(&owner);
     SetUpForm(empty, {});
     WhileModal steps([&](QWidget*) {
-        for (TButton* b : {empty.Clear_Btn, empty.Moveup_Btn, empty.MoveDown_Btn, empty.Delete_Btn, empty.OK_Btn})
+        for (TButton* b :
+             {empty.Clear_Btn, empty.Moveup_Btn, empty.MoveDown_Btn, empty.Delete_Btn, empty.OK_Btn})
             EXPECT_FALSE(b->Enabled());
         Press(empty.SelAll_Btn);
         EXPECT_FALSE(empty.OK_Btn->Enabled());

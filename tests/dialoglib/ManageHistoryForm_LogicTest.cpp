@@ -92,7 +92,8 @@ TEST(HistoryEditor, MoveUpOnTheSecondRowMovesItToTheTopWithItsCheckMark) {
     EXPECT_TRUE(editor.Rows()[0].Checked);
     EXPECT_FALSE(editor.Rows()[1].Checked);
     EXPECT_EQ(editor.Selected(), 0);
-    EXPECT_EQ(editor.Buttons(), (Buttons{.Clear = true, .MoveUp = false, .MoveDown = true, .Delete = true, .OK = true}));
+    EXPECT_EQ(editor.Buttons(),
+              (Buttons{.Clear = true, .MoveUp = false, .MoveDown = true, .Delete = true, .OK = true}));
     editor.MoveUp(); // row 0: nothing
     EXPECT_EQ(Texts(editor), (std::vector<std::string>{"/b", "/a", "/c"}));
 
@@ -206,7 +207,8 @@ TEST(HistoryEditor, ClearedListSavesAnEmptyFileOverTheOldOne) {
 TEST(HistoryEditor, AFailedSaveRaisesAndKeepsTheResult) {
     TempDir dir;
     THistoryEditor editor = Shown({"/a"});
-    EXPECT_THROW(editor.SaveAndAccept(HistoryTempPath(dir.File("missing-folder"))), forms::EClassLibraryError);
+    EXPECT_THROW(editor.SaveAndAccept(HistoryTempPath(dir.File("missing-folder"))),
+                 forms::EClassLibraryError);
     EXPECT_EQ(editor.ResultCode(), 0);
     editor.Cancel();
     EXPECT_EQ(editor.ResultCode(), 2);

@@ -63,7 +63,8 @@ TEST_F(PropertyFormTest, ADvdFolderInChineseAndNoTextsForOtherCodes) {
 
     TProperty_Form blank(nullptr);
     SetUpForm(blank, 0, 2, dir.File("Dvd"));
-    EXPECT_EQ(blank.Caption() + blank.Type_L->Caption() + blank.Path_L->Caption() + blank.OK_Btn->Caption(), "");
+    EXPECT_EQ(blank.Caption() + blank.Type_L->Caption() + blank.Path_L->Caption() + blank.OK_Btn->Caption(),
+              "");
     EXPECT_EQ(blank.SizeValue_L->Caption(), "0 (2048 )");
     EXPECT_EQ(blank.FrameSpeedValue_L->Caption(), "29.97");
 }

@@ -28,8 +28,8 @@ TEST(PropertyTexts, ByLanguage) {
     EXPECT_EQ(zh.MediaTime, "媒体时长:");
     EXPECT_EQ(zh.FileWord + zh.MegabyteWord + zh.ByteWord, "文件MB字节");
     const TPropertyTexts none = PropertyTexts(0);
-    EXPECT_EQ(none.Caption + none.Type + none.Size + none.FrameSpeed + none.MediaTime + none.Resolution + none.Path +
-                  none.OK + none.FileWord + none.MegabyteWord + none.ByteWord,
+    EXPECT_EQ(none.Caption + none.Type + none.Size + none.FrameSpeed + none.MediaTime + none.Resolution +
+                  none.Path + none.OK + none.FileWord + none.MegabyteWord + none.ByteWord,
               "");
 }
 
@@ -99,7 +99,7 @@ TEST(DescribeMedia, ADvdFolderSumsEveryFileBelowItWithoutFollowingLinks) {
     WriteFile(dvd + "/VIDEO_TS/.hidden", std::string(30, 'x'));
     WriteFile(dvd + "/VIDEO_TS/sub/deep.bin", std::string(4, 'x'));
     WriteFile(dir.File("outside.bin"), std::string(50'000, 'x'));
-    fs::create_directory_symlink(dvd, dvd + "/VIDEO_TS/loop");       // would recurse for ever
+    fs::create_directory_symlink(dvd, dvd + "/VIDEO_TS/loop");      // would recurse for ever
     fs::create_symlink(dir.File("outside.bin"), dvd + "/link.bin"); // would count a file outside
     fs::create_directory(dvd + "/locked");
     WriteFile(dvd + "/locked/unseen.bin", std::string(7, 'x'));

@@ -38,7 +38,9 @@ protected:
         win32::SetMessageBoxHandler(nullptr);
         Application().SetHandle(nullptr);
     }
-    static void Press(TButton* Button) { QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton); }
+    static void Press(TButton* Button) {
+        QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton);
+    }
 
     win32::FakePowerService power;
     std::vector<win32::MessageBoxRequest> boxes;
@@ -116,7 +118,8 @@ TEST_F(ShutdownDelayFormTest, OtherLanguagesShowNoTextsButStillCount) {
     blank.SetLanguage(3);
     blank.LoadTexts();
     blank.ApplyTexts();
-    EXPECT_EQ(blank.Caption() + blank.ShowDelay_L->Caption() + blank.OK_Btn->Caption() + blank.Cancel_Btn->Caption(),
+    EXPECT_EQ(blank.Caption() + blank.ShowDelay_L->Caption() + blank.OK_Btn->Caption() +
+                  blank.Cancel_Btn->Caption(),
               "");
     blank.Delay_TimerTimer(nullptr);
     EXPECT_EQ(blank.CountDown, 0);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <type_traits>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,6 +24,19 @@ using testing_support::TempDir;
 using testing_support::WhileModal;
 
 namespace {
+
+// The argument widths the program relies on: 64-bit lengths and seconds, a 64-bit frame rate, a one-byte
+// flag.
+static_assert(std::is_same_v<decltype(&CreateShutDownDelayForm), void (*)(win32::HWND, std::int32_t)>);
+static_assert(std::is_same_v<decltype(&CreateManageHistoryForm),
+                             void (*)(win32::HWND, const forms::TStringList*, std::int32_t*, std::int32_t)>);
+static_assert(std::is_same_v<decltype(&CreateMediaPropertyForm),
+                             void (*)(win32::HWND, std::int32_t, const char*, const char*, std::int32_t,
+                                      std::int32_t, double, std::int32_t)>);
+static_assert(
+    std::is_same_v<decltype(&CreateGotoMediaForm), void (*)(win32::HWND, std::int32_t, std::int64_t,
+                                                            std::int32_t, std::int64_t*, std::uint8_t*)>);
+static_assert(sizeof(std::uint8_t) == 1 && sizeof(double) == 8 && sizeof(win32::HWND) == sizeof(void*));
 
 // The exports called as the program calls them, with its main window as the owner. The library has its own
 // copy of the platform layer, so its message boxes and power requests are faked through the environment and
@@ -76,7 +90,8 @@ TEST_F(ExportsTest, ZeroHandleDoesNothingAndLeavesTheResultsAlone) {
     std::uint8_t cancelled = 9;
     int dialogs = 0;
     QTimer spy;
-    QObject::connect(&spy, &QTimer::timeout, [&] { dialogs += QApplication::activeModalWidget() != nullptr; });
+    QObject::connect(&spy, &QTimer::timeout,
+                     [&] { dialogs += QApplication::activeModalWidget() != nullptr; });
     spy.start(1);
 
     CreateShutDownDelayForm(nullptr, 1);

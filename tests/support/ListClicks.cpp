@@ -24,6 +24,8 @@ void ClickCheckBox(QListWidget* List, int Row) {
     QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, CheckBoxOf(List, Row));
 }
 
-void ClickText(QListWidget* List, int Row) { QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, TextOf(List, Row)); }
+void ClickText(QListWidget* List, int Row) {
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, TextOf(List, Row));
+}
 
 } // namespace testing_support

@@ -27,14 +27,13 @@ TEST_P(RefTimeToHmsTest, TruncatesToWholeSecondsAndSplits) {
     EXPECT_EQ(s, c.s);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RefTimeToHmsTest,
-                         ::testing::Values(SplitCase{"Zero", 0, 0, 0, 0},
-                                           SplitCase{"JustBelowOneHour", 36'009'999'999, 1, 0, 0},
-                                           SplitCase{"FractionTruncated", 54'009'000'000, 1, 30, 0},
-                                           SplitCase{"AllParts", 39'090'000'000, 1, 5, 9},
-                                           SplitCase{"BeyondThirtyTwoBits", 3'000'000'000LL * 10'000'000, 833333,
-                                                     20, 0}),
-                         testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefTimeToHmsTest,
+    ::testing::Values(SplitCase{"Zero", 0, 0, 0, 0}, SplitCase{"JustBelowOneHour", 36'009'999'999, 1, 0, 0},
+                      SplitCase{"FractionTruncated", 54'009'000'000, 1, 30, 0},
+                      SplitCase{"AllParts", 39'090'000'000, 1, 5, 9},
+                      SplitCase{"BeyondThirtyTwoBits", 3'000'000'000LL * 10'000'000, 833333, 20, 0}),
+    testing_support::CaseName());
 
 TEST(HmsText, PadsMinutesAndSecondsButNotHours) {
     EXPECT_EQ(HmsText(1, 5, 9), "1:05:09");

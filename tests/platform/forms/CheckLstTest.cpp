@@ -101,7 +101,8 @@ TEST_F(CheckListBoxTest, RowsHaveTheItemHeightAndScrollOverTheScrollWidth) {
     list->SetScrollWidth(2 * list->Width());
     QApplication::processEvents();
     EXPECT_EQ(inner->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-    EXPECT_GE(inner->horizontalScrollBar()->maximum(), list->Width() - inner->viewport()->width() + list->Width() - 1);
+    EXPECT_GE(inner->horizontalScrollBar()->maximum(),
+              list->Width() - inner->viewport()->width() + list->Width() - 1);
 }
 
 } // namespace

@@ -28,22 +28,20 @@ TEST_P(StrToIntTest, ConvertsOrRaisesTheConversionError) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, StrToIntTest,
-                         ::testing::Values(IntCase{"Zero", "0", true, 0}, IntCase{"Digits", "0042", true, 42},
-                                           IntCase{"Signs", "-17", true, -17}, IntCase{"Plus", "+5", true, 5},
-                                           IntCase{"LeadingBlanks", "  12", true, 12},
-                                           IntCase{"DollarHex", "$1F", true, 31}, IntCase{"CHex", "0x1f", true, 31},
-                                           IntCase{"Largest", "2147483647", true, INT32_MAX},
-                                           IntCase{"Smallest", "-2147483648", true, INT32_MIN},
-                                           IntCase{"Empty", "", false, 0}, IntCase{"Blank", " ", false, 0},
-                                           IntCase{"SignOnly", "-", false, 0},
-                                           IntCase{"TrailingBlank", "12 ", false, 0},
-                                           IntCase{"Letters", "1a", false, 0},
-                                           IntCase{"TooLarge", "2147483648", false, 0},
-                                           IntCase{"TooSmall", "-2147483649", false, 0},
-                                           IntCase{"ManyDigits", "99999999999999999999999", false, 0},
-                                           IntCase{"HexWithoutDigits", "$", false, 0}),
-                         testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StrToIntTest,
+    ::testing::Values(IntCase{"Zero", "0", true, 0}, IntCase{"Digits", "0042", true, 42},
+                      IntCase{"Signs", "-17", true, -17}, IntCase{"Plus", "+5", true, 5},
+                      IntCase{"LeadingBlanks", "  12", true, 12}, IntCase{"DollarHex", "$1F", true, 31},
+                      IntCase{"CHex", "0x1f", true, 31}, IntCase{"Largest", "2147483647", true, INT32_MAX},
+                      IntCase{"Smallest", "-2147483648", true, INT32_MIN}, IntCase{"Empty", "", false, 0},
+                      IntCase{"Blank", " ", false, 0}, IntCase{"SignOnly", "-", false, 0},
+                      IntCase{"TrailingBlank", "12 ", false, 0}, IntCase{"Letters", "1a", false, 0},
+                      IntCase{"TooLarge", "2147483648", false, 0},
+                      IntCase{"TooSmall", "-2147483649", false, 0},
+                      IntCase{"ManyDigits", "99999999999999999999999", false, 0},
+                      IntCase{"HexWithoutDigits", "$", false, 0}),
+    testing_support::CaseName());
 
 TEST(FloatToStr, GeneralFormatWithoutTrailingZeros) {
     EXPECT_EQ(forms::FloatToStr(25.0), "25");

@@ -41,7 +41,8 @@ TEST(GetDiskFreeSpaceExA, TheVolumeOfAFolder) {
 TEST(GetDiskFreeSpaceExA, ABlockDeviceGivesItsSize) {
     std::string device;
     for (const auto& entry : std::filesystem::directory_iterator("/dev"))
-        if (entry.is_block_file() && win32::GetDiskFreeSpaceExA(entry.path().string(), nullptr, nullptr, nullptr)) {
+        if (entry.is_block_file() &&
+            win32::GetDiskFreeSpaceExA(entry.path().string(), nullptr, nullptr, nullptr)) {
             device = entry.path().string();
             break;
         }
