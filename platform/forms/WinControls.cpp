@@ -119,6 +119,9 @@ TMemo::TMemo(QWidget* Parent) : TWinControl(Parent), edit_(new QPlainTextEdit(th
     setFocusPolicy(Qt::NoFocus);
     SetInnerWidget(edit_);
     edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Like the class library's memo, no scroll bars unless asked for.
+    edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetColor(clWindow);
 }
 

@@ -84,7 +84,7 @@ private:
     QPlainTextEdit* edit_;
 };
 
-// Lines of text; WordWrap (the default) breaks them at the control's width.
+// Lines of text without scroll bars; WordWrap (the default) breaks them at the control's width.
 class TMemo : public TWinControl {
 public:
     explicit TMemo(QWidget* Parent = nullptr);

@@ -122,6 +122,8 @@ TEST_F(WinControlsTest, MemoLines) {
     auto* inner = memo->findChild<QPlainTextEdit*>();
     EXPECT_TRUE(inner->isReadOnly());
     EXPECT_EQ(inner->frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(inner->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(inner->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_EQ(inner->palette().color(QPalette::Base), ToQColor(clBtnFace));
     memo->Lines().Clear();
     EXPECT_EQ(memo->Lines().Count(), 0);
