@@ -115,7 +115,7 @@ void THistoryEditor::MoveUp() {
     const int i = selected_;
     if (i <= 0)
         return;
-    std::swap(rows_[static_cast<std::size_t>(i)], rows_[static_cast<std::size_t>(i - 1)]);
+    std::swap(rows_[static_cast<std::size_t>(i)], rows_[static_cast<std::size_t>(i) - 1]);
     MovedTo(i - 1);
 }
 
@@ -123,7 +123,7 @@ void THistoryEditor::MoveDown() {
     const int i = selected_;
     if (i == -1 || i >= static_cast<int>(rows_.size()) - 1)
         return;
-    std::swap(rows_[static_cast<std::size_t>(i)], rows_[static_cast<std::size_t>(i + 1)]);
+    std::swap(rows_[static_cast<std::size_t>(i)], rows_[static_cast<std::size_t>(i) + 1]);
     MovedTo(i + 1);
 }
 
