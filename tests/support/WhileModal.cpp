@@ -10,7 +10,7 @@ WhileModal::WhileModal(std::function<void(QWidget*)> Steps)
     : steps_(std::move(Steps)), poll_(new QTimer()), guard_(new QTimer()) {
     QObject::connect(poll_, &QTimer::timeout, [this] {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog == nullptr || !dialog->isVisible() || ran_)
+        if (dialog == nullptr || !dialog->isVisible() || !dialog->isActiveWindow() || ran_)
             return;
         ran_ = true;
         poll_->stop();
