@@ -4,3 +4,9 @@ bool ListCdDrives(forms::TStringList& List) {
     List.Clear();
     return false;
 }
+
+bool IsDvdDrivePath(const std::string&) { return false; }
+
+bool IsDvdDriveReady(const std::string&) { return true; }
+
+int CurrentChapterIndex() { return -1; }

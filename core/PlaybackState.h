@@ -146,6 +146,8 @@ struct PlaybackState {
     TVideoRect VideoRect;
     TDvdDomain DvdDomain = 0;
     int DvdChapterIndex = 0;
+    // The chapter whose button pictures the DVD tick last refreshed; -1 after a DVD open.
+    int LastRefreshedChapterIndex = -1;
     win32::POINT DvdMousePoint;
     int PipMainStream = 0;
     int PipSmallStream = 0;

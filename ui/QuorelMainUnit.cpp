@@ -45,6 +45,7 @@ TQuorelMain_Form::TQuorelMain_Form(std::string ProgramFile, std::vector<std::str
     BuildComponents();
     BindSkinButtons();
     BindFrame();
+    BindProgress();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };

@@ -7,6 +7,8 @@
 //   QuorelMainUnit_Skin.cpp   the skin buttons' pictures, states and hints
 //   QuorelMainUnit_Frame.cpp  layout, resize, dragging and the frame
 //   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to
+//   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
+//   QuorelMainUnit_Lyrics.cpp the lyrics display
 //   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top and the radio groups of the menus
 
 #include <cstdint>
@@ -209,8 +211,31 @@ public:
     void OpenFileDialog();
     void FullScreenCommand();
     void ShowOptions();
-    void SeekFromPositionKnob();
+
+    // --- Progress ticks, the end of a medium and the knob strips (QuorelMainUnit_Progress.cpp). ---
+    void Ctrl_TTimer(forms::TObject* Sender);
+    void VideoTick();
+    void AudioTick();
+    void PipTick();
+    void DvdTick();
+    // What the end of a medium leads to, by play type and play mode.
+    void RepeatCurrentEntry();
+    void PlayNextEntry();
+    void PlayRandomEntry();
     void UpdatePositionKnob();
+    void SeekFromPositionKnob();
+    void VideoBar_XIMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
+    void VideoPro_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                              int Y);
+    void SoundBar_XIMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
+    void SoundPro_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                              int Y);
+    void SoundPro_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                            int Y);
+
+    // --- Lyrics display (QuorelMainUnit_Lyrics.cpp). ---
+    // One step of the lyrics with the audio position Seconds (two decimals), from each audio tick.
+    void LyricsStep(double Seconds);
 
     // --- Tray, stay-on-top and radio groups (QuorelMainUnit_Tray.cpp). ---
     void SysCommandMessage(forms::TMessage& Message);
@@ -239,6 +264,8 @@ public:
     std::int64_t PositionSeconds = 0;
     std::int64_t AudioPositionSeconds = 0;
     bool PopupShown = false;
+    // A drag of the lyrics text is in progress (the audio tick then leaves the lyrics alone).
+    bool LrcDragging = false;
     // Set at the start of FormClose: from then on the window takes no more private messages.
     bool ClosingDown = false;
 
@@ -253,12 +280,26 @@ private:
     void BuildActions();
     void BindSkinButtons();
     void BindFrame();
+    void BindProgress();
+    // The end of a medium by its play type and play mode (Played: the medium had a length to play).
+    void EndOfMedium(bool Played);
+    // Stops what ended: the knob and the time text go, the timer stops, then the stop of the play type; with
+    // AfterPlay the after-play action follows.
+    void StopAtEnd(bool AfterPlay);
+    // Knob at Offset pixels from the track's start (the fill 4 pixels further), or back at the start.
+    void PlacePositionKnob(int Offset);
+    void ResetPositionKnob();
+    // Time_L := H:MM:SS + " / " + Total, kept 10 pixels from the right edge; nothing changes while the text
+    // stays the same.
+    void ShowProgressTime(std::int64_t H, std::int64_t M, std::int64_t S, const std::string& Total);
     void LayoutSteps(bool Initial);
     // Runs Step; an error it raises is shown by the default error box and the close goes on.
     void CloseStep(const std::function<void()>& Step);
 
     std::string programFile_;
     std::vector<std::string> arguments_;
+    // The time text being built by a tick; its room is kept, so that a tick allocates nothing.
+    std::string progressText_;
 };
 
 // The one main window of the program (set by the program block).

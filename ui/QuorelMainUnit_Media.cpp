@@ -27,7 +27,3 @@ void TQuorelMain_Form::FullScreenCommand() {}
 
 // The options command.
 void TQuorelMain_Form::ShowOptions() {}
-
-// Progress ticks: the position knob.
-void TQuorelMain_Form::SeekFromPositionKnob() {}
-void TQuorelMain_Form::UpdatePositionKnob() {}

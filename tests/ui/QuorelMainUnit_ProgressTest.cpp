@@ -1,0 +1,527 @@
+#include "ui/QuorelMainUnit_Progress.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "assets/SkinArt.h"
+#include "core/AudioPlayback.h"
+#include "core/MediaOpen.h"
+#include "core/PlaybackState.h"
+#include "core/Transport.h"
+#include "core/shared/TimeSplit.h"
+#include "platform/audio/Bass.h"
+#include "platform/win32/MessageBox.h"
+#include "platform/win32/Power.h"
+#include "platform/win32/ScreenSaver.h"
+#include "platform/win32/Window.h"
+#include "tests/support/AudioFixtures.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/MediaPanel.h"
+#include "tests/support/QtApp.h"
+#include "tests/support/RunTree.h"
+#include "ui/QuorelMainUnit.h"
+
+using namespace forms;
+
+namespace {
+
+constexpr std::int64_t Second = RefTimeUnitsPerSecond;
+
+// --- The arithmetic. ---
+
+struct OffsetCase {
+    const char* name;
+    std::int64_t position;
+    std::int64_t length;
+    int span;
+    int expected;
+};
+
+class KnobOffsetTest : public ::testing::TestWithParam<OffsetCase> {};
+
+TEST_P(KnobOffsetTest, StandsForThePositionWithinTheTravel) {
+    const OffsetCase& c = GetParam();
+    EXPECT_EQ(KnobOffsetFor(c.position, c.length, c.span), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Offsets, KnobOffsetTest,
+    ::testing::Values(OffsetCase{"Start", 0, 100, 50, 0}, OffsetCase{"Half", 50, 100, 50, 25},
+                      OffsetCase{"TruncatesTowardsTheStart", 99, 100, 50, 49}, OffsetCase{"End", 100, 100, 50, 50},
+                      OffsetCase{"PastTheEndStaysAtTheEnd", 150, 100, 50, 50},
+                      OffsetCase{"BeforeTheStartStaysAtTheStart", -5, 100, 50, 0},
+                      OffsetCase{"UnknownLengthGivesTheStart", 50, 0, 50, 0},
+                      OffsetCase{"NoTravelGivesTheStart", 50, 100, 0, 0},
+                      OffsetCase{"NegativeTravelGivesTheStart", 50, 100, -10, 0},
+                      OffsetCase{"TwoHoursIn100nsUnits", 3600 * Second, 7200 * Second, 604, 302},
+                      OffsetCase{"CorruptHugeLengthDoesNotOverflow", INT64_MAX / 2 + 1, INT64_MAX, 600, 300}),
+    testing_support::CaseName());
+
+TEST(EndOfAGraphMedium, FoundAtOrPastTheStopAndWhenThereIsNothingToPlay) {
+    EXPECT_TRUE(GraphMediumAtEnd(100 * Second, 100 * Second));
+    EXPECT_TRUE(GraphMediumAtEnd(100 * Second + 1, 100 * Second));
+    EXPECT_FALSE(GraphMediumAtEnd(100 * Second - 1, 100 * Second)) << "a hair short is not the end yet";
+    EXPECT_FALSE(GraphMediumAtEnd(0, 100 * Second));
+    EXPECT_TRUE(GraphMediumAtEnd(0, 0)) << "nothing was rendered";
+}
+
+TEST(EndOfADvdTitle, FoundAtItsLengthAndNeverForAnUnknownLength) {
+    EXPECT_TRUE(DvdTitleAtEnd(90, 90));
+    EXPECT_TRUE(DvdTitleAtEnd(91, 90));
+    EXPECT_FALSE(DvdTitleAtEnd(89, 90));
+    EXPECT_FALSE(DvdTitleAtEnd(0, 0)) << "the title time could not be read";
+    EXPECT_FALSE(DvdTitleAtEnd(5, 0));
+}
+
+struct EndCase {
+    const char* name;
+    TPlayType playType;
+    TPlayMode playMode;
+    bool played;
+    TEndStep expected;
+};
+
+class EndOfMediumStepTest : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(EndOfMediumStepTest, FollowsThePlayTypeAndThePlayMode) {
+    const EndCase& c = GetParam();
+    EXPECT_EQ(EndOfMediumStep(c.playType, c.playMode, c.played), c.expected);
+}
+
+using S = TEndStep;
+INSTANTIATE_TEST_SUITE_P(
+    Steps, EndOfMediumStepTest,
+    ::testing::Values(
+        EndCase{"FileNoneStops", 1, 0, true, S::StopAndAfterPlay},
+        EndCase{"FileSequentialNext", 1, 1, true, S::NextEntry},
+        EndCase{"FileRandomRandom", 1, 2, true, S::RandomEntry},
+        EndCase{"FileRepeatOneRepeats", 1, 3, true, S::RepeatEntry},
+        EndCase{"FileUnknownModeRests", 1, 7, true, S::RestAtEnd},
+        EndCase{"FileMissingModeRests", 1, -1, true, S::RestAtEnd},
+        EndCase{"AudioNoneStops", 4, 0, true, S::StopAndAfterPlay},
+        EndCase{"AudioSequentialNext", 4, 1, true, S::NextEntry},
+        EndCase{"AudioRandomRandom", 4, 2, true, S::RandomEntry},
+        EndCase{"AudioRepeatOneRepeats", 4, 3, true, S::RepeatEntry},
+        EndCase{"AudioUnknownModeRests", 4, 7, true, S::RestAtEnd},
+        EndCase{"PipNoneStops", 3, 0, true, S::StopAndAfterPlay},
+        EndCase{"PipSequentialStops", 3, 1, true, S::StopAndAfterPlay},
+        EndCase{"PipRandomStops", 3, 2, true, S::StopAndAfterPlay},
+        EndCase{"PipRepeatOneStops", 3, 3, true, S::StopAndAfterPlay},
+        EndCase{"PipUnknownModeStops", 3, 7, true, S::StopAndAfterPlay},
+        EndCase{"DvdNoneStops", 2, 0, true, S::StopAndAfterPlay},
+        EndCase{"DvdSequentialStops", 2, 1, true, S::StopAndAfterPlay},
+        EndCase{"DvdRandomStops", 2, 2, true, S::StopAndAfterPlay},
+        EndCase{"DvdRepeatOneStops", 2, 3, true, S::StopAndAfterPlay},
+        EndCase{"UnplayedFileRepeatOneOnlyStops", 1, 3, false, S::StopOnly},
+        EndCase{"UnplayedFileSequentialOnlyStops", 1, 1, false, S::StopOnly},
+        EndCase{"UnplayedFileNoneOnlyStops", 1, 0, false, S::StopOnly},
+        EndCase{"UnplayedAudioRepeatOneOnlyStops", 4, 3, false, S::StopOnly},
+        EndCase{"UnplayedAudioRandomOnlyStops", 4, 2, false, S::StopOnly},
+        EndCase{"UnplayedPipOnlyStops", 3, 0, false, S::StopOnly},
+        EndCase{"NothingLoadedRests", 0, 1, true, S::RestAtEnd},
+        EndCase{"UnknownPlayTypeRests", 9, 1, true, S::RestAtEnd}),
+    testing_support::CaseName());
+
+// --- The knob procedures on controls. ---
+
+class KnobTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
+    void SetUp() override {
+        // A 100-pixel track at 40 with a 10-pixel knob: the travel is 90 pixels, 40 .. 130.
+        track.SetBounds(40, 9, 100, 4);
+        knob.SetBounds(40, 6, 10, 10);
+        fill.SetBounds(40, 9, 0, 4);
+    }
+    TControl parent;
+    TControl track{&parent};
+    TControl knob{&parent};
+    TControl fill{&parent};
+};
+
+TEST_F(KnobTest, ValueFromKnobScalesTheOffsetToTheRange) {
+    knob.SetLeft(40);
+    EXPECT_EQ(ValueFromKnob(&track, &knob, &fill, 0, 100), 0);
+    knob.SetLeft(85);
+    EXPECT_EQ(ValueFromKnob(&track, &knob, &fill, 0, 100), 50);
+    knob.SetLeft(130);
+    EXPECT_EQ(ValueFromKnob(&track, &knob, &fill, 0, 100), 100);
+    knob.SetLeft(139);
+    EXPECT_EQ(ValueFromKnob(&track, &knob, &fill, 0, 100), 100) << "kept within the range";
+    knob.SetLeft(20);
+    EXPECT_EQ(ValueFromKnob(&track, &knob, &fill, 0, 100), 0);
+    EXPECT_EQ(ValueFromKnob(&track, &knob, &fill, 5, 100), 5);
+}
+
+TEST_F(KnobTest, ValueFromKnobWithoutTravelGivesTheMinimum) {
+    for (int width : {10, 6}) {
+        track.SetWidth(width);
+        knob.SetLeft(42);
+        EXPECT_EQ(ValueFromKnob(&track, &knob, &fill, 3, 100), 3) << width;
+    }
+}
+
+TEST_F(KnobTest, PlaceKnobAtCentresTheKnobOnTheClickWithinItsTravel) {
+    PlaceKnobAt(50, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 85);
+    EXPECT_EQ(fill.Width(), 45);
+    PlaceKnobAt(2, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 40);
+    EXPECT_EQ(fill.Width(), 0);
+    PlaceKnobAt(99, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 130);
+    EXPECT_EQ(fill.Width(), 90);
+    track.SetWidth(4); // narrower than the knob: the knob stays at the track's start
+    PlaceKnobAt(3, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 40);
+    EXPECT_EQ(fill.Width(), 0);
+}
+
+TEST_F(KnobTest, DragKnobFollowsTheMouseOnlyWithTheLeftButton) {
+    knob.SetLeft(60);
+    fill.SetWidth(24);
+    DragKnob(0, 15, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 60) << "no button held";
+    DragKnob(ssLeft, 15, &track, &knob, &fill); // 10 pixels right of the knob's centre
+    EXPECT_EQ(knob.Left(), 70);
+    EXPECT_EQ(fill.Width(), 34);
+    DragKnob(ssLeft, -20, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 45);
+    EXPECT_EQ(fill.Width(), 9);
+    DragKnob(ssLeft, -100, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 40) << "kept at the start";
+    EXPECT_EQ(fill.Width(), 0);
+    DragKnob(ssLeft, 500, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 130) << "kept at the end";
+    EXPECT_EQ(fill.Width(), 94) << "the fill at most 4 pixels past the travel";
+}
+
+TEST_F(KnobTest, DragKnobLeavesAKnobOutsideItsTravel) {
+    knob.SetLeft(38); // where the first layout puts it, 2 pixels before the track
+    DragKnob(ssLeft, 30, &track, &knob, &fill);
+    EXPECT_EQ(knob.Left(), 38);
+    EXPECT_EQ(fill.Width(), 0);
+}
+
+TEST_F(KnobTest, DragScrollThumbWithoutTheLeftButtonLeavesThumbAndOrigin) {
+    track.SetBounds(0, 10, 8, 200);
+    knob.SetBounds(0, 50, 8, 30);
+    win32::POINT origin{7, 9};
+    DragScrollThumb(origin, 0, &track, &knob);
+    EXPECT_EQ(knob.Top(), 50);
+    EXPECT_EQ(origin.x, 7);
+    EXPECT_EQ(origin.y, 9);
+}
+
+TEST_F(KnobTest, DragScrollThumbMovesByTheCursorsTravelWithinTheTrack) {
+    track.SetBounds(0, 10, 8, 200);
+    knob.SetBounds(0, 50, 8, 30);
+    win32::POINT cursor;
+    win32::GetCursorPos(&cursor);
+    win32::POINT origin{cursor.x, cursor.y - 25};
+    DragScrollThumb(origin, ssLeft, &track, &knob);
+    EXPECT_EQ(knob.Top(), 75);
+    EXPECT_EQ(origin.y, cursor.y) << "the next move counts from here";
+    origin.y = cursor.y - 500;
+    DragScrollThumb(origin, ssLeft, &track, &knob);
+    EXPECT_EQ(knob.Top(), 180) << "the thumb's bottom at the track's bottom";
+    origin.y = cursor.y + 500;
+    DragScrollThumb(origin, ssLeft, &track, &knob);
+    EXPECT_EQ(knob.Top(), 10);
+}
+
+// --- The ticks on the main window. ---
+
+// A media graph that reports what the test says: the position, the stop position and the seeks asked for.
+class FakeGraph final : public com::Object<dshow::IMediaSeeking, dshow::IMediaControl> {
+public:
+    dshow::HRESULT GetDuration(dshow::LONGLONG* Duration) override {
+        *Duration = stop;
+        return com::S_OK;
+    }
+    dshow::HRESULT GetStopPosition(dshow::LONGLONG* Stop) override {
+        *Stop = stop;
+        return com::S_OK;
+    }
+    dshow::HRESULT GetCurrentPosition(dshow::LONGLONG* Current) override {
+        *Current = current;
+        return com::S_OK;
+    }
+    dshow::HRESULT SetPositions(dshow::LONGLONG* Current, dshow::DWORD CurrentFlags, dshow::LONGLONG*,
+                                dshow::DWORD) override {
+        if (Current != nullptr && CurrentFlags != dshow::AM_SEEKING_NoPositioning)
+            seeks.push_back(*Current);
+        return com::S_OK;
+    }
+    dshow::HRESULT SetRate(double) override { return com::S_OK; }
+    dshow::HRESULT GetRate(double* Rate) override {
+        *Rate = 1.0;
+        return com::S_OK;
+    }
+    dshow::HRESULT Run() override { return com::S_OK; }
+    dshow::HRESULT Pause() override { return com::S_OK; }
+    dshow::HRESULT Stop() override {
+        ++stops;
+        return com::S_OK;
+    }
+    dshow::HRESULT GetState(dshow::LONG, dshow::OAFilterState* State) override {
+        *State = dshow::State_Running;
+        return com::S_OK;
+    }
+
+    std::int64_t current = 0;
+    std::int64_t stop = 0;
+    std::vector<std::int64_t> seeks;
+    int stops = 0;
+};
+
+class ProgressTickTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
+    void SetUp() override {
+        for (const auto& file : skinart::DefaultSkinFiles())
+            skinart::DrawSkinFile(file.Name).save(QString::fromStdString(State.SkinPath + file.Name), "BMP");
+        win32::SetScreenSaverService(&screenSaver);
+        win32::SetPowerService(&power);
+        win32::SetMessageBoxHandler([this](const win32::MessageBoxRequest& r) {
+            boxes.push_back(r.Text);
+            return win32::IDOK;
+        });
+        form = std::make_unique<TQuorelMain_Form>(tree.ProgramFile(), std::vector<std::string>{});
+        form->Show();
+        // Suspend is the after-play action whose run the fake power service sees.
+        State.AfterPlay = AfterPlays::Suspend;
+        State.PlayMode = PlayModes::None;
+    }
+    void TearDown() override {
+        // Whatever the test left playing goes with it.
+        GraphStop();
+        BassStop();
+        form.reset();
+        win32::SetScreenSaverService(nullptr);
+        win32::SetPowerService(nullptr);
+        win32::SetMessageBoxHandler(nullptr);
+    }
+
+    // A file playing through the fake graph, as an open leaves it.
+    FakeGraph& PlayFakeGraph(TPlayType PlayType, std::int64_t Stop) {
+        auto graph = com::ComPtr<FakeGraph>::Adopt(new FakeGraph());
+        graph->stop = Stop;
+        State.MediaSeeking = graph;
+        State.MediaControl = graph;
+        State.PlayType = PlayType;
+        State.IsPlaying = true;
+        State.IsPaused = false;
+        State.PositionReady = true;
+        State.VideoTimeText = "0:01:40";
+        form->Ctrl_T->SetInterval(30);
+        form->Ctrl_T->SetEnabled(true);
+        screenSaver.SetActive(false);
+        graph_ = graph;
+        return *graph;
+    }
+    int KnobOffset() const { return form->VideoBar_XI->Left() - form->VideoPro_XI->Left(); }
+    int Span() const { return form->VideoPro_XI->Width() - form->VideoBar_XI->Width(); }
+    bool AfterPlayRan() const { return power.Calls == std::vector<std::string>{"Suspend"}; }
+
+    testing_support::RunTree tree;
+    win32::FakeScreenSaverService screenSaver;
+    win32::FakePowerService power;
+    std::vector<std::string> boxes;
+    std::unique_ptr<TQuorelMain_Form> form;
+    com::ComPtr<FakeGraph> graph_;
+};
+
+TEST_F(ProgressTickTest, MediaTickMovesTheKnobAndWritesTheTimeText) {
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 100 * Second);
+    graph.current = 25 * Second + 9'999'999;
+    form->Ctrl_TTimer(nullptr);
+    const int offset = static_cast<int>(graph.current * Span() / (100 * Second));
+    EXPECT_EQ(KnobOffset(), offset);
+    EXPECT_EQ(form->VideoGo_XI->Width(), offset + 4);
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:25 / 0:01:40") << "whole seconds, truncated";
+    EXPECT_EQ(form->Time_L->Left(), form->Width() - form->Time_L->Width() - 10);
+    EXPECT_EQ(form->PositionSeconds, 25);
+    EXPECT_TRUE(State.PositionReady);
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_TRUE(form->Ctrl_T->Running());
+    EXPECT_FALSE(screenSaver.Active()) << "the screen saver stays off while playing";
+    EXPECT_TRUE(power.Calls.empty());
+}
+
+TEST_F(ProgressTickTest, MediaAHairShortOfTheEndIsNotYetEnded) {
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 100 * Second);
+    graph.current = 100 * Second - 1;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_TRUE(form->Ctrl_T->Running());
+    EXPECT_EQ(form->PositionSeconds, 99);
+}
+
+TEST_F(ProgressTickTest, MediaAtItsEndWithPlayModeNoneStopsAndRunsTheAfterPlayActionOnce) {
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 100 * Second);
+    graph.current = 100 * Second;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+    EXPECT_EQ(KnobOffset(), 0);
+    EXPECT_EQ(form->VideoGo_XI->Width(), 0);
+    EXPECT_EQ(form->Time_L->Caption(), "");
+    EXPECT_EQ(form->PositionSeconds, 100);
+    EXPECT_TRUE(screenSaver.Active());
+    EXPECT_TRUE(State.PositionReady);
+    EXPECT_TRUE(AfterPlayRan());
+    form->Ctrl_TTimer(nullptr); // a late tick finds nothing playing
+    EXPECT_TRUE(AfterPlayRan());
+}
+
+TEST_F(ProgressTickTest, MediaWithAnUnknownPlayModeRestsAtItsEnd) {
+    State.PlayMode = 7;
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 100 * Second);
+    graph.current = 100 * Second;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_TRUE(form->Ctrl_T->Running());
+    EXPECT_EQ(KnobOffset(), Span());
+    EXPECT_TRUE(screenSaver.Active());
+    EXPECT_TRUE(power.Calls.empty());
+}
+
+TEST_F(ProgressTickTest, AGraphWithNothingToPlayStopsWithoutGoingOn) {
+    for (TPlayMode mode : {PlayModes::RepeatOne, PlayModes::Sequential, PlayModes::None}) {
+        State.PlayMode = mode;
+        PlayFakeGraph(PlayTypes::MediaFile, 0);
+        form->Ctrl_TTimer(nullptr);
+        EXPECT_FALSE(State.IsPlaying) << mode;
+        EXPECT_FALSE(form->Ctrl_T->Enabled()) << mode;
+        EXPECT_EQ(form->Time_L->Caption(), "") << mode;
+        EXPECT_TRUE(power.Calls.empty()) << "a medium that never played runs no after-play action";
+    }
+}
+
+TEST_F(ProgressTickTest, PictureInPictureStopsAtItsEndWhateverThePlayMode) {
+    State.PlayMode = PlayModes::RepeatOne;
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::Pip, 40 * Second);
+    graph.current = 10 * Second;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_EQ(KnobOffset(), Span() / 4);
+    EXPECT_EQ(form->PositionSeconds, 10);
+    graph.current = 40 * Second;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+    EXPECT_TRUE(screenSaver.Active());
+    EXPECT_TRUE(AfterPlayRan());
+}
+
+TEST_F(ProgressTickTest, TicksDoNothingWhileNothingPlays) {
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 100 * Second);
+    graph.current = 100 * Second;
+    State.IsPlaying = false;
+    form->Ctrl_TTimer(nullptr);
+    State.PlayType = PlayTypes::Nothing;
+    State.IsPlaying = true;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_EQ(form->Time_L->Caption(), "");
+    EXPECT_TRUE(power.Calls.empty());
+    EXPECT_FALSE(screenSaver.Active());
+}
+
+TEST_F(ProgressTickTest, UpdatePositionKnobPlacesTheKnobForEachPlayType) {
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 100 * Second);
+    graph.current = 50 * Second;
+    form->UpdatePositionKnob();
+    EXPECT_EQ(KnobOffset(), Span() / 2);
+    EXPECT_EQ(form->VideoGo_XI->Width(), Span() / 2 + 4);
+    State.PlayType = PlayTypes::Dvd;
+    State.DvdTitleLength = 400;
+    form->PositionSeconds = 100;
+    form->UpdatePositionKnob();
+    EXPECT_EQ(KnobOffset(), Span() / 4);
+    State.DvdTitleLength = 0; // unknown: the knob stays
+    form->PositionSeconds = 300;
+    form->UpdatePositionKnob();
+    EXPECT_EQ(KnobOffset(), Span() / 4);
+}
+
+TEST_F(ProgressTickTest, AClickOnThePositionTrackSeeksThere) {
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 100 * Second);
+    const int x = Span() / 2 + form->VideoBar_XI->Width() / 2;
+    form->VideoPro_XI->SetEnabled(true);
+    QTest::mouseClick(form->VideoPro_XI, Qt::LeftButton, {}, QPoint(x, 2));
+    EXPECT_EQ(KnobOffset(), Span() / 2);
+    ASSERT_EQ(graph.seeks.size(), 1u);
+    EXPECT_EQ(graph.seeks[0], 100 * Second * (Span() / 2) / Span());
+}
+
+TEST_F(ProgressTickTest, TheVolumeStripSetsTheLevelAndShowsItWhileHeld) {
+    form->SoundPro_XI->SetEnabled(true);
+    const int span = form->SoundPro_XI->Width() - form->SoundBar_XI->Width();
+    const int x = span / 2 + form->SoundBar_XI->Width() / 2;
+    const int level = static_cast<int>(static_cast<double>(span / 2) / span * 100);
+    QTest::mousePress(form->SoundPro_XI, Qt::LeftButton, {}, QPoint(x, 2));
+    EXPECT_EQ(State.SoundLevel, level);
+    EXPECT_EQ(form->Volume_L->Caption(), std::to_string(level) + "%");
+    EXPECT_EQ(form->SoundBar_XI->Left() - form->SoundPro_XI->Left(), span / 2);
+    QTest::mouseRelease(form->SoundPro_XI, Qt::LeftButton, {}, QPoint(x, 2));
+    EXPECT_EQ(form->Volume_L->Caption(), "");
+    // Dragging the knob to the far right with the button held: full volume.
+    form->SoundBar_XIMouseMove(nullptr, ssLeft, 1000, 3);
+    EXPECT_EQ(State.SoundLevel, 100);
+    EXPECT_EQ(form->Volume_L->Caption(), "100%");
+    form->SoundBar_XIMouseMove(nullptr, 0, -1000, 3);
+    EXPECT_EQ(State.SoundLevel, 100) << "no button held, nothing changes";
+}
+
+// A real medium through the media graph: the timer moves the knob while it plays, and at its end the tick
+// stops it.
+TEST_F(ProgressTickTest, ARealFileMovesTheKnobWhilePlayingAndEndsAtItsEnd) {
+    ASSERT_TRUE(OpenMediaFile(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac)));
+    State.VideoTimeText = "0:00:02";
+    form->Ctrl_T->SetInterval(30);
+    form->Ctrl_T->SetEnabled(true);
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return KnobOffset() > 0; }));
+    const int first = form->VideoBar_XI->Left();
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return form->VideoBar_XI->Left() > first + 2 || !State.IsPlaying; }));
+    EXPECT_NE(form->VideoBar_XI->Left(), first) << "the knob follows playback";
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return !State.IsPlaying; })) << "the end was found";
+    EXPECT_TRUE(AfterPlayRan());
+    EXPECT_EQ(form->PositionSeconds, 2);
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+}
+
+TEST_F(ProgressTickTest, AudioTickFollowsTheStreamAndEndsAtItsOwnEndNotAtTheRoundedLength) {
+    const std::string file = testing_support::FixtureFolder() + "/progress-tone.wav";
+    ASSERT_TRUE(testing_support::MakeToneFile(file, testing_support::AudioFormat::Wav, 1.6));
+    ASSERT_TRUE(PlayAudioFile(file));
+    ASSERT_EQ(State.AudioSeconds, 2);
+    State.AudioTimeText = "0:00:02";
+    // Held at 1.55 s, which rounds to the length: the last twentieth of a second is still to play.
+    bass::BASS_ChannelPause(State.BassStream);
+    bass::BASS_ChannelSetPosition(State.BassStream, bass::BASS_ChannelSeconds2Bytes(State.BassStream, 1.55),
+                                  bass::BASS_POS_BYTE);
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:02 / 0:00:02");
+    EXPECT_EQ(form->AudioPositionSeconds, 2);
+    EXPECT_EQ(KnobOffset(), Span());
+    EXPECT_TRUE(State.IsPlaying) << "not the end yet";
+    EXPECT_TRUE(power.Calls.empty());
+    bass::BASS_ChannelSetPosition(State.BassStream, bass::BASS_ChannelSeconds2Bytes(State.BassStream, 0.7),
+                                  bass::BASS_POS_BYTE);
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:01 / 0:00:02");
+    EXPECT_EQ(KnobOffset(), Span() / 2);
+    // Playing on from there, the timer finds the stream's end.
+    bass::BASS_ChannelPlay(State.BassStream, bass::FALSE);
+    form->Ctrl_T->SetInterval(1);
+    form->Ctrl_T->SetEnabled(true);
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return !State.IsPlaying; }));
+    EXPECT_TRUE(AfterPlayRan());
+    EXPECT_EQ(form->Time_L->Caption(), "");
+    EXPECT_EQ(KnobOffset(), 0);
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+}
+
+} // namespace
