@@ -17,6 +17,7 @@
 #include "platform/win32/Window.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/FakeGraph.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/MediaPanel.h"
 #include "tests/support/QtApp.h"
@@ -24,6 +25,7 @@
 #include "ui/QuorelMainUnit.h"
 
 using namespace forms;
+using testing_support::FakeGraph;
 
 namespace {
 
@@ -234,49 +236,6 @@ TEST_F(KnobTest, DragScrollThumbMovesByTheCursorsTravelWithinTheTrack) {
 
 // --- The ticks on the main window. ---
 
-// A media graph that reports what the test says: the position, the stop position and the seeks asked for.
-class FakeGraph final : public com::Object<dshow::IMediaSeeking, dshow::IMediaControl> {
-public:
-    dshow::HRESULT GetDuration(dshow::LONGLONG* Duration) override {
-        *Duration = stop;
-        return com::S_OK;
-    }
-    dshow::HRESULT GetStopPosition(dshow::LONGLONG* Stop) override {
-        *Stop = stop;
-        return com::S_OK;
-    }
-    dshow::HRESULT GetCurrentPosition(dshow::LONGLONG* Current) override {
-        *Current = current;
-        return com::S_OK;
-    }
-    dshow::HRESULT SetPositions(dshow::LONGLONG* Current, dshow::DWORD CurrentFlags, dshow::LONGLONG*,
-                                dshow::DWORD) override {
-        if (Current != nullptr && CurrentFlags != dshow::AM_SEEKING_NoPositioning)
-            seeks.push_back(*Current);
-        return com::S_OK;
-    }
-    dshow::HRESULT SetRate(double) override { return com::S_OK; }
-    dshow::HRESULT GetRate(double* Rate) override {
-        *Rate = 1.0;
-        return com::S_OK;
-    }
-    dshow::HRESULT Run() override { return com::S_OK; }
-    dshow::HRESULT Pause() override { return com::S_OK; }
-    dshow::HRESULT Stop() override {
-        ++stops;
-        return com::S_OK;
-    }
-    dshow::HRESULT GetState(dshow::LONG, dshow::OAFilterState* State) override {
-        *State = dshow::State_Running;
-        return com::S_OK;
-    }
-
-    std::int64_t current = 0;
-    std::int64_t stop = 0;
-    std::vector<std::int64_t> seeks;
-    int stops = 0;
-};
-
 class ProgressTickTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
@@ -307,20 +266,13 @@ protected:
 
     // A file playing through the fake graph, as an open leaves it.
     FakeGraph& PlayFakeGraph(TPlayType PlayType, std::int64_t Stop) {
-        auto graph = com::ComPtr<FakeGraph>::Adopt(new FakeGraph());
-        graph->stop = Stop;
-        State.MediaSeeking = graph;
-        State.MediaControl = graph;
+        graph_ = testing_support::PlayFakeGraph(Stop);
         State.PlayType = PlayType;
-        State.IsPlaying = true;
-        State.IsPaused = false;
-        State.PositionReady = true;
         State.VideoTimeText = "0:01:40";
         form->Ctrl_T->SetInterval(30);
         form->Ctrl_T->SetEnabled(true);
         screenSaver.SetActive(false);
-        graph_ = graph;
-        return *graph;
+        return *graph_;
     }
     int KnobOffset() const { return form->VideoBar_XI->Left() - form->VideoPro_XI->Left(); }
     int Span() const { return form->VideoPro_XI->Width() - form->VideoBar_XI->Width(); }
