@@ -69,6 +69,8 @@ int main(int argc, char* argv[]) {
     // Global hot keys and window placement need X11; under Wayland that is XWayland.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr)
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // The arguments as given: the application object takes out the options it knows, which may be files.
+    TQuorelMain_Form::SetCommandLine(argc, argv);
     forms::Application().Initialize(argc, argv);
     CloseOnTerminateSignal();
     forms::Application().SetTitle("TarvexDvd 1.2");

@@ -16,3 +16,10 @@ bool IsDvdDriveReady(const std::string& Root);
 // The index in DvdChapterList of the title and chapter now playing; -1 when that entry is absent.
 // Not built yet: -1.
 int CurrentChapterIndex();
+
+// Builds and runs the DVD graph for Path (a drive or a folder holding the disc's VIDEO_TS files); true when
+// the graph was built. Not built yet: always false.
+bool OpenDvd(const std::string& Path);
+// The title and chapter of a row of the DVD list ("Chapter12(3-12)" gives 3 and 12); both 0 for "DVD". Not
+// built yet: always 0 and 0.
+void ParseChapterText(const std::string& Text, int& Title, int& Chapter);

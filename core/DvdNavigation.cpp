@@ -15,3 +15,20 @@ std::int64_t GetDvdPositionSeconds(std::int64_t& H, std::int64_t& M, std::int64_
 void UpdateDvdChapterButtons(forms::TImage*, forms::TImage*, forms::TImage*, forms::TImage*) {}
 
 void UpdateDvdChapterMenus(forms::TMenuItem*, forms::TMenuItem*) {}
+
+namespace {
+
+void PlayTitleNotBuiltYet(win32::DWORD, win32::DWORD) {}
+void PlayChapterInTitleNotBuiltYet(win32::DWORD, win32::DWORD, win32::DWORD) {}
+
+} // namespace
+
+TDvdPlayTitle DvdPlayTitle = &PlayTitleNotBuiltYet;
+TDvdPlayChapterInTitle DvdPlayChapterInTitle = &PlayChapterInTitleNotBuiltYet;
+
+void ShowDvdMenu(int) {}
+void DvdActivateAtPosition(win32::POINT, forms::TTimer&) {}
+void DvdShowSubtitle() {}
+void DvdRestartTitle() {}
+void DvdNextChapter() {}
+void DvdPreviousChapter() {}

@@ -19,3 +19,23 @@ void UpdateDvdChapterButtons(forms::TImage* Backward, forms::TImage* Forward, fo
                              forms::TImage* Next);
 // pPreviouschapter and pNextchapter likewise.
 void UpdateDvdChapterMenus(forms::TMenuItem* PreviousChapter, forms::TMenuItem* NextChapter);
+
+// The disc's menu MenuId (2 title, 3 root, 4 subpicture, 5 audio, 6 angle, 7 chapter). Not built yet.
+void ShowDvdMenu(int MenuId);
+// Activates the menu button at Point (video-panel pixels); on success the progress timer Timer runs again.
+// Not built yet.
+void DvdActivateAtPosition(win32::POINT Point, forms::TTimer& Timer);
+// Turns the disc's current subpicture stream on. Not built yet.
+void DvdShowSubtitle();
+// Plays the current title again from its start. Not built yet.
+void DvdRestartTitle();
+// The next and the previous chapter. Not built yet.
+void DvdNextChapter();
+void DvdPreviousChapter();
+
+// The navigator's PlayTitle and PlayChapterInTitle. The navigator is not built yet, so by default they do
+// nothing; replaceable, so that their callers can be tested now.
+using TDvdPlayTitle = void (*)(win32::DWORD Title, win32::DWORD Flags);
+using TDvdPlayChapterInTitle = void (*)(win32::DWORD Title, win32::DWORD Chapter, win32::DWORD Flags);
+extern TDvdPlayTitle DvdPlayTitle;
+extern TDvdPlayChapterInTitle DvdPlayChapterInTitle;

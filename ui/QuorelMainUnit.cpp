@@ -2,6 +2,8 @@
 
 #include "ui/QuorelMainUnit.h"
 
+#include <filesystem>
+
 #include <QCoreApplication>
 
 #include "core/DvdGraph.h"
@@ -29,13 +31,31 @@ std::function<win32::DWORD()> TQuorelMain_Form::AudioLibraryVersion = [] { retur
 
 std::string TQuorelMain_Form::DefaultProgramFile() { return win32::GetModuleFileName(); }
 
+namespace {
+
+std::vector<std::string>& CapturedArguments() {
+    static std::vector<std::string> arguments;
+    return arguments;
+}
+
+} // namespace
+
+void TQuorelMain_Form::SetCommandLine(int Argc, char** Argv) {
+    CapturedArguments().clear();
+    for (int i = 1; i < Argc; ++i)
+        CapturedArguments().emplace_back(Argv[i]);
+}
+
 std::vector<std::string> TQuorelMain_Form::CommandLineArguments() {
-    std::vector<std::string> arguments;
-    if (QCoreApplication::instance() == nullptr)
-        return arguments;
-    const QStringList all = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < all.size(); ++i)
-        arguments.push_back(all[i].toStdString());
+    std::vector<std::string> arguments = CapturedArguments();
+    for (std::string& argument : arguments) {
+        if (argument.empty() || argument == "/o" || argument == "/a")
+            continue;
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(argument, ec);
+        if (!ec)
+            argument = absolute.lexically_normal().string();
+    }
     return arguments;
 }
 
@@ -249,6 +269,11 @@ void TQuorelMain_Form::InitUI() {
     // 10.-11.
     LoadStayOnTopMenu(Left(), Top(), Width(), Height(), OnTopMenuItems);
     LoadVideoScaleMenu(ScaleMenuItems);
+    // The other stored choices of the menu count from the start too, not only once the menu was opened:
+    // a stored after-play action, channel or clear-on-exit choice is the user's.
+    LoadSoundBalanceMenu(ChannelMenuItems);
+    LoadAfterPlayMenu(AfterPlayMenuItems);
+    LoadClearHistoryExitMenu(pClearHistoryExit);
     LoadShortCuts(CommandMenuItems, CommandActions);
     RegisterBossKey(Handle());
     // 12. Left of centre by 28 pixels; Top stays where the desktop-centre placement puts it.
@@ -261,6 +286,9 @@ void TQuorelMain_Form::InitUI() {
 }
 
 void TQuorelMain_Form::FormShow(TObject*) {
+    // A close that came before the window was first shown (a session ending at once) has freed the lists.
+    if (ClosingDown)
+        return;
     LayoutControls();
     ListCdDrives(*State.DriveList);
     FillMenuFromList(*State.DriveList, this, pOpendvd, [this](TObject* Sender) { OpenDvdDriveMenuClick(Sender); });
@@ -268,19 +296,7 @@ void TQuorelMain_Form::FormShow(TObject*) {
     AddFileNameItems(*State.History, pHistory, this, [this](TObject* Sender) { HistoryItemClick(Sender); });
     OpenCommandLineFiles();
     LoadSkinBitmap(Volume_XI, State.isSlience ? "Slience_Normal_btn.bmp" : "Sound_normal_btn.bmp");
-    switch (State.StayOnTop) {
-    case StayOnTops::Never:
-        LoadSkinBitmap(Ontop_xi, "Ontop_Normal_btn.bmp");
-        break;
-    case StayOnTops::Always:
-        LoadSkinBitmap(Ontop_xi, "Toped_Normal_btn.bmp");
-        break;
-    case StayOnTops::WhilePlaying:
-        LoadSkinBitmap(Ontop_xi, "TopatPlay_Normal_btn.bmp");
-        break;
-    default:
-        break;
-    }
+    ShowStayOnTopPicture();
 }
 
 namespace {
@@ -295,6 +311,9 @@ std::string Upper(std::string Text) {
 } // namespace
 
 void TQuorelMain_Form::FormActivate(TObject*) {
+    // Likewise for an activation that comes after the close began: nothing is opened any more.
+    if (ClosingDown)
+        return;
     // Each flag is cleared before its work: that work may show a modal window, and closing it activates this
     // window again, which must not repeat the work.
     if (FirstActivation) {

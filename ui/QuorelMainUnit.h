@@ -6,17 +6,20 @@
 //   QuorelMainUnit_Build.cpp  the components and menus (the form description)
 //   QuorelMainUnit_Skin.cpp   the skin buttons' pictures, states and hints
 //   QuorelMainUnit_Frame.cpp  layout, resize, dragging and the frame
-//   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to
+//   QuorelMainUnit_Lists.cpp  the command line, the stored lists and reopening the last medium
+//   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to, and the display after each
 //   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
 //   QuorelMainUnit_Lyrics.cpp the lyrics display
 //   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top and the radio groups of the menus
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/forms/ActnList.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
@@ -36,7 +39,11 @@ public:
     ~TQuorelMain_Form() override;
 
     static std::string DefaultProgramFile();
+    // The arguments the program was started with, as the program block captured them (SetCommandLine)
+    // before the application object took out the options it knows; file names are made absolute, so that a
+    // stored last medium still names its file when the program is started from elsewhere.
     static std::vector<std::string> CommandLineArguments();
+    static void SetCommandLine(int Argc, char** Argv);
     // The audio library's version as the start-up check reads it (tests force the wrong-version box).
     static std::function<win32::DWORD()> AudioLibraryVersion;
 
@@ -142,6 +149,9 @@ public:
     forms::TPopupMenu* TrayPop = nullptr;
     forms::TMenuItem *tShowmainface = nullptr, *tPlayPause = nullptr, *tOption = nullptr, *tExit = nullptr;
 
+    // The open dialog of the open-file command.
+    std::unique_ptr<forms::TOpenDialog> MediaType_OD;
+
     forms::TActionList* Short_AL = nullptr;
     forms::TAction *aOpenFile = nullptr, *aOpenDvdDirectory = nullptr, *aClose = nullptr,
                    *aCaptureScreen = nullptr, *aProperty = nullptr, *aPlayPause = nullptr, *aStop = nullptr,
@@ -197,18 +207,65 @@ public:
                           int Y);
     void Video_PResize(forms::TObject* Sender);
     void RePaint_TTimer(forms::TObject* Sender);
+    void ToggleFullScreen();
+    void FullScreenAtOnce();
+    void LeaveFullScreenForAudio();
 
-    // --- Media commands (QuorelMainUnit_Media.cpp). ---
-    void DisableImages(const TImageArray& Images);
-    void EnableImages(const TImageArray& Images);
+    // --- Command line, stored lists and the last medium (QuorelMainUnit_Lists.cpp). ---
     void OpenCommandLineFiles();
     void OpenAtFirstActivation();
+    void HandleSwitchArguments();
     // Virtual so that tests can make the save fail.
     virtual void SaveLastStateAndLists();
-    void StopByType();
-    void PlayCommand();
-    void PauseCommand();
+    void SaveLastState();
+    void SetPlayList(const forms::TStringList& Files);
+    void OpenFilesAsPlayList(const forms::TStringList& Files);
+    void AppendToStoredPlayList(const std::string& FileName);
+    void FindCurrentInPlayList(const forms::TStringList& List);
+    void LoadStoredPlayList();
+    void LoadStoredDvdList();
+    void LoadStoredLists();
+    void SaveStoredPlayList();
+    void SaveStoredDvdList();
+    void SaveStoredLists();
+    void ReloadLast();
+    void ReopenMediaFile();
+    void ReopenPip();
+    void ReopenDvd();
+    void ReopenAudio();
+    void ShowPipOpened();
+
+    // --- Media commands and the display after them (QuorelMainUnit_Media.cpp). ---
+    void DisableImages(const TImageArray& Images);
+    void EnableImages(const TImageArray& Images);
+    void UpdatePrevNextButtons(const TImageArray& Buttons);
+    void EnableTransportIfPlaying();
+    void ShowPausedState();
+    void ShowPlayingState();
+    void ShowStoppedState();
     void OpenFileDialog();
+    // True when the current medium now plays.
+    bool OpenCurrentMedia();
+    void PlayPlayListEntry(int Index);
+    void SelectPipFromList(int Index);
+    void PlayDvdChapterFromList(const std::string& Text);
+    void OpenDvdAndPlayChapter(const std::string& Text);
+    void ShowMediaOpened();
+    void ShowDvdOpened();
+    void ShowMediaCaption();
+    void AddFileToHistory(const std::string& FileName);
+    void ShowId3Text(const std::string& FileName);
+    void StopByType();
+    void StopMediaGraph();
+    void StopAudioFile();
+    void PauseCommand();
+    void ResumeCommand();
+    void TogglePause();
+    void PlayPauseCommand();
+    void PlayCommand();
+    void PlayPreviousCommand();
+    void PlayNextCommand();
+    void StepAndPlay(int Direction);
     void FullScreenCommand();
     void ShowOptions();
 
@@ -236,6 +293,8 @@ public:
     // --- Lyrics display (QuorelMainUnit_Lyrics.cpp). ---
     // One step of the lyrics with the audio position Seconds (two decimals), from each audio tick.
     void LyricsStep(double Seconds);
+    // Looks for the lyrics of the audio file just opened.
+    void FindLyricsFile();
 
     // --- Tray, stay-on-top and radio groups (QuorelMainUnit_Tray.cpp). ---
     void SysCommandMessage(forms::TMessage& Message);
@@ -245,6 +304,8 @@ public:
     void CycleStayOnTop();
     // The hint of the stay-on-top button for the current mode.
     void SetOnTopHint();
+    // The stay-on-top button's Normal picture for the current mode (none for a mode outside 0 to 2).
+    void ShowStayOnTopPicture();
     void ChannelMenuClick(forms::TObject* Sender);
     void OnTopMenuClick(forms::TObject* Sender);
     void AfterPlayMenuClick(forms::TObject* Sender);
@@ -266,6 +327,8 @@ public:
     bool PopupShown = false;
     // A drag of the lyrics text is in progress (the audio tick then leaves the lyrics alone).
     bool LrcDragging = false;
+    // Set by the full-screen command: the next mouse move over the video is not taken as a drag.
+    bool IgnoreNextVideoMove = false;
     // Set at the start of FormClose: from then on the window takes no more private messages.
     bool ClosingDown = false;
 
@@ -293,6 +356,12 @@ private:
     // stays the same.
     void ShowProgressTime(std::int64_t H, std::int64_t M, std::int64_t S, const std::string& Total);
     void LayoutSteps(bool Initial);
+    // The display of the stopped state after a stop, or after an open that did not play.
+    void ShowStopped();
+    // The resume rule of a reopened media file or pair, once it plays.
+    void ResumeReopenedMedium();
+    // Shows the frame panels and the menu items that full screen hides.
+    void ShowFrameAgain();
     // Runs Step; an error it raises is shown by the default error box and the close goes on.
     void CloseStep(const std::function<void()>& Step);
 

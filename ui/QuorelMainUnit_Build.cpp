@@ -161,6 +161,8 @@ void TQuorelMain_Form::BuildComponents() {
     ShowLrc_T->SetName("ShowLrc_T");
     ShowLrc_T->SetEnabled(false);
 
+    MediaType_OD = std::make_unique<TOpenDialog>(this);
+
     BuildMenus();
     BuildActions();
     Video_P->SetPopupMenu(Main_Pop);

@@ -3,6 +3,8 @@
 
 #include "ui/QuorelMainUnit.h"
 
+#include <algorithm>
+
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
@@ -220,3 +222,49 @@ void TQuorelMain_Form::Video_PResize(TObject*) {
 }
 
 void TQuorelMain_Form::RePaint_TTimer(TObject*) { RepaintVideo(State.VideoPanelHandle); }
+
+void TQuorelMain_Form::ShowFrameAgain() {
+    // In this order, so that Bottom_P lies directly above Ctrl_P again.
+    for (TPanel* panel : {Top_P, Left_P, Right_P, Ctrl_P, Bottom_P})
+        panel->Show();
+    for (TMenuItem* item : {pPlaylistView, pCapturelistview, pPlaylist})
+        item->SetVisible(true);
+}
+
+void TQuorelMain_Form::ToggleFullScreen() {
+    if (!IsFullScreen) {
+        WasMaximized = GetShowCmd(Handle()) == win32::SW_SHOWMAXIMIZED ? 1 : 0;
+        for (TPanel* panel : {Top_P, Bottom_P, Left_P, Right_P, Ctrl_P})
+            panel->Hide();
+        for (TMenuItem* item : {pPlaylistView, pCapturelistview, pPlaylist})
+            item->SetVisible(false);
+        if (WasMaximized == 0)
+            ToggleMaximize(State.MainWindowHandle);
+        if (State.IsPaused)
+            UpdatePositionKnob();
+        IsFullScreen = true;
+    } else {
+        ShowFrameAgain();
+        if (WasMaximized == 0)
+            ToggleMaximize(State.MainWindowHandle);
+        if (State.IsPaused)
+            UpdatePositionKnob();
+        IsFullScreen = false;
+    }
+}
+
+void TQuorelMain_Form::FullScreenAtOnce() {
+    // Only into full screen: a medium opened while in full screen (the next entry of a list) stays there.
+    if (!IsFullScreen && ReadIniInteger("PlayControl", "FullScreenAtonce") == 1)
+        FullScreenCommand();
+}
+
+void TQuorelMain_Form::LeaveFullScreenForAudio() {
+    ShowFrameAgain();
+    const int screenWidth = Screen().Width();
+    const int screenHeight = Screen().Height();
+    const int height = std::min(Height() + 127, screenHeight);
+    const int width = std::min(Width() + 197, screenWidth);
+    win32::MoveWindow(Handle(), (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, win32::TRUE);
+    IsFullScreen = false;
+}

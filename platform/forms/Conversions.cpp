@@ -53,6 +53,14 @@ std::int32_t StrToInt(std::string_view Text) {
     return static_cast<std::int32_t>(value);
 }
 
+std::int32_t StrToIntDef(std::string_view Text, std::int32_t Default) {
+    try {
+        return StrToInt(Text);
+    } catch (const EConvertError&) {
+        return Default;
+    }
+}
+
 std::string FloatToStr(double Value) {
     if (std::isnan(Value))
         return "NAN";

@@ -19,6 +19,8 @@ public:
 // digits, and nothing after them. Raises EConvertError for anything else, the empty text included, and for a
 // number outside the 32-bit range.
 std::int32_t StrToInt(std::string_view Text);
+// As StrToInt, with Default for a text that is not a number.
+std::int32_t StrToIntDef(std::string_view Text, std::int32_t Default);
 
 // The general floating-point text: up to 15 significant digits, no trailing zeros, "." as the decimal point,
 // an exponent only for very large or very small values (25 gives "25", 29.97 gives "29.97").

@@ -251,7 +251,7 @@ struct DVD_HMSF_TIMECODE {
 };
 
 // Flags of the DVD navigator's commands.
-constexpr DWORD DVD_CMD_FLAG_None = 0, DVD_CMD_FLAG_Flush = 1;
+constexpr DWORD DVD_CMD_FLAG_None = 0, DVD_CMD_FLAG_Flush = 1, DVD_CMD_FLAG_Block = 4;
 
 // Held by the shared state; declared with the DVD graph's work.
 struct ISampleGrabber : com::IUnknown {};

@@ -21,6 +21,7 @@
 #include "tests/support/QtApp.h"
 #include "tests/support/RunTree.h"
 #include "tests/support/TempDir.h"
+#include "tests/ui/MainFormFixture.h"
 
 using namespace forms;
 using testing_support::ReadFile;
@@ -29,83 +30,7 @@ using testing_support::WriteFile;
 
 namespace {
 
-// A main window whose save can be made to fail, as with a read-only Project folder.
-class TestMainForm : public TQuorelMain_Form {
-public:
-    explicit TestMainForm(std::string ProgramFile, std::vector<std::string> Arguments = {})
-        : TQuorelMain_Form(std::move(ProgramFile), std::move(Arguments)) {}
-    void SaveLastStateAndLists() override {
-        ++saves;
-        if (failSave)
-            throw EClassLibraryError("Cannot create file \"PlayFileList\".");
-    }
-    bool failSave = false;
-    int saves = 0;
-};
-
-class MainFormTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
-
-    void SetUp() override {
-        WriteSkin();
-        win32::SetMessageBoxHandler([this](const win32::MessageBoxRequest& r) {
-            boxes.push_back(r);
-            if (onBox)
-                onBox();
-            return answer;
-        });
-        win32::SetScreenSaverService(&screenSaver);
-        Application().OnException = [this](TObject*, const std::exception& e) { errors.emplace_back(e.what()); };
-    }
-    void TearDown() override {
-        form.reset();
-        win32::SetMessageBoxHandler(nullptr);
-        win32::SetScreenSaverService(nullptr);
-        Application().OnException = nullptr;
-        TQuorelMain_Form::AudioLibraryVersion = [] { return bass::BASS_GetVersion(); };
-    }
-
-    void WriteSkin() {
-        for (const auto& file : skinart::DefaultSkinFiles())
-            skinart::DrawSkinFile(file.Name).save(QString::fromStdString(State.SkinPath + file.Name), "BMP");
-    }
-    void WriteIni(const std::string& Text) { WriteFile(tree.IniFile(), Text); }
-    // The default settings (or Text) with Key set to Value.
-    static std::string DefaultsWith(const std::string& Key, const std::string& Value,
-                                    std::string text = DefaultIniText()) {
-        const auto at = text.find("\r\n" + Key + "=");
-        const auto end = text.find("\r\n", at + 2);
-        text.replace(at + 2, end - at - 2, Key + "=" + Value);
-        return text;
-    }
-
-    TestMainForm& Start(std::vector<std::string> Arguments = {}) {
-        form = std::make_unique<TestMainForm>(tree.ProgramFile(), std::move(Arguments));
-        return *form;
-    }
-    TestMainForm& StartShown() {
-        Start();
-        form->Show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        return *form;
-    }
-    bool Shows(TImage* Image, const std::string& File) const {
-        return Image->Picture().Image() == QImage(QString::fromStdString(State.SkinPath + File));
-    }
-    void CloseForm() {
-        form->Close();
-        QCoreApplication::processEvents();
-    }
-
-    RunTree tree;
-    std::unique_ptr<TestMainForm> form;
-    win32::FakeScreenSaverService screenSaver;
-    std::vector<win32::MessageBoxRequest> boxes;
-    std::function<void()> onBox;
-    int answer = win32::IDNO;
-    std::vector<std::string> errors;
-};
+using namespace ui_testing;
 
 TEST_F(MainFormTest, FreshTreeGetsTheDefaultSettingsBeforeAnyIsRead) {
     std::filesystem::remove_all(tree.Folders().IniPath);

@@ -16,6 +16,7 @@ class StrToIntTest : public ::testing::TestWithParam<IntCase> {};
 
 TEST_P(StrToIntTest, ConvertsOrRaisesTheConversionError) {
     const IntCase& c = GetParam();
+    EXPECT_EQ(forms::StrToIntDef(c.text, -99), c.converts ? c.value : -99);
     if (c.converts) {
         EXPECT_EQ(forms::StrToInt(c.text), c.value);
     } else {

@@ -1,0 +1,5 @@
+#include "core/PipLayout.h"
+
+void OpenPip(const std::string&, const std::string&) {}
+
+void SwapPip() {}

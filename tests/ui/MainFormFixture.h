@@ -1,0 +1,173 @@
+#pragma once
+// The main window under test: a fresh run tree with the default skin, message boxes and file dialogs
+// answered by the test, a recording screen saver, and errors of event handlers collected.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "assets/SkinArt.h"
+#include "core/Settings.h"
+#include "core/PlaybackState.h"
+#include "platform/audio/Bass.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/StringList.h"
+#include "platform/win32/MessageBox.h"
+#include "platform/win32/ScreenSaver.h"
+#include "tests/support/AudioFixtures.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/QtApp.h"
+#include "tests/support/RunTree.h"
+#include "tests/support/TempDir.h"
+#include "ui/QuorelMainUnit.h"
+
+namespace ui_testing {
+
+// A 10 s clip (the 2 s fixtures end too soon for a resume point in the middle), made once.
+inline const std::string& LongClip() {
+    static const std::string path = [] {
+        const std::string file = testing_support::FixtureFolder() + "/Long10s.mp4";
+        EXPECT_TRUE(testing_support::MakeMediaFile(
+            "videotestsrc num-buffers=250 pattern=solid-color foreground-color=0xFF28C850 ! "
+            "video/x-raw,format=I420,width=320,height=240,framerate=25/1 ! "
+            "x264enc speed-preset=ultrafast key-int-max=25 ! h264parse ! mp4mux name=mux ! filesink location={out} "
+            "audiotestsrc num-buffers=100 samplesperbuffer=4410 volume=0.3 ! audio/x-raw,rate=44100,channels=2 ! "
+            "voaacenc ! aacparse ! mux.",
+            file));
+        return file;
+    }();
+    return path;
+}
+
+using namespace forms;
+using testing_support::ReadFile;
+using testing_support::RunTree;
+using testing_support::WriteFile;
+
+// A main window whose save can be made to fail, as with a read-only Project folder.
+class TestMainForm : public TQuorelMain_Form {
+public:
+    explicit TestMainForm(std::string ProgramFile, std::vector<std::string> Arguments = {})
+        : TQuorelMain_Form(std::move(ProgramFile), std::move(Arguments)) {}
+    void SaveLastStateAndLists() override {
+        ++saves;
+        if (failSave)
+            throw EClassLibraryError("Cannot create file \"PlayFileList\".");
+        TQuorelMain_Form::SaveLastStateAndLists();
+    }
+    bool failSave = false;
+    int saves = 0;
+};
+
+class MainFormTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
+
+    void SetUp() override {
+        WriteSkin();
+        win32::SetMessageBoxHandler([this](const win32::MessageBoxRequest& r) {
+            boxes.push_back(r);
+            if (onBox)
+                onBox();
+            return answer;
+        });
+        win32::SetScreenSaverService(&screenSaver);
+        // The open dialog answers with chosenFiles (cancelled when there are none).
+        forms::SetFileDialogHandler([this](TOpenDialog& Dialog) {
+            dialogs.push_back({Dialog.Filter, Dialog.Options});
+            if (chosenFiles.empty())
+                return false;
+            Dialog.Files.Clear();
+            for (const auto& file : chosenFiles)
+                Dialog.Files.Add(file);
+            Dialog.FileName = chosenFiles.front();
+            return true;
+        });
+        Application().OnException = [this](TObject*, const std::exception& e) { errors.emplace_back(e.what()); };
+    }
+    void TearDown() override {
+        form.reset();
+        win32::SetMessageBoxHandler(nullptr);
+        win32::SetScreenSaverService(nullptr);
+        forms::SetFileDialogHandler(nullptr);
+        Application().OnException = nullptr;
+        TQuorelMain_Form::AudioLibraryVersion = [] { return bass::BASS_GetVersion(); };
+    }
+
+    void WriteSkin() {
+        for (const auto& file : skinart::DefaultSkinFiles())
+            skinart::DrawSkinFile(file.Name).save(QString::fromStdString(State.SkinPath + file.Name), "BMP");
+    }
+    void WriteIni(const std::string& Text) { WriteFile(tree.IniFile(), Text); }
+    // The default settings (or Text) with Key set to Value.
+    static std::string DefaultsWith(const std::string& Key, const std::string& Value,
+                                    std::string text = DefaultIniText()) {
+        const auto at = text.find("\r\n" + Key + "=");
+        const auto end = text.find("\r\n", at + 2);
+        text.replace(at + 2, end - at - 2, Key + "=" + Value);
+        return text;
+    }
+
+    TestMainForm& Start(std::vector<std::string> Arguments = {}) {
+        form = std::make_unique<TestMainForm>(tree.ProgramFile(), std::move(Arguments));
+        return *form;
+    }
+    TestMainForm& StartShown() {
+        Start();
+        form->Show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        return *form;
+    }
+    bool Shows(TImage* Image, const std::string& File) const {
+        return Image->Picture().Image() == QImage(QString::fromStdString(State.SkinPath + File));
+    }
+    // Copies of the fixtures in the run tree, under names of their own.
+    std::string Copy(const std::string& From, const std::string& Name) {
+        const std::string to = tree.Root() + "/" + Name;
+        std::filesystem::copy_file(From, to, std::filesystem::copy_options::overwrite_existing);
+        return to;
+    }
+    std::string Clip(const std::string& Name) {
+        return Copy(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac), Name);
+    }
+    std::string Tone(const std::string& Name, double Seconds = 2.0) {
+        const std::string to = tree.Root() + "/" + Name;
+        EXPECT_TRUE(testing_support::MakeToneFile(to, testing_support::AudioFormat::Wav, Seconds));
+        return to;
+    }
+    // Created, shown and activated once, as the program block does.
+    TestMainForm& Run(std::vector<std::string> Arguments = {}) {
+        Start(std::move(Arguments));
+        form->Show();
+        form->FormActivate(form.get());
+        return *form;
+    }
+    void CloseForm() {
+        form->Close();
+        QCoreApplication::processEvents();
+    }
+
+    RunTree tree;
+    std::unique_ptr<TestMainForm> form;
+    win32::FakeScreenSaverService screenSaver;
+    std::vector<win32::MessageBoxRequest> boxes;
+    std::function<void()> onBox;
+    int answer = win32::IDNO;
+    std::vector<std::string> errors;
+    struct DialogSeen {
+        std::string Filter;
+        TOpenOptions Options;
+    };
+    std::vector<DialogSeen> dialogs;
+    std::vector<std::string> chosenFiles;
+};
+
+} // namespace ui_testing

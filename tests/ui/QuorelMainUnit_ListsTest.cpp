@@ -1,0 +1,302 @@
+// The command line, the stored lists and reopening the last medium.
+
+#include <filesystem>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "core/PlaybackState.h"
+#include "core/Settings.h"
+#include "platform/audio/Bass.h"
+#include "tests/support/CaseName.h"
+#include "tests/ui/MainFormFixture.h"
+
+namespace {
+
+using namespace ui_testing;
+using V = std::vector<std::string>;
+
+constexpr std::int64_t Second = 10000000;
+
+class StoredListsTest : public MainFormTest {
+protected:
+    std::string PlayFileList() const { return State.ProjectPath + "/PlayFileList"; }
+    std::string DvdFileList() const { return State.ProjectPath + "/DvdFileList"; }
+    static V Items(const TStringList& List) { return List.Items(); }
+    std::int64_t GraphPosition() const {
+        std::int64_t current = -1;
+        if (State.MediaSeeking)
+            State.MediaSeeking->GetCurrentPosition(&current);
+        return current;
+    }
+    double AudioPosition() const {
+        return bass::BASS_ChannelBytes2Seconds(State.BassStream,
+                                               bass::BASS_ChannelGetPosition(State.BassStream, bass::BASS_POS_BYTE));
+    }
+};
+
+// --- The command line. ---
+
+struct CommandLineCase {
+    const char* name;
+    V arguments;             // "{A}", "{B}": two clips; "{GONE}": a file that does not exist
+    const char* storedList;  // "PlayFileList" before the start (nullptr: none), in the same names
+    V list;                  // the play list after the first activation
+    V positions;
+    const char* current;     // CurrentMediaFile, "" for none
+    int index;               // PlayListIndex
+    bool playing;            // and CurrentMediaFile is what plays
+    const char* listAfter;   // "PlayFileList" after the first activation (nullptr: none)
+};
+
+class CommandLineCases : public StoredListsTest, public ::testing::WithParamInterface<CommandLineCase> {
+protected:
+    std::string Named(const std::string& Text) {
+        std::string out = Text;
+        for (const auto& [name, path] : names)
+            for (std::size_t at; (at = out.find(name)) != std::string::npos;)
+                out.replace(at, name.size(), path);
+        return out;
+    }
+    V Named(const V& Texts) {
+        V out;
+        for (const auto& t : Texts)
+            out.push_back(Named(t));
+        return out;
+    }
+    std::map<std::string, std::string> names;
+};
+
+TEST_P(CommandLineCases, ShowAndFirstActivationMakeThePlayList) {
+    const CommandLineCase& c = GetParam();
+    names = {{"{A}", Clip("a.mp4")}, {"{B}", Clip("b.mp4")}, {"{GONE}", tree.Root() + "/gone.mp4"}};
+    WriteIni(DefaultsWith("ReloadLast", "0"));
+    if (c.storedList != nullptr)
+        WriteFile(PlayFileList(), Named(c.storedList));
+    Run(Named(c.arguments));
+    EXPECT_EQ(Items(*State.PlayListFiles), Named(c.list));
+    EXPECT_EQ(Items(*State.PlayListPositions), c.positions);
+    EXPECT_EQ(State.CurrentMediaFile, Named(c.current));
+    EXPECT_EQ(State.PlayListIndex, c.index);
+    EXPECT_EQ(State.IsPlaying, c.playing);
+    if (c.playing) {
+        EXPECT_EQ(form->CurMedia_L->Caption(), std::filesystem::path(Named(c.current)).filename().string());
+    }
+    if (c.listAfter == nullptr) {
+        EXPECT_FALSE(std::filesystem::exists(PlayFileList()));
+    } else {
+        EXPECT_EQ(ReadFile(PlayFileList()), Named(c.listAfter));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CommandLineCases,
+    ::testing::Values(
+        CommandLineCase{"None", {}, nullptr, {}, {}, "", 0, false, ""},
+        CommandLineCase{"OpenSwitchAlone", {"/o"}, nullptr, {}, {}, "", 0, false, nullptr},
+        CommandLineCase{"PlainFiles", {"{A}", "{B}"}, nullptr, {"{A}", "{B}"}, {"0", "0"}, "{A}", 0, true, nullptr},
+        CommandLineCase{"OpenSwitch", {"/o", "{A}"}, nullptr, {"{A}"}, {"0"}, "{A}", 0, true, nullptr},
+        CommandLineCase{"OpenSwitchWithTwoFiles", {"/o", "{A}", "{B}"}, nullptr, {"{A}", "{B}"}, {"0", "0"}, "{A}", 0, true,
+                        nullptr},
+        CommandLineCase{"SwitchesAreExactTexts", {"/O", "{A}"}, nullptr, {"/O", "{A}"}, {"0", "0"}, "/O", 0, false,
+                        nullptr},
+        // F goes on playing and stays the current entry of the merged list; entries need not exist.
+        CommandLineCase{"AppendToTheStoredList", {"/a", "{B}"}, "{A}===5\r\n{GONE}===3\r\n", {"{A}", "{GONE}", "{B}"},
+                        {"5", "3", "0"}, "{B}", 2, true, "{A}===5\r\n{GONE}===3\r\n"},
+        CommandLineCase{"AppendSkipsLinesThatNameNoFile", {"/a", "{B}"},
+                        "\r\nValue no find===0\n{A}\r\n\r\n===7\r\n", {"{A}", "{B}"}, {"0", "0"}, "{B}", 1, true,
+                        "\r\nValue no find===0\n{A}\r\n\r\n===7\r\n"},
+        CommandLineCase{"AppendWithoutAStoredList", {"/a", "{B}"}, nullptr, {"{B}"}, {"0"}, "{B}", 0, true, ""},
+        CommandLineCase{"AppendOfAFileAlreadyListed", {"/a", "{A}"}, "{B}===0\r\n{A}===9\r\n", {"{B}", "{A}"}, {"0", "9"},
+                        "{A}", 1, true, "{B}===0\r\n{A}===9\r\n"}),
+    testing_support::CaseName());
+
+TEST_F(StoredListsTest, OpenSwitchWithFullScreenAtOnceOpensOnceAndEndsInFullScreen) {
+    const std::string clip = Clip("a.mp4");
+    WriteIni(DefaultsWith("FullScreenAtonce", "1"));
+    Run({"/o", clip});
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_TRUE(form->IsFullScreen);
+    EXPECT_FALSE(form->Ctrl_P->isVisible());
+}
+
+TEST_F(StoredListsTest, RelativeFileArgumentsAreTakenFromTheCurrentFolder) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(tree.Root());
+    const char* argv[] = {"QuorelMain", "/a", "clip.mp4", "/o"};
+    TQuorelMain_Form::SetCommandLine(4, const_cast<char**>(argv));
+    const V arguments = TQuorelMain_Form::CommandLineArguments();
+    std::filesystem::current_path(before);
+    TQuorelMain_Form::SetCommandLine(0, nullptr);
+    EXPECT_EQ(arguments, (V{"/a", tree.Root() + "/clip.mp4", "/o"}));
+}
+
+// --- The stored lists at start and at close. ---
+
+TEST_F(StoredListsTest, StoredPlayListDropsDuplicatesAndMissingFilesAndTakesTheLastMedium) {
+    const std::string a = Clip("a.mp4"), b = Tone("b.wav"), c = Clip("c.mp4");
+    WriteIni(DefaultsWith("ReloadLast", "0", DefaultsWith("LastMediaFile", c)));
+    std::string upper = a;
+    upper.replace(upper.rfind("a.mp4"), 5, "A.MP4");
+    WriteFile(PlayFileList(), a + "===0\r\n" + upper + "===12\r\n\r\n" + b + "\n" + tree.Root() + "/gone.avi===4\r\n");
+    Run();
+    EXPECT_EQ(Items(*State.PlayListFiles), (V{a, b, c}));
+    EXPECT_EQ(Items(*State.PlayListPositions), (V{"0", "0", "0"}));
+    EXPECT_EQ(State.CurrentMediaFile, c);
+    EXPECT_FALSE(State.IsPlaying);
+    CloseForm();
+    EXPECT_EQ(ReadFile(PlayFileList()), a + "===0\r\n" + b + "===0\r\n" + c + "===0\r\n");
+}
+
+TEST_F(StoredListsTest, MissingStoredListsAreCreatedEmpty) {
+    for (const char* type : {"1", "2"}) {
+        std::filesystem::remove(PlayFileList());
+        std::filesystem::remove(DvdFileList());
+        WriteIni(DefaultsWith("LastPlayType", type));
+        Run();
+        EXPECT_EQ(std::filesystem::exists(PlayFileList()), std::string(type) == "1");
+        EXPECT_EQ(std::filesystem::exists(DvdFileList()), std::string(type) == "2");
+        form.reset();
+    }
+}
+
+TEST_F(StoredListsTest, CloseWithNothingOpenedKeepsTheLastMediumAndWritesPositionZero) {
+    WriteIni(DefaultsWith("LastPos", "37", DefaultsWith("LastMediaFile", "/m/old.avi",
+                                                         DefaultsWith("ReloadLast", "0"))));
+    Run();
+    CloseForm();
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), 1);
+    EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), "/m/old.avi");
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPos"), 0);
+    EXPECT_EQ(ReadFile(PlayFileList()), "");
+}
+
+TEST_F(StoredListsTest, CloseStoresWhatPlaysWithThePositionTheTicksRecorded) {
+    const std::string clip = Clip("a.mp4"), tone = Tone("t.wav");
+    Run({clip, tone});
+    form->PositionSeconds = 1;
+    form->AudioPositionSeconds = 7;
+    CloseForm();
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), 1);
+    EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), clip);
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPos"), 1);
+    EXPECT_EQ(ReadFile(PlayFileList()), clip + "===0\r\n" + tone + "===0\r\n");
+}
+
+TEST_F(StoredListsTest, DvdAndPictureInPictureStoreTheirOwnKeys) {
+    Run();
+    State.PlayType = PlayTypes::Dvd;
+    State.DvdPath = "/discs/movie";
+    State.DvdDomain = 4;
+    State.DvdChapterList->Add("DVD");
+    State.DvdChapterList->Add("Chapter1(1-1)");
+    form->PositionSeconds = 12;
+    form->SaveLastState();
+    form->SaveStoredLists();
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), 2);
+    EXPECT_EQ(ReadIniString("PlayControl", "LastDvd"), "/discs/movie");
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastDomain"), 4);
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPos"), 12);
+    EXPECT_EQ(ReadFile(DvdFileList()), "DVD\r\nChapter1(1-1)\r\n");
+
+    State.PlayType = PlayTypes::Pip;
+    State.pipMediaFileA = "/m/a.avi";
+    State.pipMediaFileB = "";
+    form->SaveLastState();
+    EXPECT_EQ(ReadIniString("Pip", "pipMediaFileA"), ""); // only a whole pair is stored
+    State.pipMediaFileB = "/m/b.avi";
+    form->SaveLastState();
+    EXPECT_EQ(ReadIniString("Pip", "pipMediaFileA"), "/m/a.avi");
+    EXPECT_EQ(ReadIniString("Pip", "pipMediaFileB"), "/m/b.avi");
+}
+
+TEST_F(StoredListsTest, StoredDvdListIsLoadedForTheLastDvd) {
+    WriteIni(DefaultsWith("LastPlayType", "2", DefaultsWith("ReloadLast", "0")));
+    WriteFile(DvdFileList(), "DVD\nChapter1(1-1)\r\n");
+    Run();
+    EXPECT_EQ(Items(*State.DvdChapterList), (V{"DVD", "Chapter1(1-1)"}));
+}
+
+// --- Reopening the last medium. ---
+
+struct ResumeCase {
+    const char* name;
+    const char* lastPos;
+    const char* autoResume;
+    bool fromStoredPoint; // else from the start
+};
+
+class ResumeCases : public StoredListsTest, public ::testing::WithParamInterface<ResumeCase> {};
+
+TEST_P(ResumeCases, LastMediaFileReopensWhereTheRuleSays) {
+    const std::string clip = Copy(LongClip(), "long.mp4");
+    WriteIni(DefaultsWith("LastMediaFile", clip, DefaultsWith("LastPos", GetParam().lastPos,
+                                                               DefaultsWith("AutoResumePlay", GetParam().autoResume))));
+    Run();
+    ASSERT_TRUE(State.IsPlaying);
+    EXPECT_FALSE(State.IsPaused);
+    EXPECT_EQ(form->Status_L->Caption(), "播放中");
+    EXPECT_EQ(State.PlayListIndex, -1); // there was no stored list to hold it
+    // The position only grows from where the seek left it; the upper bound is far beyond any start-up time.
+    if (GetParam().fromStoredPoint) {
+        EXPECT_GE(GraphPosition(), 5 * Second);
+    } else {
+        EXPECT_LT(GraphPosition(), 5 * Second);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, ResumeCases,
+                         ::testing::Values(ResumeCase{"StoredPoint", "5", "0", true},
+                                           ResumeCase{"AtTheEnd", "10", "0", false},
+                                           ResumeCase{"PastTheEnd", "99", "0", false},
+                                           ResumeCase{"MissingKeyReadsMinusOne", "-1", "0", false},
+                                           ResumeCase{"FromTheBeginning", "5", "1", false},
+                                           ResumeCase{"AskedWithoutAnAnswer", "5", "2", false}),
+                         testing_support::CaseName());
+
+TEST_F(StoredListsTest, LastAudioFileResumesOnlyWithMemoryLastPos) {
+    const std::string tone = Tone("t.wav", 10.0);
+    for (const auto& [memory, resumed] : {std::pair{"1", true}, std::pair{"0", false}}) {
+        WriteIni(DefaultsWith("LastPlayType", "4", DefaultsWith("LastMediaFile", tone,
+                                                                  DefaultsWith("LastPos", "6", DefaultsWith("MemoryLastPos", memory)))));
+        Run();
+        ASSERT_TRUE(State.IsPlaying) << memory;
+        EXPECT_EQ(State.PlayType, PlayTypes::Audio);
+        EXPECT_EQ(resumed, AudioPosition() >= 6.0) << memory << ": " << AudioPosition();
+        EXPECT_EQ(form->Time_L->Caption(), "0:00:00 / 0:00:10");
+        form.reset();
+    }
+}
+
+TEST_F(StoredListsTest, MissingLastFileReopensNothing) {
+    WriteIni(DefaultsWith("LastMediaFile", tree.Root() + "/gone.mp4"));
+    Run();
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
+    EXPECT_TRUE(screenSaver.Calls.empty());
+}
+
+TEST_F(StoredListsTest, LastDvdWithoutReloadIsOnlyRemembered) {
+    WriteIni(DefaultsWith("LastPlayType", "2", DefaultsWith("ReloadLast", "0", DefaultsWith("LastDvd", tree.Root()))));
+    Run();
+    EXPECT_EQ(State.DvdPath, tree.Root());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(State.IsPlaying);
+}
+
+TEST_F(StoredListsTest, LastDvdFolderThatDoesNotOpenIsReported) {
+    WriteIni(DefaultsWith("LastPlayType", "2", DefaultsWith("LastDvd", tree.Root())));
+    Run();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "Load Dvd file error!");
+    EXPECT_EQ(boxes[0].Caption, "Information");
+    EXPECT_EQ(form->Status_L->Caption(), "准备完毕"); // not the DVD state
+    form.reset();
+    boxes.clear();
+    WriteIni(DefaultsWith("LastPlayType", "2", DefaultsWith("LastDvd", tree.Root() + "/gone")));
+    Run();
+    EXPECT_TRUE(boxes.empty()); // a folder that is gone opens nothing, silently
+    EXPECT_EQ(State.DvdPath, tree.Root() + "/gone");
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#include "ui/PlayListFile.h"
+
+#include "core/Settings.h"
+#include "platform/forms/Conversions.h"
+#include "platform/win32/Files.h"
+
+namespace {
+
+bool IsNumber(std::string_view Text) {
+    try {
+        forms::StrToInt(Text);
+        return true;
+    } catch (const forms::EConvertError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+void SplitPlayListLine(std::string_view Line, std::string& Path, std::string& Position) {
+    // The writer puts a number after the last "===", so a path that holds "===" itself still reads back
+    // whole. Without a number there (a hand-edited line) the first "===" separates, as it always did.
+    auto at = Line.rfind(PlayListSeparator);
+    while (at != std::string_view::npos && !IsNumber(Line.substr(at + PlayListSeparator.size())))
+        at = at == 0 ? std::string_view::npos : Line.rfind(PlayListSeparator, at - 1);
+    if (at == std::string_view::npos)
+        at = Line.find(PlayListSeparator);
+    if (at == std::string_view::npos) {
+        Path = Line;
+        Position = "0";
+        return;
+    }
+    Path = Line.substr(0, at);
+    Position = Line.substr(at + PlayListSeparator.size());
+}
+
+std::string PlayListLine(std::string_view Path, std::string_view Position) {
+    std::string line(Path);
+    line += PlayListSeparator;
+    line += Position;
+    return line;
+}
+
+void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Files, forms::TStringList& Positions,
+                        bool OnlyExistingFiles) {
+    std::string path, position;
+    for (const std::string& line : Lines) {
+        SplitPlayListLine(line, path, position);
+        if (path.empty() || path == ValueNoFind || Files.IndexOf(path) >= 0)
+            continue;
+        if (OnlyExistingFiles && !win32::FileExists(path))
+            continue;
+        Files.Add(path);
+        Positions.Add(position);
+    }
+}
+
+void PlayListLinesOf(const forms::TStringList& Files, const forms::TStringList& Positions, forms::TStringList& Lines) {
+    Lines.Clear();
+    for (int i = 0; i < Files.Count(); ++i)
+        Lines.Add(PlayListLine(Files[i], i < Positions.Count() ? Positions[i] : "0"));
+}
+
+std::int64_t PlayListPositionSeconds(std::string_view Position) { return forms::StrToIntDef(Position, 0); }
