@@ -17,6 +17,7 @@
 #include "assets/SkinArt.h"
 #include "core/Settings.h"
 #include "core/PlaybackState.h"
+#include "core/Transport.h"
 #include "platform/audio/Bass.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/StringList.h"
@@ -94,6 +95,11 @@ protected:
         Application().OnException = [this](TObject*, const std::exception& e) { errors.emplace_back(e.what()); };
     }
     void TearDown() override {
+        // Nothing may go on playing into the panel of a window that is gone (the program's close stops it).
+        if (form)
+            form->StopByType();
+        GraphStop();
+        BassStop();
         form.reset();
         win32::SetMessageBoxHandler(nullptr);
         win32::SetScreenSaverService(nullptr);
