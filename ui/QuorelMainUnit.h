@@ -349,6 +349,10 @@ private:
     // Stops what ended: the knob and the time text go, the timer stops, then the stop of the play type; with
     // AfterPlay the after-play action follows.
     void StopAtEnd(bool AfterPlay);
+    // The continuations: entry PlayListIndex (after-play when there is none), and the open of CurrentMediaFile
+    // with the display after it.
+    void PlayEntryAtIndex();
+    void OpenContinuation();
     // Knob at Offset pixels from the track's start (the fill 4 pixels further), or back at the start.
     void PlacePositionKnob(int Offset);
     void ResetPositionKnob();

@@ -373,10 +373,52 @@ void TQuorelMain_Form::StopAtEnd(bool AfterPlay) {
         DoAfterPlayAction();
 }
 
-// Until the open commands are there, the continuations stop as play mode 0 does.
-void TQuorelMain_Form::RepeatCurrentEntry() { StopAtEnd(true); }
-void TQuorelMain_Form::PlayNextEntry() { StopAtEnd(true); }
-void TQuorelMain_Form::PlayRandomEntry() { StopAtEnd(true); }
+void TQuorelMain_Form::RepeatCurrentEntry() {
+    State.PlayRate = 1.0;
+    // The same file opens again without the stopped state in between. Only the ended graph goes first, as a
+    // graph open takes none left behind; an audio open frees the ended stream itself.
+    if (State.PlayType != PlayTypes::Audio)
+        GraphStop();
+    OpenContinuation();
+}
+
+void TQuorelMain_Form::PlayNextEntry() {
+    State.PlayRate = 1.0;
+    StopByType();
+    StepPlayListIndex(1);
+    // The medium was not an entry of the list: the list goes on from its first entry.
+    if (State.PlayListIndex == -1)
+        State.PlayListIndex = 0;
+    PlayEntryAtIndex();
+}
+
+void TQuorelMain_Form::PlayRandomEntry() {
+    StopByType();
+    State.PlayRate = 1.0;
+    State.PlayListIndex = RandomIndex(State.PlayListFiles ? State.PlayListFiles->Count() : 0);
+    PlayEntryAtIndex();
+}
+
+void TQuorelMain_Form::PlayEntryAtIndex() {
+    const std::string* file = CurrentPlayListFile();
+    if (file == nullptr) {
+        // An empty list has no entry to go on with: the player stays stopped and the play is over.
+        DoAfterPlayAction();
+        return;
+    }
+    State.CurrentMediaFile = *file;
+    ShowId3Text(State.CurrentMediaFile);
+    OpenContinuation();
+}
+
+void TQuorelMain_Form::OpenContinuation() {
+    OpenCurrentMedia();
+    TellPlayList(WM_PLAYLIST_SETCURRENT, State.PlayListIndex);
+    // A file that does not open shows the stopped state and starts no timer: nothing goes on from it.
+    ShowMediaOpened();
+    // Into full screen only from the window: a list playing in full screen stays there.
+    FullScreenAtOnce();
+}
 
 // --- The knob strips. ---
 

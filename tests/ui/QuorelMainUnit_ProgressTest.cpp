@@ -4,24 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include "assets/SkinArt.h"
 #include "core/AudioPlayback.h"
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
 #include "core/Transport.h"
+#include "core/WindowMessages.h"
 #include "core/shared/TimeSplit.h"
 #include "platform/audio/Bass.h"
-#include "platform/win32/MessageBox.h"
 #include "platform/win32/Power.h"
-#include "platform/win32/ScreenSaver.h"
 #include "platform/win32/Window.h"
-#include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/FakeGraph.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/MediaPanel.h"
 #include "tests/support/QtApp.h"
-#include "tests/support/RunTree.h"
+#include "tests/ui/MainFormFixture.h"
 #include "ui/QuorelMainUnit.h"
 
 using namespace forms;
@@ -236,32 +233,20 @@ TEST_F(KnobTest, DragScrollThumbMovesByTheCursorsTravelWithinTheTrack) {
 
 // --- The ticks on the main window. ---
 
-class ProgressTickTest : public ::testing::Test {
+// The main window with a recording power service: the after-play action it sees is the suspend.
+class ProgressTickTest : public ui_testing::MainFormTest {
 protected:
-    static void SetUpTestSuite() { testing_support::EnsureQApplication(); }
     void SetUp() override {
-        for (const auto& file : skinart::DefaultSkinFiles())
-            skinart::DrawSkinFile(file.Name).save(QString::fromStdString(State.SkinPath + file.Name), "BMP");
-        win32::SetScreenSaverService(&screenSaver);
+        MainFormTest::SetUp();
         win32::SetPowerService(&power);
-        win32::SetMessageBoxHandler([this](const win32::MessageBoxRequest& r) {
-            boxes.push_back(r.Text);
-            return win32::IDOK;
-        });
-        form = std::make_unique<TQuorelMain_Form>(tree.ProgramFile(), std::vector<std::string>{});
-        form->Show();
-        // Suspend is the after-play action whose run the fake power service sees.
+        answer = win32::IDOK;
+        StartShown();
         State.AfterPlay = AfterPlays::Suspend;
         State.PlayMode = PlayModes::None;
     }
     void TearDown() override {
-        // Whatever the test left playing goes with it.
-        GraphStop();
-        BassStop();
-        form.reset();
-        win32::SetScreenSaverService(nullptr);
+        MainFormTest::TearDown();
         win32::SetPowerService(nullptr);
-        win32::SetMessageBoxHandler(nullptr);
     }
 
     // A file playing through the fake graph, as an open leaves it.
@@ -278,11 +263,7 @@ protected:
     int Span() const { return form->VideoPro_XI->Width() - form->VideoBar_XI->Width(); }
     bool AfterPlayRan() const { return power.Calls == std::vector<std::string>{"Suspend"}; }
 
-    testing_support::RunTree tree;
-    win32::FakeScreenSaverService screenSaver;
     win32::FakePowerService power;
-    std::vector<std::string> boxes;
-    std::unique_ptr<TQuorelMain_Form> form;
     com::ComPtr<FakeGraph> graph_;
 };
 
@@ -474,6 +455,147 @@ TEST_F(ProgressTickTest, AudioTickFollowsTheStreamAndEndsAtItsOwnEndNotAtTheRoun
     EXPECT_EQ(form->Time_L->Caption(), "");
     EXPECT_EQ(KnobOffset(), 0);
     EXPECT_FALSE(form->Ctrl_T->Enabled());
+}
+
+// --- The continuations at the end of a medium, through real opens. ---
+
+// What the play-list window is told at each continuation, with what plays at that moment.
+struct Continuation {
+    int direction;
+    int index;
+    TPlayType playType;
+    std::string file;
+    bool playing;
+    std::string status;
+};
+
+class ContinuationTest : public ProgressTickTest {
+protected:
+    void SetUp() override {
+        ProgressTickTest::SetUp();
+        playList.SetMessageHandler(WM_PLAYLIST_SETCURRENT, [this](TMessage& Message) {
+            seen.push_back({static_cast<int>(Message.WParam), static_cast<int>(Message.LParam), State.PlayType,
+                            State.CurrentMediaFile, State.IsPlaying, form->Status_L->Caption()});
+        });
+        State.PlayListWindowHandle = playList.Handle();
+    }
+    void TearDown() override {
+        State.PlayListWindowHandle = nullptr;
+        ProgressTickTest::TearDown();
+    }
+    // Files become the play list and its first entry plays in Mode.
+    void PlayList(const std::vector<std::string>& Files, TPlayMode Mode) {
+        TStringList list;
+        for (const auto& file : Files)
+            list.Add(file);
+        form->SetPlayList(list);
+        State.PlayMode = Mode;
+        form->PlayPlayListEntry(0);
+        ASSERT_TRUE(State.IsPlaying);
+    }
+    bool WaitForContinuations(std::size_t Count) {
+        return testing_support::WaitUntil([&] { return seen.size() >= Count; }, std::chrono::seconds(30));
+    }
+
+    TForm playList;
+    std::vector<Continuation> seen;
+};
+
+TEST_F(ContinuationTest, SequentialModePlaysTheEntriesInTurnAndWrapsToTheFirst) {
+    const std::string a = Clip("a.mp4"), b = Tone("b.wav", 1.0), c = Clip("c.mp4");
+    PlayList({a, b, c}, PlayModes::Sequential);
+    ASSERT_TRUE(WaitForContinuations(3));
+    const std::vector<std::pair<int, std::string>> expected{{1, b}, {2, c}, {0, a}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(seen[i].direction, 0) << i;
+        EXPECT_EQ(seen[i].index, expected[i].first) << i;
+        EXPECT_EQ(seen[i].file, expected[i].second) << i;
+        EXPECT_TRUE(seen[i].playing) << i;
+        EXPECT_EQ(seen[i].status, "播放中") << i;
+    }
+    EXPECT_EQ(seen[0].playType, PlayTypes::Audio);
+    EXPECT_EQ(seen[1].playType, PlayTypes::MediaFile);
+    EXPECT_TRUE(power.Calls.empty()) << "a continuing play mode runs no after-play action";
+}
+
+TEST_F(ContinuationTest, RepeatOneOpensTheSameFileAgain) {
+    const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
+    PlayList({a, b}, PlayModes::RepeatOne);
+    const com::ComPtr<dshow::IMediaSeeking> first = State.MediaSeeking;
+    ASSERT_TRUE(WaitForContinuations(1));
+    EXPECT_EQ(seen[0].index, 0);
+    EXPECT_EQ(seen[0].file, a);
+    EXPECT_TRUE(seen[0].playing);
+    EXPECT_TRUE(State.MediaSeeking && State.MediaSeeking != first) << "a new open of the same file";
+    EXPECT_EQ(State.PlayRate, 1.0);
+}
+
+TEST_F(ContinuationTest, RepeatOneRestartsAnAudioFileWithoutAStopInBetween) {
+    const std::string a = Tone("a.wav", 0.5);
+    PlayList({a}, PlayModes::RepeatOne);
+    screenSaver.Calls.clear();
+    ASSERT_TRUE(WaitForContinuations(2));
+    for (const Continuation& c : seen) {
+        EXPECT_EQ(c.index, 0);
+        EXPECT_EQ(c.direction, 0);
+        EXPECT_EQ(c.playType, PlayTypes::Audio);
+        EXPECT_TRUE(c.playing);
+    }
+    EXPECT_TRUE(screenSaver.Calls.empty()) << "the stopped state was never shown in between";
+}
+
+TEST_F(ContinuationTest, RandomModeOnlyPlaysEntriesOfTheList) {
+    const std::vector<std::string> files{Tone("a.wav", 0.3), Tone("b.wav", 0.3), Tone("c.wav", 0.3)};
+    PlayList(files, PlayModes::Random);
+    ASSERT_TRUE(WaitForContinuations(5));
+    for (const Continuation& c : seen) {
+        ASSERT_GE(c.index, 0);
+        ASSERT_LT(c.index, 3);
+        EXPECT_EQ(c.file, files[static_cast<std::size_t>(c.index)]);
+        EXPECT_TRUE(c.playing);
+    }
+}
+
+TEST_F(ContinuationTest, AnEmptyListAtAContinuingEndStopsAndRunsTheAfterPlayAction) {
+    for (TPlayMode mode : {PlayModes::Sequential, PlayModes::Random}) {
+        power.Calls.clear();
+        State.PlayListFiles->Clear();
+        State.PlayListIndex = 0;
+        State.PlayMode = mode;
+        FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 10 * Second);
+        graph.current = 10 * Second;
+        form->Ctrl_TTimer(nullptr);
+        EXPECT_FALSE(State.IsPlaying) << mode;
+        EXPECT_FALSE(form->Ctrl_T->Enabled()) << mode;
+        EXPECT_EQ(form->Status_L->Caption(), "准备完毕") << mode;
+        EXPECT_TRUE(AfterPlayRan()) << mode;
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(ContinuationTest, AnEntryThatDoesNotOpenEndsTheContinuationWithoutALoop) {
+    const std::string a = Clip("a.mp4");
+    PlayList({a, tree.Root() + "/missing.mp4"}, PlayModes::Sequential);
+    ASSERT_TRUE(WaitForContinuations(1));
+    EXPECT_EQ(seen[0].index, 1);
+    EXPECT_FALSE(seen[0].playing);
+    EXPECT_EQ(seen[0].status, "准备完毕");
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+    QTest::qWait(300);
+    EXPECT_EQ(seen.size(), 1u) << "nothing is opened again";
+    EXPECT_TRUE(power.Calls.empty());
+}
+
+TEST_F(ContinuationTest, TheNextEntryOfAListPlayingInFullScreenStaysInFullScreen) {
+    WriteIni(DefaultsWith("FullScreenAtonce", "1"));
+    const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
+    PlayList({a, b}, PlayModes::Sequential);
+    ASSERT_TRUE(form->IsFullScreen) << "the first entry went into full screen";
+    ASSERT_TRUE(WaitForContinuations(1));
+    EXPECT_EQ(seen[0].index, 1);
+    EXPECT_TRUE(seen[0].playing);
+    EXPECT_TRUE(form->IsFullScreen);
 }
 
 } // namespace
