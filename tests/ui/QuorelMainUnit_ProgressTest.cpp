@@ -302,6 +302,7 @@ TEST_F(ProgressTickTest, MediaAtItsEndWithPlayModeNoneStopsAndRunsTheAfterPlayAc
     EXPECT_EQ(KnobOffset(), 0);
     EXPECT_EQ(form->VideoGo_XI->Width(), 0);
     EXPECT_EQ(form->Time_L->Caption(), "");
+    EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
     EXPECT_EQ(form->PositionSeconds, 100);
     EXPECT_TRUE(screenSaver.Active());
     EXPECT_TRUE(State.PositionReady);
@@ -453,6 +454,8 @@ TEST_F(ProgressTickTest, AudioTickFollowsTheStreamAndEndsAtItsOwnEndNotAtTheRoun
     ASSERT_TRUE(testing_support::WaitUntil([&] { return !State.IsPlaying; }));
     EXPECT_TRUE(AfterPlayRan());
     EXPECT_EQ(form->Time_L->Caption(), "");
+    EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
+    EXPECT_EQ(State.BassStream, 0u) << "the stream was stopped and freed";
     EXPECT_EQ(KnobOffset(), 0);
     EXPECT_FALSE(form->Ctrl_T->Enabled());
 }
