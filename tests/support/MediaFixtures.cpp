@@ -16,12 +16,19 @@ namespace testing_support {
 
 namespace {
 
-// 320 x 240 at 25 fps for 2 s: 50 frames; the tone in 20 buffers of 0.1 s.
-const std::string Picture = "videotestsrc num-buffers=50 pattern=solid-color foreground-color=0xFF28C850 ! "
-                            "video/x-raw,format=I420,width=320,height=240,framerate=25/1 ! ";
+// 320 x 240 at 25 fps: 25 frames a second; the tone in buffers of 0.1 s.
+std::string PictureOf(int Seconds) {
+    return "videotestsrc num-buffers=" + std::to_string(25 * Seconds) +
+           " pattern=solid-color foreground-color=0xFF28C850 ! "
+           "video/x-raw,format=I420,width=320,height=240,framerate=25/1 ! ";
+}
+std::string ToneOf(int Seconds) {
+    return "audiotestsrc num-buffers=" + std::to_string(10 * Seconds) +
+           " samplesperbuffer=4410 volume=0.3 ! audio/x-raw,rate=44100,channels=2 ! ";
+}
 
-const std::string Tone = "audiotestsrc num-buffers=20 samplesperbuffer=4410 volume=0.3 ! "
-                         "audio/x-raw,rate=44100,channels=2 ! ";
+const std::string Picture = PictureOf(2);
+const std::string Tone = ToneOf(2);
 
 // GStreamer's RealMedia muxer cannot write RealVideo here, and its program-stream muxer writes clock
 // references that make the duration come out short: those fixtures come from ffmpeg.
@@ -45,6 +52,10 @@ std::string Description(MediaFixture Fixture) {
         return Picture + "x264enc speed-preset=ultrafast key-int-max=25 ! h264parse ! mp4mux name=mux ! "
                          "filesink location={out} " +
                Tone + "voaacenc ! aacparse ! mux.";
+    case MediaFixture::Mp4H264AacLong:
+        return PictureOf(10) + "x264enc speed-preset=ultrafast key-int-max=25 ! h264parse ! mp4mux name=mux ! "
+                               "filesink location={out} " +
+               ToneOf(10) + "voaacenc ! aacparse ! mux.";
     case MediaFixture::MkvVp8Vorbis:
         return Picture + "vp8enc deadline=1 keyframe-max-dist=25 ! matroskamux name=mux ! filesink location={out} " +
                Tone + "audioconvert ! vorbisenc ! mux.";
@@ -62,6 +73,7 @@ std::string Description(MediaFixture Fixture) {
 const char* Extension(MediaFixture Fixture) {
     switch (Fixture) {
     case MediaFixture::Mp4H264Aac:
+    case MediaFixture::Mp4H264AacLong:
     case MediaFixture::Mp4VideoOnly:
     case MediaFixture::Corrupt:
         return ".mp4";
@@ -84,6 +96,8 @@ const char* NameOf(MediaFixture Fixture) {
     switch (Fixture) {
     case MediaFixture::Mp4H264Aac:
         return "Mp4H264Aac";
+    case MediaFixture::Mp4H264AacLong:
+        return "Mp4H264AacLong";
     case MediaFixture::MkvVp8Vorbis:
         return "MkvVp8Vorbis";
     case MediaFixture::AviMpeg4Mp3:
@@ -105,6 +119,8 @@ const char* NameOf(MediaFixture Fixture) {
 FixtureFacts FactsOf(MediaFixture Fixture) {
     if (Fixture == MediaFixture::Mp4VideoOnly)
         return {640, 360, 30.0, 2.0};
+    if (Fixture == MediaFixture::Mp4H264AacLong)
+        return {320, 240, 25.0, 10.0};
     return {320, 240, 25.0, 2.0};
 }
 

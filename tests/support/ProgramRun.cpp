@@ -35,6 +35,9 @@ ProgramRun::~ProgramRun() {
 void ProgramRun::Start(const std::vector<std::string>& Arguments, const std::vector<std::string>& Environment) {
     const std::string program = dir_.File("QuorelMain");
     const std::string errorLog = dir_.File("stderr.log");
+    // A run tree may see several runs one after the other: each has its own exit.
+    exited_ = false;
+    exitStatus_ = -1;
     pid_ = ::fork();
     if (pid_ != 0)
         return;

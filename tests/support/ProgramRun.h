@@ -23,7 +23,8 @@ public:
     const std::string& Root() const { return dir_.Path(); }
     std::string File(const std::string& Name) const { return dir_.File(Name); }
 
-    // Starts the program with Arguments; extra environment entries are "NAME=value".
+    // Starts the program with Arguments; extra environment entries are "NAME=value". After a Close the same
+    // tree can run the program again.
     void Start(const std::vector<std::string>& Arguments = {}, const std::vector<std::string>& Environment = {});
     // Polls Condition until it holds or Timeout passes; false when it never held.
     bool WaitFor(const std::function<bool()>& Condition,

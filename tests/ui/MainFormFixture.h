@@ -32,20 +32,9 @@
 
 namespace ui_testing {
 
-// A 10 s clip (the 2 s fixtures end too soon for a resume point in the middle), made once.
+// A 10 s clip: the 2 s fixtures end too soon for a resume point in their middle.
 inline const std::string& LongClip() {
-    static const std::string path = [] {
-        const std::string file = testing_support::FixtureFolder() + "/Long10s.mp4";
-        EXPECT_TRUE(testing_support::MakeMediaFile(
-            "videotestsrc num-buffers=250 pattern=solid-color foreground-color=0xFF28C850 ! "
-            "video/x-raw,format=I420,width=320,height=240,framerate=25/1 ! "
-            "x264enc speed-preset=ultrafast key-int-max=25 ! h264parse ! mp4mux name=mux ! filesink location={out} "
-            "audiotestsrc num-buffers=100 samplesperbuffer=4410 volume=0.3 ! audio/x-raw,rate=44100,channels=2 ! "
-            "voaacenc ! aacparse ! mux.",
-            file));
-        return file;
-    }();
-    return path;
+    return testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong);
 }
 
 using namespace forms;

@@ -1,0 +1,128 @@
+// The command line and the last medium, end to end: the built program in a temporary run tree.
+
+#include <filesystem>
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/Files.h"
+#include "tests/support/AudioFixtures.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/ProgramRun.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/XvfbDisplay.h"
+
+using testing_support::ProgramRun;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+namespace {
+
+// A 10 s clip of the fixtures' colour with a tone, in the run tree.
+std::string MakeClip(const ProgramRun& Run, const std::string& Name) {
+    const std::string path = Run.File(Name);
+    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong), path);
+    return path;
+}
+
+// The value of Key in the run tree's settings as text ("" when absent).
+std::string Setting(const ProgramRun& Run, const std::string& Key) {
+    const std::string ini = ReadFile(Run.File("Ini/Default.ini"));
+    const auto at = ini.find("\r\n" + Key + "=");
+    if (at == std::string::npos)
+        return "";
+    const auto start = at + 3 + Key.size();
+    return ini.substr(start, ini.find("\r\n", start) - start);
+}
+
+void SetSetting(const ProgramRun& Run, const std::string& Key, const std::string& Value) {
+    std::string ini = ReadFile(Run.File("Ini/Default.ini"));
+    const auto at = ini.find("\r\n" + Key + "=");
+    ASSERT_NE(at, std::string::npos) << Key;
+    const auto start = at + 3 + Key.size();
+    ini.replace(start, ini.find("\r\n", start) - start, Value);
+    WriteFile(Run.File("Ini/Default.ini"), ini);
+}
+
+// Runs the program with Arguments until its window was grabbed (1.5 s after the start), then closes it as a
+// user would.
+QImage RunAndGrab(ProgramRun& Run, const std::vector<std::string>& Arguments, std::vector<std::string> Environment,
+                  const std::string& Shot) {
+    Environment.push_back("QUOREL_GRAB_WINDOW=" + Run.File(Shot));
+    Run.Start(Arguments, Environment);
+    QImage image;
+    EXPECT_TRUE(Run.WaitFor([&] { return image.load(QString::fromStdString(Run.File(Shot))); }))
+        << Run.ErrorOutput();
+    EXPECT_EQ(Run.Close(), 0) << Run.ErrorOutput();
+    return image;
+}
+
+// The two labels of the status strip, counted from the window's lower corners.
+QImage StatusText(const QImage& Window) { return Window.copy(9, Window.height() - 96 + 3, 70, 13); }
+QImage TimeText(const QImage& Window) { return Window.copy(Window.width() - 160, Window.height() - 96 + 3, 150, 13); }
+QRgb VideoCentre(const QImage& Window) { return Window.pixel(Window.width() / 2, (51 + Window.height() - 96) / 2); }
+// A point of the video panel beside the logo.
+QRgb VideoBesideTheLogo(const QImage& Window) { return Window.pixel(20, 120); }
+
+bool NearFixtureColour(QRgb Pixel) {
+    const auto c = testing_support::FixtureColour;
+    return std::abs(qRed(Pixel) - c.r) <= 30 && std::abs(qGreen(Pixel) - c.g) <= 30 && std::abs(qBlue(Pixel) - c.b) <= 30;
+}
+
+TEST(CommandLine, OpenSwitchPlaysTheClipUnderXAndTheNextStartResumesWhereItWasLeft) {
+    testing_support::XvfbDisplay display;
+    ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
+    const std::vector<std::string> underX = {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb"};
+    ProgramRun run;
+    const std::string clip = MakeClip(run, "clip.mp4");
+
+    const QImage idle = RunAndGrab(run, {}, underX, "idle.png");
+    ASSERT_FALSE(idle.isNull());
+    EXPECT_EQ(VideoBesideTheLogo(idle), qRgb(0, 0, 0));
+
+    const QImage playing = RunAndGrab(run, {"/o", clip}, underX, "playing.png");
+    ASSERT_FALSE(playing.isNull());
+    EXPECT_TRUE(NearFixtureColour(VideoCentre(playing))) << std::hex << VideoCentre(playing);
+    EXPECT_TRUE(NearFixtureColour(VideoBesideTheLogo(playing))) << std::hex << VideoBesideTheLogo(playing);
+    EXPECT_NE(StatusText(playing), StatusText(idle)); // "播放中" in place of "准备完毕"
+    EXPECT_NE(TimeText(playing), TimeText(idle));     // the time text, empty while nothing plays
+    EXPECT_EQ(Setting(run, "LastPlayType"), "1");
+    EXPECT_EQ(Setting(run, "LastMediaFile"), clip) << run.ErrorOutput();
+    EXPECT_GE(std::stoi(Setting(run, "LastPos")), 0);
+    EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), clip + "===0\r\n");
+
+    // The next start without arguments reopens the clip at the stored position and plays on from there.
+    SetSetting(run, "LastPos", "6");
+    const QImage resumed = RunAndGrab(run, {}, underX, "resumed.png");
+    EXPECT_TRUE(NearFixtureColour(VideoCentre(resumed))) << std::hex << VideoCentre(resumed);
+    const int lastPos = std::stoi(Setting(run, "LastPos"));
+    EXPECT_GE(lastPos, 6);
+    EXPECT_LT(lastPos, 10);
+}
+
+// The grab 1.5 s after the start also tells that the window was shown and activated.
+TEST(CommandLine, PlainFilesBecomeThePlayList) {
+    ProgramRun run;
+    const std::string video = run.File("a.mp4");
+    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac), video);
+    const std::string song = run.File("b.mp3");
+    ASSERT_TRUE(testing_support::MakeToneFile(song, testing_support::AudioFormat::Mp3, 2.0));
+    RunAndGrab(run, {video, song}, {}, "shot.png");
+    EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), video + "===0\r\n" + song + "===0\r\n");
+    EXPECT_EQ(Setting(run, "LastMediaFile"), video);
+}
+
+TEST(CommandLine, AppendSwitchAddsTheFileToTheStoredPlayList) {
+    ProgramRun run;
+    const std::string stored = run.File("stored.mp4"), added = run.File("added.mp4");
+    for (const auto& file : {stored, added})
+        std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac), file);
+    WriteFile(run.File("Project/PlayFileList"), stored + "===4\r\n");
+    RunAndGrab(run, {"/a", added}, {}, "shot.png");
+    EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), stored + "===4\r\n" + added + "===0\r\n");
+    // The file the switch named is the one that played, and it is stored as the last medium.
+    EXPECT_EQ(Setting(run, "LastMediaFile"), added);
+}
+
+} // namespace
