@@ -121,7 +121,8 @@ void ShutdownMediaGraphs() {
         graph->Shutdown();
 }
 
-// Runs on whatever thread posts: nothing is queued, so the bus never grows.
+// Runs on whatever thread posts: nothing is queued, so the bus never grows. A dropped message is the
+// handler's to release; one kept would hold its source, and so the whole pipeline, alive.
 GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* Message, gpointer Self) {
     auto* graph = static_cast<FilterGraph*>(Self);
     switch (GST_MESSAGE_TYPE(Message)) {
@@ -158,6 +159,7 @@ GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* Message, gpointer
     default:
         break;
     }
+    gst_message_unref(Message);
     return GST_BUS_DROP;
 }
 

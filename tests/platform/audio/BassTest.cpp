@@ -10,6 +10,7 @@
 #include "platform/audio/BassInspect.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/LivePipelines.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -172,6 +173,28 @@ TEST_F(AudioLibrary, FilesThatAreNotAudioGiveNoStream) {
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("empty.wav").c_str(), 0, 0, 0), 0U);
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("missing.ogg").c_str(), 0, 0, 0), 0U);
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, nullptr, 0, 0, 0), 0U);
+}
+
+// A freed stream and a file that gives no stream leave no pipeline behind (nor the file, decoder and output
+// it holds), also for a file whose length is found by reading it through.
+TEST_F(AudioLibrary, NoPipelineOutlivesItsStream) {
+    const std::string tone = dir_.File("tone.mp3");
+    const std::string vbr = dir_.File("vbr.mp3");
+    ASSERT_TRUE(MakeToneFile(tone, AudioFormat::Mp3, 1.0));
+    ASSERT_TRUE(MakeToneFile(vbr, AudioFormat::VbrMp3, 1.0));
+    testing_support::WriteFile(dir_.File("notes.ogg"), std::string(4000, 'x'));
+    testing_support::CountPipelines();
+    const int before = testing_support::LivePipelines();
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("notes.ogg").c_str(), 0, 0, 0), 0U);
+    EXPECT_EQ(testing_support::LivePipelines(), before);
+    for (const std::string& file : {tone, vbr}) {
+        HSTREAM stream = BASS_StreamCreateFile(FALSE, file.c_str(), 0, 0, 0);
+        ASSERT_NE(stream, 0U) << file;
+        ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+        EXPECT_EQ(testing_support::LivePipelines(), before + 1) << file;
+        ASSERT_TRUE(BASS_StreamFree(stream));
+        EXPECT_EQ(testing_support::LivePipelines(), before) << file;
+    }
 }
 
 // Bytes count sample frames in the format the flags name; the seconds they stand for do not change.

@@ -15,6 +15,7 @@
 #include "platform/media/Interfaces.h"
 #include "platform/win32/Window.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/LivePipelines.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/MediaPanel.h"
 #include "tests/support/QtApp.h"
@@ -406,6 +407,34 @@ TEST(MixerControl, KeepsPlacementPerStream) {
     EXPECT_EQ(alpha, 0.5f);
     EXPECT_EQ(mixer->SetAlpha(2, 1.0f), com::E_INVALIDARG);
     EXPECT_EQ(mixer->SetAlpha(0, 1.5f), com::E_INVALIDARG);
+}
+
+// A graph lets go of its pipeline, and with it of every element, decoder and file it built: at a failed
+// render, at shutdown and when the last reference goes.
+TEST(Lifetime, NoPipelineOutlivesItsGraph) {
+    MediaFile(MediaFixture::Mp4H264Aac);
+    MediaFile(MediaFixture::NotMedia);
+    testing_support::CountPipelines();
+    const int before = testing_support::LivePipelines();
+    auto playing = [](WindowlessGraph& g) {
+        ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+        ASSERT_EQ(g.control->Run(), com::S_OK);
+        ASSERT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) > 100 * Millisecond; }));
+    };
+    {
+        WindowlessGraph g;
+        ASSERT_TRUE(com::FAILED(g.Render(MediaFixture::NotMedia)));
+        EXPECT_EQ(testing_support::LivePipelines(), before) << "a failed render takes its pipeline down";
+        playing(g);
+        EXPECT_EQ(testing_support::LivePipelines(), before + 1);
+    }
+    EXPECT_EQ(testing_support::LivePipelines(), before) << "the released graph leaves no pipeline behind";
+    {
+        WindowlessGraph g;
+        playing(g);
+        ShutdownMediaGraphs();
+        EXPECT_EQ(testing_support::LivePipelines(), before) << "shutting down lets go of the pipeline";
+    }
 }
 
 // Shutting down stops every graph; their interfaces stay callable and report failures.
