@@ -31,11 +31,15 @@ constexpr auto StepTimeLimit = std::chrono::seconds(5);
 
 constexpr GstClockTime NanosecondsPer100 = 100;
 
-// Every graph of the process, so that shutting down can stop them all.
-std::mutex liveGraphsMutex;
-std::set<FilterGraph*>& LiveGraphs() {
-    static std::set<FilterGraph*> graphs;
-    return graphs;
+// Every graph of the process, so that shutting down can stop them all. Never destroyed: the exit handler
+// that stops the graphs, and graphs held by static objects, may come after every static object is gone.
+struct GraphRegistry {
+    std::mutex mutex;
+    std::set<FilterGraph*> graphs;
+};
+GraphRegistry& LiveGraphs() {
+    static auto* const registry = new GraphRegistry;
+    return *registry;
 }
 
 bool HasPrefix(const gchar* Text, const char* Prefix) {
@@ -60,14 +64,16 @@ FilterGraph::FilterGraph() {
     CreatePipeline();
     static const bool shutdownAtExit = [] { return std::atexit(ShutdownMediaGraphs) == 0; }();
     (void)shutdownAtExit;
-    std::lock_guard lock(liveGraphsMutex);
-    LiveGraphs().insert(this);
+    GraphRegistry& live = LiveGraphs();
+    std::lock_guard lock(live.mutex);
+    live.graphs.insert(this);
 }
 
 FilterGraph::~FilterGraph() {
     {
-        std::lock_guard lock(liveGraphsMutex);
-        LiveGraphs().erase(this);
+        GraphRegistry& live = LiveGraphs();
+        std::lock_guard lock(live.mutex);
+        live.graphs.erase(this);
     }
     Shutdown();
 }
@@ -114,8 +120,9 @@ void FilterGraph::Shutdown() {
 void ShutdownMediaGraphs() {
     std::vector<FilterGraph*> graphs;
     {
-        std::lock_guard lock(liveGraphsMutex);
-        graphs.assign(LiveGraphs().begin(), LiveGraphs().end());
+        GraphRegistry& live = LiveGraphs();
+        std::lock_guard lock(live.mutex);
+        graphs.assign(live.graphs.begin(), live.graphs.end());
     }
     for (FilterGraph* graph : graphs)
         graph->Shutdown();
