@@ -285,6 +285,14 @@ HRESULT FilterGraph::CompleteChain(Chain& C) {
     gst_bin_add(GST_BIN(pipeline_), C.decoder);
     gst_element_link(C.source, C.decoder);
 
+    // A pipeline that has prerolled already takes a new chain in without waiting for it to preroll (its
+    // state does not change), so the chain would count as giving nothing: the graph is taken down and
+    // prerolled again with every chain, from the start, as a render leaves it stopped.
+    if (GST_STATE(pipeline_) != GST_STATE_NULL) {
+        gst_element_set_state(pipeline_, GST_STATE_NULL);
+        ended_ = false;
+        lastPosition_ = 0;
+    }
     HRESULT result = Preroll();
     if (com::SUCCEEDED(result)) {
         std::lock_guard lock(mutex_);

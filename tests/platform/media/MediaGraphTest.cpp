@@ -409,6 +409,35 @@ TEST(MixerControl, KeepsPlacementPerStream) {
     EXPECT_EQ(mixer->SetAlpha(0, 1.5f), com::E_INVALIDARG);
 }
 
+// Two files in one graph are two streams of the mixing renderer: each painted at its output rectangle, the
+// nearer one (lower Z) over the farther one.
+TEST(MixerControl, PaintsTwoStreamsNearestLast) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    ASSERT_EQ(g.Render(MediaFixture::Mp4VideoOnly), com::S_OK);
+    auto mixer = com::QueryInterfaceOf<IVMRMixerControl9>(g.vmr.Get());
+    const NORMALIZEDRECT corner{0.5f, 0.5f, 1.0f, 1.0f};
+    ASSERT_EQ(mixer->SetOutputRect(1, &corner), com::S_OK);
+    ASSERT_EQ(mixer->SetZOrder(0, 1), com::S_OK);
+    ASSERT_EQ(mixer->SetZOrder(1, 0), com::S_OK);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    // The destination is (50, 0, 400 x 300): the second stream covers (250, 150) .. (450, 300), its test
+    // pattern's bars unlike the first stream's one colour.
+    auto second = [](const QImage& picture) {
+        return !NearColour(picture.pixel(300, 200), testing_support::FixtureColour);
+    };
+    ASSERT_TRUE(WaitUntil([&] {
+        const QImage picture = g.Picture();
+        return NearColour(picture.pixel(150, 100), testing_support::FixtureColour) && second(picture);
+    })) << "the first stream fills the destination, the second lies over its corner";
+    ASSERT_EQ(mixer->SetZOrder(1, 2), com::S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return !second(g.Picture()); }))
+        << "moved behind the first stream, the second is hidden";
+    ASSERT_EQ(mixer->SetZOrder(1, 1), com::S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return second(g.Picture()); }))
+        << "of two streams with one Z the later one is painted over the earlier";
+}
+
 // A graph lets go of its pipeline, and with it of every element, decoder and file it built: at a failed
 // render, at shutdown and when the last reference goes.
 TEST(Lifetime, NoPipelineOutlivesItsGraph) {
