@@ -1,7 +1,10 @@
 #include "platform/media/VideoRenderer.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstring>
+#include <span>
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -25,6 +28,9 @@ struct VideoRenderer::Input {
     QImage frame;
     QSize native;
     int frames = 0;
+    // The frame before the last, filled again by the next one when nobody holds a copy of it (the input's
+    // streaming thread only).
+    QImage spare;
     // Mixing, GUI thread only.
     NORMALIZEDRECT rect;
     float alpha = 1.0f;
@@ -99,7 +105,7 @@ void VideoRenderer::SetMode(Mode Mode) {
 }
 
 bool VideoRenderer::SetStreamCount(int Count) {
-    if (Count < 1 || Count > 16 || ConnectedInputs() > 0)
+    if (Count < 1 || Count > MaxStreams || ConnectedInputs() > 0)
         return false;
     std::lock_guard lock(mutex_);
     inputs_.resize(static_cast<std::size_t>(Count));
@@ -241,7 +247,11 @@ GstFlowReturn VideoRenderer::OnSample(GstElement* Sink, Input* In, bool Preroll)
     GstVideoFrame mapped;
     if (buffer && gst_video_info_from_caps(&videoInfo, gst_sample_get_caps(sample)) &&
         gst_video_frame_map(&mapped, &videoInfo, buffer, GST_MAP_READ)) {
-        QImage image(videoInfo.width, videoInfo.height, QImage::Format_RGB32);
+        // A picture of the painted size at every frame: reused, not made anew.
+        QImage image = std::move(In->spare);
+        if (image.size() != QSize(videoInfo.width, videoInfo.height) || !image.isDetached())
+            image = QImage(videoInfo.width, videoInfo.height, QImage::Format_RGB32);
+        std::atomic_thread_fence(std::memory_order_acquire); // after the last reader let go of the pixels
         const auto* source = static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped, 0));
         const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&mapped, 0);
         const auto rowBytes = static_cast<std::size_t>(videoInfo.width) * 4;
@@ -250,9 +260,10 @@ GstFlowReturn VideoRenderer::OnSample(GstElement* Sink, Input* In, bool Preroll)
         gst_video_frame_unmap(&mapped);
         {
             std::lock_guard lock(In->owner->mutex_);
-            In->frame = std::move(image);
+            std::swap(In->frame, image);
             ++In->frames;
         }
+        In->spare = std::move(image);
         In->owner->FrameArrived();
     }
     gst_sample_unref(sample);
@@ -489,12 +500,16 @@ void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
                                   win32::GetBValue(borderColour_)));
     if (!destination_.isValid())
         return;
-    std::vector<const Input*> order;
-    for (auto& in : inputs_)
-        order.push_back(in.get());
-    // Lower Z is nearer the viewer, so it is painted last.
-    std::stable_sort(order.begin(), order.end(), [](const Input* a, const Input* b) { return a->z > b->z; });
-    for (const Input* in : order) {
+    // Lower Z is nearer the viewer, so it is painted last; streams of one Z in their order. Sorted in place:
+    // this runs at every frame.
+    std::array<const Input*, MaxStreams> order{};
+    const auto streams = static_cast<std::ptrdiff_t>(inputs_.size());
+    for (std::size_t i = 0; i < inputs_.size(); ++i)
+        order[i] = inputs_[i].get();
+    std::sort(order.begin(), order.begin() + streams, [](const Input* a, const Input* b) {
+        return a->z != b->z ? a->z > b->z : a->index < b->index;
+    });
+    for (const Input* in : std::span(order.data(), inputs_.size())) {
         if (in->frame.isNull() || in->alpha <= 0.0f)
             continue;
         const QRectF target = MapNormalised(in->rect, destination_);

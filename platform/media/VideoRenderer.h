@@ -43,7 +43,8 @@ public:
     Mode GetMode() const { return mode_; }
     void SetMode(Mode Mode);
 
-    // Input streams: how many there may be (1..16, changeable while none is connected).
+    static constexpr int MaxStreams = 16;
+    // Input streams: how many there may be (1..MaxStreams, changeable while none is connected).
     bool SetStreamCount(int Count);
     int StreamCount() const { return static_cast<int>(inputs_.size()); }
     // A new branch (a floating bin with one sink pad) that feeds the first unconnected input, or nullptr when
