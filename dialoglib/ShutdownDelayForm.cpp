@@ -64,7 +64,7 @@ void TShutdownDelay_Form::Delay_TimerTimer(TObject*) {
     if (CountdownTick(CountDown)) {
         Delay_Timer->SetEnabled(false);
         Close();
-        ShutDownComputer();
+        ShutDownComputer(Language_);
         return;
     }
     texts_.Countdown = CountdownText(Language_, ComputerName, CountDown);
@@ -74,7 +74,7 @@ void TShutdownDelay_Form::Delay_TimerTimer(TObject*) {
 void TShutdownDelay_Form::OK_BtnClick(TObject*) {
     Delay_Timer->SetEnabled(false);
     Close();
-    ShutDownComputer();
+    ShutDownComputer(Language_);
 }
 
 void TShutdownDelay_Form::Cancel_BtnClick(TObject*) {

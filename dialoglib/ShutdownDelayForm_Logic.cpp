@@ -44,13 +44,19 @@ bool PowerOffSystem() {
     return win32::ExitWindowsEx(win32::EWX_POWEROFF, 0) != win32::FALSE;
 }
 
-void ShutDownComputer() {
-    std::string family;
-    GetOsFamily(family);
-    ShutDownComputer(family);
+TPowerOffRefusedTexts PowerOffRefusedTexts(int Language) {
+    if (Language == 2)
+        return {"无法关闭计算机：系统拒绝了关机请求。", "信息"};
+    return {"The computer could not be shut down: the system refused.", "Information"};
 }
 
-void ShutDownComputer(std::string_view OsFamily) {
+void ShutDownComputer(int Language) {
+    std::string family;
+    GetOsFamily(family);
+    ShutDownComputer(family, Language);
+}
+
+void ShutDownComputer(std::string_view OsFamily, int Language) {
     bool accepted = false;
     if (OsFamily == OsFamilyNt)
         accepted = PowerOffSystem();
@@ -58,7 +64,9 @@ void ShutDownComputer(std::string_view OsFamily) {
         accepted = win32::ExitWindowsEx(win32::EWX_POWEROFF, 0) != win32::FALSE;
     else
         return;
-    if (!accepted)
-        win32::MessageBox(forms::Application().Handle(), std::string(PowerOffRefusedText), "Information",
+    if (!accepted) {
+        const TPowerOffRefusedTexts texts = PowerOffRefusedTexts(Language);
+        win32::MessageBox(forms::Application().Handle(), texts.Text, texts.Caption.c_str(),
                           win32::MB_OK | win32::MB_ICONINFORMATION);
+    }
 }

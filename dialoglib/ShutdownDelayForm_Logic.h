@@ -30,12 +30,17 @@ std::string GetLocalComputerName();
 // decides whether this user may: there is no privilege for the program to enable first.
 bool PowerOffSystem();
 
+// The message box of a power-off the system refused: its text and caption in the dialog's language. A code
+// other than 1 and 2 gets the English ones: unlike the dialog's captions, this box would say nothing at all
+// without its text.
+struct TPowerOffRefusedTexts {
+    std::string Text, Caption;
+};
+TPowerOffRefusedTexts PowerOffRefusedTexts(int Language);
+
 // Powers the computer off by the operating-system family: the NT family through PowerOffSystem, the 9x
 // family by its direct request, any other family not at all. A request the system refuses is reported in a
-// message box owned by the application window (the dialog has closed already, so nothing else would tell
-// the user why the computer is still running).
-void ShutDownComputer();
-void ShutDownComputer(std::string_view OsFamily);
-
-inline constexpr std::string_view PowerOffRefusedText =
-    "The computer could not be shut down: the system refused.";
+// message box owned by the application window, in the dialog's language (the dialog has closed already, so
+// nothing else would tell the user why the computer is still running).
+void ShutDownComputer(int Language);
+void ShutDownComputer(std::string_view OsFamily, int Language);

@@ -27,16 +27,20 @@ protected:
         });
         owner.Show();
         Application().SetHandle(owner.Handle());
-        form.CountDown = ShutdownCountDownStart;
-        form.ComputerName = "studio";
-        form.SetLanguage(1);
-        form.LoadTexts();
-        form.ApplyTexts();
+        SetUpForm(form, "studio", 1);
     }
     void TearDown() override {
         win32::SetPowerService(nullptr);
         win32::SetMessageBoxHandler(nullptr);
         Application().SetHandle(nullptr);
+    }
+    // As the export does.
+    static void SetUpForm(TShutdownDelay_Form& Form, const std::string& ComputerName, int Language) {
+        Form.CountDown = ShutdownCountDownStart;
+        Form.ComputerName = ComputerName;
+        Form.SetLanguage(Language);
+        Form.LoadTexts();
+        Form.ApplyTexts();
     }
     static void Press(TButton* Button) {
         QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton);
@@ -100,15 +104,32 @@ TEST_F(ShutdownDelayFormTest, CancelAndTheCloseBoxPowerNothingOff) {
     EXPECT_TRUE(power.Calls.empty());
 }
 
-TEST_F(ShutdownDelayFormTest, ARefusedPowerOffIsReported) {
+// The report is in the dialog's language; a code without texts still gets a message that says something.
+TEST_F(ShutdownDelayFormTest, ARefusedPowerOffIsReportedInTheDialogsLanguage) {
+    struct Case {
+        int language;
+        const char* text;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {1, "The computer could not be shut down: the system refused.", "Information"},
+        {2, "无法关闭计算机：系统拒绝了关机请求。", "信息"},
+        {3, "The computer could not be shut down: the system refused.", "Information"},
+    };
     power.Result = false;
-    WhileModal steps([&](QWidget*) { Press(form.OK_Btn); });
-    form.ShowModal();
-    EXPECT_EQ(power.Calls, std::vector<std::string>{"PowerOff"});
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Text, "The computer could not be shut down: the system refused.");
-    EXPECT_EQ(boxes[0].Caption, "Information");
-    EXPECT_EQ(boxes[0].Owner, owner.Handle());
+    for (const Case& c : cases) {
+        boxes.clear();
+        TShutdownDelay_Form refused(&owner);
+        SetUpForm(refused, "studio", c.language);
+        WhileModal steps([&](QWidget*) { Press(refused.OK_Btn); });
+        refused.ShowModal();
+        EXPECT_TRUE(steps.Ran());
+        ASSERT_EQ(boxes.size(), 1u) << c.language;
+        EXPECT_EQ(boxes[0].Text, c.text) << c.language;
+        EXPECT_EQ(boxes[0].Caption, c.caption) << c.language;
+        EXPECT_EQ(boxes[0].Owner, owner.Handle());
+    }
+    EXPECT_EQ(power.Calls, std::vector<std::string>(3, "PowerOff"));
 }
 
 TEST_F(ShutdownDelayFormTest, OtherLanguagesShowNoTextsButStillCount) {
@@ -132,13 +153,13 @@ TEST(ShutDownComputer, ByOperatingSystemFamily) {
     testing_support::EnsureQApplication();
     win32::FakePowerService power;
     win32::SetPowerService(&power);
-    ShutDownComputer("Windows NT/2000/XP");
-    ShutDownComputer("Windows 95/98/98SE/Me");
+    ShutDownComputer("Windows NT/2000/XP", 1);
+    ShutDownComputer("Windows 95/98/98SE/Me", 1);
     EXPECT_EQ(power.Calls.size(), 2u);
-    ShutDownComputer("");
-    ShutDownComputer("Linux");
+    ShutDownComputer("", 1);
+    ShutDownComputer("Linux", 1);
     EXPECT_EQ(power.Calls.size(), 2u) << "an unknown family powers nothing off";
-    ShutDownComputer();
+    ShutDownComputer(1);
     EXPECT_EQ(power.Calls.size(), 3u) << "this platform is of the NT family";
     win32::SetPowerService(nullptr);
 }
