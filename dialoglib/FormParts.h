@@ -12,11 +12,16 @@ template <class T, class TParent> T* NewComponent(TParent* Parent, const char* N
     return component;
 }
 
+// A new fixed client size for a dialog frame, also while it is shown.
+inline void SetFixedClientSize(forms::TForm& Form, int ClientWidth, int ClientHeight) {
+    Form.SetClientWidth(ClientWidth);
+    Form.SetClientHeight(ClientHeight);
+    Form.setFixedSize(ClientWidth, ClientHeight);
+}
+
 // A dialog frame of a fixed client size, shown centred on the screen.
 inline void MakeFixedDialog(forms::TForm& Form, int ClientWidth, int ClientHeight) {
     Form.SetBorderStyle(forms::bsDialog);
     Form.SetPosition(forms::poScreenCenter);
-    Form.SetClientWidth(ClientWidth);
-    Form.SetClientHeight(ClientHeight);
-    Form.setFixedSize(ClientWidth, ClientHeight);
+    SetFixedClientSize(Form, ClientWidth, ClientHeight);
 }

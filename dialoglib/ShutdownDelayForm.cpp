@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QStyle>
 
 using namespace forms;
@@ -51,6 +52,33 @@ void TShutdownDelay_Form::ShowCountdown(const std::string& Text) {
     std::string shown = Text;
     std::replace(shown.begin(), shown.end(), '\r', '\n');
     ShowDelay_L->SetCaption(shown);
+    FitCountdown();
+}
+
+// A host name may be up to 64 characters, in one word: more lines than the panel holds, or a word wider than
+// the label. The label grows to the widest word and to its wrapped lines, the panel to the label and the
+// dialog with them (the buttons keep their place below the panel and at its right), so that the whole name
+// and the countdown show. The designed sizes are the least, and nothing shrinks while the count goes on,
+// so that the dialog does not jump as the number changes.
+void TShutdownDelay_Form::FitCountdown() {
+    const QFontMetrics metrics(ShowDelay_L->font());
+    const QRect needed = metrics.boundingRect(QRect(0, 0, ShowDelay_L->Width(), 100000), Qt::TextWordWrap,
+                                              QString::fromStdString(ShowDelay_L->Caption()));
+    if (needed.width() > ShowDelay_L->Width()) {
+        ShowDelay_L->SetWidth(needed.width());
+        ShowDelay_L->SetAutoSize(true); // the wrapped height for the new width
+    }
+    const int width = std::max(ClientWidth(), ShowDelay_L->Left() + ShowDelay_L->Width() + LabelRightMargin);
+    const int panelHeight =
+        std::max(Panel1->Height(), ShowDelay_L->Top() + ShowDelay_L->Height() + LabelBottomMargin);
+    const int dx = width - ClientWidth();
+    const int dy = panelHeight - Panel1->Height();
+    if (dx == 0 && dy == 0)
+        return;
+    SetFixedClientSize(*this, width, ClientHeight() + dy);
+    Panel1->SetHeight(panelHeight);
+    for (TButton* button : {OK_Btn, Cancel_Btn})
+        button->SetBounds(button->Left() + dx, button->Top() + dy, button->Width(), button->Height());
 }
 
 void TShutdownDelay_Form::ApplyTexts() {

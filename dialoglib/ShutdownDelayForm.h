@@ -35,6 +35,10 @@ private:
     void OK_BtnClick(forms::TObject* Sender);
     void Cancel_BtnClick(forms::TObject* Sender);
     void ShowCountdown(const std::string& Text);
+    void FitCountdown();
+
+    // The room the designed dialog leaves right of and below the label.
+    static constexpr int LabelRightMargin = 13, LabelBottomMargin = 10;
 
     int Language_ = 0;
     TShutdownTexts texts_;

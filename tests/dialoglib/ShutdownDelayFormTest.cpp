@@ -1,5 +1,6 @@
 #include "dialoglib/ShutdownDelayForm.h"
 
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QTest>
 
@@ -80,6 +81,53 @@ TEST_F(ShutdownDelayFormTest, CountsDownOnceASecondAndPowersOffAtTheTickAfterZer
     EXPECT_EQ(power.Calls, std::vector<std::string>{"PowerOff"});
     EXPECT_FALSE(form.Delay_Timer->Running());
     EXPECT_TRUE(boxes.empty());
+}
+
+// Where the text of the label needs to be drawn, wrapped at its width, in the label's own coordinates.
+QRect TextRect(const TLabel& Label) {
+    return QFontMetrics(Label.font())
+        .boundingRect(QRect(0, 0, Label.Width(), 100000), Qt::TextWordWrap,
+                      QString::fromStdString(Label.Caption()));
+}
+
+// The full host name is shown, however long: the label, its panel and the dialog grow to hold the wrapped
+// text, and a short name keeps the designed sizes.
+TEST_F(ShutdownDelayFormTest, TheWholeTextShowsWhateverTheLengthOfTheName) {
+    std::string oneWord;
+    for (int i = 0; i < 64; ++i)
+        oneWord += static_cast<char>('a' + i % 26);
+    const std::string dotted = "media-server-with-a-long-name.north-wing.building-7.example.org";
+    for (const std::string& name : {std::string("studio"), std::string(30, 'w'), oneWord, dotted}) {
+        for (int language : {1, 2}) {
+            TShutdownDelay_Form shown(&owner);
+            SetUpForm(shown, name, language);
+            const std::string where = name + " in language " + std::to_string(language);
+            const TLabel& label = *shown.ShowDelay_L;
+            const auto expectAllShown = [&](const std::string& When) {
+                const QRect text = TextRect(label);
+                EXPECT_LE(text.width(), label.Width()) << where << When;
+                EXPECT_LE(text.height(), label.Height()) << where << When;
+                EXPECT_TRUE(shown.Panel1->rect().contains(label.geometry())) << where << When;
+                EXPECT_LE(shown.Panel1->Height(), shown.OK_Btn->Top()) << where << When;
+                for (const TControl* control :
+                     {static_cast<const TControl*>(shown.Panel1), static_cast<const TControl*>(shown.OK_Btn),
+                      static_cast<const TControl*>(shown.Cancel_Btn)})
+                    EXPECT_TRUE(shown.rect().contains(control->geometry()))
+                        << where << When << ": " << control->Name();
+            };
+            expectAllShown("");
+            shown.Delay_TimerTimer(nullptr);
+            expectAllShown(", a second later");
+            if (name == "studio") {
+                EXPECT_EQ(shown.size(), QSize(393, 105)) << where;
+                EXPECT_EQ(shown.Panel1->geometry(), QRect(0, 0, 393, 62)) << where;
+                EXPECT_EQ(label.geometry().topLeft(), QPoint(60, 12));
+                EXPECT_EQ(label.Width(), 320);
+                EXPECT_EQ(shown.OK_Btn->geometry(), QRect(224, 72, 75, 25)) << where;
+                EXPECT_EQ(shown.Cancel_Btn->geometry(), QRect(310, 72, 75, 25)) << where;
+            }
+        }
+    }
 }
 
 TEST_F(ShutdownDelayFormTest, OkPowersOffAtOnce) {
