@@ -64,6 +64,11 @@ void TManageHistory_Form::ApplyTexts() {
     Cancel_Btn->SetCaption(texts_.Cancel);
 }
 
+void TManageHistory_Form::AddHistoryEntry(const std::string& Entry) {
+    editor_.AddRow(Entry);
+    History_CL->Add(Entry);
+}
+
 void TManageHistory_Form::TakeList() {
     for (int i = 0; i < History_CL->Count(); ++i)
         editor_.SetChecked(i, History_CL->Checked(i));
@@ -109,9 +114,6 @@ void TManageHistory_Form::Move(void (THistoryEditor::*Operation)()) {
 }
 
 void TManageHistory_Form::FormShow(TObject*) {
-    editor_ = THistoryEditor();
-    for (int i = 0; i < History_CL->Count(); ++i)
-        editor_.AddRow(History_CL->Items(i));
     TakeList();
     editor_.FormShow();
     ShowEditor();

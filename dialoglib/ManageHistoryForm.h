@@ -30,6 +30,11 @@ public:
     // Where "HistoryTemp" is written: the folder of the running program.
     std::string ProgramFolder;
 
+    // Adds an unchecked row for an entry of the history. The entry is kept as it is, byte for byte, and only
+    // shown in the check list: a file name need not be valid UTF-8, and the list's own text would not give it
+    // back unchanged.
+    void AddHistoryEntry(const std::string& Entry);
+
     void SetLanguage(int Language) { Language_ = Language; }
     void LoadTexts() { texts_ = HistoryTexts(Language_); }
     void ApplyTexts();
@@ -50,8 +55,8 @@ private:
     void OK_BtnClick(forms::TObject* Sender);
     void Cancel_BtnClick(forms::TObject* Sender);
 
-    // The editor keeps the rows and the buttons' states; the check list shows them. TakeList reads what the
-    // user did to the list (selection, marks), ShowEditor writes the editor's state back.
+    // The editor keeps the rows and the buttons' states; the check list only shows them. TakeList reads what
+    // the user did to the list (selection, marks), ShowEditor writes the editor's state back.
     void TakeList();
     void ShowEditor();
     // TakeList, the editor's Operation, ShowEditor.

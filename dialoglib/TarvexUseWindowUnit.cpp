@@ -71,7 +71,7 @@ void CreateManageHistoryForm(win32::HWND AppHandle, const forms::TStringList* Hi
         [&](TManageHistory_Form& Form) {
             if (History != nullptr)
                 for (int i = 0; i < History->Count(); ++i)
-                    Form.History_CL->Add((*History)[i]);
+                    Form.AddHistoryEntry((*History)[i]);
             Form.History_CL->SetScrollWidth(2 * Form.History_CL->Width());
             Form.SetLanguage(Language);
             Form.LoadTexts();

@@ -40,7 +40,7 @@ protected:
     void SetUpForm(TManageHistory_Form& Form, std::initializer_list<const char*> Entries) {
         Form.ProgramFolder = dir.Path();
         for (const char* entry : Entries)
-            Form.History_CL->Add(entry);
+            Form.AddHistoryEntry(entry);
         Form.History_CL->SetScrollWidth(2 * Form.History_CL->Width());
         Form.SetLanguage(1);
         Form.LoadTexts();
@@ -97,6 +97,24 @@ TEST_F(ManageHistoryFormTest, MovesChecksDeletesAndSavesThroughTheWidgets) {
     EXPECT_TRUE(steps.Ran());
     EXPECT_EQ(form.ResultCode(), 1);
     EXPECT_EQ(ReadFile(dir.File("HistoryTemp")), "/media/a.avi\r\n/media/c.mp3\r\n");
+    EXPECT_TRUE(errors.empty());
+}
+
+// A file name is bytes, not necessarily UTF-8: the list only shows the entries, and what is saved are the
+// entries themselves, also after a move.
+TEST_F(ManageHistoryFormTest, EntriesThatAreNoUtf8AreSavedByteForByte) {
+    TManageHistory_Form bytes(&owner);
+    SetUpForm(bytes, {"/media/caf\xE9.avi", "/media/\xFF\xFE.ogg", "/media/ok.mkv"});
+    WhileModal steps([&](QWidget*) {
+        testing_support::ClickText(bytes.History_CL->findChild<QListWidget*>(), 0);
+        Press(bytes.MoveDown_Btn);
+        Press(bytes.OK_Btn);
+    });
+    bytes.ShowModal();
+    EXPECT_TRUE(steps.Ran());
+    EXPECT_EQ(bytes.ResultCode(), 1);
+    EXPECT_EQ(ReadFile(dir.File("HistoryTemp")),
+              "/media/\xFF\xFE.ogg\r\n/media/caf\xE9.avi\r\n/media/ok.mkv\r\n");
     EXPECT_TRUE(errors.empty());
 }
 

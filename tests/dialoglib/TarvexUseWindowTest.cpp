@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +16,7 @@
 
 #include "platform/win32/Files.h"
 #include "platform/win32/Window.h"
+#include "tests/support/ListClicks.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WhileModal.h"
@@ -176,6 +178,21 @@ TEST_F(ExportsTest, HistoryManagerWritesHistoryTempBesideTheProgramOnOk) {
     EXPECT_TRUE(win32::FileExists(historyTemp));
     EXPECT_EQ(ReadFile(historyTemp), "");
     EXPECT_EQ(history.Count(), 3) << "the caller's list is only read";
+    std::filesystem::remove(historyTemp);
+
+    // The caller's entries come back as the caller's bytes, whatever their encoding.
+    forms::TStringList bytes;
+    for (const char* entry : {"/media/caf\xE9.avi", "/media/\xC3(.mp3"})
+        bytes.Add(entry);
+    WhileModal keep([&](QWidget* dialog) {
+        testing_support::ClickText(dialog->findChild<QListWidget*>(), 0);
+        Press(dialog, "Delete_Btn"); // nothing checked: removes nothing, enables OK
+        Press(dialog, "OK_Btn");
+    });
+    CreateManageHistoryForm(MainWindow(), &bytes, &resultCode, 1);
+    EXPECT_TRUE(keep.Ran());
+    EXPECT_EQ(resultCode, 1);
+    EXPECT_EQ(ReadFile(historyTemp), "/media/caf\xE9.avi\r\n/media/\xC3(.mp3\r\n");
     std::filesystem::remove(historyTemp);
 
     WhileModal cancel([&](QWidget* dialog) { Press(dialog, "Cancel_Btn"); });
