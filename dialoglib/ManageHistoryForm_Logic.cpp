@@ -143,11 +143,13 @@ void THistoryEditor::SelectReverse() {
 }
 
 // The result becomes 1 only once the file is written: a failed write must not report the stale or missing
-// file as the edited history.
+// file as the edited history. A file name holding a line break cannot be stored in a file of lines: it would
+// come back as two entries, so it is left out.
 void THistoryEditor::SaveAndAccept(const std::string& Path) {
     forms::TStringList list;
     for (const TRow& row : rows_)
-        list.Add(row.Text);
+        if (row.Text.find_first_of("\r\n") == std::string::npos)
+            list.Add(row.Text);
     list.SaveToFile(Path);
     resultCode_ = 1;
 }

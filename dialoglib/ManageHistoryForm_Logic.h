@@ -52,7 +52,8 @@ public:
     void SelectNone();
     void SelectReverse();
     // Writes the rows' texts to Path, each followed by CR LF (replacing the file), and only then sets the
-    // result 1. A failed write raises forms::EClassLibraryError and leaves the result as it was.
+    // result 1. A row holding CR or LF is not written: the file has no way to keep it one entry. A failed
+    // write raises forms::EClassLibraryError and leaves the result as it was.
     void SaveAndAccept(const std::string& Path);
     void Cancel() { resultCode_ = 2; }
 

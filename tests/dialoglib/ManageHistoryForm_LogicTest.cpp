@@ -193,6 +193,16 @@ TEST(HistoryEditor, SaveWritesEveryRowWithCrLfAndThenAccepts) {
     EXPECT_EQ(back.Items(), Texts(editor));
 }
 
+// Read back line by line, an entry holding a line break would become two entries that name no file.
+TEST(HistoryEditor, SaveLeavesOutEntriesThatHoldALineBreak) {
+    TempDir dir;
+    THistoryEditor editor = Shown({"/media/one.avi", "/media/two\nparts.avi", "/media/cr\r.avi",
+                                   "/media/crlf\r\n.avi", "/media/\n", "/media/three.ogg"});
+    editor.SaveAndAccept(HistoryTempPath(dir.Path()));
+    EXPECT_EQ(ReadFile(dir.File("HistoryTemp")), "/media/one.avi\r\n/media/three.ogg\r\n");
+    EXPECT_EQ(editor.ResultCode(), 1);
+}
+
 TEST(HistoryEditor, ClearedListSavesAnEmptyFileOverTheOldOne) {
     TempDir dir;
     testing_support::WriteFile(dir.File("HistoryTemp"), "/old\r\n");
