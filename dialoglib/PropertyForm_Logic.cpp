@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "core/shared/PathEndings.h"
 #include "platform/forms/Conversions.h"
@@ -29,19 +30,30 @@ std::int64_t GetFileSizeByName(const std::string& Name) {
     return ec ? 0 : static_cast<std::int64_t>(size);
 }
 
+// One folder at a time, its listing closed before its sub-folders are read: an entry that cannot be read (a
+// folder whose path is too long, a file removed during the walk) adds nothing, and the walk goes on with the
+// others instead of ending there.
 std::int64_t GetDirectorySize(const std::string& Dir) {
-    std::error_code ec;
-    fs::recursive_directory_iterator entries(Dir, fs::directory_options::skip_permission_denied, ec);
     std::int64_t total = 0;
-    for (const fs::recursive_directory_iterator end; !ec && entries != end; entries.increment(ec)) {
-        std::error_code entryError;
-        // symlink_status: a link is neither a regular file nor a folder to descend into.
-        if (entries->symlink_status(entryError).type() != fs::file_type::regular)
-            continue;
-        const auto size = entries->file_size(entryError);
-        if (!entryError)
-            total += static_cast<std::int64_t>(size);
+    std::vector<fs::path> folders;
+    {
+        std::error_code ec;
+        fs::directory_iterator entries(Dir, ec);
+        for (const fs::directory_iterator end; !ec && entries != end; entries.increment(ec)) {
+            std::error_code entryError;
+            // symlink_status: a link is neither a regular file nor a folder to descend into.
+            const fs::file_type type = entries->symlink_status(entryError).type();
+            if (type == fs::file_type::directory) {
+                folders.push_back(entries->path());
+            } else if (type == fs::file_type::regular) {
+                const auto size = entries->file_size(entryError);
+                if (!entryError)
+                    total += static_cast<std::int64_t>(size);
+            }
+        }
     }
+    for (const fs::path& folder : folders)
+        total += GetDirectorySize(folder.string());
     return total;
 }
 

@@ -18,8 +18,8 @@ TPropertyTexts PropertyTexts(int Language);
 std::int64_t GetFileSizeByName(const std::string& Name);
 
 // The bytes of every file below Dir, hidden files and sub-folders included; 0 for a folder that cannot be
-// read. Links are not followed, so a link to a folder above cannot make the sum go round for ever; a link
-// adds nothing.
+// read, and an entry that cannot be read adds nothing while the others are still counted. Links are not
+// followed, so a link to a folder above cannot make the sum go round for ever; a link adds nothing.
 std::int64_t GetDirectorySize(const std::string& Dir);
 
 // What the dialog shows for the medium at Path.

@@ -1,8 +1,15 @@
 #include "dialoglib/PropertyForm_Logic.h"
 
+#include <climits>
 #include <filesystem>
+#include <vector>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -115,6 +122,127 @@ TEST(DescribeMedia, ADvdFolderSumsEveryFileBelowItWithoutFollowingLinks) {
     EXPECT_EQ(facts.Size, expected);
     EXPECT_EQ(slashed.Size, expected) << "a trailing slash names the same folder";
     EXPECT_EQ(GetDirectorySize(dir.File("nothing-here")), 0);
+}
+
+// A chain of folders that goes on below the longest path the system accepts, made and removed through
+// handles of the folders above, since no path reaches its lower part. Each folder holds a file made before
+// its sub-folder and one made after it, so that whatever order a listing gives, some file comes after the
+// sub-folder that cannot be read.
+class TooDeepChain {
+public:
+    explicit TooDeepChain(const std::string& Root) : root_(Root) {
+        fs::create_directory(root_);
+        const std::string name(200, 'd');
+        std::string path = root_;
+        int folder = ::open(root_.c_str(), O_DIRECTORY | O_RDONLY);
+        for (int level = 0; folder >= 0 && path.size() < PATH_MAX + 2 * name.size(); ++level) {
+            const std::string bytes(static_cast<std::size_t>(level) + 1, 'x');
+            Write(folder, "before.bin", bytes);
+            ::mkdirat(folder, name.c_str(), 0755);
+            Write(folder, "after.bin", bytes);
+            levels_.push_back({path, 2 * static_cast<std::int64_t>(bytes.size())});
+            const int next = ::openat(folder, name.c_str(), O_DIRECTORY | O_RDONLY);
+            ::close(folder);
+            folder = next;
+            path += "/" + name;
+        }
+        if (folder >= 0)
+            ::close(folder);
+    }
+    ~TooDeepChain() {
+        RemoveBelow(AT_FDCWD, root_.c_str());
+        ::rmdir(root_.c_str());
+    }
+    TooDeepChain(const TooDeepChain&) = delete;
+    TooDeepChain& operator=(const TooDeepChain&) = delete;
+
+    // The bytes in the folders that a path still reaches, and the number of folders that none reaches.
+    std::int64_t ReachableBytes() const {
+        std::int64_t bytes = 0;
+        for (const Level& level : levels_)
+            if (Reachable(level.path))
+                bytes += level.bytes;
+        return bytes;
+    }
+    int Unreachable() const {
+        int count = 0;
+        for (const Level& level : levels_)
+            count += Reachable(level.path) ? 0 : 1;
+        return count;
+    }
+
+private:
+    struct Level {
+        std::string path;
+        std::int64_t bytes;
+    };
+    static bool Reachable(const std::string& Path) {
+        const int fd = ::open(Path.c_str(), O_DIRECTORY | O_RDONLY);
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        return true;
+    }
+    static void Write(int Folder, const char* Name, const std::string& Bytes) {
+        const int fd = ::openat(Folder, Name, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0)
+            return;
+        [[maybe_unused]] const auto written = ::write(fd, Bytes.data(), Bytes.size());
+        ::close(fd);
+    }
+    // Empties the folder Name of Parent, whatever the length of the paths below it.
+    static void RemoveBelow(int Parent, const char* Name) {
+        const int fd = ::openat(Parent, Name, O_DIRECTORY | O_RDONLY | O_NOFOLLOW);
+        if (fd < 0)
+            return;
+        DIR* listing = ::fdopendir(fd);
+        if (listing == nullptr) {
+            ::close(fd);
+            return;
+        }
+        std::vector<std::string> entries;
+        while (const dirent* entry = ::readdir(listing))
+            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
+                entries.emplace_back(entry->d_name);
+        for (const std::string& entry : entries) {
+            if (::unlinkat(fd, entry.c_str(), 0) != 0) {
+                RemoveBelow(fd, entry.c_str());
+                ::unlinkat(fd, entry.c_str(), AT_REMOVEDIR);
+            }
+        }
+        ::closedir(listing);
+    }
+
+    std::string root_;
+    std::vector<Level> levels_;
+};
+
+// A folder that cannot be read for another reason than its permissions adds nothing, and the walk goes on
+// with what comes after it: here a folder whose path is too long, and, in a process that may open only a few
+// files more, folders nested deeper than that number.
+TEST(DescribeMedia, AFolderThatCannotBeReadDoesNotEndTheWalk) {
+    TempDir dir;
+    const TooDeepChain chain(dir.File("deep"));
+    ASSERT_GT(chain.Unreachable(), 0) << "the chain must reach below the longest path";
+    const std::int64_t expected = chain.ReachableBytes();
+    ASSERT_GT(expected, 0);
+    EXPECT_EQ(GetDirectorySize(dir.File("deep") + "/"), expected);
+    EXPECT_EQ(DescribeMedia(2, dir.File("deep"), PropertyTexts(1)).Size, expected);
+
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const int lowestFree = ::open("/dev/null", O_RDONLY);
+        ::close(lowestFree);
+        const rlimit few{static_cast<rlim_t>(lowestFree) + 3, static_cast<rlim_t>(lowestFree) + 3};
+        if (lowestFree < 0 || ::setrlimit(RLIMIT_NOFILE, &few) != 0)
+            ::_exit(2);
+        ::_exit(GetDirectorySize(dir.File("deep") + "/") == expected ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "with three files left to open";
 }
 
 TEST(DescribeMedia, AWholeVolumeGivesItsCapacity) {
