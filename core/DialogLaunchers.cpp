@@ -1,3 +1,10 @@
 #include "core/DialogLaunchers.h"
 
-void ShowAutoResumePlayDialog(win32::HWND, int, int& Choice) { Choice = -1; }
+TShutDownDelayForm ShutDownDelayForm = &CreateShutDownDelayForm;
+TManageHistoryForm ManageHistoryForm = &CreateManageHistoryForm;
+TMediaPropertyForm MediaPropertyForm = &CreateMediaPropertyForm;
+TGotoMediaForm GotoMediaForm = &CreateGotoMediaForm;
+
+void ShowAutoResumePlayDialog(win32::HWND, int, int& Choice) {
+    Choice = -1;
+}

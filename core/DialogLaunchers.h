@@ -1,7 +1,20 @@
 #pragma once
-// Launchers of the program's modal dialogs. Not built yet: no dialog is shown.
+// Launchers of the program's modal dialogs, and the dialog library's exports that they call.
 
+#include "dialoglib/TarvexUseWindow.h"
 #include "platform/win32/Types.h"
+
+// The dialog library's four exports. Holding all four here makes the program import every one of them when it
+// starts, also those that no command calls yet, so that it does not start with a library that lacks one. The
+// launchers call them through these; tests may point one at an answer of their own and put it back after.
+using TShutDownDelayForm = decltype(&CreateShutDownDelayForm);
+using TManageHistoryForm = decltype(&CreateManageHistoryForm);
+using TMediaPropertyForm = decltype(&CreateMediaPropertyForm);
+using TGotoMediaForm = decltype(&CreateGotoMediaForm);
+extern TShutDownDelayForm ShutDownDelayForm;
+extern TManageHistoryForm ManageHistoryForm;
+extern TMediaPropertyForm MediaPropertyForm;
+extern TGotoMediaForm GotoMediaForm;
 
 // The resume-choice dialog for a reopened medium (it seeks by itself); Choice is the chosen item, -1 when it
 // was closed without a choice. Not built yet: Choice is -1 and the position stays at the start.

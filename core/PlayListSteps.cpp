@@ -2,10 +2,10 @@
 
 #include <random>
 
+#include "core/DialogLaunchers.h"
 #include "core/PlaybackState.h"
-#include "core/WindowUtils.h"
 #include "core/shared/OsFamily.h"
-#include "dialoglib/TarvexUseWindow.h"
+#include "core/WindowUtils.h"
 #include "platform/win32/Power.h"
 #include "platform/win32/Window.h"
 
@@ -59,7 +59,9 @@ void DoAfterPlayAction() {
     }
 }
 
-void ShowShutDownDelay() { CreateShutDownDelayForm(State.MainWindowHandle, State.Language); }
+void ShowShutDownDelay() {
+    ShutDownDelayForm(State.MainWindowHandle, State.Language);
+}
 
 void SuspendComputer() {
     std::string family;

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/AudioPlayback.h"
+#include "core/DialogLaunchers.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
-#include "dialoglib/TarvexUseWindow.h"
 
 using dshow::AM_SEEKING_AbsolutePositioning;
 using dshow::AM_SEEKING_SeekToKeyFrame;
@@ -57,7 +57,6 @@ bool IsGraphMedium() {
 
 } // namespace
 
-TGotoMediaForm GotoMediaForm = &CreateGotoMediaForm;
 TDvdPlayAtTime DvdPlayAtTime = &PlayAtTimeNotBuiltYet;
 TDvdPositionSeconds DvdPositionSeconds = &DvdPositionNotBuiltYet;
 

@@ -37,12 +37,6 @@ void JumpDvd(int Direction);
 // The DVD time code of Seconds, frames 1.
 dshow::DVD_HMSF_TIMECODE DvdTimeCode(std::int64_t Seconds);
 
-// The dialog library's go-to export (CreateGotoMediaForm); replaceable, so that tests can answer for the
-// modal dialog.
-using TGotoMediaForm = void (*)(win32::HWND AppHandle, std::int32_t Language, std::int64_t Length,
-                                std::int32_t PlayType, std::int64_t* Seconds, std::uint8_t* Cancelled);
-extern TGotoMediaForm GotoMediaForm;
-
 // The DVD navigator's calls used here: IDvdControl2::PlayAtTime and GetDvdPositionSeconds. The navigator is
 // not built yet, so by default a DVD seek does nothing and the DVD position reads 0; replaceable, so that the
 // DVD seeks can be tested now.

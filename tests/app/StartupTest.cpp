@@ -31,7 +31,8 @@ TEST(Startup, MissingProgramFoldersAreCreated) {
     for (const char* folder : {"Ini", "Project", "Temp", "Lrc"})
         std::filesystem::remove_all(run.File(folder));
     run.Start();
-    ASSERT_TRUE(run.WaitFor([&] { return win32::FileExists(run.File("Ini/Default.ini")); })) << run.ErrorOutput();
+    ASSERT_TRUE(run.WaitFor([&] { return win32::FileExists(run.File("Ini/Default.ini")); }))
+        << run.ErrorOutput();
     for (const char* folder : {"Project", "Temp", "Lrc", "Image", "Skin/Default"})
         EXPECT_TRUE(win32::DirectoryExists(run.File(folder))) << folder;
     EXPECT_EQ(run.Close(), 0);
@@ -45,6 +46,23 @@ TEST(Startup, ProgramDoesNotStartWithoutTheDialogLibrary) {
     EXPECT_NE(run.Close(), 0);
     EXPECT_NE(run.ErrorOutput().find("libTarvexUseWindow.so"), std::string::npos) << run.ErrorOutput();
     EXPECT_FALSE(win32::FileExists(run.File("Ini/Default.ini")));
+}
+
+// All four exports are bound as the program starts, also those no command has called: a library that lacks
+// any one of them stops the program before it does anything, as a missing library does.
+TEST(Startup, ProgramDoesNotStartWithADialogLibraryLackingAnExport) {
+    for (const char* lacking : {"CreateShutDownDelayForm", "CreateManageHistoryForm",
+                                "CreateMediaPropertyForm", "CreateGotoMediaForm"}) {
+        ProgramRun run;
+        std::filesystem::copy_file(
+            std::string(QUOREL_DIALOG_STUBS_DIR) + "/" + lacking + "/libTarvexUseWindow.so",
+            run.File("libTarvexUseWindow.so"), std::filesystem::copy_options::overwrite_existing);
+        run.Start();
+        ASSERT_TRUE(run.WaitFor([&] { return !run.Running(); })) << "started without " << lacking;
+        EXPECT_NE(run.Close(), 0) << lacking;
+        EXPECT_NE(run.ErrorOutput().find(lacking), std::string::npos) << run.ErrorOutput();
+        EXPECT_FALSE(win32::FileExists(run.File("Ini/Default.ini"))) << lacking;
+    }
 }
 
 TEST(Startup, ShowsTheSkinnedMainWindow) {
@@ -74,7 +92,8 @@ TEST(Startup, FirstActivationChecksTheDefaultDrive) {
     ASSERT_TRUE(run.WaitFor([&] {
         return ReadFile(log).find("MessageBox Information|0|The default cd/dvd driver is not exists!") !=
                std::string::npos;
-    })) << ReadFile(log) << run.ErrorOutput();
+    })) << ReadFile(log)
+        << run.ErrorOutput();
     EXPECT_NE(ReadFile(run.File("Ini/Default.ini")).find("DefDriver=\r\n"), std::string::npos);
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }

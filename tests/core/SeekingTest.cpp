@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/AudioPlayback.h"
+#include "core/DialogLaunchers.h"
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
