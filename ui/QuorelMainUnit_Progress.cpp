@@ -412,9 +412,13 @@ void TQuorelMain_Form::PlayEntryAtIndex() {
 }
 
 void TQuorelMain_Form::OpenContinuation() {
-    OpenCurrentMedia();
+    const bool opened = OpenCurrentMedia();
     TellPlayList(WM_PLAYLIST_SETCURRENT, State.PlayListIndex);
-    // A file that does not open shows the stopped state and starts no timer: nothing goes on from it.
+    // A file that does not open (gone since it played, or unplayable) ends the play, with no after-play
+    // action. What ended is stopped with it: an audio file repeated is not stopped before its new open, and
+    // an open that fails at once leaves its ended stream behind, which the next tick would find ended again.
+    if (!opened)
+        StopByType();
     ShowMediaOpened();
     // Into full screen only from the window: a list playing in full screen stays there.
     FullScreenAtOnce();

@@ -590,6 +590,27 @@ TEST_F(ContinuationTest, AnEntryThatDoesNotOpenEndsTheContinuationWithoutALoop) 
     EXPECT_TRUE(power.Calls.empty());
 }
 
+// Repeat-one tries the file again at its end: when the file has gone meanwhile, the play ends there in the
+// stopped state (an audio stream is not stopped before the new open, so it must not be left behind ended).
+TEST_F(ContinuationTest, RepeatOneOfAFileDeletedWhileItPlaysStopsWithoutALoop) {
+    for (const std::string& file : {Tone("a.wav", 0.5), Clip("b.mp4")}) {
+        seen.clear();
+        PlayList({file}, PlayModes::RepeatOne);
+        std::filesystem::remove(file);
+        ASSERT_TRUE(WaitForContinuations(1)) << file;
+        QTest::qWait(300);
+        EXPECT_EQ(seen.size(), 1u) << file << ": tried once, not again at every tick";
+        EXPECT_FALSE(State.IsPlaying) << file;
+        EXPECT_EQ(State.BassStream, 0u) << file;
+        EXPECT_FALSE(State.GraphBuilder) << file;
+        EXPECT_FALSE(form->Ctrl_T->Enabled()) << file;
+        EXPECT_EQ(form->Status_L->Caption(), "准备完毕") << file;
+        EXPECT_EQ(form->Time_L->Caption(), "") << file;
+        EXPECT_TRUE(screenSaver.Active()) << file;
+        EXPECT_TRUE(power.Calls.empty()) << file << ": no after-play action for a file that did not open";
+    }
+}
+
 TEST_F(ContinuationTest, TheNextEntryOfAListPlayingInFullScreenStaysInFullScreen) {
     WriteIni(DefaultsWith("FullScreenAtonce", "1"));
     const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
