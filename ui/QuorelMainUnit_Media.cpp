@@ -197,8 +197,10 @@ void TQuorelMain_Form::OpenDvdAndPlayChapter(const std::string& Text) {
 
 void TQuorelMain_Form::ShowMediaOpened() {
     // An open that did not play (a missing or unplayable file) shows the stopped state: no time of an
-    // earlier medium, no progress timer, no transport.
+    // earlier medium, no progress timer, no transport. The caption names the file that was tried, whatever
+    // played before it (a disc or a pair would otherwise still be named).
     if (!State.IsPlaying) {
+        CurMedia_L->SetCaption(ExtractFileName(State.CurrentMediaFile));
         ShowStopped();
         RefreshButtonBitmaps();
         return;

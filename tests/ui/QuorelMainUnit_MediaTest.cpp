@@ -133,20 +133,26 @@ TEST_F(MediaCommandsTest, AnAudioFileShowsItsLengthTextAndTheLogo) {
 
 struct FailedOpenCase {
     const char* name;
-    MediaFixture fixture; // NotMedia and Corrupt; a missing file otherwise
-    bool missing;
+    const char* file;     // the name tried, in the run tree
+    MediaFixture fixture; // what it holds: NotMedia or Corrupt
+    bool missing;         // or it does not exist
+    bool audio;           // an audio name: an audio file plays before it, else a clip
 };
 
 class FailedOpenCases : public MediaCommandsTest, public ::testing::WithParamInterface<FailedOpenCase> {};
 
-TEST_P(FailedOpenCases, AFileThatDoesNotPlayShowsTheStoppedState) {
-    const std::string playing = Clip("a.mp4");
-    const std::string bad = GetParam().missing ? tree.Root() + "/gone.mp4" : MediaFile(GetParam().fixture);
+TEST_P(FailedOpenCases, AFileThatDoesNotPlayShowsTheStoppedStateUnderItsName) {
+    const FailedOpenCase& c = GetParam();
+    const std::string playing = c.audio ? Tone("playing.wav") : Clip("playing.mp4");
+    const std::string bad = c.missing ? tree.Root() + "/" + c.file : Copy(MediaFile(c.fixture), c.file);
     Run({playing});
     ASSERT_TRUE(State.IsPlaying);
     OpenThroughDialog({bad});
     EXPECT_FALSE(State.IsPlaying);
+    EXPECT_EQ(State.BassStream, 0u);
+    EXPECT_FALSE(State.GraphBuilder);
     EXPECT_EQ(State.CurrentMediaFile, bad);
+    EXPECT_EQ(form->CurMedia_L->Caption(), c.file) << "the file tried, not the one that played";
     ExpectStoppedDisplay();
     // Play tries the file again and ends the same way, without a timer left running.
     form->PlayCommand();
@@ -154,11 +160,14 @@ TEST_P(FailedOpenCases, AFileThatDoesNotPlayShowsTheStoppedState) {
     ExpectStoppedDisplay();
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, FailedOpenCases,
-                         ::testing::Values(FailedOpenCase{"Missing", MediaFixture::NotMedia, true},
-                                           FailedOpenCase{"NotMedia", MediaFixture::NotMedia, false},
-                                           FailedOpenCase{"Corrupt", MediaFixture::Corrupt, false}),
-                         testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Files, FailedOpenCases,
+    ::testing::Values(FailedOpenCase{"Missing", "gone.mp4", MediaFixture::NotMedia, true, false},
+                      FailedOpenCase{"NotMedia", "text.avi", MediaFixture::NotMedia, false, false},
+                      FailedOpenCase{"Corrupt", "cut.mp4", MediaFixture::Corrupt, false, false},
+                      FailedOpenCase{"MissingAudio", "gone.mp3", MediaFixture::NotMedia, true, true},
+                      FailedOpenCase{"NotAudio", "text.wav", MediaFixture::NotMedia, false, true}),
+    testing_support::CaseName());
 
 TEST_F(MediaCommandsTest, StopShowsTheStoppedStateAndAllowsTheScreenSaverAfterAudioToo) {
     for (const std::string& file : {Tone("t.wav"), Clip("a.mp4")}) {
