@@ -45,6 +45,17 @@ bool EnsureEmptyFile(const std::string& Path) {
     return false;
 }
 
+// FileName added to the lines of a stored list as a last line, unless it is empty or a line is just that
+// file. It goes in as a whole line with the position "0", as the list is written: a bare path holding "==="
+// would be cut there when the lines are read.
+void AddPlayListLineOf(TStringList& Lines, const std::string& FileName) {
+    if (FileName.empty() || Lines.IndexOf(FileName) >= 0)
+        return;
+    std::string line = PlayListLine(FileName, "0");
+    if (Lines.IndexOf(line) < 0)
+        Lines.Add(std::move(line));
+}
+
 // A stored resume point that is negative (a missing key reads -1) or at or past the end (when the length is
 // known: above 0) plays from the start.
 std::int64_t ResumeSeconds(std::int64_t Seconds, std::int64_t Duration) {
@@ -187,8 +198,7 @@ void TQuorelMain_Form::LoadStoredPlayList() {
     State.PlayListPositions->Clear();
     State.PlayListFiles->Clear();
     State.PlayListLines->LoadFromFile(StoredListPath("PlayFileList"));
-    if (!State.CurrentMediaFile.empty() && State.PlayListLines->IndexOf(State.CurrentMediaFile) < 0)
-        State.PlayListLines->Add(State.CurrentMediaFile);
+    AddPlayListLineOf(*State.PlayListLines, State.CurrentMediaFile);
     AddPlayListEntries(*State.PlayListLines, *State.PlayListFiles, *State.PlayListPositions, true);
     MergeIntoHistory(*this);
 }
@@ -199,9 +209,8 @@ void TQuorelMain_Form::AppendToStoredPlayList(const std::string& FileName) {
     State.PlayListPositions->Clear();
     State.PlayListFiles->Clear();
     State.PlayListLines->LoadFromFile(StoredListPath("PlayFileList"));
-    for (const std::string* added : {static_cast<const std::string*>(&State.CurrentMediaFile), &FileName})
-        if (!added->empty() && State.PlayListLines->IndexOf(*added) < 0)
-            State.PlayListLines->Add(*added);
+    AddPlayListLineOf(*State.PlayListLines, State.CurrentMediaFile);
+    AddPlayListLineOf(*State.PlayListLines, FileName);
     AddPlayListEntries(*State.PlayListLines, *State.PlayListFiles, *State.PlayListPositions, false);
     MergeIntoHistory(*this);
     // The file the show step opened goes on playing: it stays the current entry, so that the caption, the

@@ -39,7 +39,8 @@ protected:
 
 struct CommandLineCase {
     const char* name;
-    V arguments;             // "{A}", "{B}": two clips; "{GONE}": a file that does not exist
+    V arguments;             // "{A}", "{B}": two clips; "{EQ}": a clip with "===" in its name; "{GONE}": a file
+                             // that does not exist
     const char* storedList;  // "PlayFileList" before the start (nullptr: none), in the same names
     V list;                  // the play list after the first activation
     V positions;
@@ -69,7 +70,10 @@ protected:
 
 TEST_P(CommandLineCases, ShowAndFirstActivationMakeThePlayList) {
     const CommandLineCase& c = GetParam();
-    names = {{"{A}", Clip("a.mp4")}, {"{B}", Clip("b.mp4")}, {"{GONE}", tree.Root() + "/gone.mp4"}};
+    names = {{"{A}", Clip("a.mp4")},
+             {"{B}", Clip("b.mp4")},
+             {"{EQ}", Clip("x===y.mp4")},
+             {"{GONE}", tree.Root() + "/gone.mp4"}};
     WriteIni(DefaultsWith("ReloadLast", "0"));
     if (c.storedList != nullptr)
         WriteFile(PlayFileList(), Named(c.storedList));
@@ -106,6 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"AppendSkipsLinesThatNameNoFile", {"/a", "{B}"},
                         "\r\nValue no find===0\n{A}\r\n\r\n===7\r\n", {"{A}", "{B}"}, {"0", "0"}, "{B}", 1, true,
                         "\r\nValue no find===0\n{A}\r\n\r\n===7\r\n"},
+        CommandLineCase{"AppendOfAFileWithTheSeparatorInItsName", {"/a", "{EQ}"}, "{A}===5\r\n", {"{A}", "{EQ}"},
+                        {"5", "0"}, "{EQ}", 1, true, "{A}===5\r\n"},
         CommandLineCase{"AppendWithoutAStoredList", {"/a", "{B}"}, nullptr, {"{B}"}, {"0"}, "{B}", 0, true, ""},
         CommandLineCase{"AppendOfAFileAlreadyListed", {"/a", "{A}"}, "{B}===0\r\n{A}===9\r\n", {"{B}", "{A}"}, {"0", "9"},
                         "{A}", 1, true, "{B}===0\r\n{A}===9\r\n"}),
@@ -133,8 +139,9 @@ TEST_F(StoredListsTest, RelativeFileArgumentsAreTakenFromTheCurrentFolder) {
 
 // --- The stored lists at start and at close. ---
 
+// The last medium joins the list whole, though its name holds the separator.
 TEST_F(StoredListsTest, StoredPlayListDropsDuplicatesAndMissingFilesAndTakesTheLastMedium) {
-    const std::string a = Clip("a.mp4"), b = Tone("b.wav"), c = Clip("c.mp4");
+    const std::string a = Clip("a.mp4"), b = Tone("b.wav"), c = Clip("c===d.mp4");
     WriteIni(DefaultsWith("ReloadLast", "0", DefaultsWith("LastMediaFile", c)));
     std::string upper = a;
     upper.replace(upper.rfind("a.mp4"), 5, "A.MP4");
