@@ -373,6 +373,10 @@ private:
     std::vector<std::string> arguments_;
     // The time text being built by a tick; its room is kept, so that a tick allocates nothing.
     std::string progressText_;
+    // The play list and the DVD chapter list were read from their stored files, or made, in this run: only
+    // then may the close write an empty list over the stored one.
+    bool playListOfThisRun_ = false;
+    bool dvdListOfThisRun_ = false;
 };
 
 // The one main window of the program (set by the program block).

@@ -152,6 +152,7 @@ void TQuorelMain_Form::SaveLastState() {
 // --- The play list. ---
 
 void TQuorelMain_Form::SetPlayList(const TStringList& Files) {
+    playListOfThisRun_ = true;
     TStringList work;
     work.Assign(Files);
     State.PlayListFiles->Assign(Files);
@@ -193,6 +194,7 @@ void MergeIntoHistory(TQuorelMain_Form& Form) {
 } // namespace
 
 void TQuorelMain_Form::LoadStoredPlayList() {
+    playListOfThisRun_ = true;
     if (!EnsureEmptyFile(StoredListPath("PlayFileList")))
         return;
     State.PlayListPositions->Clear();
@@ -204,6 +206,7 @@ void TQuorelMain_Form::LoadStoredPlayList() {
 }
 
 void TQuorelMain_Form::AppendToStoredPlayList(const std::string& FileName) {
+    playListOfThisRun_ = true;
     if (!EnsureEmptyFile(StoredListPath("PlayFileList")))
         return;
     State.PlayListPositions->Clear();
@@ -219,6 +222,7 @@ void TQuorelMain_Form::AppendToStoredPlayList(const std::string& FileName) {
 }
 
 void TQuorelMain_Form::LoadStoredDvdList() {
+    dvdListOfThisRun_ = true;
     if (EnsureEmptyFile(StoredListPath("DvdFileList")))
         State.DvdChapterList->LoadFromFile(StoredListPath("DvdFileList"));
 }
@@ -238,11 +242,19 @@ void TQuorelMain_Form::LoadStoredLists() {
 }
 
 void TQuorelMain_Form::SaveStoredPlayList() {
+    // A run that neither read the stored list nor made one (a command line of a switch alone loads nothing)
+    // leaves the stored list as it is, instead of emptying it.
+    if (!playListOfThisRun_ && State.PlayListFiles->Empty())
+        return;
     PlayListLinesOf(*State.PlayListFiles, *State.PlayListPositions, *State.PlayListLines);
     State.PlayListLines->SaveToFile(StoredListPath("PlayFileList"));
 }
 
-void TQuorelMain_Form::SaveStoredDvdList() { State.DvdChapterList->SaveToFile(StoredListPath("DvdFileList")); }
+void TQuorelMain_Form::SaveStoredDvdList() {
+    if (!dvdListOfThisRun_ && State.DvdChapterList->Empty())
+        return;
+    State.DvdChapterList->SaveToFile(StoredListPath("DvdFileList"));
+}
 
 void TQuorelMain_Form::SaveStoredLists() {
     switch (State.PlayType) {

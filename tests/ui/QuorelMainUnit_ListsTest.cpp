@@ -178,6 +178,25 @@ TEST_F(StoredListsTest, CloseWithNothingOpenedKeepsTheLastMediumAndWritesPositio
     EXPECT_EQ(ReadFile(PlayFileList()), "");
 }
 
+// A switch alone opens and loads nothing: the stored list of the last play type is left as it was, not
+// emptied at close.
+TEST_F(StoredListsTest, ASwitchAloneLeavesTheStoredListsAsTheyWere) {
+    const std::string playList = Clip("a.mp4") + "===5\r\n";
+    const std::string dvdList = "DVD\r\nChapter1(1-1)\r\n";
+    for (const auto& [argument, lastPlayType] : {std::pair{"/o", "1"}, {"/a", "4"}, {"/o", "2"}, {"/a", "2"}}) {
+        WriteFile(PlayFileList(), playList);
+        WriteFile(DvdFileList(), dvdList);
+        WriteIni(DefaultsWith("LastPlayType", lastPlayType));
+        Run({argument});
+        EXPECT_FALSE(State.IsPlaying);
+        CloseForm();
+        EXPECT_EQ(ReadFile(PlayFileList()), playList) << argument << " " << lastPlayType;
+        EXPECT_EQ(ReadFile(DvdFileList()), dvdList) << argument << " " << lastPlayType;
+        EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), std::stoi(lastPlayType));
+        form.reset();
+    }
+}
+
 TEST_F(StoredListsTest, CloseStoresWhatPlaysWithThePositionTheTicksRecorded) {
     const std::string clip = Clip("a.mp4"), tone = Tone("t.wav");
     Run({clip, tone});
