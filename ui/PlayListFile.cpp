@@ -15,6 +15,13 @@ bool IsNumber(std::string_view Text) {
     }
 }
 
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Empty, or only spaces and tabs: a line of a hand-edited list that names no file.
+bool IsBlank(std::string_view Path) {
+    return Path.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 } // namespace
 
 void SplitPlayListLine(std::string_view Line, std::string& Path, std::string& Position) {
@@ -44,9 +51,13 @@ std::string PlayListLine(std::string_view Path, std::string_view Position) {
 void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Files, forms::TStringList& Positions,
                         bool OnlyExistingFiles) {
     std::string path, position;
-    for (const std::string& line : Lines) {
+    for (int i = 0; i < Lines.Count(); ++i) {
+        std::string_view line = Lines[i];
+        // A list saved by a text editor may start with a UTF-8 byte-order mark; it is no part of the path.
+        if (i == 0 && line.starts_with(Utf8ByteOrderMark))
+            line.remove_prefix(Utf8ByteOrderMark.size());
         SplitPlayListLine(line, path, position);
-        if (path.empty() || path == ValueNoFind || Files.IndexOf(path) >= 0)
+        if (IsBlank(path) || path == ValueNoFind || Files.IndexOf(path) >= 0)
             continue;
         if (OnlyExistingFiles && !win32::FileExists(path))
             continue;

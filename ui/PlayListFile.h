@@ -19,9 +19,9 @@ void SplitPlayListLine(std::string_view Line, std::string& Path, std::string& Po
 std::string PlayListLine(std::string_view Path, std::string_view Position);
 
 // Appends the entries of Lines to Files and Positions (kept the same length): a path already in Files
-// (without regard to case) is skipped with its position, and so are lines that name no file (an empty path,
-// or the settings reader's "Value no find" fallback). With OnlyExistingFiles, paths whose files do not exist
-// are skipped too.
+// (without regard to case) is skipped with its position, and so are lines that name no file (a path that is
+// empty or only blanks, or the settings reader's "Value no find" fallback). A UTF-8 byte-order mark at the
+// start of the first line is dropped. With OnlyExistingFiles, paths whose files do not exist are skipped too.
 void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Files, forms::TStringList& Positions,
                         bool OnlyExistingFiles);
 

@@ -74,13 +74,31 @@ TEST(PlayListFile, MissingPositionsAreWrittenAsZero) {
     EXPECT_EQ(lines.Items(), (std::vector<std::string>{"/m/a.avi===5", "/m/b.avi===0"}));
 }
 
-TEST(PlayListFile, EntriesSkipDuplicatesEmptyPathsAndTheMissingKeyText) {
+TEST(PlayListFile, EntriesSkipDuplicatesEmptyOrBlankPathsAndTheMissingKeyText) {
     TStringList files, positions;
     AddPlayListEntries(Lines({"/m/a.avi===0", "/M/A.AVI===12", "", "===4", "Value no find===0", "Value no find",
-                              "/m/b.mp3"}),
+                              "   ", "\t", " \t===5", "/m/b.mp3", " /m/c.mp3 "}),
                        files, positions, false);
-    EXPECT_EQ(files.Items(), (std::vector<std::string>{"/m/a.avi", "/m/b.mp3"}));
-    EXPECT_EQ(positions.Items(), (std::vector<std::string>{"0", "0"}));
+    EXPECT_EQ(files.Items(), (std::vector<std::string>{"/m/a.avi", "/m/b.mp3", " /m/c.mp3 "}))
+        << "blanks around a name are part of it";
+    EXPECT_EQ(positions.Items(), (std::vector<std::string>{"0", "0", "0"}));
+}
+
+// A list saved by an editor that writes a byte-order mark: the first path is read without it (later lines
+// have none to drop).
+TEST(PlayListFile, AByteOrderMarkBeforeTheFirstLineIsNoPartOfThePath) {
+    TempDir dir;
+    WriteFile(dir.File("there.avi"), "x");
+    WriteFile(dir.File("PlayFileList"), "\xEF\xBB\xBF" + dir.File("there.avi") + "===3\r\n/m/b.mp3===0\r\n");
+    TStringList lines, files, positions;
+    lines.LoadFromFile(dir.File("PlayFileList"));
+    AddPlayListEntries(lines, files, positions, true);
+    EXPECT_EQ(files.Items(), (std::vector<std::string>{dir.File("there.avi")}));
+    EXPECT_EQ(positions.Items(), (std::vector<std::string>{"3"}));
+    files.Clear();
+    positions.Clear();
+    AddPlayListEntries(Lines({"\xEF\xBB\xBF", "\xEF\xBB\xBF/m/a.avi"}), files, positions, false);
+    EXPECT_EQ(files.Items(), (std::vector<std::string>{"\xEF\xBB\xBF/m/a.avi"})) << "a mark alone is a blank line";
 }
 
 TEST(PlayListFile, OnlyExistingFilesWhenAsked) {
