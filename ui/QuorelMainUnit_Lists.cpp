@@ -5,6 +5,7 @@
 #include "ui/QuorelMainUnit.h"
 
 #include <functional>
+#include <optional>
 
 #include "core/AudioPlayback.h"
 #include "core/DialogLaunchers.h"
@@ -56,16 +57,18 @@ void AddPlayListLineOf(TStringList& Lines, const std::string& FileName) {
         Lines.Add(std::move(line));
 }
 
-// A stored resume point that is negative (a missing key reads -1) or at or past the end (when the length is
-// known: above 0) plays from the start.
-std::int64_t ResumeSeconds(std::int64_t Seconds, std::int64_t Duration) {
-    return Seconds < 0 || (Duration > 0 && Seconds >= Duration) ? 0 : Seconds;
+// A stored resume point that is negative (a missing key reads -1) or at or past the end plays from the start.
+// Duration is the medium's length in whole seconds, 0 for one shorter than a second (whose only point is its
+// start); without a Duration (not known yet) only a negative point is mended.
+std::int64_t ResumeSeconds(std::int64_t Seconds, std::optional<std::int64_t> Duration) {
+    return Seconds < 0 || (Duration && Seconds >= *Duration) ? 0 : Seconds;
 }
 
 // The resume rule of a reopened medium, by AutoResumePlay: 0 at the stored point, 1 from the start, 2 as the
-// resume-choice dialog says (it seeks by itself). Duration is the medium's length in whole seconds (0 when not
-// known yet); a DVD's title is started by StartTitle with the navigator flag of the case before the seek.
-void ApplyResumeRule(std::int64_t Duration, const std::function<void(win32::DWORD Flags)>& StartTitle) {
+// resume-choice dialog says (it seeks by itself). Duration is the medium's length in whole seconds (none when
+// not known yet); a DVD's title is started by StartTitle with the navigator flag of the case before the seek.
+void ApplyResumeRule(std::optional<std::int64_t> Duration,
+                     const std::function<void(win32::DWORD Flags)>& StartTitle) {
     switch (State.AutoResumePlay) {
     case AutoResumePlays::AtStoredPosition:
         StartTitle(dshow::DVD_CMD_FLAG_Block);
@@ -354,7 +357,7 @@ void TQuorelMain_Form::ReopenDvd() {
     if (domain == DvdDomains::Title) {
         State.DvdDomain = DvdDomains::Title;
         // The title's length is not known before it plays: the seek keeps within it.
-        ApplyResumeRule(0, [](win32::DWORD Flags) { DvdPlayTitle(1, Flags); });
+        ApplyResumeRule(std::nullopt, [](win32::DWORD Flags) { DvdPlayTitle(1, Flags); });
     }
     ShowDvdOpened();
     FullScreenAtOnce();

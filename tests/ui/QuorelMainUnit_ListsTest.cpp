@@ -280,18 +280,40 @@ INSTANTIATE_TEST_SUITE_P(Rules, ResumeCases,
                                            ResumeCase{"AskedWithoutAnAnswer", "5", "2", false}),
                          testing_support::CaseName());
 
-TEST_F(StoredListsTest, LastAudioFileResumesOnlyWithMemoryLastPos) {
+// With MemoryLastPos 1 a stored point inside the file resumes there; one at or past its end (10 s, the length
+// in whole seconds) plays from the start.
+TEST_F(StoredListsTest, LastAudioFileResumesOnlyWithMemoryLastPosAndWithinTheFile) {
     const std::string tone = Tone("t.wav", 10.0);
-    for (const auto& [memory, resumed] : {std::pair{"1", true}, std::pair{"0", false}}) {
-        WriteIni(DefaultsWith("LastPlayType", "4", DefaultsWith("LastMediaFile", tone,
-                                                                  DefaultsWith("LastPos", "6", DefaultsWith("MemoryLastPos", memory)))));
+    for (const auto& [memory, lastPos, resumed] :
+         {std::tuple{"1", "6", true}, {"0", "6", false}, {"1", "10", false}, {"1", "15", false}}) {
+        WriteIni(DefaultsWith("LastPlayType", "4",
+                              DefaultsWith("LastMediaFile", tone,
+                                           DefaultsWith("LastPos", lastPos, DefaultsWith("MemoryLastPos", memory)))));
         Run();
-        ASSERT_TRUE(State.IsPlaying) << memory;
+        ASSERT_TRUE(State.IsPlaying) << memory << " " << lastPos;
         EXPECT_EQ(State.PlayType, PlayTypes::Audio);
-        EXPECT_EQ(resumed, AudioPosition() >= 6.0) << memory << ": " << AudioPosition();
+        EXPECT_EQ(resumed, AudioPosition() >= 6.0) << memory << " " << lastPos << ": " << AudioPosition();
+        if (std::string(lastPos) != "6") {
+            EXPECT_LT(AudioPosition(), 1.0) << lastPos;
+        }
         EXPECT_EQ(form->Time_L->Caption(), "0:00:00 / 0:00:10");
         form.reset();
     }
+}
+
+// A medium shorter than a second has no whole second but its start: a stored point at or past its length plays
+// from the start, as with longer media, instead of seeking to its end.
+TEST_F(StoredListsTest, AMediumShorterThanASecondResumesFromItsStart) {
+    const std::string clip = tree.Root() + "/short.mp4";
+    ASSERT_TRUE(testing_support::MakeMediaFile(
+        "videotestsrc num-buffers=15 ! video/x-raw,width=320,height=240,framerate=25/1 ! "
+        "x264enc speed-preset=ultrafast ! h264parse ! mp4mux ! filesink location={out}",
+        clip));
+    WriteIni(DefaultsWith("LastMediaFile", clip, DefaultsWith("LastPos", "1", DefaultsWith("AutoResumePlay", "0"))));
+    Run();
+    ASSERT_TRUE(State.IsPlaying);
+    EXPECT_EQ(State.LastPos, 0);
+    EXPECT_LT(GraphPosition(), Second / 5);
 }
 
 TEST_F(StoredListsTest, MissingLastFileReopensNothing) {
