@@ -7,6 +7,8 @@
 
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
+#include "platform/com/Guids.h"
+#include "platform/com/Unknown.h"
 #include "platform/audio/Bass.h"
 #include "tests/support/CaseName.h"
 #include "tests/ui/MainFormFixture.h"
@@ -117,10 +119,31 @@ INSTANTIATE_TEST_SUITE_P(
                         "{A}", 1, true, "{B}===0\r\n{A}===9\r\n"}),
     testing_support::CaseName());
 
+// Counts the media graphs made while it lives: every open of a media file makes one.
+class GraphCounter {
+public:
+    GraphCounter() : original_(com::RevokeClassFactory(com::CLSID_FilterGraph)) {
+        com::RegisterClassFactory(com::CLSID_FilterGraph, [this](const com::IID& Iid, void** Object) {
+            ++count;
+            return original_(Iid, Object);
+        });
+    }
+    ~GraphCounter() { com::RegisterClassFactory(com::CLSID_FilterGraph, original_); }
+    GraphCounter(const GraphCounter&) = delete;
+    GraphCounter& operator=(const GraphCounter&) = delete;
+
+    int count = 0;
+
+private:
+    com::ClassFactory original_;
+};
+
 TEST_F(StoredListsTest, OpenSwitchWithFullScreenAtOnceOpensOnceAndEndsInFullScreen) {
     const std::string clip = Clip("a.mp4");
     WriteIni(DefaultsWith("FullScreenAtonce", "1"));
+    GraphCounter graphs;
     Run({"/o", clip});
+    EXPECT_EQ(graphs.count, 1) << "opened at show, not again at the first activation";
     EXPECT_TRUE(State.IsPlaying);
     EXPECT_TRUE(form->IsFullScreen);
     EXPECT_FALSE(form->Ctrl_P->isVisible());
