@@ -1,8 +1,12 @@
 // The program block: the application object, its title, the one main window and the message loop.
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -13,6 +17,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "core/PlaybackState.h"
+#include "platform/com/Guids.h"
+#include "platform/com/Unknown.h"
 #include "platform/forms/Forms.h"
 #include "ui/QuorelMainUnit.h"
 
@@ -48,19 +55,63 @@ void CloseOnTerminateSignal() {
     sigaction(SIGINT, &action, nullptr);
 }
 
+// Saves a picture of the main window as the screen shows it, under a temporary name first, so that a test
+// waiting for the file never reads half of it.
+void SaveMainWindowPicture(const std::string& Path) {
+    forms::TForm* main = forms::Application().MainForm();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (main == nullptr || screen == nullptr)
+        return;
+    const std::string partial = Path + ".part";
+    if (!screen->grabWindow(main->winId()).save(QString::fromStdString(partial), "PNG"))
+        return;
+    std::error_code ec;
+    std::filesystem::rename(partial, Path, ec);
+}
+
 // Test hook: QUOREL_GRAB_WINDOW=<file.png> saves a picture of the main window as the screen shows it, once
-// it has been up for a moment (for looking at the skin under a real X server).
+// it has been up for a moment (for looking at the skin under a real X server); QUOREL_GRAB_WINDOW_AGAIN=
+// <file.png> saves a second one a second later (for seeing what moves).
 void GrabMainWindowWhenAsked() {
     const char* file = std::getenv("QUOREL_GRAB_WINDOW");
     if (file == nullptr || *file == '\0')
         return;
-    const std::string path = file;
-    QTimer::singleShot(1500, [path] {
-        forms::TForm* main = forms::Application().MainForm();
-        QScreen* screen = QGuiApplication::primaryScreen();
-        if (main != nullptr && screen != nullptr)
-            screen->grabWindow(main->winId()).save(QString::fromStdString(path), "PNG");
+    QTimer::singleShot(1500, [path = std::string(file)] { SaveMainWindowPicture(path); });
+    const char* again = std::getenv("QUOREL_GRAB_WINDOW_AGAIN");
+    if (again != nullptr && *again != '\0')
+        QTimer::singleShot(2500, [path = std::string(again)] { SaveMainWindowPicture(path); });
+}
+
+// Test hook: QUOREL_OPENED_MEDIA=<file> appends the path of each medium the program opens to the file, one
+// line each, once it plays, so that a test sees from outside what played and in which order. An open is told
+// by what it makes: a new media graph (counted as its class makes them) or a new audio stream (whose handle
+// is never used again). The state is looked at far more often than any medium can end.
+std::atomic<long long> graphsMade = 0;
+
+void LogOpenedMediaWhenAsked() {
+    const char* file = std::getenv("QUOREL_OPENED_MEDIA");
+    if (file == nullptr || *file == '\0')
+        return;
+    com::ClassFactory makeGraph = com::RevokeClassFactory(com::CLSID_FilterGraph);
+    com::RegisterClassFactory(com::CLSID_FilterGraph, [makeGraph](const com::IID& Iid, void** Object) {
+        ++graphsMade;
+        return makeGraph(Iid, Object);
     });
+    // An open: the play type, and the audio stream's handle or the number of the graph.
+    using Open = std::pair<TPlayType, long long>;
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, [path = std::string(file), logged = Open{}]() mutable {
+        if (!State.IsPlaying)
+            return;
+        const Open open{State.PlayType, State.PlayType == PlayTypes::Audio
+                                            ? static_cast<long long>(State.BassStream)
+                                            : graphsMade.load()};
+        if (open == logged)
+            return;
+        logged = open;
+        std::ofstream(path, std::ios::binary | std::ios::app) << State.CurrentMediaFile << '\n';
+    });
+    poll->start(10);
 }
 
 } // namespace
@@ -73,6 +124,7 @@ int main(int argc, char* argv[]) {
     TQuorelMain_Form::SetCommandLine(argc, argv);
     forms::Application().Initialize(argc, argv);
     CloseOnTerminateSignal();
+    LogOpenedMediaWhenAsked();
     forms::Application().SetTitle("TarvexDvd 1.2");
     QuorelMain_Form = forms::Application().CreateForm<TQuorelMain_Form>();
     GrabMainWindowWhenAsked();

@@ -45,15 +45,22 @@ void SetSetting(const ProgramRun& Run, const std::string& Key, const std::string
     WriteFile(Run.File("Ini/Default.ini"), ini);
 }
 
-// Runs the program with Arguments until its window was grabbed (1.5 s after the start), then closes it as a
-// user would.
-QImage RunAndGrab(ProgramRun& Run, const std::vector<std::string>& Arguments, std::vector<std::string> Environment,
-                  const std::string& Shot) {
+// Runs the program with Arguments until its window was grabbed (1.5 s after the start, and with a LaterShot
+// once more a second later, into *Later), then closes it as a user would.
+QImage RunAndGrab(ProgramRun& Run, const std::vector<std::string>& Arguments,
+                  std::vector<std::string> Environment, const std::string& Shot,
+                  const std::string& LaterShot = "", QImage* Later = nullptr) {
     Environment.push_back("QUOREL_GRAB_WINDOW=" + Run.File(Shot));
+    if (Later != nullptr)
+        Environment.push_back("QUOREL_GRAB_WINDOW_AGAIN=" + Run.File(LaterShot));
     Run.Start(Arguments, Environment);
     QImage image;
     EXPECT_TRUE(Run.WaitFor([&] { return image.load(QString::fromStdString(Run.File(Shot))); }))
         << Run.ErrorOutput();
+    if (Later != nullptr) {
+        EXPECT_TRUE(Run.WaitFor([&] { return Later->load(QString::fromStdString(Run.File(LaterShot))); }))
+            << Run.ErrorOutput();
+    }
     EXPECT_EQ(Run.Close(), 0) << Run.ErrorOutput();
     return image;
 }
@@ -64,6 +71,25 @@ QImage TimeText(const QImage& Window) { return Window.copy(Window.width() - 160,
 QRgb VideoCentre(const QImage& Window) { return Window.pixel(Window.width() / 2, (51 + Window.height() - 96) / 2); }
 // A point of the video panel beside the logo.
 QRgb VideoBesideTheLogo(const QImage& Window) { return Window.pixel(20, 120); }
+
+// The left edge of the position knob in a picture of the window: where the knob's own picture fits best on
+// its row of the control strip (6 pixels below the top of the 77-pixel strip); -1 when it fits nowhere.
+int KnobLeft(const QImage& Window, const QImage& Knob) {
+    const int top = Window.height() - 77 + 6;
+    int best = -1;
+    int bestMatches = Knob.width() * Knob.height() * 3 / 4; // the knob's round corners show the strip
+    for (int x = 0; x + Knob.width() <= Window.width(); ++x) {
+        int matches = 0;
+        for (int y = 0; y < Knob.height(); ++y)
+            for (int kx = 0; kx < Knob.width(); ++kx)
+                matches += (Window.pixel(x + kx, top + y) & RGB_MASK) == (Knob.pixel(kx, y) & RGB_MASK);
+        if (matches > bestMatches) {
+            best = x;
+            bestMatches = matches;
+        }
+    }
+    return best;
+}
 
 bool NearFixtureColour(QRgb Pixel) {
     const auto c = testing_support::FixtureColour;
@@ -81,12 +107,19 @@ TEST(CommandLine, OpenSwitchPlaysTheClipUnderXAndTheNextStartResumesWhereItWasLe
     ASSERT_FALSE(idle.isNull());
     EXPECT_EQ(VideoBesideTheLogo(idle), qRgb(0, 0, 0));
 
-    const QImage playing = RunAndGrab(run, {"/o", clip}, underX, "playing.png");
+    QImage later;
+    const QImage playing = RunAndGrab(run, {"/o", clip}, underX, "playing.png", "later.png", &later);
     ASSERT_FALSE(playing.isNull());
     EXPECT_TRUE(NearFixtureColour(VideoCentre(playing))) << std::hex << VideoCentre(playing);
     EXPECT_TRUE(NearFixtureColour(VideoBesideTheLogo(playing))) << std::hex << VideoBesideTheLogo(playing);
     EXPECT_NE(StatusText(playing), StatusText(idle)); // "播放中" in place of "准备完毕"
     EXPECT_NE(TimeText(playing), TimeText(idle));     // the time text, empty while nothing plays
+    // The position knob moves along as the clip plays (about 4 % of its travel a second).
+    const QImage knob(QString::fromStdString(run.File("Skin/Default/VideoBar_Normal.bmp")));
+    ASSERT_FALSE(knob.isNull());
+    const int knobThen = KnobLeft(playing, knob), knobLater = KnobLeft(later, knob);
+    EXPECT_GT(knobThen, KnobLeft(idle, knob)) << "off the start once the clip plays";
+    EXPECT_GT(knobLater, knobThen) << "further on a second later";
     EXPECT_EQ(Setting(run, "LastPlayType"), "1");
     EXPECT_EQ(Setting(run, "LastMediaFile"), clip) << run.ErrorOutput();
     EXPECT_GE(std::stoi(Setting(run, "LastPos")), 0);
