@@ -76,8 +76,8 @@ TEST(PlayListFile, MissingPositionsAreWrittenAsZero) {
 
 TEST(PlayListFile, EntriesSkipDuplicatesEmptyOrBlankPathsAndTheMissingKeyText) {
     TStringList files, positions;
-    AddPlayListEntries(Lines({"/m/a.avi===0", "/M/A.AVI===12", "", "===4", "Value no find===0", "Value no find",
-                              "   ", "\t", " \t===5", "/m/b.mp3", " /m/c.mp3 "}),
+    AddPlayListEntries(Lines({"/m/a.avi===0", "/M/A.AVI===12", "", "===4", "Value no find===0",
+                              "Value no find", "   ", "\t", " \t===5", "/m/b.mp3", " /m/c.mp3 "}),
                        files, positions, false);
     EXPECT_EQ(files.Items(), (std::vector<std::string>{"/m/a.avi", "/m/b.mp3", " /m/c.mp3 "}))
         << "blanks around a name are part of it";
@@ -98,7 +98,8 @@ TEST(PlayListFile, AByteOrderMarkBeforeTheFirstLineIsNoPartOfThePath) {
     files.Clear();
     positions.Clear();
     AddPlayListEntries(Lines({"\xEF\xBB\xBF", "\xEF\xBB\xBF/m/a.avi"}), files, positions, false);
-    EXPECT_EQ(files.Items(), (std::vector<std::string>{"\xEF\xBB\xBF/m/a.avi"})) << "a mark alone is a blank line";
+    EXPECT_EQ(files.Items(), (std::vector<std::string>{"\xEF\xBB\xBF/m/a.avi"}))
+        << "a mark alone is a blank line";
 }
 
 TEST(PlayListFile, OnlyExistingFilesWhenAsked) {

@@ -7,9 +7,9 @@
 
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
+#include "platform/audio/Bass.h"
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
-#include "platform/audio/Bass.h"
 #include "tests/support/CaseName.h"
 #include "tests/ui/MainFormFixture.h"
 
