@@ -123,10 +123,15 @@ const std::string& DefaultIniText() {
     return text;
 }
 
-void WriteDefaultIni(const std::string& Path) { win32::WriteFileAtomically(Path, DefaultIniText()); }
+void WriteDefaultIni(const std::string& Path) {
+    win32::WriteFileAtomically(Path, DefaultIniText());
+}
 
 void EnsureIniFile() {
-    if (!win32::FileExists(State.IniFilePath))
+    // Only a missing file gets the default text. One that is there but cannot be read stays as it is: its
+    // reads give the fallbacks and its writes fail.
+    std::error_code error;
+    if (std::filesystem::status(State.IniFilePath, error).type() == std::filesystem::file_type::not_found)
         WriteDefaultIni(State.IniFilePath);
 }
 

@@ -32,17 +32,20 @@ const std::string& DefaultIniText();
 // Writes the default text to Path, replacing whatever is there (atomically).
 void WriteDefaultIni(const std::string& Path);
 
-// Writes the default text to IniFilePath when no file is there; an existing file is never checked or completed.
+// Writes the default text to IniFilePath when no file is there; an existing file is never checked or
+// completed (nor replaced when it cannot be read).
 void EnsureIniFile();
 
-// [Section] Key of IniFilePath, whole whatever its length; "" for an empty value, ValueNoFind when missing.
+// [Section] Key of IniFilePath, whole whatever its length; "" for an empty value, ValueNoFind when missing
+// (or when the file cannot be read).
 std::string ReadIniString(std::string_view Section, std::string_view Key);
 
-// [Section] Key of IniFilePath read as an integer; -1 when missing.
+// [Section] Key of IniFilePath read as an integer; -1 when missing (or when the file cannot be read).
 int ReadIniInteger(std::string_view Section, std::string_view Key);
 
 // The one writer of settings: makes sure the file exists (so that a write after the file was deleted does not
-// leave a file holding one key) and then writes the key. Returns false when the file could not be written.
+// leave a file holding one key) and then writes the key. Returns false when the file could not be written, or
+// is there but could not be read (it is then left as it was).
 bool WriteIniString(std::string_view Section, std::string_view Key, std::string_view Value);
 bool WriteIniInteger(std::string_view Section, std::string_view Key, long long Value);
 

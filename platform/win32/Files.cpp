@@ -4,8 +4,6 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include <fcntl.h>
@@ -43,14 +41,37 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents) {
     return false;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& Path) {
-    std::ifstream in(Path, std::ios::binary);
-    if (!in)
+std::optional<std::string> ReadWholeFile(const std::string& Path, std::error_code& Error) {
+    Error.clear();
+    // Plain reads: a read error (a folder in the file's place, an I/O error) must come back as a result, not
+    // as an exception out of a stream. O_NONBLOCK keeps a FIFO in the file's place from blocking the open.
+    const int fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        Error.assign(errno, std::generic_category());
         return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
+    }
+    std::string text;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Error.assign(errno, std::generic_category());
+            ::close(fd);
+            return std::nullopt;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
     return text;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& Path) {
+    std::error_code error;
+    return ReadWholeFile(Path, error);
 }
 
 bool FileExists(const std::string& Path) {
@@ -85,7 +106,8 @@ std::string FindFileNoCase(const std::string& Path) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         if (lower(it->path().filename().string()) == wanted && it->is_regular_file(ec))
-            return (path.has_parent_path() ? path.parent_path() / it->path().filename() : it->path().filename())
+            return (path.has_parent_path() ? path.parent_path() / it->path().filename()
+                                           : it->path().filename())
                 .string();
     return Path;
 }

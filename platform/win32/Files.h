@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace win32 {
 
@@ -11,8 +12,12 @@ namespace win32 {
 // to disk, and the temporary file is renamed over Path. Returns false (and leaves Path untouched) on failure.
 bool WriteFileAtomically(const std::string& Path, std::string_view Contents);
 
-// The whole file, or nullopt when it cannot be read.
+// The whole file, or nullopt when it cannot be read (missing, a folder, no permission, a read error); never
+// throws.
 std::optional<std::string> ReadWholeFile(const std::string& Path);
+// The same, with the reason in Error when it gives nullopt: std::errc::no_such_file_or_directory means that
+// there is no file, anything else that a file is there but cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& Path, std::error_code& Error);
 
 bool FileExists(const std::string& Path);
 bool DirectoryExists(const std::string& Path);

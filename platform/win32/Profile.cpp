@@ -1,6 +1,8 @@
 #include "platform/win32/Profile.h"
 
 #include <cstdint>
+#include <optional>
+#include <system_error>
 #include <vector>
 
 #include "platform/win32/Files.h"
@@ -10,7 +12,9 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
@@ -20,7 +24,9 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -79,15 +85,22 @@ ProfileFile ParseProfile(std::string_view contents) {
         if (nl == std::string_view::npos)
             break;
         // CR LF, a lone LF and a lone CR all end a line.
-        std::size_t skip = (contents[nl] == '\r' && nl + 1 < contents.size() && contents[nl + 1] == '\n') ? 2 : 1;
+        std::size_t skip =
+            (contents[nl] == '\r' && nl + 1 < contents.size() && contents[nl + 1] == '\n') ? 2 : 1;
         contents.remove_prefix(nl + skip);
     }
     return file;
 }
 
-ProfileFile LoadProfile(const std::string& path) {
-    auto contents = ReadWholeFile(path);
-    return contents ? ParseProfile(*contents) : ProfileFile{};
+// The parsed file, empty when there is no file; nullopt when a file is there but cannot be read.
+std::optional<ProfileFile> LoadProfile(const std::string& path) {
+    std::error_code error;
+    auto contents = ReadWholeFile(path, error);
+    if (contents)
+        return ParseProfile(*contents);
+    if (error == std::errc::no_such_file_or_directory)
+        return ProfileFile{};
+    return std::nullopt;
 }
 
 // Index range [first, last) of the key lines of the first section named Section; nullopt when missing.
@@ -124,14 +137,17 @@ std::string_view StripQuotes(std::string_view value) {
     return value;
 }
 
-std::optional<std::string> FindValue(const ProfileFile& file, std::string_view section, std::string_view key) {
-    auto range = FindSection(file, section);
+std::optional<std::string> FindValue(const std::optional<ProfileFile>& file, std::string_view section,
+                                     std::string_view key) {
+    if (!file)
+        return std::nullopt;
+    auto range = FindSection(*file, section);
     if (!range)
         return std::nullopt;
-    auto index = FindKey(file, *range, key);
+    auto index = FindKey(*file, *range, key);
     if (!index)
         return std::nullopt;
-    return std::string(StripQuotes(file.lines[*index].value));
+    return std::string(StripQuotes(file->lines[*index].value));
 }
 
 // A line end inside a value would split the entry into two lines and corrupt the file.
@@ -189,7 +205,8 @@ std::optional<int> ProfileTextToInt(std::string_view Text) {
     return static_cast<int>(result);
 }
 
-int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default, const std::string& File) {
+int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default,
+                         const std::string& File) {
     auto value = FindValue(LoadProfile(File), Section, Key);
     if (!value)
         return Default;
@@ -198,7 +215,11 @@ int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Def
 
 bool WritePrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Value,
                                const std::string& File) {
-    ProfileFile file = LoadProfile(File);
+    // A file that is there but cannot be read is left alone: rewriting it would keep only this key.
+    std::optional<ProfileFile> loaded = LoadProfile(File);
+    if (!loaded)
+        return false;
+    ProfileFile& file = *loaded;
     std::string entry = std::string(Trim(Key)) + "=" + OneLine(Value);
     auto range = FindSection(file, Section);
     if (!range) {

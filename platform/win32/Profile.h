@@ -13,18 +13,20 @@
 
 namespace win32 {
 
-// The value of Key in Section of File, or Default when the file, the section or the key is missing.
-// A key that is present with an empty value gives the empty text.
+// The value of Key in Section of File, or Default when the file, the section or the key is missing (or the
+// file cannot be read). A key that is present with an empty value gives the empty text.
 std::string GetPrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Default,
                                     const std::string& File);
 
 // The value read as GetPrivateProfileIntA reads it: leading blanks skipped, an optional sign, an optional
 // "0x" (hex), "0o" (octal) or "0b" (binary) prefix, then the leading digits (so "55zz" gives 55 and "zz"
-// gives 0), wrapping modulo 2^32 and returned as a signed 32-bit value. A missing or empty value gives Default.
-int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default, const std::string& File);
+// gives 0), wrapping modulo 2^32 and returned as a signed 32-bit value. A missing or empty value gives
+// Default.
+int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default,
+                         const std::string& File);
 
 // Writes Key=Value into Section of File, creating the file when missing. Returns false when the file could
-// not be written (the old file is then left as it was).
+// not be written, or is there but could not be read; the old file is then left as it was.
 bool WritePrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Value,
                                const std::string& File);
 

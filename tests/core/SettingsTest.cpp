@@ -29,7 +29,8 @@ TEST(DefaultIni, HasEightyFourCrLfLinesFromFileToFullScreen) {
         ++lines;
     EXPECT_EQ(lines, 84);
     EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1) << "every line end is CR LF";
-    EXPECT_EQ(text.rfind("\r\n", text.size() - 3), text.size() - std::string("FullScreen=Enter\r\n").size() - 2);
+    EXPECT_EQ(text.rfind("\r\n", text.size() - 3),
+              text.size() - std::string("FullScreen=Enter\r\n").size() - 2);
     EXPECT_EQ(text.substr(0, 8), "[File]\r\n");
 }
 
@@ -51,6 +52,23 @@ TEST(ReadIni, MissingKeysGiveTheFallbacks) {
     EXPECT_EQ(ReadIniInteger("PlayControl", "LastPos"), -12);
     // An existing file is never completed.
     EXPECT_EQ(ReadFile(tree.IniFile()), "[PlayControl]\r\nLastPos=-12\r\n");
+}
+
+TEST(ReadIni, SettingsFileThatCannotBeReadGivesTheFallbacksAndIsNeverReplaced) {
+    // A folder in the file's place, and a link to itself: both there, neither readable (also for root).
+    for (const bool folder : {true, false}) {
+        RunTree tree;
+        if (folder)
+            std::filesystem::create_directory(tree.IniFile());
+        else
+            std::filesystem::create_symlink("Default.ini", tree.IniFile());
+        EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), -1);
+        EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), ValueNoFind);
+        EXPECT_FALSE(WriteIniInteger("PlayControl", "PlayMode", 2));
+        std::error_code error;
+        EXPECT_EQ(std::filesystem::is_directory(tree.IniFile(), error), folder);
+        EXPECT_EQ(std::filesystem::is_symlink(tree.IniFile(), error), !folder);
+    }
 }
 
 TEST(ReadIni, LongPathComesBackWhole) {

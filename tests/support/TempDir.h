@@ -23,7 +23,7 @@ private:
 
 // Writes Contents to Path (binary); fails the test on error.
 void WriteFile(const std::string& Path, const std::string& Contents);
-// The whole file, or "" when missing.
+// The whole file, or "" when missing or unreadable.
 std::string ReadFile(const std::string& Path);
 
 } // namespace testing_support

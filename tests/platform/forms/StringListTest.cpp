@@ -1,5 +1,7 @@
 #include "platform/forms/StringList.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/TempDir.h"
@@ -11,7 +13,9 @@ using testing_support::WriteFile;
 
 namespace {
 
-std::vector<std::string> Lines(const TStringList& list) { return list.Items(); }
+std::vector<std::string> Lines(const TStringList& list) {
+    return list.Items();
+}
 
 TEST(StringList, LoadSplitsAtCrLfLfAndCr) {
     TempDir dir;
@@ -59,11 +63,25 @@ TEST(StringList, OutOfRangeIndexRaisesTheClassLibraryError) {
     EXPECT_EQ(Lines(list), (std::vector<std::string>{"a", "b"}));
 }
 
-TEST(StringList, MissingFileRaises) {
+TEST(StringList, MissingOrUnreadableFileRaisesTheClassLibraryError) {
     TempDir dir;
     TStringList list;
     EXPECT_THROW(list.LoadFromFile(dir.File("missing")), forms::EClassLibraryError);
     EXPECT_THROW(list.SaveToFile(dir.File("no/such/folder")), forms::EClassLibraryError);
+    std::filesystem::create_directory(dir.File("PlayFileList"));
+    EXPECT_THROW(list.LoadFromFile(dir.File("PlayFileList")), forms::EClassLibraryError);
+}
+
+TEST(StringList, SaveReplacesTheFileInsteadOfRewritingIt) {
+    TempDir dir;
+    WriteFile(dir.File("l"), "old\r\n");
+    // A second name of the old file: a write in place would show through it.
+    std::filesystem::create_hard_link(dir.File("l"), dir.File("second-name"));
+    TStringList list;
+    list.Add("new");
+    list.SaveToFile(dir.File("l"));
+    EXPECT_EQ(ReadFile(dir.File("l")), "new\r\n");
+    EXPECT_EQ(ReadFile(dir.File("second-name")), "old\r\n");
 }
 
 TEST(StringList, MoveAndExchangeKeepTheOtherEntries) {

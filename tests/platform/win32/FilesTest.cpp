@@ -1,5 +1,9 @@
 #include "platform/win32/Files.h"
 
+#include <csignal>
+#include <filesystem>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +26,53 @@ TEST(WriteFileAtomically, ReplacesContentsAsAnOrdinaryFile) {
     EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
+TEST(WriteFileAtomically, NewFileReplacesTheOldOneInsteadOfRewritingIt) {
+    TempDir dir;
+    WriteFile(dir.File("list"), "old");
+    // A second name of the old file: a write in place would show through it.
+    std::filesystem::create_hard_link(dir.File("list"), dir.File("second-name"));
+    ASSERT_TRUE(win32::WriteFileAtomically(dir.File("list"), "new"));
+    EXPECT_EQ(ReadFile(dir.File("list")), "new");
+    EXPECT_EQ(ReadFile(dir.File("second-name")), "old");
+}
+
+// Holds the process's file size limit at Bytes while it lives: writes past it fail with EFBIG, for root too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t Bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = Bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_ = {};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(WriteFileAtomically, WriteThatCannotFinishLeavesTheOldFileWhole) {
+    TempDir dir;
+    const std::string old = "[PlayControl]\r\nLastPos=12\r\n";
+    WriteFile(dir.File("Default.ini"), old);
+    {
+        FileSizeLimit limit(1024);
+        EXPECT_FALSE(win32::WriteFileAtomically(dir.File("Default.ini"), std::string(4096, 'x')));
+    }
+    EXPECT_EQ(ReadFile(dir.File("Default.ini")), old);
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 1) << "the temporary file is removed";
+}
+
 TEST(WriteFileAtomically, MissingFolderFailsWithoutCreatingAnything) {
     TempDir dir;
     EXPECT_FALSE(win32::WriteFileAtomically(dir.File("none/list"), "x"));
@@ -33,6 +84,30 @@ TEST(ReadWholeFile, MissingFileIsNotEmptyFile) {
     WriteFile(dir.File("empty"), "");
     EXPECT_EQ(win32::ReadWholeFile(dir.File("empty")), std::string());
     EXPECT_EQ(win32::ReadWholeFile(dir.File("missing")), std::nullopt);
+}
+
+TEST(ReadWholeFile, ReadsMoreThanOneBufferWhole) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += std::to_string(i) + "\r\n";
+    WriteFile(dir.File("big"), text);
+    EXPECT_EQ(win32::ReadWholeFile(dir.File("big")), text);
+}
+
+TEST(ReadWholeFile, ReadErrorIsAResultTellingUnreadableFromMissing) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("folder"));
+    std::error_code error;
+    // The folder opens but its read fails: that must come back, not escape as an exception.
+    EXPECT_EQ(win32::ReadWholeFile(dir.File("folder"), error), std::nullopt);
+    EXPECT_EQ(error, std::errc::is_a_directory);
+    EXPECT_EQ(win32::ReadWholeFile(dir.File("folder")), std::nullopt);
+    EXPECT_EQ(win32::ReadWholeFile(dir.File("missing"), error), std::nullopt);
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+    WriteFile(dir.File("file"), "x");
+    EXPECT_EQ(win32::ReadWholeFile(dir.File("file"), error), "x");
+    EXPECT_FALSE(error);
 }
 
 TEST(ForceDirectories, CreatesParents) {

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/CaseName.h"
@@ -40,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"KeyOfAnotherSectionIsNotFound", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n", "A", "y", "DEF"},
         ReadCase{"FirstMatchingKeyWins", "[A]\r\nx=1\r\nX=2\r\n", "A", "x", "1"},
         ReadCase{"FirstMatchingSectionWins", "[A]\r\nx=1\r\n[a]\r\nx=2\r\ny=3\r\n", "A", "y", "DEF"},
-        ReadCase{"SlashInsideKeyName", "[ShortCut]\r\nPlay/Pause=Space\r\n", "ShortCut", "play/pause", "Space"},
+        ReadCase{"SlashInsideKeyName", "[ShortCut]\r\nPlay/Pause=Space\r\n", "ShortCut", "play/pause",
+                 "Space"},
         ReadCase{"LfOnlyFile", "[A]\nx=1\ny=2\n", "A", "y", "2"},
         ReadCase{"BlanksAroundEqualsAreTrimmed", "[A]\r\n  x  =  some value  \r\n", "A", "x", "some value"},
         ReadCase{"BlanksInsideBracketsAreTrimmed", "[ A ]\r\nx=1\r\n", "A", "x", "1"},
@@ -54,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProfileRead, MissingFileGivesDefault) {
     TempDir dir;
-    EXPECT_EQ(win32::GetPrivateProfileString("A", "x", "Value no find", dir.File("none.ini")), "Value no find");
+    EXPECT_EQ(win32::GetPrivateProfileString("A", "x", "Value no find", dir.File("none.ini")),
+              "Value no find");
     EXPECT_EQ(win32::GetPrivateProfileInt("A", "x", -1, dir.File("none.ini")), -1);
 }
 
@@ -140,6 +145,77 @@ TEST(ProfileWrite, WriteIntoMissingFolderReportsFailure) {
     TempDir dir;
     EXPECT_FALSE(win32::WritePrivateProfileString("A", "x", "1", dir.File("no-such-folder/a.ini")));
 }
+
+TEST(ProfileWrite, ReplacesTheFileInsteadOfRewritingIt) {
+    TempDir dir;
+    WriteFile(dir.File("a.ini"), "[A]\r\nx=1\r\n");
+    // A second name of the old file: a write in place would show through it.
+    std::filesystem::create_hard_link(dir.File("a.ini"), dir.File("second-name"));
+    ASSERT_TRUE(win32::WritePrivateProfileString("A", "x", "2", dir.File("a.ini")));
+    EXPECT_EQ(ReadFile(dir.File("a.ini")), "[A]\r\nx=2\r\n");
+    EXPECT_EQ(ReadFile(dir.File("second-name")), "[A]\r\nx=1\r\n");
+}
+
+// A settings file that is there but cannot be read. Root reads any file whatever its mode, so the cases that
+// hold for every user put something else at the path.
+struct UnreadableCase {
+    const char* name;
+    void (*make)(const std::string& Path);
+    bool onlyUnprivileged;
+};
+
+void PutFolder(const std::string& Path) {
+    std::filesystem::create_directory(Path);
+}
+void PutLinkToItself(const std::string& Path) {
+    std::filesystem::create_symlink(std::filesystem::path(Path).filename(), Path);
+}
+void PutWriteOnlyFile(const std::string& Path) {
+    WriteFile(Path, "[A]\r\nx=1\r\ny=2\r\n");
+    ::chmod(Path.c_str(), 0200);
+}
+
+// What is at Path (the entry itself, not what a link names), to show that it was left as it was.
+std::string EntryAt(const std::string& Path) {
+    struct stat st = {};
+    if (::lstat(Path.c_str(), &st) != 0)
+        return "nothing";
+    std::string entry = "inode " + std::to_string(st.st_ino) + " mode " + std::to_string(st.st_mode);
+    if (S_ISREG(st.st_mode))
+        entry += " size " + std::to_string(st.st_size);
+    if (S_ISLNK(st.st_mode))
+        entry += " to " + std::filesystem::read_symlink(Path).string();
+    return entry;
+}
+
+void PrintTo(const UnreadableCase& Case, std::ostream* Out) {
+    *Out << Case.name;
+}
+
+class ProfileUnreadableTest : public ::testing::TestWithParam<UnreadableCase> {};
+
+TEST_P(ProfileUnreadableTest, ReadersGiveTheirDefaultsAndWritesFailLeavingTheFileAlone) {
+    if (GetParam().onlyUnprivileged && ::geteuid() == 0)
+        GTEST_SKIP() << "root reads a file whatever its mode";
+    TempDir dir;
+    const std::string path = dir.File("Default.ini");
+    GetParam().make(path);
+    const std::string before = EntryAt(path);
+    EXPECT_EQ(win32::GetPrivateProfileString("A", "x", "Value no find", path), "Value no find");
+    EXPECT_EQ(win32::GetPrivateProfileInt("A", "x", -1, path), -1);
+    EXPECT_FALSE(win32::WritePrivateProfileString("A", "z", "3", path));
+    EXPECT_EQ(EntryAt(path), before);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 1) << "no temporary file stays behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileUnreadableTest,
+                         ::testing::Values(UnreadableCase{"FolderInItsPlace", PutFolder, false},
+                                           UnreadableCase{"LinkToItself", PutLinkToItself, false},
+                                           UnreadableCase{"NoReadPermission", PutWriteOnlyFile, true}),
+                         testing_support::CaseName());
 
 TEST(ProfileWrite, WriteLeavesNoTemporaryFileBehind) {
     TempDir dir;
