@@ -163,7 +163,7 @@ std::string OneLine(std::string_view value) {
 
 std::string GetPrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Default,
                                     const std::string& File) {
-    auto value = FindValue(LoadProfile(File), Section, Key);
+    auto value = FindValue(LoadProfile(File), Trim(Section), Trim(Key));
     return value ? *value : std::string(Default);
 }
 
@@ -207,7 +207,7 @@ std::optional<int> ProfileTextToInt(std::string_view Text) {
 
 int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default,
                          const std::string& File) {
-    auto value = FindValue(LoadProfile(File), Section, Key);
+    auto value = FindValue(LoadProfile(File), Trim(Section), Trim(Key));
     if (!value)
         return Default;
     return ProfileTextToInt(*value).value_or(Default);
@@ -215,12 +215,15 @@ int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Def
 
 bool WritePrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Value,
                                const std::string& File) {
+    // Names are matched and written trimmed, as the file's own names are read: " x " finds x and replaces it.
+    Section = Trim(Section);
+    Key = Trim(Key);
     // A file that is there but cannot be read is left alone: rewriting it would keep only this key.
     std::optional<ProfileFile> loaded = LoadProfile(File);
     if (!loaded)
         return false;
     ProfileFile& file = *loaded;
-    std::string entry = std::string(Trim(Key)) + "=" + OneLine(Value);
+    std::string entry = std::string(Key) + "=" + OneLine(Value);
     auto range = FindSection(file, Section);
     if (!range) {
         file.lines.push_back(ParseLine("[" + std::string(Section) + "]"));

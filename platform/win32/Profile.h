@@ -1,8 +1,9 @@
 #pragma once
 // Private profile (INI) files with the observable behaviour of the Windows profile functions:
-// section and key names compare without regard to (ASCII) case, the first matching section and the first
-// matching key in it win, values are trimmed and lose one pair of enclosing quotes, and a write replaces the
-// value in place, appends the key to its section or appends the section to the end of the file.
+// section and key names are trimmed and compare without regard to (ASCII) case, the first matching section
+// and the first matching key in it win, values are trimmed and lose one pair of enclosing quotes, and a
+// write replaces the value in place, appends the key to its section or appends the section to the end of
+// the file.
 //
 // Unlike the Windows functions, values of any length come back whole, and every write replaces the file
 // atomically (a temporary file beside it, then a rename), so a crash never leaves a half-written file.

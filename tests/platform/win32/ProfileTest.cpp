@@ -53,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"ValueKeepsFurtherEquals", "[A]\r\nx=a=b\r\n", "A", "x", "a=b"},
         ReadCase{"Utf8TextPassesThrough", "[A]\r\nx=/媒体/电影.avi\r\n", "A", "x", "/媒体/电影.avi"},
         ReadCase{"ByteOrderMarkIsIgnored", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "1"},
-        ReadCase{"NoLineEndAtEnd", "[A]\r\nx=1", "A", "x", "1"}),
+        ReadCase{"NoLineEndAtEnd", "[A]\r\nx=1", "A", "x", "1"},
+        ReadCase{"BlanksAroundTheAskedNamesAreTrimmed", "[A]\r\nx=1\r\n", " A ", "\tx ", "1"}),
     testing_support::CaseName());
 
 TEST(ProfileRead, MissingFileGivesDefault) {
@@ -131,6 +132,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "[Play]\r\nSoundBalance=-9999\r\n"},
         WriteCase{"LineEndInValueCannotSplitTheEntry", "[A]\r\nx=1\r\n", "A", "x", "a\r\nb=c",
                   "[A]\r\nx=a  b=c\r\n"},
+        WriteCase{"BlanksAroundTheKeyNameFindTheKey", "[A]\r\nx=1\r\n", "A", " x ", "2", "[A]\r\nx=2\r\n"},
+        WriteCase{"BlanksAroundTheSectionNameFindTheSection", "[A]\r\nx=1\r\n", " A ", "y", "2",
+                  "[A]\r\nx=1\r\ny=2\r\n"},
+        WriteCase{"NewSectionAndKeyAreWrittenTrimmed", "[A]\r\nx=1\r\n", " B ", " y ", "2",
+                  "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
         WriteCase{"CommentsAndOtherLinesStay", "; settings\r\n[A]\r\n;note\r\nx=1\r\n", "A", "x", "2",
                   "; settings\r\n[A]\r\n;note\r\nx=2\r\n"}),
     testing_support::CaseName());
