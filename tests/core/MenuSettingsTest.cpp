@@ -55,8 +55,16 @@ struct GroupCase {
     void (*save)(const TMenuItemArray&);
 };
 
-void LoadStayOnTop(const TMenuItemArray& I) { LoadStayOnTopMenu(0, 0, 688, 442, I); }
-void SaveStayOnTop(const TMenuItemArray& I) { SaveStayOnTopMenu(0, 0, 688, 442, I); }
+void PrintTo(const GroupCase& Case, std::ostream* Out) {
+    *Out << Case.name;
+}
+
+void LoadStayOnTop(const TMenuItemArray& I) {
+    LoadStayOnTopMenu(0, 0, 688, 442, I);
+}
+void SaveStayOnTop(const TMenuItemArray& I) {
+    SaveStayOnTopMenu(0, 0, 688, 442, I);
+}
 
 class RadioGroupCases : public ::testing::TestWithParam<GroupCase> {
 protected:
@@ -105,19 +113,43 @@ TEST_P(RadioGroupCases, SaveAfterTheSettingsFileVanishedWritesTheWholeDefaultFil
     EXPECT_EQ(ReadIniString("ShortCut", "OpenFile"), "Ctrl+O"); // not a file of one key
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Groups, RadioGroupCases,
-    ::testing::Values(GroupCase{"SoundBalance", "Play", "SoundBalance", &PlaybackState::SoundBalance,
-                                {0, -9999, 9999}, LoadSoundBalanceMenu, SaveSoundBalanceMenu},
-                      GroupCase{"StayOnTop", "Play", "StayOnTop", &PlaybackState::StayOnTop, {0, 1, 2},
-                                LoadStayOnTop, SaveStayOnTop},
-                      GroupCase{"AfterPlay", "Play", "AfterPlay", &PlaybackState::AfterPlay, {2, 3, 1, 0},
-                                LoadAfterPlayMenu, SaveAfterPlayMenu},
-                      GroupCase{"VideoScale", "View", "VideoScale", &PlaybackState::VideoScale, {0, -1, 1, 2, 4},
-                                LoadVideoScaleMenu, SaveVideoScaleMenu},
-                      GroupCase{"PlayMode", "PlayControl", "PlayMode", &PlaybackState::PlayMode, {0, 1, 2, 3},
-                                LoadPlayModeMenu, SavePlayModeMenu}),
-    testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(Groups, RadioGroupCases,
+                         ::testing::Values(GroupCase{"SoundBalance",
+                                                     "Play",
+                                                     "SoundBalance",
+                                                     &PlaybackState::SoundBalance,
+                                                     {0, -9999, 9999},
+                                                     LoadSoundBalanceMenu,
+                                                     SaveSoundBalanceMenu},
+                                           GroupCase{"StayOnTop",
+                                                     "Play",
+                                                     "StayOnTop",
+                                                     &PlaybackState::StayOnTop,
+                                                     {0, 1, 2},
+                                                     LoadStayOnTop,
+                                                     SaveStayOnTop},
+                                           GroupCase{"AfterPlay",
+                                                     "Play",
+                                                     "AfterPlay",
+                                                     &PlaybackState::AfterPlay,
+                                                     {2, 3, 1, 0},
+                                                     LoadAfterPlayMenu,
+                                                     SaveAfterPlayMenu},
+                                           GroupCase{"VideoScale",
+                                                     "View",
+                                                     "VideoScale",
+                                                     &PlaybackState::VideoScale,
+                                                     {0, -1, 1, 2, 4},
+                                                     LoadVideoScaleMenu,
+                                                     SaveVideoScaleMenu},
+                                           GroupCase{"PlayMode",
+                                                     "PlayControl",
+                                                     "PlayMode",
+                                                     &PlaybackState::PlayMode,
+                                                     {0, 1, 2, 3},
+                                                     LoadPlayModeMenu,
+                                                     SavePlayModeMenu}),
+                         testing_support::CaseName());
 
 class MenuSettingsTest : public ::testing::Test {
 protected:
@@ -149,7 +181,8 @@ TEST_F(MenuSettingsTest, StayOnTopLoadAppliesAlwaysAndNeverToTheWindow) {
 TEST_F(MenuSettingsTest, AlwaysOnTopIsWrittenButNotAppliedToAWindowCoveringTheScreen) {
     Items items(3);
     items[1]->SetChecked(true);
-    const int w = win32::GetSystemMetrics(win32::SM_CXSCREEN), h = win32::GetSystemMetrics(win32::SM_CYSCREEN);
+    const int w = win32::GetSystemMetrics(win32::SM_CXSCREEN),
+              h = win32::GetSystemMetrics(win32::SM_CYSCREEN);
     window.resize(w, h);
     SaveStayOnTopMenu(0, 0, w, h, items.Array());
     EXPECT_EQ(ReadIniInteger("Play", "StayOnTop"), 1);

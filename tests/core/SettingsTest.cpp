@@ -6,6 +6,7 @@
 
 #include "core/PlaybackState.h"
 #include "platform/win32/Files.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/RunTree.h"
 
 using testing_support::ReadFile;
@@ -99,9 +100,15 @@ TEST(WriteIni, ReplacesOneLineAndKeepsTheRest) {
 }
 
 struct SlashCase {
+    const char* name;
     const char* path;
     const char* expected;
 };
+
+void PrintTo(const SlashCase& Case, std::ostream* Out) {
+    *Out << '"' << Case.path << '"';
+}
+
 class IncludeTrailingSlashTest : public ::testing::TestWithParam<SlashCase> {};
 
 TEST_P(IncludeTrailingSlashTest, AddsOneSlashOnlyWhenMissing) {
@@ -109,10 +116,11 @@ TEST_P(IncludeTrailingSlashTest, AddsOneSlashOnlyWhenMissing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, IncludeTrailingSlashTest,
-                         ::testing::Values(SlashCase{"/opt/player", "/opt/player/"},
-                                           SlashCase{"/opt/player/", "/opt/player/"},
-                                           SlashCase{"C:\\Player\\", "C:\\Player\\"}, SlashCase{"", ""},
-                                           SlashCase{"/", "/"}));
+                         ::testing::Values(SlashCase{"Added", "/opt/player", "/opt/player/"},
+                                           SlashCase{"SlashKept", "/opt/player/", "/opt/player/"},
+                                           SlashCase{"BackslashKept", "C:\\Player\\", "C:\\Player\\"},
+                                           SlashCase{"EmptyStaysEmpty", "", ""}, SlashCase{"Root", "/", "/"}),
+                         testing_support::CaseName());
 
 TEST(ProgramFolders, DerivedFromTheProgramFile) {
     TProgramFolders f = GetProgramFolders("/opt/tarvex/QuorelMain");

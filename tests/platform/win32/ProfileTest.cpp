@@ -24,6 +24,10 @@ struct ReadCase {
     const char* expected; // with the default "DEF"
 };
 
+void PrintTo(const ReadCase& Case, std::ostream* Out) {
+    *Out << Case.name;
+}
+
 class ProfileReadTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ProfileReadTest, GetPrivateProfileString) {
@@ -72,26 +76,36 @@ TEST(ProfileRead, LongValuesComeBackWhole) {
 }
 
 struct IntCase {
+    const char* name;
     const char* value;
     int expected; // with the default -1
 };
+
+void PrintTo(const IntCase& Case, std::ostream* Out) {
+    *Out << '"' << Case.value << '"';
+}
 
 class ProfileIntTest : public ::testing::TestWithParam<IntCase> {};
 
 TEST_P(ProfileIntTest, ReadsAsTheWindowsReaderDoes) {
     TempDir dir;
     WriteFile(dir.File("a.ini"), std::string("[A]\r\nx=") + GetParam().value + "\r\n");
-    EXPECT_EQ(win32::GetPrivateProfileInt("A", "x", -1, dir.File("a.ini")), GetParam().expected)
-        << "value \"" << GetParam().value << "\"";
+    EXPECT_EQ(win32::GetPrivateProfileInt("A", "x", -1, dir.File("a.ini")), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProfileIntTest,
-                         ::testing::Values(IntCase{"30", 30}, IntCase{"-9999", -9999}, IntCase{"+7", 7},
-                                           IntCase{"0", 0}, IntCase{"", -1}, IntCase{"abc", 0},
-                                           IntCase{"55zz", 55}, IntCase{"-", 0}, IntCase{"0x1F", 31},
-                                           IntCase{"-0x10", -16}, IntCase{"12 34", 12}, IntCase{"1.5", 1},
-                                           IntCase{"4294967295", -1}, IntCase{"4294967296", 0},
-                                           IntCase{"2147483648", -2147483647 - 1}, IntCase{"\"42\"", 42}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileIntTest,
+    ::testing::Values(IntCase{"Decimal", "30", 30}, IntCase{"Negative", "-9999", -9999},
+                      IntCase{"PlusSign", "+7", 7}, IntCase{"Zero", "0", 0},
+                      IntCase{"EmptyGivesTheDefault", "", -1}, IntCase{"NoDigitsGiveZero", "abc", 0},
+                      IntCase{"LeadingDigitsCount", "55zz", 55}, IntCase{"SignAlone", "-", 0},
+                      IntCase{"Hex", "0x1F", 31}, IntCase{"NegativeHex", "-0x10", -16},
+                      IntCase{"StopsAtABlank", "12 34", 12}, IntCase{"StopsAtAPoint", "1.5", 1},
+                      IntCase{"AllBitsSetIsMinusOne", "4294967295", -1},
+                      IntCase{"WrapsAt32Bits", "4294967296", 0},
+                      IntCase{"PastIntMaxIsNegative", "2147483648", -2147483647 - 1},
+                      IntCase{"QuotesAreRemoved", "\"42\"", 42}),
+    testing_support::CaseName());
 
 struct WriteCase {
     const char* name;
@@ -101,6 +115,10 @@ struct WriteCase {
     const char* value;
     const char* after;
 };
+
+void PrintTo(const WriteCase& Case, std::ostream* Out) {
+    *Out << Case.name;
+}
 
 class ProfileWriteTest : public ::testing::TestWithParam<WriteCase> {};
 
