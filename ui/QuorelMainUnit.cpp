@@ -29,7 +29,9 @@ TQuorelMain_Form* QuorelMain_Form = nullptr;
 
 std::function<win32::DWORD()> TQuorelMain_Form::AudioLibraryVersion = [] { return bass::BASS_GetVersion(); };
 
-std::string TQuorelMain_Form::DefaultProgramFile() { return win32::GetModuleFileName(); }
+std::string TQuorelMain_Form::DefaultProgramFile() {
+    return win32::GetModuleFileName();
+}
 
 namespace {
 
@@ -176,30 +178,30 @@ void TQuorelMain_Form::FillControlTables() {
     OnTopMenuItems = {pNonever, pAlways, pOnlyplaying};
     AfterPlayMenuItems = {pShutdown, pDormant, pAfterExit, pDonothing};
     PlayModeMenuItems = {pNone, pCircleplay, pRandomplay, pCirclesingleplay};
-    DvdMenuItems = {pPreviouschapter, pNextchapter, pSubpicture, pDublanguage, pAngle,   pMainmenu,
-                    pTitlemenu,       pChaptermenu, pSubpictureMenu, pDubmenu,  pAnglemenu};
+    DvdMenuItems = {pPreviouschapter, pNextchapter, pSubpicture,     pDublanguage, pAngle,    pMainmenu,
+                    pTitlemenu,       pChaptermenu, pSubpictureMenu, pDubmenu,     pAnglemenu};
     StatusLabels = {Status_L, Time_L};
-    CommandMenuItems = {pOpenFile,       pOpendvddirectory, pClose,      pCapturescreen, pProperty,
-                        pPlayPause,      pStop,             pSingleframestep, pPlayPrevious, pPlayNext,
-                        pGoto,           pForward,          pBackward,   pAccelerateplay, pDecelerateplay,
-                        pNormalplay,     pPreviousframe,    pNextframe,  pHoistvolume,   pDebasevolume,
-                        pSlience,        pStereo,           pLefttrack,  pRighttrack,    pBosskey,
-                        pOption,         pPlaylistView,     pFullscreen};
-    CommandActions = {aOpenFile,       aOpenDvdDirectory, aClose,       aCaptureScreen,   aProperty,
-                      aPlayPause,      aStop,             aSingleFrameStep, aPlayPrevious, aPlayNext,
-                      aGoto,           aForward,          aBackward,    aAcceleratePlay,  aDeceleratePlay,
-                      aNormalPlay,     aPreviousFrame,    aNextFrame,   aHoistVolume,     aDebaseVolume,
-                      aSlience,        aStereo,           aLeftTrack,   aRightTrack,      aBossKey,
-                      aOption,         aPlayList,         aFullScreen};
+    CommandMenuItems = {
+        pOpenFile,    pOpendvddirectory, pClose,          pCapturescreen, pProperty,      pPlayPause,
+        pStop,        pSingleframestep,  pPlayPrevious,   pPlayNext,      pGoto,          pForward,
+        pBackward,    pAccelerateplay,   pDecelerateplay, pNormalplay,    pPreviousframe, pNextframe,
+        pHoistvolume, pDebasevolume,     pSlience,        pStereo,        pLefttrack,     pRighttrack,
+        pBosskey,     pOption,           pPlaylistView,   pFullscreen};
+    CommandActions = {
+        aOpenFile,    aOpenDvdDirectory, aClose,          aCaptureScreen, aProperty,      aPlayPause,
+        aStop,        aSingleFrameStep,  aPlayPrevious,   aPlayNext,      aGoto,          aForward,
+        aBackward,    aAcceleratePlay,   aDeceleratePlay, aNormalPlay,    aPreviousFrame, aNextFrame,
+        aHoistVolume, aDebaseVolume,     aSlience,        aStereo,        aLeftTrack,     aRightTrack,
+        aBossKey,     aOption,           aPlayList,       aFullScreen};
 }
 
 namespace {
 
 // The shared lists in the order they are created and freed.
 std::unique_ptr<TStringList>* const kSharedLists[] = {
-    &State.History,         &State.DriveList,       &State.SavedCaptureFiles, &State.DvdChapterList,
-    &State.IfoFolderList,   &State.VobFolderList,   &State.DvdFolderList,     &State.PlayListFiles,
-    &State.PlayListLines,   &State.PlayListPositions, &State.LrcTimes,        &State.LrcTexts,
+    &State.History,       &State.DriveList,         &State.SavedCaptureFiles, &State.DvdChapterList,
+    &State.IfoFolderList, &State.VobFolderList,     &State.DvdFolderList,     &State.PlayListFiles,
+    &State.PlayListLines, &State.PlayListPositions, &State.LrcTimes,          &State.LrcTexts,
     &State.LrcOffsets,
 };
 
@@ -249,8 +251,8 @@ void TQuorelMain_Form::InitUI() {
     }
     // 6. The audio library's version: only reported, start-up goes on.
     if (win32::HIWORD(AudioLibraryVersion()) != 0x0204)
-        win32::MessageBox(nullptr, "\"Bass.dll\" {文件版本不合适}File version of the inappropriate! ", nullptr,
-                          win32::MB_ICONERROR);
+        win32::MessageBox(nullptr, "\"Bass.dll\" {文件版本不合适}File version of the inappropriate! ",
+                          nullptr, win32::MB_ICONERROR);
     // 7.-8.
     Capture_XI->SetEnabled(false);
     DisableImages(TransportButtons);
@@ -291,7 +293,8 @@ void TQuorelMain_Form::FormShow(TObject*) {
         return;
     LayoutControls();
     ListCdDrives(*State.DriveList);
-    FillMenuFromList(*State.DriveList, this, pOpendvd, [this](TObject* Sender) { OpenDvdDriveMenuClick(Sender); });
+    FillMenuFromList(*State.DriveList, this, pOpendvd,
+                     [this](TObject* Sender) { OpenDvdDriveMenuClick(Sender); });
     LoadHistoryList(*State.History);
     AddFileNameItems(*State.History, pHistory, this, [this](TObject* Sender) { HistoryItemClick(Sender); });
     OpenCommandLineFiles();
@@ -327,7 +330,8 @@ void TQuorelMain_Form::FormActivate(TObject*) {
         if (!State.DefDriver.empty()) {
             State.DefDriver.clear();
             WriteIniString("PlayControl", "DefDriver", "");
-            win32::MessageBox(Handle(), "The default cd/dvd driver is not exists!", "Information", win32::MB_OK);
+            win32::MessageBox(Handle(), "The default cd/dvd driver is not exists!", "Information",
+                              win32::MB_OK);
         }
         return;
     }
@@ -389,9 +393,13 @@ void TQuorelMain_Form::FormClose(TObject*, TCloseAction&) {
     CloseStep([] { win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0); });
 }
 
-void TQuorelMain_Form::Close_XIClick(TObject*) { Close(); }
+void TQuorelMain_Form::Close_XIClick(TObject*) {
+    Close();
+}
 
-void TQuorelMain_Form::tExitClick(TObject*) { Close(); }
+void TQuorelMain_Form::tExitClick(TObject*) {
+    Close();
+}
 
 void TQuorelMain_Form::pExitClick(TObject*) {
     win32::SendMessage(Handle(), win32::WM_SYSCOMMAND, win32::SC_MINIMIZE, 0);

@@ -15,7 +15,9 @@
 
 namespace forms {
 
-void HandleEventException(std::exception_ptr Error) { Application().HandleException(std::move(Error)); }
+void HandleEventException(std::exception_ptr Error) {
+    Application().HandleException(std::move(Error));
+}
 
 TForm::TForm(QWidget* Owner) : TControl(Owner, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -31,9 +33,13 @@ TForm::~TForm() {
         Application().SetMainForm(nullptr);
 }
 
-std::string TForm::Caption() const { return windowTitle().toStdString(); }
+std::string TForm::Caption() const {
+    return windowTitle().toStdString();
+}
 
-void TForm::SetCaption(const std::string& Value) { setWindowTitle(QString::fromStdString(Value)); }
+void TForm::SetCaption(const std::string& Value) {
+    setWindowTitle(QString::fromStdString(Value));
+}
 
 void TForm::SetBorderStyle(TBorderStyle Value) {
     borderStyle_ = Value;
@@ -188,9 +194,13 @@ void TForm::BringToFrontAndActivate() {
     activateWindow();
 }
 
-void TForm::Close() { close(); }
+void TForm::Close() {
+    close();
+}
 
-bool TForm::RunClose(TCloseAction& Action) { return CallEvent(OnClose, this, Action); }
+bool TForm::RunClose(TCloseAction& Action) {
+    return CallEvent(OnClose, this, Action);
+}
 
 void TForm::closeEvent(QCloseEvent* Event) {
     Event->ignore();
@@ -271,7 +281,9 @@ TModalResult TForm::ShowModal() {
     return modalResult_;
 }
 
-void TForm::DoCreate() { CallEvent(OnCreate, this); }
+void TForm::DoCreate() {
+    CallEvent(OnCreate, this);
+}
 
 bool TForm::event(QEvent* Event) {
     switch (Event->type()) {
@@ -333,7 +345,9 @@ void TApplication::Terminate() {
     QCoreApplication::quit();
 }
 
-void TApplication::ProcessMessages() { QCoreApplication::processEvents(); }
+void TApplication::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
 
 win32::HWND TApplication::Handle() const {
     if (handle_ != nullptr)
@@ -372,18 +386,26 @@ int TApplication::MessageBox(const std::string& Text, const std::string& Caption
     return win32::MessageBox(owner, Text, Caption.c_str(), Flags);
 }
 
-std::string TApplication::ExeName() const { return win32::GetModuleFileName(); }
+std::string TApplication::ExeName() const {
+    return win32::GetModuleFileName();
+}
 
 TApplication& Application() {
     static TApplication application;
     return application;
 }
 
-int TScreen::Width() const { return win32::GetSystemMetrics(win32::SM_CXSCREEN); }
+int TScreen::Width() const {
+    return win32::GetSystemMetrics(win32::SM_CXSCREEN);
+}
 
-int TScreen::Height() const { return win32::GetSystemMetrics(win32::SM_CYSCREEN); }
+int TScreen::Height() const {
+    return win32::GetSystemMetrics(win32::SM_CYSCREEN);
+}
 
-TFont TScreen::IconFont() const { return TFont::FromQFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont)); }
+TFont TScreen::IconFont() const {
+    return TFont::FromQFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+}
 
 void TScreen::SetCursor(TCursor Value) {
     if (Value == cursor_)

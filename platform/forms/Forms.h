@@ -5,10 +5,11 @@
 // - OnCreate: the derived form's constructor builds its controls, binds their handlers and then calls
 //   DoCreate, which runs OnCreate;
 // - OnShow: when the form is shown by Show, SetVisible(true) or ShowModal while it was not visible; a window
-//   shown again by the window system (restored, or by win32::ShowWindow) gets none, so it runs once for a form
-//   that is never hidden through the class library;
+//   shown again by the window system (restored, or by win32::ShowWindow) gets none, so it runs once for a
+//   form that is never hidden through the class library;
 // - OnActivate: at every activation of the form's window, also after a modal dialog over it closes;
-// - OnClose (with the close action): at every close request (Close, WM_CLOSE, the window manager). Closing the
+// - OnClose (with the close action): at every close request (Close, WM_CLOSE, the window manager). Closing
+// the
 //   main form ends the application unless OnClose answers caNone; another form is hidden (caHide), freed
 //   (caFree) or minimized (caMinimize). An exception in OnClose keeps the form open;
 // - OnCanResize: every new size (SetBounds, win32::MoveWindow, SetWindowPos) can be refused: the size stays,
@@ -29,7 +30,14 @@ class QEventLoop;
 namespace forms {
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStyle { fsNormal, fsStayOnTop };

@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include "assets/SkinArt.h"
-#include "core/Settings.h"
 #include "core/PlaybackState.h"
+#include "core/Settings.h"
 #include "core/Transport.h"
 #include "platform/audio/Bass.h"
 #include "platform/forms/Dialogs.h"
@@ -81,7 +81,9 @@ protected:
             Dialog.FileName = chosenFiles.front();
             return true;
         });
-        Application().OnException = [this](TObject*, const std::exception& e) { errors.emplace_back(e.what()); };
+        Application().OnException = [this](TObject*, const std::exception& e) {
+            errors.emplace_back(e.what());
+        };
     }
     void TearDown() override {
         // Nothing may go on playing into the panel of a window that is gone (the program's close stops it).

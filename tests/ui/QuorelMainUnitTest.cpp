@@ -41,7 +41,7 @@ TEST_F(MainFormTest, FreshTreeGetsTheDefaultSettingsBeforeAnyIsRead) {
     EXPECT_EQ(State.SoundLevel, 30);
     EXPECT_EQ(State.PlayType, 1);
     EXPECT_FALSE(State.isSlience);
-    EXPECT_EQ(State.ReverseType, -1); // not in the default text
+    EXPECT_EQ(State.ReverseType, -1);  // not in the default text
     EXPECT_EQ(State.RenderType, 1009); // SelKernelType=1 with RenderType=1009
     EXPECT_EQ(State.SkinPath, tree.Root() + "/Skin/Default/");
     EXPECT_EQ(State.IniFilePath, tree.IniFile());
@@ -50,9 +50,11 @@ TEST_F(MainFormTest, FreshTreeGetsTheDefaultSettingsBeforeAnyIsRead) {
 }
 
 TEST_F(MainFormTest, SettingsGoIntoTheSharedState) {
-    WriteIni("[Play]\r\nStayOnTop=2\r\nisSlience=256\r\nSoundLevel=57\r\nSelKernelType=1\r\nRenderType=1000\r\n"
-             "[PlayControl]\r\nDefDriver=E:\r\nAutoResumePlay=2\r\nLastPlayType=4\r\nReloadLast=0\r\n"
-             "MemoryLastPos=0\r\nLastPos=-5\r\nLastMediaFile=/m/a.mp3\r\nPlayMode=3\r\n[Pip]\r\nReverseType=2\r\n");
+    WriteIni(
+        "[Play]\r\nStayOnTop=2\r\nisSlience=256\r\nSoundLevel=57\r\nSelKernelType=1\r\nRenderType=1000\r\n"
+        "[PlayControl]\r\nDefDriver=E:\r\nAutoResumePlay=2\r\nLastPlayType=4\r\nReloadLast=0\r\n"
+        "MemoryLastPos=0\r\nLastPos=-5\r\nLastMediaFile=/m/"
+        "a.mp3\r\nPlayMode=3\r\n[Pip]\r\nReverseType=2\r\n");
     Start();
     EXPECT_EQ(State.StayOnTop, 2);
     EXPECT_FALSE(State.isSlience); // only the lowest byte counts
@@ -123,37 +125,39 @@ TEST_F(MainFormTest, ControlTablesInTheirOrder) {
     EXPECT_EQ(Names(form->ChannelMenuItems), (V{"pStereo", "pLefttrack", "pRighttrack"}));
     EXPECT_EQ(Names(form->OnTopMenuItems), (V{"pNonever", "pAlways", "pOnlyplaying"}));
     EXPECT_EQ(Names(form->AfterPlayMenuItems), (V{"pShutdown", "pDormant", "pAfterExit", "pDonothing"}));
-    EXPECT_EQ(Names(form->PlayModeMenuItems), (V{"pNone", "pCircleplay", "pRandomplay", "pCirclesingleplay"}));
+    EXPECT_EQ(Names(form->PlayModeMenuItems),
+              (V{"pNone", "pCircleplay", "pRandomplay", "pCirclesingleplay"}));
     EXPECT_EQ(Names(form->DvdMenuItems),
               (V{"pPreviouschapter", "pNextchapter", "pSubpicture", "pDublanguage", "pAngle", "pMainmenu",
                  "pTitlemenu", "pChaptermenu", "pSubpictureMenu", "pDubmenu", "pAnglemenu"}));
     EXPECT_EQ(Names(form->StatusLabels), (V{"Status_L", "Time_L"}));
-    const V commands = {"OpenFile",     "OpenDvdDirectory", "Close",          "CaptureScreen", "Property",
-                        "PlayPause",    "Stop",             "SingleFrameStep", "PlayPrevious", "PlayNext",
-                        "Goto",         "Forward",          "Backward",       "AcceleratePlay", "DeceleratePlay",
-                        "NormalPlay",   "PreviousFrame",    "NextFrame",      "HoistVolume",   "DebaseVolume",
-                        "Slience",      "Stereo",           "LeftTrack",      "RightTrack",    "BossKey",
-                        "Option",       "PlayList",         "FullScreen"};
+    const V commands = {
+        "OpenFile",    "OpenDvdDirectory", "Close",          "CaptureScreen", "Property",      "PlayPause",
+        "Stop",        "SingleFrameStep",  "PlayPrevious",   "PlayNext",      "Goto",          "Forward",
+        "Backward",    "AcceleratePlay",   "DeceleratePlay", "NormalPlay",    "PreviousFrame", "NextFrame",
+        "HoistVolume", "DebaseVolume",     "Slience",        "Stereo",        "LeftTrack",     "RightTrack",
+        "BossKey",     "Option",           "PlayList",       "FullScreen"};
     V actions;
     for (const auto& c : commands)
         actions.push_back("a" + c);
     EXPECT_EQ(Names(form->CommandActions), actions);
     EXPECT_EQ(Names(form->CommandMenuItems),
-              (V{"pOpenFile",      "pOpendvddirectory", "pClose",       "pCapturescreen", "pProperty",
-                 "pPlayPause",     "pStop",             "pSingleframestep", "pPlayPrevious", "pPlayNext",
-                 "pGoto",          "pForward",          "pBackward",    "pAccelerateplay", "pDecelerateplay",
-                 "pNormalplay",    "pPreviousframe",    "pNextframe",   "pHoistvolume",   "pDebasevolume",
-                 "pSlience",       "pStereo",           "pLefttrack",   "pRighttrack",    "pBosskey",
-                 "pOption",        "pPlaylistView",     "pFullscreen"}));
+              (V{"pOpenFile",      "pOpendvddirectory", "pClose",          "pCapturescreen",
+                 "pProperty",      "pPlayPause",        "pStop",           "pSingleframestep",
+                 "pPlayPrevious",  "pPlayNext",         "pGoto",           "pForward",
+                 "pBackward",      "pAccelerateplay",   "pDecelerateplay", "pNormalplay",
+                 "pPreviousframe", "pNextframe",        "pHoistvolume",    "pDebasevolume",
+                 "pSlience",       "pStereo",           "pLefttrack",      "pRighttrack",
+                 "pBosskey",       "pOption",           "pPlaylistView",   "pFullscreen"}));
     EXPECT_EQ(form->Short_AL->Count(), 28);
 }
 
 TEST_F(MainFormTest, TheThirteenSharedListsLiveFromCreationToClose) {
     Start();
     const std::unique_ptr<TStringList>* lists[] = {
-        &State.History,       &State.DriveList,     &State.SavedCaptureFiles, &State.DvdChapterList,
-        &State.IfoFolderList, &State.VobFolderList, &State.DvdFolderList,     &State.PlayListFiles,
-        &State.PlayListLines, &State.PlayListPositions, &State.LrcTimes,      &State.LrcTexts,
+        &State.History,       &State.DriveList,         &State.SavedCaptureFiles, &State.DvdChapterList,
+        &State.IfoFolderList, &State.VobFolderList,     &State.DvdFolderList,     &State.PlayListFiles,
+        &State.PlayListLines, &State.PlayListPositions, &State.LrcTimes,          &State.LrcTexts,
         &State.LrcOffsets};
     for (const auto* list : lists) {
         ASSERT_NE(*list, nullptr);
@@ -186,7 +190,8 @@ TEST_F(MainFormTest, StartUpLeavesTheWindowReadyWithNothingPlaying) {
     EXPECT_TRUE(Shows(form->Capture_XI, "Capture_Disable_btn.bmp"));
     EXPECT_TRUE(Shows(form->maxmin_xi, "Maxmin_Normal_btn.bmp"));
     EXPECT_TRUE(Shows(form->PlayPause_XI, "Play_Normal_Btn.bmp"));
-    for (const auto* table : {&form->FileMenuItems, &form->PlayMenuItems, &form->DvdMenuItems, &form->PipMenuItems})
+    for (const auto* table :
+         {&form->FileMenuItems, &form->PlayMenuItems, &form->DvdMenuItems, &form->PipMenuItems})
         for (TMenuItem* item : *table)
             EXPECT_FALSE(item->Enabled()) << item->Name();
     EXPECT_TRUE(form->pOpenFile->Enabled());
@@ -252,7 +257,8 @@ TEST_F(MainFormTest, MissingSkinFileEndsTheShowStepWithTheErrorBox) {
     WriteIni(DefaultsWith("isSlience", "1"));
     StartShown();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], "Cannot open file \"" + State.SkinPath + "Slience_Normal_btn.bmp\". No such file or directory");
+    EXPECT_EQ(errors[0],
+              "Cannot open file \"" + State.SkinPath + "Slience_Normal_btn.bmp\". No such file or directory");
     EXPECT_TRUE(form->isVisible());
 }
 
@@ -288,7 +294,8 @@ TEST_F(MainFormTest, DefaultDriveIsCheckedAgainstTheDrivesOnce) {
         form->FormActivate(form.get());
         ASSERT_EQ(boxes.size(), c.asked ? 1u : 0u) << c.defDriver;
         if (c.asked) {
-            EXPECT_EQ(boxes[0].Text, "The default dvd driver E: is invalidate, would you like to reset it now?");
+            EXPECT_EQ(boxes[0].Text,
+                      "The default dvd driver E: is invalidate, would you like to reset it now?");
             EXPECT_EQ(boxes[0].Type, win32::MB_YESNO | win32::MB_ICONINFORMATION);
         }
         EXPECT_FALSE(State.DriveCheckPending);
@@ -411,7 +418,7 @@ TEST_F(SkinButtonsTest, PlayPauseActsOnReleaseWhereverThePointerIs) {
     EXPECT_TRUE(Shows(form->PlayPause_XI, "Play_Enter_Btn.bmp"));
     QTest::mouseMove(Window(), Away());
     EXPECT_TRUE(Shows(form->PlayPause_XI, "Play_Normal_Btn.bmp")); // left while held
-    State.IsPlaying = true;                                         // as the play command would make it
+    State.IsPlaying = true;                                        // as the play command would make it
     QTest::mouseRelease(Window(), Qt::LeftButton, {}, Away());
     EXPECT_TRUE(Shows(form->PlayPause_XI, "Pause_Normal_Btn.bmp"));
     State.IsPlaying = false;
