@@ -55,6 +55,7 @@ void InitCaptureImagePath();
 // The folders into the shared state, with SkinPath and IniFilePath derived from them.
 void UseProgramFolders(const TProgramFolders& Folders);
 
-// The first start-up steps: the program folders of ProgramFile into the shared state, SkinPath and
-// IniFilePath, missing folders created, then EnsureIniFile and InitCaptureImagePath.
+// The first start-up steps of the main window (InitState): the program folders of ProgramFile into the
+// shared state, SkinPath and IniFilePath, missing folders created, then EnsureIniFile and
+// InitCaptureImagePath.
 void StartSettings(const std::string& ProgramFile);

@@ -107,14 +107,11 @@ void TQuorelMain_Form::InitState() {
     FirstActivation = true;
     State.DriveCheckPending = true;
     IsFullScreen = false;
-    // 3.-7. The folders beside the program, SkinPath and IniFilePath; the missing folders are made (the
-    // settings file needs "Ini").
-    const TProgramFolders folders = GetProgramFolders(programFile_);
-    CreateProgramFolders(folders);
-    UseProgramFolders(folders);
+    // 3.-4., 6.-7. The folders beside the program, SkinPath and IniFilePath, the missing folders made (the
+    // settings file needs "Ini"), the default settings when there are none and the capture folder.
+    StartSettings(programFile_);
+    // 5. The control tables touch no setting: filling them after the settings steps changes nothing.
     FillControlTables();
-    EnsureIniFile();
-    InitCaptureImagePath();
     // 8.
     State.MainWindowHandle = Handle();
     State.VideoPanelHandle = Video_P->Handle();
