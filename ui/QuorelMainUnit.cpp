@@ -355,6 +355,10 @@ void TQuorelMain_Form::CloseStep(const std::function<void()>& Step) {
 }
 
 void TQuorelMain_Form::FormClose(TObject*, TCloseAction&) {
+    // Every close request comes here (a WM_CLOSE queued behind the first one too), but the teardown runs
+    // once: a second one would save from freed lists.
+    if (ClosingDown)
+        return;
     // Nothing may tick or take a queued message while the state is torn down, and a save error must not
     // stop the rest of the teardown: every step runs, each error is shown.
     ClosingDown = true;

@@ -329,7 +329,8 @@ public:
     bool LrcDragging = false;
     // Set by the full-screen command: the next mouse move over the video is not taken as a drag.
     bool IgnoreNextVideoMove = false;
-    // Set at the start of FormClose: from then on the window takes no more private messages.
+    // Set at the start of FormClose: from then on the window takes no more private messages, and a further
+    // close request does nothing.
     bool ClosingDown = false;
 
     const std::vector<std::string>& Arguments() const { return arguments_; }

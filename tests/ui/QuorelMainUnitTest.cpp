@@ -367,6 +367,20 @@ TEST_F(MainFormTest, CloseButtonAndTrayExitClose) {
     }
 }
 
+TEST_F(MainFormTest, SecondCloseRequestFindsTheCloseDoneAndDoesNothing) {
+    Run();
+    // Two closes queued one behind the other, as a window manager's and the after-play exit's.
+    win32::PostMessage(form->Handle(), win32::WM_CLOSE, 0, 0);
+    win32::PostMessage(form->Handle(), win32::WM_CLOSE, 0, 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->ClosingDown);
+    EXPECT_EQ(form->saves, 1);
+    EXPECT_TRUE(errors.empty());
+    form->Close(); // and one more, directly
+    EXPECT_EQ(form->saves, 1);
+    EXPECT_FALSE(form->isVisible());
+}
+
 TEST_F(MainFormTest, SmallerThanTheMinimumSizeIsRefused) {
     StartShown();
     const QRect before = form->geometry();
