@@ -97,6 +97,7 @@ bool TQuorelMain_Form::event(QEvent* Event) {
 void TQuorelMain_Form::FormCreate(TObject*) {
     InitState();
     CreateSharedLists();
+    SharedStateReady = true;
     InitUI();
 }
 
@@ -288,6 +289,12 @@ void TQuorelMain_Form::FormShow(TObject*) {
     // A close that came before the window was first shown (a session ending at once) has freed the lists.
     if (ClosingDown)
         return;
+    // A start-up that stopped on an error (shown by the error box) before the settings were read and the
+    // lists made leaves a window that can neither play nor store anything: the program closes instead.
+    if (!SharedStateReady) {
+        Close();
+        return;
+    }
     LayoutControls();
     ListCdDrives(*State.DriveList);
     FillMenuFromList(*State.DriveList, this, pOpendvd,
@@ -311,8 +318,9 @@ std::string Upper(std::string Text) {
 } // namespace
 
 void TQuorelMain_Form::FormActivate(TObject*) {
-    // Likewise for an activation that comes after the close began: nothing is opened any more.
-    if (ClosingDown)
+    // Likewise for an activation that comes after the close began, or after a start-up that stopped before
+    // the shared state was there: nothing is opened.
+    if (ClosingDown || !SharedStateReady)
         return;
     // Each flag is cleared before its work: that work may show a modal window, and closing it activates this
     // window again, which must not repeat the work.
@@ -365,7 +373,10 @@ void TQuorelMain_Form::FormClose(TObject*, TCloseAction&) {
     for (TTimer* timer : {Ctrl_T, RePaint_T, ShowLrc_T})
         timer->SetEnabled(false);
     // The last position was recorded by the progress ticks before they stopped: save first, then stop.
-    CloseStep([this] { SaveLastStateAndLists(); });
+    // A start-up that stopped before the settings were read has nothing to save: its start values would
+    // overwrite the stored ones.
+    if (SharedStateReady)
+        CloseStep([this] { SaveLastStateAndLists(); });
     CloseStep([this] { StopByType(); });
     CloseStep([] {
         // Whatever still plays is released here, so that no pipeline outlives the window.
@@ -388,8 +399,9 @@ void TQuorelMain_Form::FormClose(TObject*, TCloseAction&) {
     CloseStep([this] { UnregisterBossKey(Handle()); });
     CloseStep([] { FreeUiFont(); });
     // The window goes at once; a minimize just before closing would only flash (and add a tray icon that the
-    // next step removes again).
-    CloseStep([this] { hide(); });
+    // next step removes again). Hidden through the class library, so that a close from within the first show
+    // does not show it after all.
+    CloseStep([this] { Hide(); });
     CloseStep([this] { HideTrayIcon(); });
     CloseStep([] { win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0); });
 }

@@ -332,6 +332,9 @@ public:
     // Set at the start of FormClose: from then on the window takes no more private messages, and a further
     // close request does nothing.
     bool ClosingDown = false;
+    // Set by FormCreate once InitState has read the settings and the shared lists exist. Until then the
+    // window shows, opens and saves nothing (a start-up that stopped on an error closes at its first show).
+    bool SharedStateReady = false;
 
     const std::vector<std::string>& Arguments() const { return arguments_; }
 

@@ -38,6 +38,20 @@ TEST(Startup, MissingProgramFoldersAreCreated) {
     EXPECT_EQ(run.Close(), 0);
 }
 
+TEST(Startup, SettingsFileThatCannotBeReadStartsWithTheDefaultsAndClosesCleanly) {
+    ProgramRun run;
+    std::filesystem::create_directory(run.File("Ini/Default.ini"));
+    const std::string log = run.File("fake.log");
+    const std::string shot = run.File("shot.png");
+    run.Start({}, {"QUOREL_MESSAGE_BOXES=fake", "QUOREL_FAKE_LOG=" + log, "QUOREL_GRAB_WINDOW=" + shot});
+    // The window takes its picture once it has been up for a moment: its message loop runs.
+    ASSERT_TRUE(run.WaitFor([&] { return win32::FileExists(shot); })) << ReadFile(log) << run.ErrorOutput();
+    EXPECT_TRUE(run.Running());
+    EXPECT_EQ(ReadFile(log).find("MessageBox"), std::string::npos) << ReadFile(log);
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+    EXPECT_TRUE(win32::DirectoryExists(run.File("Ini/Default.ini")));
+}
+
 TEST(Startup, ProgramDoesNotStartWithoutTheDialogLibrary) {
     ProgramRun run;
     std::filesystem::remove(run.File("libTarvexUseWindow.so"));

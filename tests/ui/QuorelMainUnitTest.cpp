@@ -13,6 +13,8 @@
 #include "core/Settings.h"
 #include "core/Transport.h"
 #include "platform/audio/Bass.h"
+#include "platform/com/Guids.h"
+#include "platform/com/Unknown.h"
 #include "platform/forms/StringList.h"
 #include "platform/win32/MessageBox.h"
 #include "platform/win32/ScreenSaver.h"
@@ -379,6 +381,32 @@ TEST_F(MainFormTest, SecondCloseRequestFindsTheCloseDoneAndDoesNothing) {
     form->Close(); // and one more, directly
     EXPECT_EQ(form->saves, 1);
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainFormTest, StartUpThatStopsBeforeTheSharedStateClosesAtTheFirstShowAndSavesNothing) {
+    WriteIni(DefaultsWith("LastMediaFile", "/m/a.mp4"));
+    {
+        // A renderer whose creation raises stops InitState before the settings are read and the lists made.
+        com::ScopedClassRemoval renderer(com::CLSID_VideoMixingRenderer9);
+        com::RegisterClassFactory(com::CLSID_VideoMixingRenderer9,
+                                  [](const com::IID&, void**) -> com::HRESULT {
+                                      throw EClassLibraryError("The renderer cannot start");
+                                  });
+        Start();
+    }
+    EXPECT_EQ(errors, (std::vector<std::string>{"The renderer cannot start"}));
+    EXPECT_FALSE(form->SharedStateReady);
+    EXPECT_EQ(State.DriveList, nullptr);
+    const std::string before = ReadFile(tree.IniFile());
+    // As the program block goes on: the first show, then the first activation.
+    form->Show();
+    form->FormActivate(form.get());
+    EXPECT_TRUE(form->ClosingDown);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->saves, 0);
+    EXPECT_EQ(ReadFile(tree.IniFile()), before);
+    EXPECT_EQ(State.UiFont, nullptr);
+    EXPECT_EQ(errors.size(), 1u);
 }
 
 TEST_F(MainFormTest, SmallerThanTheMinimumSizeIsRefused) {
