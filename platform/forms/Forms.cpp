@@ -255,6 +255,11 @@ TModalResult TForm::ShowModal() {
     BringToFrontAndActivate();
     QEventLoop loop;
     while (self && modalResult_ == mrNone) {
+        // The end of the application ends the dialog too, as cancelled and without OnClose.
+        if (Application().Terminated()) {
+            modalResult_ = mrCancel;
+            break;
+        }
         modalLoop_ = &loop;
         loop.exec(QEventLoop::DialogExec);
         if (!self)
@@ -330,8 +335,11 @@ int TApplication::Run() {
     int code = 0;
     if (mainForm_ != nullptr && !terminated_) {
         mainForm_->BringToFrontAndActivate();
-        if (!terminated_)
+        if (!terminated_) {
+            running_ = true;
             code = QApplication::exec();
+            running_ = false;
+        }
     }
     while (!forms_.empty())
         forms_.pop_back();
@@ -342,7 +350,12 @@ int TApplication::Run() {
 
 void TApplication::Terminate() {
     terminated_ = true;
-    QCoreApplication::quit();
+    // Ends the message loop and every modal loop running inside it at once. A quit would first ask every
+    // window to close, and a modal form that is no dialog box refuses: the quit was then refused and an
+    // invisible process stayed. Outside Run there is no loop to end (an exit then would end the next loop
+    // that starts instead).
+    if (running_)
+        QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages() {

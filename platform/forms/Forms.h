@@ -154,6 +154,8 @@ public:
     // Shows the main form and runs the message loop until the main form closes (or Terminate); then frees the
     // forms it owns, newest first. Returns the exit code.
     int Run();
+    // Ends the message loop of Run for sure, with every modal loop inside it: ShowModal answers mrCancel once
+    // the application is terminated.
     void Terminate();
     bool Terminated() const { return terminated_; }
     void ProcessMessages();
@@ -183,6 +185,7 @@ private:
     TForm* mainForm_ = nullptr;
     win32::HWND handle_ = nullptr;
     bool terminated_ = false;
+    bool running_ = false; // inside Run's message loop
 };
 
 TApplication& Application();

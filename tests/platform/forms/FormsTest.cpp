@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,33 @@ TEST_F(FormsTest, ClosingTheMainFormEndsTheApplicationWithoutHidingIt) {
     EXPECT_EQ(closes, 1);
     EXPECT_TRUE(Application().Terminated());
     EXPECT_TRUE(form.isVisible());
+    static int argc = 0;
+    Application().Initialize(argc, nullptr); // running again for the next tests
+}
+
+TEST_F(FormsTest, TerminateEndsTheApplicationAlsoUnderAModalWindowThatIsNoDialogBox) {
+    Application().AddForm(std::make_unique<TForm>()); // the main form, freed by Run
+    TForm dialog;                                     // a plain window: while modal it refuses to close
+    TModalResult result = mrNone;
+    bool returned = false;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(50, [] { Application().Terminate(); });
+        result = dialog.ShowModal();
+        returned = true;
+    });
+    // Were the end refused, the guard ends both loops: the test then fails instead of hanging.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        dialog.SetModalResult(mrAbort);
+        QCoreApplication::exit(2);
+    });
+    guard.start(5000);
+    EXPECT_EQ(Application().Run(), 0);
+    EXPECT_TRUE(returned);
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.ShowModal(), mrCancel); // and at once after the end
     static int argc = 0;
     Application().Initialize(argc, nullptr); // running again for the next tests
 }
