@@ -20,6 +20,7 @@
 #include "platform/win32/ScreenSaver.h"
 #include "platform/win32/Window.h"
 #include "tests/support/AudioFixtures.h"
+#include "tests/support/LivePipelines.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/RunTree.h"
 #include "tests/support/TempDir.h"
@@ -355,16 +356,51 @@ TEST_F(MainFormTest, CloseStopsAnAudioStreamStillPlaying) {
     EXPECT_EQ(bass::BASS_ChannelIsActive(stream), 0u); // the stream is gone
 }
 
-TEST_F(MainFormTest, CloseButtonAndTrayExitClose) {
-    for (int way = 0; way < 2; ++way) {
+TEST_F(MainFormTest, CloseReleasesAMediaGraphStillPlaying) {
+    const std::string clip = Clip("a.mp4");
+    testing_support::CountPipelines();
+    const int before = testing_support::LivePipelines();
+    Run();
+    State.CurrentMediaFile = clip;
+    ASSERT_TRUE(form->OpenCurrentMedia());
+    ASSERT_TRUE(State.IsPlaying);
+    ASSERT_NE(State.MediaControl, nullptr);
+    EXPECT_EQ(testing_support::LivePipelines(), before + 1);
+    CloseForm();
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_EQ(State.GraphBuilder, nullptr);
+    EXPECT_EQ(State.MediaControl, nullptr);
+    EXPECT_EQ(State.MediaSeeking, nullptr);
+    EXPECT_EQ(State.MediaEventEx, nullptr);
+    EXPECT_EQ(State.BasicAudio, nullptr);
+    EXPECT_EQ(State.VideoWindow, nullptr);
+    EXPECT_EQ(State.Vmr9Filter, nullptr);
+    EXPECT_EQ(State.Vmr9WindowlessControl, nullptr);
+    EXPECT_EQ(testing_support::LivePipelines(), before) << "no pipeline outlives the window";
+}
+
+TEST_F(MainFormTest, CloseButtonTrayExitAndExitMenuItemClose) {
+    struct Way {
+        const char* name;
+        void (*click)(TestMainForm&);
+        bool minimizesFirst;
+    } ways[] = {{"Close_xi", [](TestMainForm& f) { f.Close_xi->Click(); }, false},
+                {"tExit", [](TestMainForm& f) { f.tExit->Click(); }, false},
+                {"pExit", [](TestMainForm& f) { f.pExit->Click(); }, true}};
+    for (const Way& way : ways) {
         StartShown();
-        if (way == 0)
-            form->Close_xi->Click();
-        else
-            form->tExit->Click();
+        // What the minimize command finds: the exit menu item's minimize handling runs before the close.
+        std::vector<int> savesAtMinimize;
+        form->SetMessageHandler(win32::WM_SYSCOMMAND, [this, &savesAtMinimize](TMessage& Message) {
+            savesAtMinimize.push_back(form->saves);
+            form->SysCommandMessage(Message);
+        });
+        way.click(*form);
         QCoreApplication::processEvents();
-        EXPECT_TRUE(form->ClosingDown);
-        EXPECT_EQ(State.History, nullptr);
+        EXPECT_TRUE(form->ClosingDown) << way.name;
+        EXPECT_EQ(form->saves, 1) << way.name;
+        EXPECT_EQ(State.History, nullptr) << way.name;
+        EXPECT_EQ(savesAtMinimize, way.minimizesFirst ? std::vector<int>{0} : std::vector<int>{}) << way.name;
         form.reset();
     }
 }
@@ -407,6 +443,18 @@ TEST_F(MainFormTest, StartUpThatStopsBeforeTheSharedStateClosesAtTheFirstShowAnd
     EXPECT_EQ(ReadFile(tree.IniFile()), before);
     EXPECT_EQ(State.UiFont, nullptr);
     EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(MainFormTest, MinimizeButtonMinimizesThroughTheDefaultHandlingOfTheSystemCommand) {
+    // The window's own handler of the system command must not take the place of the default handling.
+    for (const char* toTray : {"1", "0"}) {
+        WriteIni(DefaultsWith("MinimizeToTray", toTray));
+        StartShown();
+        form->Min_xi->Click();
+        EXPECT_TRUE(form->isMinimized()) << toTray;
+        EXPECT_EQ(form->WindowState(), wsMinimized) << toTray;
+        form.reset();
+    }
 }
 
 TEST_F(MainFormTest, SmallerThanTheMinimumSizeIsRefused) {

@@ -64,6 +64,26 @@ TEST_F(ActionListTest, DisabledActionDoesNothingAndNewKeysTakeEffect) {
     EXPECT_EQ(ran, (std::vector<std::string>{"aStop"}));
 }
 
+TEST_F(ActionListTest, KeyWorksWhileTheMenuItemShowingItIsDisabledOrHidden) {
+    TAction* stop = Action("aStop", "Ctrl+S");
+    // The menu item that shows the same command and key (disabled while nothing plays).
+    TPopupMenu menu(&main);
+    auto* item = new TMenuItem(&menu);
+    item->SetCaption("pStop");
+    item->SetShortCut(stop->ShortCut());
+    int clicks = 0;
+    item->OnClick = [&](TObject*) { ++clicks; };
+    menu.Items()->Add(item);
+    // The item only shows the key: enabled, it takes no key press from the action (nor makes it ambiguous).
+    Press(main, Qt::Key_S, Qt::ControlModifier);
+    item->SetEnabled(false);
+    Press(main, Qt::Key_S, Qt::ControlModifier);
+    item->SetVisible(false);
+    Press(main, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ran, (std::vector<std::string>{"aStop", "aStop", "aStop"}));
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST_F(ActionListTest, NoActionWhileAModalDialogIsOpen) {
     Action("aOpenFile", "Ctrl+O");
     TForm dialog;
