@@ -13,7 +13,7 @@
 
 #include <gst/audio/audio.h>
 
-#include "platform/audio/BassInspect.h"
+#include "platform/audio/BassProbe.h"
 #include "platform/gst/Gst.h"
 
 namespace bass {
@@ -634,7 +634,7 @@ HFX BASS_ChannelSetFX(DWORD handle, DWORD type, int) {
     });
 }
 
-namespace inspect {
+namespace probe {
 
 double OutputGain(DWORD handle) {
     return WithStream(handle, -1.0, [](Stream& stream) { return stream.OutputGain(); });
@@ -648,6 +648,6 @@ double LargestEqualizerGain(DWORD handle) {
     return WithStream(handle, -1.0, [](Stream& stream) { return stream.LargestEqualizerGain(); });
 }
 
-} // namespace inspect
+} // namespace probe
 
 } // namespace bass

@@ -11,7 +11,7 @@
 #include "core/Settings.h"
 #include "core/Transport.h"
 #include "platform/audio/Bass.h"
-#include "platform/audio/BassInspect.h"
+#include "platform/audio/BassProbe.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/RunTree.h"
@@ -161,28 +161,28 @@ TEST_F(AudioPlayback, AFileThatIsNotAudioLeavesThePlayerStopped) {
 TEST_F(AudioPlayback, VolumeAndMuteReachTheStream) {
     State.isSlience = true;
     ASSERT_TRUE(PlayAudioFile(Tone(AudioFormat::Wav, 2.0)));
-    EXPECT_DOUBLE_EQ(inspect::OutputGain(State.BassStream), 0.0) << "opened while muted";
+    EXPECT_DOUBLE_EQ(probe::OutputGain(State.BassStream), 0.0) << "opened while muted";
 
     SetVolumePercent(70);
     EXPECT_EQ(State.SoundLevel, 70);
-    EXPECT_DOUBLE_EQ(inspect::OutputGain(State.BassStream), 0.0) << "muted: the new level waits";
+    EXPECT_DOUBLE_EQ(probe::OutputGain(State.BassStream), 0.0) << "muted: the new level waits";
 
     EXPECT_EQ(ToggleMuteBass(State.SoundLevel), "Sound_normal_btn.bmp");
     EXPECT_FALSE(State.isSlience);
-    EXPECT_NEAR(inspect::OutputGain(State.BassStream), 0.7, 1e-6);
+    EXPECT_NEAR(probe::OutputGain(State.BassStream), 0.7, 1e-6);
     EXPECT_EQ(ReadIniInteger("Play", "isSlience"), 0);
 
     SetVolumePercent(25);
-    EXPECT_NEAR(inspect::OutputGain(State.BassStream), 0.25, 1e-6);
+    EXPECT_NEAR(probe::OutputGain(State.BassStream), 0.25, 1e-6);
 
     EXPECT_EQ(ToggleMuteBass(State.SoundLevel), "Slience_Normal_btn.bmp");
-    EXPECT_DOUBLE_EQ(inspect::OutputGain(State.BassStream), 0.0);
+    EXPECT_DOUBLE_EQ(probe::OutputGain(State.BassStream), 0.0);
     EXPECT_EQ(ReadIniInteger("Play", "isSlience"), 1);
 
     State.isSlience = false;
     State.SoundLevel = -1; // a missing [Play] SoundLevel
     ASSERT_TRUE(PlayAudioFile(Tone(AudioFormat::Wav, 1.0)));
-    EXPECT_DOUBLE_EQ(inspect::OutputGain(State.BassStream), 0.0);
+    EXPECT_DOUBLE_EQ(probe::OutputGain(State.BassStream), 0.0);
 }
 
 TEST_F(AudioPlayback, PauseResumeAndStopKeepTheFlagsInStep) {
@@ -220,8 +220,8 @@ TEST_F(AudioPlayback, PauseResumeAndStopKeepTheFlagsInStep) {
 TEST_F(AudioPlayback, EqualizerEffectsAreTenNeutralBands) {
     ASSERT_TRUE(PlayAudioFile(Tone(AudioFormat::Mp3, 1.0)));
     AddEqualizerEffects();
-    EXPECT_EQ(inspect::EqualizerBands(State.BassStream), 10);
-    EXPECT_DOUBLE_EQ(inspect::LargestEqualizerGain(State.BassStream), 0.0);
+    EXPECT_EQ(probe::EqualizerBands(State.BassStream), 10);
+    EXPECT_DOUBLE_EQ(probe::LargestEqualizerGain(State.BassStream), 0.0);
 }
 
 struct SeekCase {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/audio/BassInspect.h"
+#include "platform/audio/BassProbe.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/LivePipelines.h"
@@ -227,24 +227,24 @@ TEST_F(AudioLibrary, LengthsTellHalfSeconds) {
 // The volume belongs to the library: it reaches the stream that plays and every stream made later.
 TEST_F(AudioLibrary, VolumeAppliesToEveryStreamNowAndLater) {
     HSTREAM first = Open(AudioFormat::Wav, 0.5);
-    EXPECT_DOUBLE_EQ(bass::inspect::OutputGain(first), 1.0);
+    EXPECT_DOUBLE_EQ(bass::probe::OutputGain(first), 1.0);
     ASSERT_TRUE(BASS_SetVolume(0.3F));
-    EXPECT_NEAR(bass::inspect::OutputGain(first), 0.3, 1e-6);
+    EXPECT_NEAR(bass::probe::OutputGain(first), 0.3, 1e-6);
     HSTREAM second = Open(AudioFormat::Ogg, 0.5);
-    EXPECT_NEAR(bass::inspect::OutputGain(second), 0.3, 1e-6);
+    EXPECT_NEAR(bass::probe::OutputGain(second), 0.3, 1e-6);
 
     EXPECT_FALSE(BASS_SetVolume(1.5F));
     EXPECT_FALSE(BASS_SetVolume(-0.1F));
-    EXPECT_NEAR(bass::inspect::OutputGain(second), 0.3, 1e-6) << "a refused volume changes nothing";
+    EXPECT_NEAR(bass::probe::OutputGain(second), 0.3, 1e-6) << "a refused volume changes nothing";
     ASSERT_TRUE(BASS_SetVolume(0.0F));
-    EXPECT_DOUBLE_EQ(bass::inspect::OutputGain(first), 0.0);
+    EXPECT_DOUBLE_EQ(bass::probe::OutputGain(first), 0.0);
 }
 
 // Each parametric-equaliser effect is a band of its own, neutral until its parameters are set.
 TEST_F(AudioLibrary, EachEqualiserEffectIsANeutralBand) {
     HSTREAM stream = Open(AudioFormat::Wav, 1.0);
     ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
-    EXPECT_EQ(bass::inspect::EqualizerBands(stream), 0);
+    EXPECT_EQ(bass::probe::EqualizerBands(stream), 0);
     std::vector<HFX> effects;
     for (int i = 0; i < 10; ++i)
         effects.push_back(BASS_ChannelSetFX(stream, BASS_FX_DX8_PARAMEQ, 128));
@@ -252,8 +252,8 @@ TEST_F(AudioLibrary, EachEqualiserEffectIsANeutralBand) {
     std::sort(effects.begin(), effects.end());
     EXPECT_EQ(std::unique(effects.begin(), effects.end()), effects.end())
         << "every effect has its own handle";
-    EXPECT_EQ(bass::inspect::EqualizerBands(stream), 10);
-    EXPECT_DOUBLE_EQ(bass::inspect::LargestEqualizerGain(stream), 0.0);
+    EXPECT_EQ(bass::probe::EqualizerBands(stream), 10);
+    EXPECT_DOUBLE_EQ(bass::probe::LargestEqualizerGain(stream), 0.0);
     EXPECT_EQ(BASS_ChannelSetFX(stream, 3, 128), 0U) << "other effect types are not offered";
     EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PLAYING) << "adding bands does not stop the stream";
 }

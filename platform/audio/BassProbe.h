@@ -3,7 +3,7 @@
 
 #include "platform/audio/Bass.h"
 
-namespace bass::inspect {
+namespace bass::probe {
 
 // The linear gain the stream's volume element applies; negative for an invalid handle.
 double OutputGain(DWORD handle);
@@ -14,4 +14,4 @@ int EqualizerBands(DWORD handle);
 // The largest absolute gain in decibels over the stream's equaliser bands: 0 while all are neutral.
 double LargestEqualizerGain(DWORD handle);
 
-} // namespace bass::inspect
+} // namespace bass::probe
