@@ -435,8 +435,11 @@ QWORD Stream::NsToBytes(gint64 ns) const {
 }
 
 gint64 Stream::BytesToNs(QWORD bytes) const {
-    return static_cast<gint64>(
-        gst_util_uint64_scale_round(bytes / BytesPerFrame(), GST_SECOND, static_cast<guint64>(rate_)));
+    // A byte position too far for a time (the scaling then gives its largest value) stands for the end of any
+    // stream, not for a negative time: it saturates.
+    const guint64 ns =
+        gst_util_uint64_scale_round(bytes / BytesPerFrame(), GST_SECOND, static_cast<guint64>(rate_));
+    return static_cast<gint64>(std::min<guint64>(ns, G_MAXINT64));
 }
 
 double Stream::BytesToSeconds(QWORD bytes) const {
@@ -444,7 +447,13 @@ double Stream::BytesToSeconds(QWORD bytes) const {
 }
 
 QWORD Stream::SecondsToBytes(double seconds) const {
-    return static_cast<QWORD>(std::llround(seconds * rate_)) * BytesPerFrame();
+    // Seconds past what bytes can count saturate at the last whole frame below the error value -1.
+    const QWORD perFrame = BytesPerFrame();
+    const QWORD mostFrames = (Invalid - 1) / perFrame;
+    const double frames = std::round(seconds * rate_);
+    if (!(frames < static_cast<double>(mostFrames)))
+        return mostFrames * perFrame;
+    return static_cast<QWORD>(frames) * perFrame;
 }
 
 void Stream::SetVolume(double volume) {

@@ -66,12 +66,14 @@ DWORD BASS_ChannelIsActive(DWORD handle);
 // Length and position in bytes (mode BASS_POS_BYTE); -1 when the handle is invalid or the length is unknown.
 QWORD BASS_ChannelGetLength(DWORD handle, DWORD mode);
 QWORD BASS_ChannelGetPosition(DWORD handle, DWORD mode);
-// Moves the stream to pos (clamped to its length; at the length the stream has ended). A paused stream stays
-// paused. Returns when the stream stands at the new position.
+// Moves the stream to pos (clamped to its length, however large; at the length the stream has ended). A
+// paused stream stays paused. Returns when the stream stands at the new position. pos -1 is the library's
+// error value: FALSE.
 BOOL BASS_ChannelSetPosition(DWORD handle, QWORD pos, DWORD mode);
 
 // Conversions between bytes and seconds in the stream's format; a negative number of seconds when the handle
-// is invalid or pos is -1.
+// is invalid or pos is -1, and -1 bytes for an invalid handle or a negative or not finite number of seconds.
+// Seconds past what bytes can count saturate at the last whole sample frame below -1.
 double BASS_ChannelBytes2Seconds(DWORD handle, QWORD pos);
 QWORD BASS_ChannelSeconds2Bytes(DWORD handle, double pos);
 

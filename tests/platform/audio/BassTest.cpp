@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -215,6 +216,45 @@ TEST_F(AudioLibrary, BytesCountSamplesInTheFormatTheFlagsName) {
         EXPECT_EQ(BASS_ChannelSeconds2Bytes(stream, 1.5), 66150 * c.bytesPerFrame);
         EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, 66150 * c.bytesPerFrame), 1.5);
     }
+}
+
+// Positions far past any real length, in bytes or from seconds, stand for the end: they saturate instead of
+// wrapping round to a negative time or to 0 bytes.
+TEST_F(AudioLibrary, HugePositionsSaturateAndLandOnTheEnd) {
+    HSTREAM stream = Open(AudioFormat::Wav, 1.0); // 44.1 kHz stereo: four bytes a frame
+    ASSERT_NE(stream, 0U);
+    const QWORD length = BASS_ChannelGetLength(stream, BASS_POS_BYTE);
+    ASSERT_EQ(length, 44100U * 4);
+    const QWORD mostBytes = (Invalid - 1) / 4 * 4; // the last whole frame below the error value
+    struct {
+        const char* name;
+        QWORD bytes;
+        double seconds; // >= 0: the bytes are what BASS_ChannelSeconds2Bytes gives for these seconds
+        QWORD converted;
+    } cases[] = {
+        {"2^62 bytes", QWORD{1} << 62, -1, 0},
+        {"2^63 + 8 bytes", (QWORD{1} << 63) + 8, -1, 0},
+        {"the largest byte position", Invalid - 1, -1, 0},
+        {"1e15 seconds", 0, 1e15, mostBytes},
+        {"1e300 seconds", 0, 1e300, mostBytes},
+        {"the largest double", 0, std::numeric_limits<double>::max(), mostBytes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWORD bytes = c.bytes;
+        if (c.seconds >= 0) {
+            bytes = BASS_ChannelSeconds2Bytes(stream, c.seconds);
+            EXPECT_EQ(bytes, c.converted);
+        }
+        ASSERT_TRUE(BASS_ChannelSetPosition(stream, 0, BASS_POS_BYTE));
+        EXPECT_TRUE(BASS_ChannelSetPosition(stream, bytes, BASS_POS_BYTE));
+        EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), length);
+    }
+    // -1 is the library's error value (what a failed conversion gives): refused, the stream stays where it
+    // is.
+    ASSERT_TRUE(BASS_ChannelSetPosition(stream, 44100 * 2, BASS_POS_BYTE));
+    EXPECT_FALSE(BASS_ChannelSetPosition(stream, Invalid, BASS_POS_BYTE));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 44100U * 2);
 }
 
 TEST_F(AudioLibrary, LengthsTellHalfSeconds) {
