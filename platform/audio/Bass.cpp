@@ -24,7 +24,7 @@ constexpr QWORD Invalid = static_cast<QWORD>(-1);
 constexpr DWORD Version = 0x02040000;
 constexpr int MaxEqualizerBands = 64; // what the equaliser element offers
 constexpr auto PrerollLimit = std::chrono::seconds(10);
-constexpr GstClockTime SeekLimit = 5 * GST_SECOND;
+constexpr auto SeekLimit = std::chrono::seconds(5);
 constexpr GstClockTime ScanLimit = 20 * GST_SECOND;
 
 // Follows the stream time at which the data passing one pad ends: the end of the last sample seen.
@@ -124,6 +124,9 @@ public:
     Stream(const Stream&) = delete;
     Stream& operator=(const Stream&) = delete;
 
+    // Called first by every call on the stream (in the caller's thread).
+    void EndIfFailed();
+
     bool Play(bool restart);
     bool Pause();
     void Stop();
@@ -145,11 +148,13 @@ public:
     double OutputGain() const;
     int EqualizerBands() const { return bands_; }
     double LargestEqualizerGain() const;
+    void BreakData(bool output);
 
 private:
     explicit Stream(int bytesPerSample) : bytesPerSample_(bytesPerSample) {}
     bool Build(const std::string& path, double volume);
     bool WaitForPreroll();
+    bool WaitUntilSettled(std::chrono::steady_clock::duration limit);
     QWORD BytesPerFrame() const { return static_cast<QWORD>(channels_.load()) * bytesPerSample_; }
 
     static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
@@ -164,7 +169,9 @@ private:
     GstElement* convert_ = nullptr;
     GstElement* equalizer_ = nullptr;
     GstElement* volume_ = nullptr;
+    GstElement* output_ = nullptr;
     State state_ = State::Stopped;
+    bool shutDown_ = false; // after an error: the stream stands at its end for good
     int bands_ = 0;
     gint64 duration_ = -1;
     gint64 lastPosition_ = 0;
@@ -210,7 +217,8 @@ bool Stream::Build(const std::string& path, double volume) {
     GstElement* resample = gst_element_factory_make("audioresample", nullptr);
     equalizer_ = gst_element_factory_make("equalizer-nbands", nullptr);
     volume_ = gst_element_factory_make("volume", nullptr);
-    GstElement* output = gst::CreateAudioOutput();
+    output_ = gst::CreateAudioOutput();
+    GstElement* output = output_;
     GstElement* all[] = {source, decoder, convert_, resample, equalizer_, volume_, output};
     for (GstElement* element : all) {
         if (element == nullptr) {
@@ -257,14 +265,19 @@ bool Stream::Build(const std::string& path, double volume) {
 bool Stream::WaitForPreroll() {
     if (gst_element_set_state(pipeline_.Get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return false;
-    const auto deadline = std::chrono::steady_clock::now() + PrerollLimit;
+    return WaitUntilSettled(PrerollLimit) && audioLinked_ && rate_ > 0 && channels_ > 0;
+}
+
+// Whether the pipeline reached the state it was set to (prerolled) before an error or the limit.
+bool Stream::WaitUntilSettled(std::chrono::steady_clock::duration limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!failed_) {
         GstStateChangeReturn result =
             gst_element_get_state(pipeline_.Get(), nullptr, nullptr, 20 * GST_MSECOND);
         if (result == GST_STATE_CHANGE_FAILURE)
             return false;
         if (result == GST_STATE_CHANGE_SUCCESS)
-            return audioLinked_ && rate_ > 0 && channels_ > 0;
+            return true;
         if (std::chrono::steady_clock::now() > deadline)
             return false;
     }
@@ -335,7 +348,26 @@ void Stream::OnNoMorePads(GstElement*, gpointer self) {
         stream->failed_ = true; // a file without sound: fail now instead of waiting for the preroll limit
 }
 
+// An error once the stream plays (its decoder or output failed) has stopped the streaming for good, while the
+// pipeline would still report playing at a position that no longer moves. The stream ends there as at its
+// end: stopped, its position its length, so that the player goes on as after the last sample. The pipeline is
+// shut down, as GStreamer asks after an error.
+void Stream::EndIfFailed() {
+    if (!failed_ || shutDown_)
+        return;
+    shutDown_ = true;
+    if (realLength_ < 0) {
+        const gint64 length = LengthNs();
+        realLength_ = length >= 0 ? length : lastPosition_;
+    }
+    lastPosition_ = realLength_;
+    state_ = State::Stopped;
+    gst_element_set_state(pipeline_.Get(), GST_STATE_NULL);
+}
+
 bool Stream::Play(bool restart) {
+    if (shutDown_)
+        return false;
     if (restart && !SeekNs(0))
         return false;
     if (gst_element_set_state(pipeline_.Get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
@@ -393,7 +425,7 @@ gint64 Stream::LengthNs() {
 }
 
 gint64 Stream::PositionNs() {
-    if (ended_)
+    if (ended_ || shutDown_)
         return lastPosition_ = LengthNs();
     gint64 position = -1;
     // Before preroll and for a moment after a seek there is no position: the last good one stands.
@@ -405,6 +437,8 @@ gint64 Stream::PositionNs() {
 }
 
 bool Stream::SeekNs(gint64 target) {
+    if (shutDown_)
+        return false;
     gint64 length = LengthNs();
     if (target < 0)
         target = 0;
@@ -422,7 +456,7 @@ bool Stream::SeekNs(gint64 target) {
         return false;
     }
     // A flushing seek prerolls again; waiting for it makes the next position query tell the new position.
-    gst_element_get_state(pipeline_.Get(), nullptr, nullptr, SeekLimit);
+    WaitUntilSettled(SeekLimit);
     lastPosition_ = target;
     return true;
 }
@@ -477,6 +511,30 @@ double Stream::OutputGain() const {
     return volume;
 }
 
+// Fails every buffer that reaches the decoded data (or the output) from now on; the output also never sees
+// the end of the stream.
+void Stream::BreakData(bool output) {
+    GstPad* pad = gst_element_get_static_pad(output ? output_ : convert_, "sink");
+    gst_pad_add_probe(
+        pad, GST_PAD_PROBE_TYPE_BUFFER,
+        +[](GstPad*, GstPadProbeInfo* info, gpointer) {
+            gst_buffer_unref(GST_PAD_PROBE_INFO_BUFFER(info));
+            GST_PAD_PROBE_INFO_FLOW_RETURN(info) = GST_FLOW_ERROR;
+            return GST_PAD_PROBE_HANDLED;
+        },
+        nullptr, nullptr);
+    if (output) {
+        gst_pad_add_probe(
+            pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
+            +[](GstPad*, GstPadProbeInfo* info, gpointer) {
+                return GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS ? GST_PAD_PROBE_DROP
+                                                                                       : GST_PAD_PROBE_OK;
+            },
+            nullptr, nullptr);
+    }
+    gst_object_unref(pad);
+}
+
 double Stream::LargestEqualizerGain() const {
     double largest = 0;
     guint count = gst_child_proxy_get_children_count(GST_CHILD_PROXY(equalizer_));
@@ -515,7 +573,10 @@ template <class Result, class Action> Result WithStream(DWORD handle, Result fal
     Library& library = TheLibrary();
     std::lock_guard guard(library.lock);
     Stream* stream = library.Find(handle);
-    return stream != nullptr ? action(*stream) : fallback;
+    if (stream == nullptr)
+        return fallback;
+    stream->EndIfFailed();
+    return action(*stream);
 }
 
 BOOL Truth(bool value) {
@@ -655,6 +716,20 @@ int EqualizerBands(DWORD handle) {
 
 double LargestEqualizerGain(DWORD handle) {
     return WithStream(handle, -1.0, [](Stream& stream) { return stream.LargestEqualizerGain(); });
+}
+
+BOOL BreakDecoding(DWORD handle) {
+    return WithStream(handle, FALSE, [](Stream& stream) {
+        stream.BreakData(false);
+        return TRUE;
+    });
+}
+
+BOOL BreakOutput(DWORD handle) {
+    return WithStream(handle, FALSE, [](Stream& stream) {
+        stream.BreakData(true);
+        return TRUE;
+    });
 }
 
 } // namespace probe

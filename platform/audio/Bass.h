@@ -7,7 +7,8 @@
 // sample format that the stream's flags name (8-bit: one byte per sample and channel, float: four, otherwise
 // two), at the file's own sample rate and channel count; decoding and output are at full quality whatever the
 // flags. After the end of a stream its position equals its length (the length is then the end of the last
-// sample).
+// sample). A stream whose decoding or output fails while it plays has ended there for good: it is stopped at
+// its length (the length known before), and play and seeks fail on it.
 //
 // Handles are never reused, so a stale or zero handle names no stream: every call then fails harmlessly
 // (FALSE, 0, -1 or a negative number of seconds). Calls may come from any thread.

@@ -1,5 +1,6 @@
 #pragma once
-// What a stream's pipeline is set to, for tests that must see the effect of a call without listening.
+// What a stream's pipeline is set to, for tests that must see the effect of a call without listening, and
+// faults that tests provoke in it.
 
 #include "platform/audio/Bass.h"
 
@@ -13,5 +14,13 @@ int EqualizerBands(DWORD handle);
 
 // The largest absolute gain in decibels over the stream's equaliser bands: 0 while all are neutral.
 double LargestEqualizerGain(DWORD handle);
+
+// Makes the stream's decoded data fail from the next buffer on, as a decoder that breaks in mid-stream does:
+// the streaming stops with an error (and the end of the stream follows it). FALSE for an invalid handle.
+BOOL BreakDecoding(DWORD handle);
+
+// Makes the output fail from the next buffer on, as a sound device that goes away does: the streaming stops
+// with an error, and the output never reaches the end of the stream. FALSE for an invalid handle.
+BOOL BreakOutput(DWORD handle);
 
 } // namespace bass::probe

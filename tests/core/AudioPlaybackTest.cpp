@@ -298,6 +298,17 @@ TEST_F(AudioPlayback, AVariableBitRateFileEndsAtItsRealLength) {
     EXPECT_NEAR(StreamPosition(), 2.0, 0.1);
 }
 
+// A stream whose output fails while it plays has ended: the audio tick goes on as at the end of the file
+// instead of showing "playing" forever at a position that no longer moves.
+TEST_F(AudioPlayback, AStreamThatFailsWhilePlayingHasEnded) {
+    ASSERT_TRUE(PlayAudioFile(Tone(AudioFormat::Mp3, 3.0)));
+    ASSERT_TRUE(WaitFor([] { return StreamPosition() > 0.2; }));
+    EXPECT_FALSE(AudioStreamEnded());
+    ASSERT_TRUE(probe::BreakOutput(State.BassStream));
+    ASSERT_TRUE(WaitFor([] { return AudioStreamEnded(); }));
+    EXPECT_DOUBLE_EQ(StreamPosition(), State.AudioLength);
+}
+
 TEST_F(AudioPlayback, NoStreamHasNotEnded) {
     EXPECT_FALSE(AudioStreamEnded());
     ASSERT_TRUE(PlayAudioFile(Tone(AudioFormat::Wav, 1.0)));

@@ -257,6 +257,39 @@ TEST_F(AudioLibrary, HugePositionsSaturateAndLandOnTheEnd) {
     EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 44100U * 2);
 }
 
+// A decoder or an output that fails in mid-stream ends the stream as its end does: stopped, its position its
+// length, where the pipeline would report "playing" at a frozen position (a failed output) or end early at a
+// shorter length (a failed decoder). The stream then stays there.
+TEST_F(AudioLibrary, AFailureWhilePlayingEndsTheStream) {
+    struct {
+        const char* name;
+        AudioFormat format;
+        BOOL (*breakIt)(DWORD);
+    } cases[] = {{"a pulling decoder fails", AudioFormat::Wav, probe::BreakDecoding},
+                 {"a pushed decoder fails", AudioFormat::Mp3, probe::BreakDecoding},
+                 {"the output fails", AudioFormat::Ogg, probe::BreakOutput}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HSTREAM stream = Open(c.format, 3.0);
+        ASSERT_NE(stream, 0U);
+        const QWORD length = BASS_ChannelGetLength(stream, BASS_POS_BYTE);
+        ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+        ASSERT_TRUE(WaitFor([&] { return PositionSeconds(stream) > 0.2; }));
+        ASSERT_TRUE(c.breakIt(stream));
+        ASSERT_TRUE(WaitFor([&] { return BASS_ChannelIsActive(stream) == BASS_ACTIVE_STOPPED; }))
+            << "a failed stream does not go on playing";
+        EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), length);
+        EXPECT_EQ(BASS_ChannelGetLength(stream, BASS_POS_BYTE), length) << "the length stays what it was";
+
+        EXPECT_FALSE(BASS_ChannelPlay(stream, FALSE)) << "nothing plays any more";
+        EXPECT_FALSE(BASS_ChannelPlay(stream, TRUE));
+        EXPECT_FALSE(BASS_ChannelPause(stream));
+        EXPECT_FALSE(BASS_ChannelSetPosition(stream, 0, BASS_POS_BYTE));
+        EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_STOPPED);
+        EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), length);
+    }
+}
+
 TEST_F(AudioLibrary, LengthsTellHalfSeconds) {
     HSTREAM shorter = Open(AudioFormat::Wav, 10.5);
     HSTREAM longer = Open(AudioFormat::Wav, 11.5);
