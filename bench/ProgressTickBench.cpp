@@ -2,7 +2,8 @@
 // - the media tick against a graph that answers at once (only the player's own work), with the position
 //   standing still and with it advancing as playback does (30 ms a tick, so the time text changes once a
 //   second);
-// - the audio tick against a real stream of the audio library (fake output), whose position query counts too.
+// - the audio tick against a real stream of the audio library (fake output), whose position query counts too:
+//   playing (the time text changes once a second) and paused (only the stream's queries).
 // Allocations are counted on the GUI thread by interposing malloc, calloc and realloc, so those that Qt and
 // GStreamer make for the tick count as well (not those of the streaming threads).
 // Runs headless (offscreen, fake audio output). Run: build/bench/progress_tick_bench
@@ -117,15 +118,18 @@ int main(int argc, char** argv) {
     }
     {
         const std::string file = testing_support::FixtureFolder() + "/bench-tone.wav";
-        if (!testing_support::MakeToneFile(file, testing_support::AudioFormat::Wav, 30.0) || !PlayAudioFile(file)) {
+        if (!testing_support::MakeToneFile(file, testing_support::AudioFormat::Wav, 30.0) ||
+            !PlayAudioFile(file)) {
             std::fprintf(stderr, "no audio stream\n");
             return 1;
         }
         State.AudioTimeText = "0:00:30";
         // Ticks 1 ms apart, as the audio timer asks for (it runs at the class library's 10 ms).
-        Print("audio tick, real stream, 1 ms apart", Measure(form, 5000, [](int) {
-                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
-              }));
+        const auto oneMillisecond = [](int) { std::this_thread::sleep_for(std::chrono::milliseconds(1)); };
+        Print("audio tick, real stream, 1 ms apart", Measure(form, 5000, oneMillisecond));
+        BassPause();
+        form.Ctrl_TTimer(nullptr); // the first tick writes the text
+        Print("audio tick, real stream paused", Measure(form, 5000, oneMillisecond));
         BassStop();
     }
     return 0;

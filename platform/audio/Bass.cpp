@@ -164,8 +164,15 @@ private:
 
     enum class State { Stopped, Playing, Paused };
 
+    struct QueryUnref {
+        void operator()(GstQuery* query) const { gst_query_unref(query); }
+    };
+
     const int bytesPerSample_;
     gst::GstRef<GstElement> pipeline_;
+    // Kept for the position that the progress tick asks for many times a second: a new query each time would
+    // allocate.
+    std::unique_ptr<GstQuery, QueryUnref> positionQuery_{gst_query_new_position(GST_FORMAT_TIME)};
     GstElement* convert_ = nullptr;
     GstElement* equalizer_ = nullptr;
     GstElement* volume_ = nullptr;
@@ -184,7 +191,8 @@ private:
     std::atomic<bool> audioLinked_{false};
     std::atomic<bool> failed_{false};
     std::atomic<bool> ended_{false};
-    EndTracker decoded_; // the end of the decoded data since the last seek
+    std::atomic<bool> durationChanged_{true}; // the duration is to be asked (again)
+    EndTracker decoded_;                      // the end of the decoded data since the last seek
 };
 
 std::unique_ptr<Stream> Stream::Open(const std::string& path, int bytesPerSample, double volume) {
@@ -302,6 +310,9 @@ GstBusSyncReply Stream::OnBusMessage(GstBus*, GstMessage* message, gpointer self
     case GST_MESSAGE_ERROR:
         stream->failed_ = true;
         break;
+    case GST_MESSAGE_DURATION_CHANGED:
+        stream->durationChanged_ = true;
+        break;
     default:
         break;
     }
@@ -417,10 +428,15 @@ gint64 Stream::LengthNs() {
         return realLength_;
     if (scannedLength_ >= 0)
         return scannedLength_;
-    // Estimated lengths (a variable-bit-rate file without an index) may be refined while the file plays.
-    gint64 duration = -1;
-    if (gst_element_query_duration(pipeline_.Get(), GST_FORMAT_TIME, &duration) && duration >= 0)
-        duration_ = duration;
+    // The duration is asked once, and again when the pipeline says it changed: estimated lengths (a
+    // variable-bit-rate file without an index) are refined while the file plays.
+    if (durationChanged_.exchange(false)) {
+        gint64 duration = -1;
+        if (gst_element_query_duration(pipeline_.Get(), GST_FORMAT_TIME, &duration) && duration >= 0)
+            duration_ = duration;
+        else
+            durationChanged_ = true;
+    }
     return duration_;
 }
 
@@ -428,9 +444,18 @@ gint64 Stream::PositionNs() {
     if (ended_ || shutDown_)
         return lastPosition_ = LengthNs();
     gint64 position = -1;
+    GstQuery* query = positionQuery_.get();
+    gst_query_set_position(query, GST_FORMAT_TIME, -1);
+    if (gst_element_query(pipeline_.Get(), query))
+        gst_query_parse_position(query, nullptr, &position);
     // Before preroll and for a moment after a seek there is no position: the last good one stands.
-    if (gst_element_query_position(pipeline_.Get(), GST_FORMAT_TIME, &position) && position >= 0) {
+    if (position >= 0) {
         gint64 length = LengthNs();
+        if (length >= 0 && position > length && scannedLength_ < 0) {
+            // An estimated length may fall short of the data by less than the pipeline tells a change for.
+            durationChanged_ = true;
+            length = LengthNs();
+        }
         lastPosition_ = length >= 0 && position > length ? length : position;
     }
     return lastPosition_;
