@@ -148,6 +148,7 @@ public:
     double OutputGain() const;
     int EqualizerBands() const { return bands_; }
     double LargestEqualizerGain() const;
+    int OutputSampleBits() const;
     void BreakData(bool output);
 
 private:
@@ -536,6 +537,18 @@ double Stream::OutputGain() const {
     return volume;
 }
 
+int Stream::OutputSampleBits() const {
+    GstPad* pad = gst_element_get_static_pad(output_, "sink");
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    gst_object_unref(pad);
+    if (caps == nullptr)
+        return 0;
+    GstAudioInfo format;
+    const int bits = gst_audio_info_from_caps(&format, caps) ? GST_AUDIO_INFO_WIDTH(&format) : 0;
+    gst_caps_unref(caps);
+    return bits;
+}
+
 // Fails every buffer that reaches the decoded data (or the output) from now on; the output also never sees
 // the end of the stream.
 void Stream::BreakData(bool output) {
@@ -741,6 +754,10 @@ int EqualizerBands(DWORD handle) {
 
 double LargestEqualizerGain(DWORD handle) {
     return WithStream(handle, -1.0, [](Stream& stream) { return stream.LargestEqualizerGain(); });
+}
+
+int OutputSampleBits(DWORD handle) {
+    return WithStream(handle, -1, [](Stream& stream) { return stream.OutputSampleBits(); });
 }
 
 BOOL BreakDecoding(DWORD handle) {

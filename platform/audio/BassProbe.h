@@ -15,6 +15,10 @@ int EqualizerBands(DWORD handle);
 // The largest absolute gain in decibels over the stream's equaliser bands: 0 while all are neutral.
 double LargestEqualizerGain(DWORD handle);
 
+// The bits of each sample that the stream's output is given (16 for 16-bit samples): 0 while no format is set
+// (before the preroll), -1 for an invalid handle.
+int OutputSampleBits(DWORD handle);
+
 // Makes the stream's decoded data fail from the next buffer on, as a decoder that breaks in mid-stream does:
 // the streaming stops with an error (and the end of the stream follows it). FALSE for an invalid handle.
 BOOL BreakDecoding(DWORD handle);

@@ -98,6 +98,7 @@ TEST_P(EveryAudioFormat, OpensAndPlaysWithItsLength) {
     EXPECT_NEAR(State.AudioLength, 2.2, GetParam().tolerance);
     EXPECT_EQ(State.AudioSeconds, 2);
     EXPECT_EQ(BASS_ChannelIsActive(State.BassStream), BASS_ACTIVE_PLAYING);
+    EXPECT_GE(probe::OutputSampleBits(State.BassStream), 16) << "flag 1 asks for 8-bit samples: not heard";
     EXPECT_TRUE(WaitFor([] { return StreamPosition() > 0.05; })) << "the stream plays";
 }
 

@@ -198,7 +198,8 @@ TEST_F(AudioLibrary, NoPipelineOutlivesItsStream) {
     }
 }
 
-// Bytes count sample frames in the format the flags name; the seconds they stand for do not change.
+// Bytes count sample frames in the format the flags name; the seconds they stand for do not change, nor does
+// the sound: the output gets the file's 16-bit samples, not 8-bit ones for flag 1.
 TEST_F(AudioLibrary, BytesCountSamplesInTheFormatTheFlagsName) {
     const std::string path = dir_.File("tone.wav");
     ASSERT_TRUE(MakeToneFile(path, AudioFormat::Wav, 3.0)); // 44.1 kHz stereo
@@ -215,6 +216,7 @@ TEST_F(AudioLibrary, BytesCountSamplesInTheFormatTheFlagsName) {
         EXPECT_DOUBLE_EQ(LengthSeconds(stream), 3.0);
         EXPECT_EQ(BASS_ChannelSeconds2Bytes(stream, 1.5), 66150 * c.bytesPerFrame);
         EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, 66150 * c.bytesPerFrame), 1.5);
+        EXPECT_GE(probe::OutputSampleBits(stream), 16);
     }
 }
 
