@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -648,6 +649,11 @@ HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD le
     std::lock_guard guard(library.lock);
     // Only whole files from a path are played.
     if (!library.initialised || mem != FALSE || file == nullptr || offset != 0 || length != 0)
+        return 0;
+    // Only regular files: a FIFO or a device named like an audio file would be opened in this thread, which
+    // would then wait, with the library locked, for data that may never come.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(static_cast<const char*>(file), error))
         return 0;
     std::unique_ptr<Stream> stream =
         Stream::Open(static_cast<const char*>(file), BytesPerSample(flags), library.volume);

@@ -49,7 +49,8 @@ DWORD BASS_GetVersion();
 BOOL BASS_Init(int device, DWORD freq, DWORD flags, void* win, const void* clsid);
 
 // A stream that plays file (a path, mem FALSE, offset 0 and length 0: the whole file), prerolled and not yet
-// playing; 0 when the library is not initialised or the file cannot be played as audio.
+// playing; 0 when the library is not initialised, the path names no regular file (a FIFO, a device, a folder)
+// or the file cannot be played as audio.
 HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length, DWORD flags);
 
 // Stops the stream and releases it; its handle names nothing afterwards.

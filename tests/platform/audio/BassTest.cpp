@@ -1,10 +1,17 @@
 #include "platform/audio/Bass.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -174,6 +181,42 @@ TEST_F(AudioLibrary, FilesThatAreNotAudioGiveNoStream) {
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("empty.wav").c_str(), 0, 0, 0), 0U);
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("missing.ogg").c_str(), 0, 0, 0), 0U);
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, nullptr, 0, 0, 0), 0U);
+}
+
+// Only regular files make streams: a FIFO or a device named like an audio file would hold the library while
+// it waits for data that may never come. A FIFO is refused even when it is fed a whole WAV file.
+TEST_F(AudioLibrary, OnlyRegularFilesMakeStreams) {
+    const std::string tone = dir_.File("tone.wav");
+    ASSERT_TRUE(MakeToneFile(tone, AudioFormat::Wav, 0.2)); // fits into the FIFO's buffer
+    const std::string wav = testing_support::ReadFile(tone);
+    const std::string fifo = dir_.File("fifo.wav");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Feeds every reader that opens the FIFO with the tone file.
+    std::atomic<bool> done{false};
+    void (*const previous)(int) = std::signal(SIGPIPE, SIG_IGN); // a reader that gives up is no crash
+    std::thread writer([&] {
+        while (!done) {
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::fcntl(fd, F_SETFL, 0);
+                [[maybe_unused]] const ssize_t written = ::write(fd, wav.data(), wav.size());
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    const HSTREAM stream = BASS_StreamCreateFile(FALSE, fifo.c_str(), 0, 0, 0);
+    done = true;
+    writer.join();
+    std::signal(SIGPIPE, previous);
+    if (stream != 0)
+        streams_.push_back(stream);
+    EXPECT_EQ(stream, 0U);
+
+    std::filesystem::create_directory(dir_.File("folder.wav"));
+    EXPECT_EQ(BASS_StreamCreateFile(FALSE, dir_.File("folder.wav").c_str(), 0, 0, 0), 0U);
+    streams_.push_back(BASS_StreamCreateFile(FALSE, tone.c_str(), 0, 0, 0));
+    EXPECT_NE(streams_.back(), 0U) << "the same data in a file plays";
 }
 
 // A freed stream and a file that gives no stream leave no pipeline behind (nor the file, decoder and output
