@@ -28,6 +28,9 @@ constexpr auto PrerollLimit = std::chrono::seconds(10);
 constexpr auto SeekLimit = std::chrono::seconds(5);
 constexpr GstClockTime ScanLimit = 20 * GST_SECOND;
 
+// What streams take for the desktop's output, when a test replaces it (BassProbe.h).
+std::atomic<GstElement* (*)()> desktopOutputForTests{nullptr};
+
 // Follows the stream time at which the data passing one pad ends: the end of the last sample seen.
 class EndTracker {
 public:
@@ -154,7 +157,7 @@ public:
 
 private:
     explicit Stream(int bytesPerSample) : bytesPerSample_(bytesPerSample) {}
-    bool Build(const std::string& path, double volume);
+    bool Build(const std::string& path, double volume, bool fakeOutput);
     bool WaitForPreroll();
     bool WaitUntilSettled(std::chrono::steady_clock::duration limit);
     QWORD BytesPerFrame() const { return static_cast<QWORD>(channels_.load()) * bytesPerSample_; }
@@ -192,6 +195,7 @@ private:
     std::atomic<int> channels_{0};
     std::atomic<bool> audioLinked_{false};
     std::atomic<bool> failed_{false};
+    std::atomic<bool> outputFailed_{false}; // the error came from the output
     std::atomic<bool> ended_{false};
     std::atomic<bool> durationChanged_{true}; // the duration is to be asked (again)
     EndTracker decoded_;                      // the end of the decoded data since the last seek
@@ -199,8 +203,16 @@ private:
 
 std::unique_ptr<Stream> Stream::Open(const std::string& path, int bytesPerSample, double volume) {
     std::unique_ptr<Stream> stream(new Stream(bytesPerSample));
-    if (!stream->Build(path, volume) || !stream->WaitForPreroll())
-        return nullptr;
+    if (!stream->Build(path, volume, false) || !stream->WaitForPreroll()) {
+        // An output that opened (the check at start-up passed) may still fail to start this stream (the sound
+        // server refuses it, the device is taken): the stream then plays on the clocked fake output, as when
+        // no output opens at all, instead of the file being one that cannot be played.
+        if (!stream->outputFailed_)
+            return nullptr;
+        stream.reset(new Stream(bytesPerSample));
+        if (!stream->Build(path, volume, true) || !stream->WaitForPreroll())
+            return nullptr;
+    }
     if (stream->LengthNs() < 0)
         stream->scannedLength_ = ScanLength(path);
     return stream;
@@ -218,7 +230,7 @@ bool IsAiffFile(const std::string& path) {
     return form == "FORM" && (kind == "AIFF" || kind == "AIFC");
 }
 
-bool Stream::Build(const std::string& path, double volume) {
+bool Stream::Build(const std::string& path, double volume, bool fakeOutput) {
     const bool aiff = IsAiffFile(path);
     pipeline_.Reset(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
     GstElement* source = gst_element_factory_make("filesrc", nullptr);
@@ -227,7 +239,10 @@ bool Stream::Build(const std::string& path, double volume) {
     GstElement* resample = gst_element_factory_make("audioresample", nullptr);
     equalizer_ = gst_element_factory_make("equalizer-nbands", nullptr);
     volume_ = gst_element_factory_make("volume", nullptr);
-    output_ = gst::CreateAudioOutput();
+    GstElement* (*desktopOutput)() = desktopOutputForTests.load();
+    output_ = fakeOutput      ? gst::CreateFakeAudioOutput()
+              : desktopOutput ? desktopOutput()
+                              : gst::CreateAudioOutput();
     GstElement* output = output_;
     GstElement* all[] = {source, decoder, convert_, resample, equalizer_, volume_, output};
     for (GstElement* element : all) {
@@ -310,6 +325,9 @@ GstBusSyncReply Stream::OnBusMessage(GstBus*, GstMessage* message, gpointer self
         stream->ended_ = true;
         break;
     case GST_MESSAGE_ERROR:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(stream->output_) ||
+            gst_object_has_as_ancestor(GST_MESSAGE_SRC(message), GST_OBJECT(stream->output_)))
+            stream->outputFailed_ = true;
         stream->failed_ = true;
         break;
     case GST_MESSAGE_DURATION_CHANGED:
@@ -764,6 +782,10 @@ double LargestEqualizerGain(DWORD handle) {
 
 int OutputSampleBits(DWORD handle) {
     return WithStream(handle, -1, [](Stream& stream) { return stream.OutputSampleBits(); });
+}
+
+void UseDesktopOutput(GstElement* (*make)()) {
+    desktopOutputForTests = make;
 }
 
 BOOL BreakDecoding(DWORD handle) {

@@ -45,7 +45,8 @@ constexpr DWORD BASS_ACTIVE_PAUSED = 3;
 DWORD BASS_GetVersion();
 
 // Initialises the output. Device -1 is the default output: the desktop's, or a clocked fake output when none
-// opens. The frequency, flags, window and class identifier are accepted and not needed. May be called again.
+// opens (and for a stream that the desktop's fails to start). The frequency, flags, window and class
+// identifier are accepted and not needed. May be called again.
 BOOL BASS_Init(int device, DWORD freq, DWORD flags, void* win, const void* clsid);
 
 // A stream that plays file (a path, mem FALSE, offset 0 and length 0: the whole file), prerolled and not yet

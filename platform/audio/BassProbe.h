@@ -2,6 +2,8 @@
 // What a stream's pipeline is set to, for tests that must see the effect of a call without listening, and
 // faults that tests provoke in it.
 
+#include <gst/gst.h>
+
 #include "platform/audio/Bass.h"
 
 namespace bass::probe {
@@ -18,6 +20,10 @@ double LargestEqualizerGain(DWORD handle);
 // The bits of each sample that the stream's output is given (16 for 16-bit samples): 0 while no format is set
 // (before the preroll), -1 for an invalid handle.
 int OutputSampleBits(DWORD handle);
+
+// Streams made from now on take the element that make gives (new and floating) for the desktop's output;
+// nullptr gives them the desktop's again.
+void UseDesktopOutput(GstElement* (*make)());
 
 // Makes the stream's decoded data fail from the next buffer on, as a decoder that breaks in mid-stream does:
 // the streaming stops with an error (and the end of the stream follows it). FALSE for an invalid handle.

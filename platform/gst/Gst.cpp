@@ -11,13 +11,13 @@ void EnsureInitialised() {
     std::call_once(once, [] { gst_init(nullptr, nullptr); });
 }
 
-namespace {
-
 GstElement* CreateFakeAudioOutput() {
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
     g_object_set(sink, "sync", TRUE, nullptr);
     return sink;
 }
+
+namespace {
 
 bool ForcedFake() {
     const char* output = std::getenv("QUOREL_AUDIO_OUTPUT");

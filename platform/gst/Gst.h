@@ -13,6 +13,10 @@ void EnsureInitialised();
 // CI). The environment variable QUOREL_AUDIO_OUTPUT=fake forces the fake output (the tests set it).
 GstElement* CreateAudioOutput();
 
+// A new, floating fake output that runs against the clock: what CreateAudioOutput gives when no output opens,
+// also for a stream whose desktop output opened but failed to start it.
+GstElement* CreateFakeAudioOutput();
+
 // True when CreateAudioOutput gives the fake output on this machine.
 bool AudioOutputIsFake();
 

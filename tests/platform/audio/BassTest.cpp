@@ -219,6 +219,46 @@ TEST_F(AudioLibrary, OnlyRegularFilesMakeStreams) {
     EXPECT_NE(streams_.back(), 0U) << "the same data in a file plays";
 }
 
+// An output that opens but cannot start a stream: it posts an error at the first sound that reaches it.
+GstElement* OutputThatRefusesToStart() {
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    GstPad* pad = gst_element_get_static_pad(sink, "sink");
+    gst_pad_add_probe(
+        pad, GST_PAD_PROBE_TYPE_BUFFER,
+        +[](GstPad* Pad, GstPadProbeInfo* Info, gpointer) {
+            GstElement* output = GST_PAD_PARENT(Pad);
+            GError* error =
+                g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_BUSY, "the device is taken");
+            gst_element_post_message(output, gst_message_new_error(GST_OBJECT(output), error, nullptr));
+            g_error_free(error);
+            gst_buffer_unref(GST_PAD_PROBE_INFO_BUFFER(Info));
+            GST_PAD_PROBE_INFO_FLOW_RETURN(Info) = GST_FLOW_ERROR;
+            return GST_PAD_PROBE_HANDLED;
+        },
+        nullptr, nullptr);
+    gst_object_unref(pad);
+    return sink;
+}
+
+// A desktop output that fails to start a stream leaves it on the clocked fake output: the file plays instead
+// of being one that cannot be played. A file that is not audio still gives no stream.
+TEST_F(AudioLibrary, AnOutputThatCannotStartAStreamGivesWayToTheFakeOne) {
+    const std::string tone = dir_.File("tone.wav");
+    ASSERT_TRUE(MakeToneFile(tone, AudioFormat::Wav, 1.0));
+    testing_support::WriteFile(dir_.File("notes.mp3"), std::string(4000, 'x'));
+    probe::UseDesktopOutput(OutputThatRefusesToStart);
+    const HSTREAM stream = BASS_StreamCreateFile(FALSE, tone.c_str(), 0, 0, 0);
+    const HSTREAM notAudio = BASS_StreamCreateFile(FALSE, dir_.File("notes.mp3").c_str(), 0, 0, 0);
+    probe::UseDesktopOutput(nullptr);
+    streams_.push_back(stream);
+    streams_.push_back(notAudio);
+    EXPECT_EQ(notAudio, 0U);
+    ASSERT_NE(stream, 0U);
+    EXPECT_DOUBLE_EQ(LengthSeconds(stream), 1.0);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    EXPECT_TRUE(WaitFor([&] { return PositionSeconds(stream) > 0.1; })) << "the stream plays";
+}
+
 // A freed stream and a file that gives no stream leave no pipeline behind (nor the file, decoder and output
 // it holds), also for a file whose length is found by reading it through.
 TEST_F(AudioLibrary, NoPipelineOutlivesItsStream) {
