@@ -206,7 +206,10 @@ std::unique_ptr<Stream> Stream::Open(const std::string& path, int bytesPerSample
     if (!stream->Build(path, volume, false) || !stream->WaitForPreroll()) {
         // An output that opened (the check at start-up passed) may still fail to start this stream (the sound
         // server refuses it, the device is taken): the stream then plays on the clocked fake output, as when
-        // no output opens at all, instead of the file being one that cannot be played.
+        // no output opens at all, instead of the file being one that cannot be played. The bin aborts its state
+        // change before the error reaches our bus handler: shutting the pipeline down joins the streaming
+        // threads, so the error has been seen once it returns.
+        gst_element_set_state(stream->pipeline_.Get(), GST_STATE_NULL);
         if (!stream->outputFailed_)
             return nullptr;
         stream.reset(new Stream(bytesPerSample));
