@@ -3,7 +3,8 @@
 //   standing still and with it advancing as playback does (30 ms a tick, so the time text changes once a
 //   second);
 // - the audio tick against a real stream of the audio library (fake output), whose position query counts too:
-//   playing (the time text changes once a second) and paused (only the stream's queries).
+//   playing (the time text changes once a second) and paused (only the stream's queries);
+// - the media tick against a real graph playing a file and paused, whose position and stop queries count too.
 // Allocations are counted on the GUI thread by interposing malloc, calloc and realloc, so those that Qt and
 // GStreamer make for the tick count as well (not those of the streaming threads).
 // Runs headless (offscreen, fake audio output). Run: build/bench/progress_tick_bench
@@ -17,6 +18,7 @@
 
 #include "assets/SkinArt.h"
 #include "core/AudioPlayback.h"
+#include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
 #include "core/Transport.h"
 #include "tests/support/AudioFixtures.h"
@@ -131,6 +133,29 @@ int main(int argc, char** argv) {
         form.Ctrl_TTimer(nullptr); // the first tick writes the text
         Print("audio tick, real stream paused", Measure(form, 5000, oneMillisecond));
         BassStop();
+    }
+    {
+        State.CurrentMediaFile = testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong);
+        if (!OpenMediaFile(State.CurrentMediaFile)) {
+            std::fprintf(stderr, "no media graph\n");
+            return 1;
+        }
+        State.VideoTimeText = "0:00:10";
+        // Events run between the ticks, as under the event loop; what they allocate (the frames painted,
+        // the knob's old place repainted) is theirs, not the tick's.
+        const auto eventsAfterOneMillisecond = [](int) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            const long long tick = allocations;
+            QApplication::processEvents();
+            allocations = tick;
+        };
+        Measure(form, 100, eventsAfterOneMillisecond); // past the start of playback
+        Print("media tick, real graph playing, 1 ms apart", Measure(form, 3000, eventsAfterOneMillisecond));
+        // Paused, the tick's own work is the graph's position and stop: nothing else changes.
+        GraphPause();
+        Measure(form, 100, eventsAfterOneMillisecond);
+        Print("media tick, real graph paused", Measure(form, Ticks, [](int) {}));
+        GraphStop();
     }
     return 0;
 }

@@ -61,6 +61,7 @@ struct FilterGraph::Chain {
 
 FilterGraph::FilterGraph() {
     gst::EnsureInitialised();
+    positionQuery_ = gst_query_new_position(GST_FORMAT_TIME);
     CreatePipeline();
     static const bool shutdownAtExit = [] { return std::atexit(ShutdownMediaGraphs) == 0; }();
     (void)shutdownAtExit;
@@ -76,6 +77,7 @@ FilterGraph::~FilterGraph() {
         live.graphs.erase(this);
     }
     Shutdown();
+    gst_query_unref(positionQuery_);
 }
 
 void FilterGraph::CreatePipeline() {
@@ -541,11 +543,19 @@ HRESULT FilterGraph::GetCurrentPosition(LONGLONG* Current) {
         *Current = StopPosition();
         return S_OK;
     }
-    gint64 position = 0;
     // Right after a flushing seek, and while stopped, the pipeline gives no position: the last good one holds.
-    if (GST_STATE(pipeline_) >= GST_STATE_PAUSED && gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) &&
-        position >= 0)
-        lastPosition_ = std::clamp<LONGLONG>(position / static_cast<gint64>(NanosecondsPer100), 0, StopPosition());
+    if (GST_STATE(pipeline_) >= GST_STATE_PAUSED) {
+        // One query kept for the graph's life: the player asks many times a second, and a new query each
+        // time would allocate.
+        gst_query_set_position(positionQuery_, GST_FORMAT_TIME, -1);
+        gint64 position = -1;
+        if (gst_element_query(pipeline_, positionQuery_)) {
+            gst_query_parse_position(positionQuery_, nullptr, &position);
+            if (position >= 0)
+                lastPosition_ = std::clamp<LONGLONG>(position / static_cast<gint64>(NanosecondsPer100), 0,
+                                                     StopPosition());
+        }
+    }
     *Current = lastPosition_;
     return S_OK;
 }

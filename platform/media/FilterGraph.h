@@ -98,6 +98,7 @@ private:
     LONGLONG StopPosition() const;
 
     GstElement* pipeline_ = nullptr;
+    GstQuery* positionQuery_ = nullptr;
     std::vector<std::pair<com::ComPtr<IBaseFilter>, std::u16string>> filters_;
     std::vector<std::unique_ptr<Chain>> chains_;
     std::shared_ptr<VideoRenderer> renderer_;    // where video goes in the current pipeline
