@@ -137,9 +137,11 @@ GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* Message, gpointer
     switch (GST_MESSAGE_TYPE(Message)) {
     case GST_MESSAGE_EOS:
         graph->ended_ = true;
+        graph->WakeStep();
         break;
     case GST_MESSAGE_ERROR:
         graph->failed_ = true;
+        graph->WakeStep();
         break;
     case GST_MESSAGE_STEP_DONE: {
         GstFormat format;
@@ -161,6 +163,7 @@ GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* Message, gpointer
         if (format == GST_FORMAT_BUFFERS) {
             std::lock_guard lock(graph->stepMutex_);
             ++graph->stepsDone_;
+            graph->stepReachedEnd_ = eos != FALSE;
             graph->stepDone_.notify_all();
         }
         break;
@@ -490,6 +493,7 @@ HRESULT FilterGraph::Stop() {
     gst_element_set_state(pipeline_, GST_STATE_NULL);
     state_ = State_Stopped;
     ended_ = false;
+    failed_ = false;
     lastPosition_ = 0;
     return S_OK;
 }
@@ -539,7 +543,9 @@ HRESULT FilterGraph::GetCurrentPosition(LONGLONG* Current) {
         return E_POINTER;
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
-    if (ended_) {
+    // An error after preroll ends the stream as its end does: nothing more comes, and the player, which
+    // finds the end by the position, goes on as at any end.
+    if (ended_ || failed_) {
         *Current = StopPosition();
         return S_OK;
     }
@@ -564,10 +570,15 @@ bool FilterGraph::Seek(double Rate, LONGLONG Start, LONGLONG Stop) {
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     const gint64 start = Start * static_cast<gint64>(NanosecondsPer100);
     const gint64 stop = Stop >= 0 ? Stop * static_cast<gint64>(NanosecondsPer100) : -1;
+    // Cleared before the seek is sent: the end or an error of the new segment may come before it returns.
+    const bool wasEnded = ended_.exchange(false);
+    const bool wasFailed = failed_.exchange(false);
     if (!gst_element_seek(pipeline_, Rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, start,
-                          stop >= 0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE, stop))
+                          stop >= 0 ? GST_SEEK_TYPE_SET : GST_SEEK_TYPE_NONE, stop)) {
+        ended_ = ended_ || wasEnded;
+        failed_ = failed_ || wasFailed;
         return false;
-    ended_ = false;
+    }
     lastPosition_ = Start;
     // Done when the pipeline has prerolled again at the new place, so the next position read is the new one.
     WaitForState(SettleTimeLimit);
@@ -582,6 +593,8 @@ HRESULT FilterGraph::SetPositions(LONGLONG* Current, DWORD CurrentFlags, LONGLON
     if ((currentMode != AM_SEEKING_NoPositioning && Current == nullptr) ||
         (stopMode != AM_SEEKING_NoPositioning && Stop == nullptr))
         return E_POINTER;
+    if (currentMode == AM_SEEKING_NoPositioning && stopMode == AM_SEEKING_NoPositioning)
+        return S_OK;
     LONGLONG now = 0;
     GetCurrentPosition(&now);
     auto resolve = [](DWORD mode, LONGLONG value, LONGLONG base) {
@@ -589,11 +602,8 @@ HRESULT FilterGraph::SetPositions(LONGLONG* Current, DWORD CurrentFlags, LONGLON
     };
     if (stopMode != AM_SEEKING_NoPositioning)
         stop_ = std::clamp<LONGLONG>(resolve(stopMode, *Stop, StopPosition()), 0, duration_);
-    if (currentMode == AM_SEEKING_NoPositioning) {
-        if (stopMode == AM_SEEKING_NoPositioning)
-            return S_OK;
+    if (currentMode == AM_SEEKING_NoPositioning)
         return Seek(rate_, now, stop_) ? S_OK : com::E_FAIL;
-    }
     // A target beyond the stop position is the stop position: the end, not a refused seek.
     const LONGLONG target = std::clamp<LONGLONG>(resolve(currentMode, *Current, now), 0, StopPosition());
     if (GST_STATE_TARGET(pipeline_) < GST_STATE_PAUSED) {
@@ -617,7 +627,7 @@ HRESULT FilterGraph::SetRate(double Rate) {
     }
     LONGLONG now = 0;
     GetCurrentPosition(&now);
-    // A rate is a seek at the current position; demuxers that cannot change rate refuse it.
+    // A rate is a seek at the current position; some demuxers refuse it.
     if (!Seek(Rate, now, stop_))
         return com::E_FAIL;
     rate_ = Rate;
@@ -781,6 +791,9 @@ HRESULT FilterGraph::Step(DWORD Frames, com::IUnknown*) {
         return E_NOINTERFACE;
     if (Frames == 0)
         return E_INVALIDARG;
+    // After the end there is no frame to step to: that is said at once, and the graph stays as it is.
+    if (ended_ || failed_)
+        return VFW_E_WRONG_STATE;
     // A step shows the next frame and leaves the graph paused there, also when it was running.
     if (state_ != State_Paused && com::FAILED(Pause()))
         return com::E_FAIL;
@@ -792,8 +805,15 @@ HRESULT FilterGraph::Step(DWORD Frames, com::IUnknown*) {
     if (!gst_element_send_event(video, gst_event_new_step(GST_FORMAT_BUFFERS, Frames, 1.0, TRUE, FALSE)))
         return com::E_FAIL;
     lock.lock();
-    stepDone_.wait_for(lock, StepTimeLimit, [&] { return stepsDone_ != before; });
-    return S_OK;
+    if (!stepDone_.wait_for(lock, StepTimeLimit, [&] { return stepsDone_ != before || ended_ || failed_; }))
+        return VFW_E_TIMEOUT;
+    // The stream may end instead of giving the frame.
+    return stepsDone_ != before && !stepReachedEnd_ ? S_OK : VFW_E_WRONG_STATE;
+}
+
+void FilterGraph::WakeStep() {
+    std::lock_guard lock(stepMutex_);
+    stepDone_.notify_all();
 }
 
 HRESULT FilterGraph::CanStep(LONG, com::IUnknown*) { return VideoBranch() ? S_OK : com::S_FALSE; }

@@ -93,6 +93,7 @@ private:
     std::shared_ptr<VideoRenderer> WindowRenderer() const;
     GstElement* VideoBranch() const;
     bool Seek(double Rate, LONGLONG Start, LONGLONG Stop);
+    void WakeStep();
     bool WaitForState(GstClockTime Limit);
     LONGLONG QueryDuration();
     LONGLONG StopPosition() const;
@@ -110,11 +111,14 @@ private:
     GstElement* panorama_ = nullptr;
 
     std::atomic<bool> ended_{false};
+    // An error came since the last preroll or seek: during a preroll the render fails; after it, the stream
+    // has ended.
     std::atomic<bool> failed_{false};
     std::atomic<int> decodedPads_{0};
     std::mutex stepMutex_;
     std::condition_variable stepDone_;
     int stepsDone_ = 0;
+    bool stepReachedEnd_ = false; // the last step ended at the end of the stream
 
     OAFilterState state_ = State_Stopped;
     LONGLONG duration_ = 0;

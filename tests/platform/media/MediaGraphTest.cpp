@@ -279,6 +279,69 @@ TEST(Transport, AfterTheEndThePositionIsTheStopPosition) {
     EXPECT_EQ(PositionOf(g.seeking.Get()), stop);
 }
 
+struct StreamErrorCase {
+    const char* name;
+    int targetMilliseconds;
+};
+
+class StreamError : public ::testing::TestWithParam<StreamErrorCase> {};
+
+// An error while the stream plays ends it as its end does: the position reports the stop position, so that
+// the player, which polls for the end, goes on. (A seek of the MPEG-2 program stream into its last GOPs
+// leaves the video decoder with no frame it can decode before the end: it fails the stream.)
+TEST_P(StreamError, EndsTheStreamAtTheStopPosition) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::MpegPsMpeg2), com::S_OK);
+    LONGLONG stop = 0;
+    g.seeking->GetStopPosition(&stop);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    Pump(std::chrono::milliseconds(100));
+    LONGLONG target = GetParam().targetMilliseconds * Millisecond;
+    ASSERT_EQ(
+        g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+        com::S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) == stop; }));
+    EXPECT_EQ(g.step->Step(1, nullptr), VFW_E_WRONG_STATE) << "nothing to step to after the end";
+    // Played again from the start, the stream is whole again.
+    target = 0;
+    ASSERT_EQ(
+        g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+        com::S_OK);
+    EXPECT_LT(PositionOf(g.seeking.Get()), 300 * Millisecond);
+}
+
+INSTANTIATE_TEST_SUITE_P(MpegPs, StreamError,
+                         ::testing::Values(StreamErrorCase{"SeekTo1500", 1500},
+                                           StreamErrorCase{"SeekTo1674", 1674}),
+                         testing_support::CaseName());
+
+// After the end nothing is left to step to: the step fails at once and the graph stays as it was; paused
+// on the last frame, the step finds the end instead of a frame.
+TEST(FrameStep, FailsAtTheEnd) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::AviMpeg4Mp3), com::S_OK);
+    LONGLONG stop = 0;
+    g.seeking->GetStopPosition(&stop);
+    LONGLONG target = stop - 200 * Millisecond;
+    g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    g.control->Run();
+    ASSERT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) == stop; }));
+    EXPECT_EQ(g.step->Step(1, nullptr), VFW_E_WRONG_STATE);
+    OAFilterState state = -1;
+    g.control->GetState(0, &state);
+    EXPECT_EQ(state, State_Running);
+    EXPECT_EQ(PositionOf(g.seeking.Get()), stop);
+
+    g.control->Pause();
+    target = stop - 20 * Millisecond;
+    ASSERT_EQ(
+        g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+        com::S_OK);
+    const LONGLONG last = PositionOf(g.seeking.Get());
+    EXPECT_EQ(g.step->Step(1, nullptr), VFW_E_WRONG_STATE);
+    EXPECT_EQ(PositionOf(g.seeking.Get()), last);
+}
+
 // Volume in hundredths of a decibel; values outside -10000..0 are refused; a file without sound has no
 // audio to set (the value is still kept).
 TEST(BasicAudio, RangeAndMissingAudio) {
