@@ -304,6 +304,8 @@ HRESULT FilterGraph::CompleteChain(Chain& C) {
         if (C.videoBranch == nullptr && !C.audio)
             result = VFW_E_CANNOT_RENDER;
     }
+    if (com::SUCCEEDED(result))
+        result = ProbeSeeking();
     if (com::FAILED(result)) {
         ResetPipeline();
         return result;
@@ -311,6 +313,30 @@ HRESULT FilterGraph::CompleteChain(Chain& C) {
     duration_ = QueryDuration();
     state_ = State_Stopped; // as after a render: prerolled, not running
     return S_OK;
+}
+
+// Finds whether seeks can be made. A demuxer may say it can seek and then fail every seek after it has
+// flushed the streams, which leaves them stalled for good (rmdemux on a file without an index): a seek to
+// the start, made while the pipeline stands there prerolled anyway, finds that out, and a failed one is
+// undone by prerolling again from the start. Later seeks and rate changes are then refused before they are
+// made. Fails when the pipeline does not preroll again.
+HRESULT FilterGraph::ProbeSeeking() {
+    GstQuery* query = gst_query_new_seeking(GST_FORMAT_TIME);
+    gboolean seekable = FALSE;
+    if (gst_element_query(pipeline_, query))
+        gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
+    gst_query_unref(query);
+    seekable_ = seekable != FALSE &&
+                gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME,
+                                 static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                 GST_SEEK_TYPE_SET, 0, GST_SEEK_TYPE_NONE, -1);
+    if (seekable_)
+        return WaitForState(SettleTimeLimit) ? S_OK : com::E_FAIL;
+    if (!seekable)
+        return S_OK; // said so, nothing was tried
+    gst_element_set_state(pipeline_, GST_STATE_NULL);
+    ended_ = false;
+    return Preroll();
 }
 
 HRESULT FilterGraph::Preroll() {
@@ -567,6 +593,8 @@ HRESULT FilterGraph::GetCurrentPosition(LONGLONG* Current) {
 }
 
 bool FilterGraph::Seek(double Rate, LONGLONG Start, LONGLONG Stop) {
+    if (!seekable_)
+        return false;
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     const gint64 start = Start * static_cast<gint64>(NanosecondsPer100);
     const gint64 stop = Stop >= 0 ? Stop * static_cast<gint64>(NanosecondsPer100) : -1;
@@ -595,6 +623,9 @@ HRESULT FilterGraph::SetPositions(LONGLONG* Current, DWORD CurrentFlags, LONGLON
         return E_POINTER;
     if (currentMode == AM_SEEKING_NoPositioning && stopMode == AM_SEEKING_NoPositioning)
         return S_OK;
+    // A stream that cannot seek keeps its place and its end, and goes on playing.
+    if (!seekable_)
+        return com::E_FAIL;
     LONGLONG now = 0;
     GetCurrentPosition(&now);
     auto resolve = [](DWORD mode, LONGLONG value, LONGLONG base) {
@@ -621,6 +652,9 @@ HRESULT FilterGraph::SetRate(double Rate) {
         return VFW_E_WRONG_STATE;
     if (Rate == rate_)
         return S_OK;
+    // A rate is a seek: a stream that cannot seek keeps its rate and goes on playing.
+    if (!seekable_)
+        return com::E_FAIL;
     if (GST_STATE_TARGET(pipeline_) < GST_STATE_PAUSED) {
         rate_ = Rate; // applied when the graph runs again
         return S_OK;

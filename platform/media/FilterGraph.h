@@ -92,6 +92,7 @@ private:
     void ApplyAudio();
     std::shared_ptr<VideoRenderer> WindowRenderer() const;
     GstElement* VideoBranch() const;
+    HRESULT ProbeSeeking();
     bool Seek(double Rate, LONGLONG Start, LONGLONG Stop);
     void WakeStep();
     bool WaitForState(GstClockTime Limit);
@@ -114,6 +115,7 @@ private:
     // An error came since the last preroll or seek: during a preroll the render fails; after it, the stream
     // has ended.
     std::atomic<bool> failed_{false};
+    bool seekable_ = true;
     std::atomic<int> decodedPads_{0};
     std::mutex stepMutex_;
     std::condition_variable stepDone_;

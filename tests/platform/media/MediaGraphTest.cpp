@@ -315,6 +315,36 @@ INSTANTIATE_TEST_SUITE_P(MpegPs, StreamError,
                                            StreamErrorCase{"SeekTo1674", 1674}),
                          testing_support::CaseName());
 
+// The RealMedia demuxer says it can seek a file without an index and then fails every seek after it has
+// flushed the streams. The layer finds that out when it renders: seeks and rate changes are refused, and
+// playback goes on as if they had not been asked for, stepping included, to the end.
+TEST(RefusedSeek, RealMediaPlaysOnToItsEnd) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::RealMedia), com::S_OK);
+    LONGLONG stop = 0;
+    g.seeking->GetStopPosition(&stop);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) > 300 * Millisecond; }));
+    LONGLONG target = 1000 * Millisecond;
+    EXPECT_EQ(
+        g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+        com::E_FAIL);
+    EXPECT_EQ(g.seeking->SetRate(2.0), com::E_FAIL);
+    double rate = 0;
+    g.seeking->GetRate(&rate);
+    EXPECT_EQ(rate, 1.0);
+    const Advance a = MeasureAdvance(g.seeking.Get(), std::chrono::milliseconds(300));
+    EXPECT_GT(a.position, a.wall / 2) << "playing on";
+    EXPECT_LT(a.position, a.wall + 50 * Millisecond) << "at the rate it had";
+
+    ASSERT_EQ(g.step->Step(1, nullptr), com::S_OK);
+    const LONGLONG stepped = PositionOf(g.seeking.Get());
+    ASSERT_EQ(g.step->Step(1, nullptr), com::S_OK);
+    EXPECT_EQ(PositionOf(g.seeking.Get()) - stepped, 40 * Millisecond);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) == stop; }));
+}
+
 // After the end nothing is left to step to: the step fails at once and the graph stays as it was; paused
 // on the last frame, the step finds the end instead of a frame.
 TEST(FrameStep, FailsAtTheEnd) {
