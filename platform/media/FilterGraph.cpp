@@ -100,14 +100,15 @@ void FilterGraph::ResetPipeline() {
         gst_object_unref(pipeline_);
         pipeline_ = nullptr;
     }
+    std::shared_ptr<VideoRenderer> renderer;
     {
         std::lock_guard lock(mutex_);
         chains_.clear();
         audioBranch_ = volume_ = panorama_ = nullptr;
+        renderer = std::move(renderer_);
     }
-    if (renderer_)
-        renderer_->DisconnectInputs();
-    renderer_.reset();
+    if (renderer)
+        renderer->DisconnectInputs();
     duration_ = 0;
     lastPosition_ = 0;
     state_ = State_Stopped;
@@ -282,7 +283,10 @@ HRESULT FilterGraph::CompleteChain(Chain& C) {
             ownRenderer_ = std::make_shared<VideoRenderer>(VideoRenderer::Mode::Window);
         renderer = ownRenderer_;
     }
-    renderer_ = renderer;
+    {
+        std::lock_guard lock(mutex_);
+        renderer_ = renderer;
+    }
 
     C.decoder = gst_element_factory_make("decodebin", nullptr);
     g_signal_connect(C.decoder, "pad-added", G_CALLBACK(&FilterGraph::OnDecodedPad), &C);

@@ -103,10 +103,11 @@ private:
     GstQuery* positionQuery_ = nullptr;
     std::vector<std::pair<com::ComPtr<IBaseFilter>, std::u16string>> filters_;
     std::vector<std::unique_ptr<Chain>> chains_;
-    std::shared_ptr<VideoRenderer> renderer_;    // where video goes in the current pipeline
+    // Where video goes in the current pipeline; set under mutex_, as streaming threads read it.
+    std::shared_ptr<VideoRenderer> renderer_;
     std::shared_ptr<VideoRenderer> ownRenderer_; // the graph's own, when no renderer filter was added
 
-    std::mutex mutex_; // chains' elements and the audio branch, touched by streaming threads
+    std::mutex mutex_; // chains' elements, the renderer and the audio branch, touched by streaming threads
     GstElement* audioBranch_ = nullptr;
     GstElement* volume_ = nullptr;
     GstElement* panorama_ = nullptr;
