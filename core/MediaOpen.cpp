@@ -39,8 +39,9 @@ template <class T> void Query(const com::ComPtr<IGraphBuilder>& Graph, com::ComP
 
 // The renderer draws through the graph's video window: renderer 1000, the DVD graph, and a mixing renderer
 // that could not be created for this open (the file then plays on the graph's own renderer in the panel).
-bool DrawsThroughVideoWindow() {
-    if (State.RenderType == RenderTypes::OwnRenderer || State.PlayType == PlayTypes::Dvd)
+// PlayType is that of the medium being placed.
+bool DrawsThroughVideoWindow(int PlayType) {
+    if (State.RenderType == RenderTypes::OwnRenderer || PlayType == PlayTypes::Dvd)
         return true;
     if (State.RenderType == RenderTypes::Vmr9)
         return !State.Vmr9WindowlessControl;
@@ -145,12 +146,11 @@ bool RenderMediaFile(const std::string& FileName) {
     const std::u16string wide = com::WideString(FileName);
     const com::HRESULT rendered = IsRealMediaFile(FileName) ? BuildRealMediaGraph(wide)
                                                            : State.GraphBuilder->RenderFile(wide.c_str(), nullptr);
-    // A file that does not render is not shown as playing: the graph goes, the state stays as it was.
-    if (com::FAILED(rendered)) {
+    // A file that does not render or run is not shown as playing: the graph goes, the state stays as it was.
+    if (com::FAILED(rendered) || !FinishMediaOpen()) {
         ReleaseGraphInterfaces();
         return false;
     }
-    FinishMediaOpen();
     return true;
 }
 
@@ -203,7 +203,7 @@ com::HRESULT BuildRealMediaGraph(const std::u16string& FileName) {
     return State.GraphBuilder->Render(output.Get());
 }
 
-void FinishMediaOpen() {
+bool FinishMediaOpen() {
     Query(State.GraphBuilder, State.MediaControl);
     Query(State.GraphBuilder, State.MediaEventEx);
     Query(State.GraphBuilder, State.MediaSeeking);
@@ -223,17 +223,20 @@ void FinishMediaOpen() {
         State.BasicAudio->put_Volume(State.isSlience ? -10000 : State.VolumeAttenuation);
         State.BasicAudio->put_Balance(State.SoundBalance);
     }
-    if (DrawsThroughVideoWindow() && State.VideoWindow) {
+    if (DrawsThroughVideoWindow(PlayTypes::MediaFile) && State.VideoWindow) {
         State.VideoWindow->put_Owner(State.VideoPanelHandle);
         State.VideoWindow->put_MessageDrain(State.VideoPanelHandle);
         State.VideoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
     }
-    PlaceVideo();
-    if (State.MediaControl)
-        State.MediaControl->Run();
+    // The video is placed as a file's: PlayType may still name what played before (the DVD's 2 draws
+    // through the video window, which a windowless renderer does not have).
+    PlaceVideo(PlayTypes::MediaFile);
+    if (!State.MediaControl || com::FAILED(State.MediaControl->Run()))
+        return false;
     State.IsPlaying = true;
     State.IsPaused = false;
     State.PlayType = PlayTypes::MediaFile;
+    return true;
 }
 
 void GetMediaVideoInfo(const std::u16string& FileName, double& FrameRate, int& Width, int& Height) {
@@ -327,10 +330,11 @@ void FitVideoInPanel(int& Left, int& Top, int& Width, int& Height) {
 
 namespace {
 
-// Steps 2 to 4 of placing the video: the rectangle to the renderer, then the panel repainted.
-void ApplyVideoRect() {
+// Steps 2 to 4 of placing the video of a medium of PlayType: the rectangle to the renderer, then the panel
+// repainted.
+void ApplyVideoRect(int PlayType) {
     const TVideoRect& r = State.VideoRect;
-    if (DrawsThroughVideoWindow()) {
+    if (DrawsThroughVideoWindow(PlayType)) {
         if (State.VideoWindow)
             State.VideoWindow->SetWindowPosition(r.Left, r.Top, r.Width, r.Height);
     } else {
@@ -345,10 +349,14 @@ void ApplyVideoRect() {
 
 } // namespace
 
-void PlaceVideoInWindow() {
+void PlaceVideoInWindow(int PlayType) {
     TVideoRect& r = State.VideoRect;
     FitVideoInPanel(r.Left, r.Top, r.Width, r.Height);
-    ApplyVideoRect();
+    ApplyVideoRect(PlayType);
+}
+
+void PlaceVideoInWindow() {
+    PlaceVideoInWindow(State.PlayType);
 }
 
 void ResizeMainToVideo(int& PanelWidth, int& PanelHeight) {
@@ -366,19 +374,27 @@ void ResizeMainToVideo(int& PanelWidth, int& PanelHeight) {
     PanelHeight = panel.bottom - panel.top;
 }
 
-void FitWindowToVideo() {
+void FitWindowToVideo(int PlayType) {
     ResizeMainToVideo(State.VideoRect.Width, State.VideoRect.Height);
     State.VideoRect.Left = 0;
     State.VideoRect.Top = 0;
-    ApplyVideoRect();
+    ApplyVideoRect(PlayType);
+}
+
+void FitWindowToVideo() {
+    FitWindowToVideo(State.PlayType);
+}
+
+void PlaceVideo(int PlayType) {
+    if (win32::IsZoomed(State.MainWindowHandle) ||
+        ReadIniInteger("PlayControl", "WhileOpenMedia") == WhileOpenMedias::VideoFitsWindow)
+        PlaceVideoInWindow(PlayType);
+    else
+        FitWindowToVideo(PlayType);
 }
 
 void PlaceVideo() {
-    if (win32::IsZoomed(State.MainWindowHandle) ||
-        ReadIniInteger("PlayControl", "WhileOpenMedia") == WhileOpenMedias::VideoFitsWindow)
-        PlaceVideoInWindow();
-    else
-        FitWindowToVideo();
+    PlaceVideo(State.PlayType);
 }
 
 void MaximizeIfVideoTooLarge() {

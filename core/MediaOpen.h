@@ -23,7 +23,8 @@ bool RenderMediaFile(const std::string& FileName);
 com::HRESULT BuildRealMediaGraph(const std::u16string& FileName);
 com::HRESULT AddFilterByClsid(dshow::IGraphBuilder* Graph, const com::CLSID& Clsid, const std::u16string& Name,
                               com::ComPtr<dshow::IBaseFilter>& Filter);
-void FinishMediaOpen();
+// The after-render steps of a file open; false when the graph does not run (nothing is then shown playing).
+bool FinishMediaOpen();
 
 void GetMediaVideoInfo(const std::u16string& FileName, double& FrameRate, int& Width, int& Height);
 
@@ -34,9 +35,14 @@ double AspectForType(int Code);
 // The largest rectangle of the code's aspect that fits W x H, centred.
 void FitVideoRect(int Code, int W, int H, int& Left, int& Top, int& Width, int& Height);
 void FitVideoInPanel(int& Left, int& Top, int& Width, int& Height);
+// The placing procedures apply the rectangle as the renderer of a medium of PlayType takes it (the DVD's
+// through the video window); without it, of the medium that plays (State.PlayType).
+void PlaceVideoInWindow(int PlayType);
 void PlaceVideoInWindow();
 void ResizeMainToVideo(int& PanelWidth, int& PanelHeight);
+void FitWindowToVideo(int PlayType);
 void FitWindowToVideo();
+void PlaceVideo(int PlayType);
 void PlaceVideo();
 void MaximizeIfVideoTooLarge();
 
