@@ -149,6 +149,153 @@ TEST_F(PlayingGraph, FrameStepLeavesTheGraphPausedAndSaysSo) {
     StepOneFrame(nullptr); // no graph: nothing
 }
 
+using testing_support::MeasureAdvance;
+using testing_support::PositionOf;
+using testing_support::Pump;
+using testing_support::WaitUntil;
+
+constexpr std::int64_t Millisecond = 10000; // in 100-ns units
+
+struct TransportCase {
+    const char* name;
+    testing_support::MediaFixture fixture;
+    // The RealMedia demuxer cannot seek the files ffmpeg makes (they have no index): its seeks and rate
+    // changes are refused and playback goes on as it was.
+    bool seeks;
+};
+
+// Each file a user meets, opened as the player opens it (mixing renderer 9, the video fitting the panel).
+class EveryFileTransport : public ::testing::TestWithParam<TransportCase> {
+protected:
+    void SetUp() override {
+        State.RenderType = RenderTypes::Vmr9;
+        WriteIniInteger("PlayControl", "WhileOpenMedia", WhileOpenMedias::VideoFitsWindow);
+        State.CurrentMediaFile = testing_support::MediaFile(GetParam().fixture);
+        ASSERT_TRUE(OpenMediaFile(State.CurrentMediaFile));
+        seeking = State.MediaSeeking.Get();
+        seeking->GetStopPosition(&stop);
+    }
+    void TearDown() override { GraphStop(); }
+    // The graph has come to the paused state and its position holds there.
+    void ExpectPausedAndHolding() {
+        dshow::OAFilterState state = -1;
+        State.MediaControl->GetState(5000, &state);
+        EXPECT_EQ(state, dshow::State_Paused);
+        const std::int64_t held = PositionOf(seeking);
+        Pump(std::chrono::milliseconds(250));
+        EXPECT_EQ(PositionOf(seeking), held);
+    }
+    bool SeekTo(std::int64_t Milliseconds) {
+        std::int64_t target = Milliseconds * Millisecond;
+        const com::HRESULT hr = seeking->SetPositions(&target, dshow::AM_SEEKING_AbsolutePositioning, nullptr,
+                                                      dshow::AM_SEEKING_NoPositioning);
+        EXPECT_EQ(hr, GetParam().seeks ? com::S_OK : com::E_FAIL);
+        return com::SUCCEEDED(hr);
+    }
+    testing_support::RunTree tree;
+    testing_support::MediaWindow window{400, 300};
+    dshow::IMediaSeeking* seeking = nullptr;
+    std::int64_t stop = 0;
+};
+
+// While it plays the position follows the clock; paused, it holds.
+TEST_P(EveryFileTransport, AdvancesInRealTimeAndHoldsWhilePaused) {
+    Pump(std::chrono::milliseconds(200));
+    const testing_support::Advance a = MeasureAdvance(seeking, std::chrono::milliseconds(500));
+    EXPECT_GT(a.position, a.wall / 2);
+    EXPECT_LT(a.position, a.wall + 50 * Millisecond) << "never ahead of the clock";
+    GraphPause();
+    ExpectPausedAndHolding();
+}
+
+// An accurate seek lands within one frame (40 ms) of its target, paused or running, and a seek made while
+// paused stays paused. A refused seek leaves the position where playback has it.
+TEST_P(EveryFileTransport, SeekLandsWithinOneFrame) {
+    GraphPause();
+    const std::int64_t before = PositionOf(seeking);
+    if (SeekTo(1300)) {
+        EXPECT_NEAR(static_cast<double>(PositionOf(seeking)), 1300.0 * Millisecond, 40.0 * Millisecond);
+        Pump(std::chrono::milliseconds(200));
+        EXPECT_NEAR(static_cast<double>(PositionOf(seeking)), 1300.0 * Millisecond, 40.0 * Millisecond)
+            << "a seek made while paused stays paused";
+    } else {
+        EXPECT_EQ(PositionOf(seeking), before);
+    }
+    GraphRun();
+    Pump(std::chrono::milliseconds(100));
+    const std::int64_t running = PositionOf(seeking);
+    if (SeekTo(500)) {
+        const std::int64_t landed = PositionOf(seeking);
+        EXPECT_GE(landed, 500 * Millisecond - 40 * Millisecond);
+        EXPECT_LT(landed, 500 * Millisecond + 300 * Millisecond);
+    } else {
+        EXPECT_TRUE(WaitUntil([&] { return PositionOf(seeking) > running + 200 * Millisecond; }))
+            << "playing on from where it was";
+    }
+}
+
+// The rate command at 1.75 steps to 2.0: the position then runs twice as fast as the clock. A refused rate
+// is said as plain playing, and playback goes on at the rate it had.
+TEST_P(EveryFileTransport, RateTwoAdvancesTwiceAsFast) {
+    Pump(std::chrono::milliseconds(100));
+    double rate = 1.75;
+    std::string text;
+    PlayFaster(rate, text);
+    EXPECT_EQ(rate, 2.0);
+    EXPECT_EQ(text, GetParam().seeks ? "播放中  2.00x" : "播放中");
+    const double expected = GetParam().seeks ? 2.0 : 1.0;
+    double applied = 0;
+    seeking->GetRate(&applied);
+    EXPECT_EQ(applied, expected);
+    Pump(std::chrono::milliseconds(100));
+    const testing_support::Advance a = MeasureAdvance(seeking, std::chrono::milliseconds(400));
+    EXPECT_GT(static_cast<double>(a.position), static_cast<double>(a.wall) * expected * 0.75);
+    EXPECT_LT(static_cast<double>(a.position), static_cast<double>(a.wall) * expected + 80.0 * Millisecond);
+    EXPECT_EQ(seeking->SetRate(0.0), com::E_INVALIDARG);
+    EXPECT_EQ(seeking->SetRate(-1.0), com::E_INVALIDARG);
+}
+
+// A step moves one frame (40 ms at 25 fps); from a running graph it leaves the graph paused on the new
+// frame, and the flags say so. (The steps are measured from the first step's frame: the position a paused
+// graph reports before it need not be a frame's time.)
+TEST_P(EveryFileTransport, FrameStepMovesOneFrame) {
+    GraphPause();
+    SeekTo(400);
+    StepOneFrame(State.VideoFrameStep.Get());
+    const std::int64_t first = PositionOf(seeking);
+    StepOneFrame(State.VideoFrameStep.Get());
+    EXPECT_EQ(PositionOf(seeking) - first, 40 * Millisecond);
+    StepOneFrame(State.VideoFrameStep.Get());
+    EXPECT_EQ(PositionOf(seeking) - first, 80 * Millisecond);
+
+    GraphRun();
+    Pump(std::chrono::milliseconds(200));
+    StepOneFrame(State.VideoFrameStep.Get());
+    EXPECT_TRUE(State.IsPlaying && State.IsPaused);
+    ExpectPausedAndHolding();
+}
+
+// The player finds the end by polling: after the end the position is the stop position, exactly, and a
+// frame step finds nothing to step to (the flags stay as they are).
+TEST_P(EveryFileTransport, AfterTheEndThePositionIsTheStopPosition) {
+    SeekTo(stop / Millisecond - 300);
+    EXPECT_TRUE(WaitUntil([&] { return PositionOf(seeking) == stop; }));
+    Pump(std::chrono::milliseconds(100));
+    EXPECT_EQ(PositionOf(seeking), stop);
+    StepOneFrame(State.VideoFrameStep.Get());
+    EXPECT_TRUE(State.IsPlaying && !State.IsPaused);
+    EXPECT_EQ(PositionOf(seeking), stop);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, EveryFileTransport,
+    ::testing::Values(TransportCase{"Mp4H264Aac", testing_support::MediaFixture::Mp4H264Aac, true},
+                      TransportCase{"MkvVp8Vorbis", testing_support::MediaFixture::MkvVp8Vorbis, true},
+                      TransportCase{"AviMpeg4Mp3", testing_support::MediaFixture::AviMpeg4Mp3, true},
+                      TransportCase{"MpegPsMpeg2", testing_support::MediaFixture::MpegPsMpeg2, true},
+                      TransportCase{"RealMedia", testing_support::MediaFixture::RealMedia, false}),
+    testing_support::CaseName());
+
 struct Image {
     int Left = 0;
     int Width = 0;

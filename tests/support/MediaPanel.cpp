@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QVBoxLayout>
 
+#include <gtest/gtest.h>
+
 #include "core/PlaybackState.h"
 #include "platform/win32/Window.h"
 #include "tests/support/MediaFixtures.h"
@@ -43,6 +45,25 @@ bool WaitUntil(const std::function<bool()>& Condition, std::chrono::milliseconds
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
+}
+
+void Pump(std::chrono::milliseconds Time) {
+    WaitUntil([] { return false; }, Time);
+}
+
+dshow::LONGLONG PositionOf(dshow::IMediaSeeking* Seeking) {
+    dshow::LONGLONG position = -1;
+    EXPECT_EQ(Seeking->GetCurrentPosition(&position), com::S_OK);
+    return position;
+}
+
+Advance MeasureAdvance(dshow::IMediaSeeking* Seeking, std::chrono::milliseconds Time) {
+    const auto wallStart = std::chrono::steady_clock::now();
+    const dshow::LONGLONG start = PositionOf(Seeking);
+    Pump(Time);
+    const dshow::LONGLONG advanced = PositionOf(Seeking) - start;
+    const auto wall = std::chrono::steady_clock::now() - wallStart;
+    return {advanced, std::chrono::duration_cast<std::chrono::microseconds>(wall).count() * 10};
 }
 
 bool NearColour(unsigned Pixel, Rgb Want, int Tolerance) {

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "platform/media/Interfaces.h"
 #include "tests/support/MediaFixtures.h"
 
 namespace testing_support {
@@ -29,7 +30,17 @@ private:
 
 // Polls Condition with Qt events running; false when it never held within Limit (a guard against hangs).
 bool WaitUntil(const std::function<bool()>& Condition, std::chrono::milliseconds Limit = std::chrono::seconds(20));
+// Lets Qt events run for Time.
+void Pump(std::chrono::milliseconds Time);
 
+// A graph's current position (the call is expected to succeed), in 100-ns units.
+dshow::LONGLONG PositionOf(dshow::IMediaSeeking* Seeking);
+// How far the position moved while Time passed on the wall clock, both in 100-ns units.
+struct Advance {
+    dshow::LONGLONG position;
+    dshow::LONGLONG wall;
+};
+Advance MeasureAdvance(dshow::IMediaSeeking* Seeking, std::chrono::milliseconds Time);
 
 bool NearColour(unsigned Pixel, Rgb Want, int Tolerance = 30);
 

@@ -26,7 +26,6 @@ using namespace dshow;
 using com::ComPtr;
 using testing_support::MediaFile;
 using testing_support::MediaFixture;
-using Clock = std::chrono::steady_clock;
 
 constexpr LONGLONG Second = 10000000; // in 100-ns units
 constexpr LONGLONG Millisecond = 10000;
@@ -38,31 +37,12 @@ template <class T> ComPtr<T> Create(const com::CLSID& Clsid) {
     return ComPtr<T>::Adopt(static_cast<T*>(raw));
 }
 
+using testing_support::Advance;
+using testing_support::MeasureAdvance;
 using testing_support::NearColour;
+using testing_support::PositionOf;
+using testing_support::Pump;
 using testing_support::WaitUntil;
-
-void Pump(std::chrono::milliseconds Time) {
-    WaitUntil([] { return false; }, Time);
-}
-
-LONGLONG PositionOf(IMediaSeeking* Seeking) {
-    LONGLONG position = -1;
-    EXPECT_EQ(Seeking->GetCurrentPosition(&position), com::S_OK);
-    return position;
-}
-
-// How far the position moved while Time passed on the wall clock, both in 100-ns units.
-struct Advance {
-    LONGLONG position;
-    LONGLONG wall;
-};
-Advance MeasureAdvance(IMediaSeeking* Seeking, std::chrono::milliseconds Time) {
-    const auto wallStart = Clock::now();
-    const LONGLONG start = PositionOf(Seeking);
-    Pump(Time);
-    const LONGLONG advanced = PositionOf(Seeking) - start;
-    return {advanced, std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - wallStart).count() * 10};
-}
 
 // A graph with the mixing renderer 9 painting windowless into a 500 x 300 panel, the video at (50, 0, 400, 300).
 class WindowlessGraph {
@@ -180,104 +160,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingCase{"Corrupt", [] { return MediaFile(MediaFixture::Corrupt); }, com::S_OK},
                       FailingCase{"NotMedia", [] { return MediaFile(MediaFixture::NotMedia); }, com::S_OK}),
     testing_support::CaseName());
-
-// While running, the position follows the clock; paused, it holds.
-TEST(Transport, PositionAdvancesInRealTimeAndHoldsWhilePaused) {
-    WindowlessGraph g;
-    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
-    EXPECT_EQ(PositionOf(g.seeking.Get()), 0);
-    ASSERT_EQ(g.control->Run(), com::S_OK);
-    Pump(std::chrono::milliseconds(200));
-    const Advance a = MeasureAdvance(g.seeking.Get(), std::chrono::milliseconds(500));
-    EXPECT_GT(a.position, a.wall / 2);
-    EXPECT_LT(a.position, a.wall + 50 * Millisecond) << "never ahead of the clock";
-
-    ASSERT_EQ(g.control->Pause(), com::S_OK);
-    OAFilterState state = -1;
-    g.control->GetState(5000, &state);
-    EXPECT_EQ(state, State_Paused);
-    const LONGLONG held = PositionOf(g.seeking.Get());
-    Pump(std::chrono::milliseconds(300));
-    EXPECT_EQ(PositionOf(g.seeking.Get()), held);
-}
-
-// An accurate seek lands within one frame (40 ms) of its target, running or paused, and stays paused.
-TEST(Transport, SeekLandsWithinOneFrame) {
-    WindowlessGraph g;
-    ASSERT_EQ(g.Render(MediaFixture::MkvVp8Vorbis), com::S_OK);
-    g.control->Pause();
-    LONGLONG target = 1300 * Millisecond;
-    ASSERT_EQ(g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
-              com::S_OK);
-    EXPECT_NEAR(static_cast<double>(PositionOf(g.seeking.Get())), static_cast<double>(target), 40.0 * Millisecond);
-    Pump(std::chrono::milliseconds(200));
-    EXPECT_NEAR(static_cast<double>(PositionOf(g.seeking.Get())), static_cast<double>(target), 40.0 * Millisecond)
-        << "a seek made while paused stays paused";
-
-    g.control->Run();
-    target = 500 * Millisecond;
-    ASSERT_EQ(g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
-              com::S_OK);
-    const LONGLONG landed = PositionOf(g.seeking.Get());
-    EXPECT_GE(landed, target - 40 * Millisecond);
-    EXPECT_LT(landed, target + 300 * Millisecond);
-}
-
-// Rate 2 advances the position twice as fast as the clock.
-TEST(Transport, RateTwoAdvancesTwiceAsFast) {
-    WindowlessGraph g;
-    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
-    ASSERT_EQ(g.control->Run(), com::S_OK);
-    Pump(std::chrono::milliseconds(100));
-    ASSERT_EQ(g.seeking->SetRate(2.0), com::S_OK);
-    double rate = 0;
-    g.seeking->GetRate(&rate);
-    EXPECT_EQ(rate, 2.0);
-    Pump(std::chrono::milliseconds(100));
-    const Advance a = MeasureAdvance(g.seeking.Get(), std::chrono::milliseconds(400));
-    EXPECT_GT(a.position, a.wall * 3 / 2);
-    EXPECT_LT(a.position, a.wall * 2 + 80 * Millisecond);
-    EXPECT_EQ(g.seeking->SetRate(0.0), com::E_INVALIDARG);
-    EXPECT_EQ(g.seeking->SetRate(-1.0), com::E_INVALIDARG);
-}
-
-// A step moves one frame (40 ms at 25 fps) and leaves the graph paused, also when it was running.
-TEST(Transport, FrameStepMovesOneFrame) {
-    WindowlessGraph g;
-    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
-    g.control->Pause();
-    LONGLONG target = 400 * Millisecond;
-    g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
-    const LONGLONG before = PositionOf(g.seeking.Get());
-    ASSERT_EQ(g.step->Step(1, nullptr), com::S_OK);
-    EXPECT_EQ(PositionOf(g.seeking.Get()) - before, 40 * Millisecond);
-    ASSERT_EQ(g.step->Step(1, nullptr), com::S_OK);
-    EXPECT_EQ(PositionOf(g.seeking.Get()) - before, 80 * Millisecond);
-
-    g.control->Run();
-    Pump(std::chrono::milliseconds(200));
-    ASSERT_EQ(g.step->Step(1, nullptr), com::S_OK);
-    OAFilterState state = -1;
-    g.control->GetState(5000, &state);
-    EXPECT_EQ(state, State_Paused);
-    const LONGLONG stepped = PositionOf(g.seeking.Get());
-    Pump(std::chrono::milliseconds(200));
-    EXPECT_EQ(PositionOf(g.seeking.Get()), stepped);
-}
-
-// The player finds the end by polling: after the end the position is the stop position, exactly.
-TEST(Transport, AfterTheEndThePositionIsTheStopPosition) {
-    WindowlessGraph g;
-    ASSERT_EQ(g.Render(MediaFixture::AviMpeg4Mp3), com::S_OK);
-    LONGLONG stop = 0;
-    g.seeking->GetStopPosition(&stop);
-    LONGLONG target = stop - 300 * Millisecond;
-    g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
-    g.control->Run();
-    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) == stop; }));
-    Pump(std::chrono::milliseconds(100));
-    EXPECT_EQ(PositionOf(g.seeking.Get()), stop);
-}
 
 struct StreamErrorCase {
     const char* name;
