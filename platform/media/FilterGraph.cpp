@@ -829,8 +829,9 @@ HRESULT FilterGraph::Step(DWORD Frames, com::IUnknown*) {
         return E_NOINTERFACE;
     if (Frames == 0)
         return E_INVALIDARG;
-    // After the end there is no frame to step to: that is said at once, and the graph stays as it is.
-    if (ended_ || failed_)
+    // After the end there is no frame to step to: that is said at once, and the graph stays as it is. The
+    // video may end before the sound (and so before the graph's end): its sink pad holds the end then.
+    if (ended_ || failed_ || VideoEnded(video))
         return VFW_E_WRONG_STATE;
     // A step shows the next frame and leaves the graph paused there, also when it was running.
     if (state_ != State_Paused && com::FAILED(Pause()))
@@ -847,6 +848,13 @@ HRESULT FilterGraph::Step(DWORD Frames, com::IUnknown*) {
         return VFW_E_TIMEOUT;
     // The stream may end instead of giving the frame.
     return stepsDone_ != before && !stepReachedEnd_ ? S_OK : VFW_E_WRONG_STATE;
+}
+
+bool FilterGraph::VideoEnded(GstElement* Branch) {
+    GstPad* sink = gst_element_get_static_pad(Branch, "sink");
+    const bool ended = GST_PAD_IS_EOS(sink);
+    gst_object_unref(sink);
+    return ended;
 }
 
 void FilterGraph::WakeStep() {

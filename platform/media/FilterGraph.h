@@ -94,6 +94,7 @@ private:
     GstElement* VideoBranch() const;
     HRESULT ProbeSeeking();
     bool Seek(double Rate, LONGLONG Start, LONGLONG Stop);
+    static bool VideoEnded(GstElement* Branch);
     void WakeStep();
     bool WaitForState(GstClockTime Limit);
     LONGLONG QueryDuration();

@@ -254,6 +254,27 @@ TEST(FrameStep, FailsAtTheEnd) {
     EXPECT_EQ(PositionOf(g.seeking.Get()), last);
 }
 
+// A file whose picture ends a second before its sound: once the picture has ended there is no frame to step
+// to, while the graph still plays the sound.
+TEST(FrameStep, FailsOnceThePictureHasEnded) {
+    const std::string file = testing_support::FixtureFolder() + "/short-picture.mkv";
+    ASSERT_TRUE(testing_support::MakeMediaFile(
+        "videotestsrc num-buffers=25 ! video/x-raw,width=320,height=240,framerate=25/1 ! vp8enc deadline=1 ! "
+        "matroskamux name=mux ! filesink location={out} "
+        "audiotestsrc num-buffers=20 samplesperbuffer=4410 ! audio/x-raw,rate=44100,channels=2 ! "
+        "audioconvert ! "
+        "vorbisenc ! mux.",
+        file));
+    WindowlessGraph g;
+    ASSERT_EQ(g.graph->RenderFile(com::WideString(file).c_str(), nullptr), com::S_OK);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) > 1300 * Millisecond; }));
+    EXPECT_EQ(g.step->Step(1, nullptr), VFW_E_WRONG_STATE);
+    OAFilterState state = -1;
+    g.control->GetState(0, &state);
+    EXPECT_EQ(state, State_Running) << "the sound plays on";
+}
+
 // Volume in hundredths of a decibel; values outside -10000..0 are refused; a file without sound has no
 // audio to set (the value is still kept).
 TEST(BasicAudio, RangeAndMissingAudio) {
