@@ -6,6 +6,8 @@
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
 #include "platform/audio/Bass.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Menus.h"
 
 const std::array<int, 101> VolumeTable = {
     -10000, -6418, -6147, -6000, -5892, -4826, -4647, -4540, -4477, -4162, // 0-9
@@ -170,6 +172,17 @@ void SetVolumePercent(int Level) {
         State.BasicAudio->put_Volume(State.VolumeAttenuation);
     else
         bass::BASS_SetVolume(AudioVolumeForLevel(State.SoundLevel));
+}
+
+void ToggleMute(forms::TMenuItem* MenuItem, forms::TImage* Button, int Level) {
+    const std::string picture =
+        State.PlayType == PlayTypes::Audio ? ToggleMuteBass(Level) : ToggleMuteGraph(Level);
+    // The check is set from the state, not flipped on its own: a check that was out of step (a start-up
+    // muted) would stay wrong.
+    if (MenuItem != nullptr)
+        MenuItem->SetChecked(State.isSlience);
+    if (Button != nullptr)
+        Button->Picture().LoadFromFile(State.SkinPath + picture);
 }
 
 std::string ToggleMuteGraph(int Level) {

@@ -10,6 +10,11 @@
 #include "platform/media/Interfaces.h"
 #include "platform/win32/Types.h"
 
+namespace forms {
+class TImage;
+class TMenuItem;
+} // namespace forms
+
 // Attenuation in hundredths of a decibel for each volume percent 0..100.
 extern const std::array<int, 101> VolumeTable;
 
@@ -41,10 +46,13 @@ void GraphSlower(double& Rate, std::string& StatusText);
 // graph is there (an audio file plays).
 void SetVolumePercent(int Level);
 
-// Mute on or off for the graph: isSlience flips, the graph's volume follows, [Play] isSlience is written.
-// Gives the skin picture the mute button is to show ("Slience_Normal_btn.bmp" or "Sound_normal_btn.bmp").
+// Mute on or off for what plays (the audio library while an audio file plays, the graph otherwise): the menu
+// item's check shows isSlience, and the button the Normal picture of the new state; unmuting gives Level.
+void ToggleMute(forms::TMenuItem* MenuItem, forms::TImage* Button, int Level);
+// Its halves: isSlience flips, the graph's (the audio library's) volume follows, [Play] isSlience is written.
+// Each gives the skin picture the mute button is to show ("Slience_Normal_btn.bmp" or
+// "Sound_normal_btn.bmp").
 std::string ToggleMuteGraph(int Level);
-// The same for the audio library (while an audio file plays).
 std::string ToggleMuteBass(int Level);
 
 // Places a knob for Value on its track (any image with Left and Width); the fill reaches the knob.

@@ -1,10 +1,16 @@
 #include "core/Transport.h"
 
+#include <filesystem>
+
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Menus.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/MediaPanel.h"
@@ -133,6 +139,58 @@ TEST_F(PlayingGraph, VolumeWhileMutedWaitsForUnmute) {
     EXPECT_EQ(volume, -432);
     SetVolumePercent(-1);
     EXPECT_EQ(State.SoundLevel, 0);
+}
+
+// A one-colour picture under the skin folder.
+void WriteSkinPicture(const std::string& Name, QColor Colour) {
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Colour);
+    std::filesystem::create_directories(State.SkinPath);
+    ASSERT_TRUE(picture.save(QString::fromStdString(State.SkinPath + Name), "BMP"));
+}
+
+// Mute sets the menu check from isSlience (a check out of step, as a muted start-up leaves it until the popup
+// menu is shown, comes right) and shows the Normal picture of the new state on the button.
+TEST_F(PlayingGraph, ToggleMuteChecksTheItemByTheStateAndShowsTheNewState) {
+    WriteSkinPicture("Slience_Normal_btn.bmp", Qt::red);
+    WriteSkinPicture("Sound_Normal_btn.bmp", Qt::blue); // the default skin's spelling
+    forms::TMenuItem item;
+    forms::TImage button;
+    State.isSlience = false;
+    item.SetChecked(true);
+    ToggleMute(&item, &button, 50);
+    EXPECT_TRUE(State.isSlience);
+    EXPECT_TRUE(item.Checked());
+    ASSERT_FALSE(button.Picture().Empty());
+    EXPECT_EQ(button.Picture().Image().pixel(0, 0), qRgb(255, 0, 0));
+    win32::LONG volume = 0;
+    State.BasicAudio->get_Volume(&volume);
+    EXPECT_EQ(volume, -10000);
+    EXPECT_EQ(ReadIniString("Play", "isSlience"), "1");
+
+    ToggleMute(&item, &button, 50);
+    EXPECT_FALSE(State.isSlience);
+    EXPECT_FALSE(item.Checked());
+    EXPECT_EQ(button.Picture().Image().pixel(0, 0), qRgb(0, 0, 255));
+    State.BasicAudio->get_Volume(&volume);
+    EXPECT_EQ(volume, VolumeTable[50]);
+    EXPECT_EQ(ReadIniString("Play", "isSlience"), "0");
+}
+
+// While an audio file plays, mute is the audio library's: a graph standing by keeps its volume.
+TEST_F(PlayingGraph, ToggleMuteOfAnAudioFileLeavesTheGraphAlone) {
+    forms::TMenuItem item;
+    State.BasicAudio->put_Volume(VolumeTable[30]);
+    State.PlayType = PlayTypes::Audio;
+    State.isSlience = false;
+    ToggleMute(&item, nullptr, 30);
+    EXPECT_TRUE(State.isSlience);
+    EXPECT_TRUE(item.Checked());
+    win32::LONG volume = 0;
+    State.BasicAudio->get_Volume(&volume);
+    EXPECT_EQ(volume, VolumeTable[30]);
+    ToggleMute(&item, nullptr, 30);
+    EXPECT_FALSE(State.isSlience);
 }
 
 TEST_F(PlayingGraph, FrameStepLeavesTheGraphPausedAndSaysSo) {
