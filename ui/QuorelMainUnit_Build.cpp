@@ -4,6 +4,8 @@
 #include "ui/QuorelMainUnit.h"
 
 #include "assets/SkinArt.h"
+#include "core/PlaybackState.h"
+#include "core/Transport.h"
 
 using namespace forms;
 
@@ -316,6 +318,7 @@ void TQuorelMain_Form::BuildMenus() {
     AddSeparator(TrayPop->Items());
     AddItem(TrayPop->Items(), tExit, "tExit", "Exit");
 
+    pSlience->OnClick = [this](TObject*) { ToggleMute(pSlience, Volume_XI, State.SoundLevel); };
     pExit->OnClick = [this](TObject* Sender) { pExitClick(Sender); };
     tExit->OnClick = [this](TObject* Sender) { tExitClick(Sender); };
 }

@@ -5,6 +5,7 @@
 
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
+#include "core/Transport.h"
 #include "core/WindowUtils.h"
 #include "platform/win32/Window.h"
 
@@ -133,6 +134,7 @@ void TQuorelMain_Form::BindSkinButtons() {
     Bind(this, Volume_XI,
          {Stem(soundStem, "Normal", "btn.bmp"), Stem(soundStem, "Hight", "btn.bmp"),
           Stem(soundStem, "Enter", "btn.bmp"), false, false, false});
+    Volume_XI->OnClick = [this](TObject*) { ToggleMute(pSlience, Volume_XI, State.SoundLevel); };
     Volume_XI->OnMouseUp = [this, soundStem](TObject*, TMouseButton, TShiftState, int, int) {
         LoadSkinBitmap(Volume_XI, soundStem() + "_Hight_btn.bmp");
     };

@@ -514,14 +514,21 @@ TEST_F(SkinButtonsTest, PlayPauseActsOnReleaseWhereverThePointerIs) {
     State.IsPlaying = false;
 }
 
+// A click mutes (the menu item checked with it); the release then shows the Hight picture of the new state.
 TEST_F(SkinButtonsTest, MuteButtonShowsTheHightPictureOfTheStateAtRelease) {
+    ASSERT_FALSE(State.isSlience);
     QTest::mouseMove(Window(), Over(form->Volume_XI));
     QTest::mousePress(Window(), Qt::LeftButton, {}, Over(form->Volume_XI));
-    State.isSlience = true; // as the mute toggle of the click would make it
     QTest::mouseRelease(Window(), Qt::LeftButton, {}, Over(form->Volume_XI));
+    EXPECT_TRUE(State.isSlience);
+    EXPECT_TRUE(form->pSlience->Checked());
     EXPECT_TRUE(Shows(form->Volume_XI, "Slience_Hight_btn.bmp"));
     QTest::mouseMove(Window(), Away());
     EXPECT_TRUE(Shows(form->Volume_XI, "Slience_Normal_btn.bmp"));
+    form->pSlience->Click();
+    EXPECT_FALSE(State.isSlience);
+    EXPECT_FALSE(form->pSlience->Checked());
+    EXPECT_TRUE(Shows(form->Volume_XI, "Sound_Normal_btn.bmp"));
 }
 
 TEST_F(SkinButtonsTest, MaximizeButtonFollowsTheWindowState) {
