@@ -2,7 +2,10 @@
 
 #include <filesystem>
 
+#include <QEvent>
 #include <QImage>
+#include <QObject>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -353,6 +356,47 @@ INSTANTIATE_TEST_SUITE_P(
                       TransportCase{"MpegPsMpeg2", testing_support::MediaFixture::MpegPsMpeg2, true},
                       TransportCase{"RealMedia", testing_support::MediaFixture::RealMedia, false}),
     testing_support::CaseName());
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* Widget) { Widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* Event) override {
+        if (Event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+// A paused file on a mixing renderer is painted again from its kept frame when the panel asks (its paint
+// handling and repaint timer); the DVD graph and a closed graph paint nothing.
+TEST_F(PlayingGraph, RepaintVideoPaintsTheKeptFrameAgain) {
+    GraphPause();
+    const TVideoRect r = State.VideoRect;
+    const QPoint centre(r.Left + r.Width / 2, r.Top + r.Height / 2);
+    ASSERT_TRUE(WaitUntil([&] {
+        return testing_support::NearColour(window.Picture().pixel(centre), testing_support::FixtureColour);
+    }));
+    Pump(std::chrono::milliseconds(50));
+    PaintCounter counter(&window.Panel());
+    RepaintVideo(State.VideoPanelHandle);
+    EXPECT_TRUE(WaitUntil([&] { return counter.paints > 0; }));
+    EXPECT_TRUE(testing_support::NearColour(window.Picture().pixel(centre), testing_support::FixtureColour));
+
+    counter.paints = 0;
+    State.PlayType = PlayTypes::Dvd;
+    RepaintVideo(State.VideoPanelHandle);
+    Pump(std::chrono::milliseconds(100));
+    EXPECT_EQ(counter.paints, 0);
+    State.PlayType = PlayTypes::MediaFile;
+    GraphStop();
+    Pump(std::chrono::milliseconds(50));
+    counter.paints = 0;
+    RepaintVideo(State.VideoPanelHandle);
+    Pump(std::chrono::milliseconds(100));
+    EXPECT_EQ(counter.paints, 0);
+}
 
 struct Image {
     int Left = 0;
