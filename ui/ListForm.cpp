@@ -18,6 +18,12 @@ namespace {
 
 constexpr int RowPitch = 24;
 
+// The shared lists exist from the main window's start to its close; a window that outlives them (while the
+// program closes) reads nothing.
+bool ListsReady() {
+    return State.PlayListFiles && State.PlayListPositions && State.PlayListLines && State.DvdChapterList;
+}
+
 TColor Colour(win32::COLORREF Value) {
     return static_cast<TColor>(Value);
 }
@@ -114,6 +120,8 @@ void TList_Form::FormCreate(TObject*) {
 }
 
 void TList_Form::FormActivate(TObject*) {
+    if (!ListsReady())
+        return;
     PL_P->SetCursor(crHourGlass);
     if (FirstActivation) {
         FirstActivation = false;
@@ -362,6 +370,8 @@ void TList_Form::ScrollRowIntoView(TPanel* Row) {
 // --- The buttons' actions. ---
 
 void TList_Form::AddFiles() {
+    if (!ListsReady())
+        return;
     if (State.PlayType != PlayTypes::MediaFile && State.PlayType != PlayTypes::Audio)
         return;
     SetMediaFileFilter(*MediaType_OD);
@@ -411,7 +421,7 @@ void TList_Form::LoadPlayListDialog() {
 }
 
 bool TList_Form::LoadPlayListFile(const std::string& FileName) {
-    if (!win32::FileExists(FileName))
+    if (!ListsReady() || !win32::FileExists(FileName))
         return false;
     TStringList lines;
     lines.LoadFromFile(FileName);
@@ -429,7 +439,7 @@ bool TList_Form::LoadPlayListFile(const std::string& FileName) {
 }
 
 void TList_Form::SavePlayListAs() {
-    if (State.PlayListFiles->Empty())
+    if (!ListsReady() || State.PlayListFiles->Empty())
         return;
     SetPlayListFileFilter(*SaveAsPlayList_SD);
     if (!SaveAsPlayList_SD->Execute())
@@ -466,6 +476,8 @@ void TList_Form::WMSetDvdChapter(TMessage&) {
 }
 
 void TList_Form::WMReload(TMessage&) {
+    if (!ListsReady())
+        return;
     if (State.PlayType == PlayTypes::Dvd)
         RebuildAndMark(*State.DvdChapterList, State.DvdChapterIndex);
     else
