@@ -234,7 +234,8 @@ void TCapture_Form::SaveAllCaptures() {
     const int ask = ReadIniInteger("File", "AskSaveOption");
     if (ask == 1) {
         std::string folder, imageType;
-        ShowSaveOptionDialog(Application().Handle(), State.Language, folder, imageType);
+        // The application window is the main window's.
+        ShowSaveOptionDialog(State.MainWindowHandle, State.Language, folder, imageType);
         folder = IncludeTrailingSlash(folder);
         if (folder.empty() || imageType.empty())
             return;
