@@ -145,7 +145,8 @@ void TQuorelMain_Form::PL_LClick(TObject*) {
     }
     PlayListForm->SetBounds(left, top, PlayListWidth, height);
     PlayListWindowBounds = {left, top, left + PlayListWidth, top + height};
-    PlayListForm->Show();
+    // Shown as the active window, as a newly shown window is: its first activation builds the rows.
+    PlayListForm->BringToFrontAndActivate();
     State.PlayListVisible = true;
     State.PlayListWindowHandle = PlayListForm->Handle();
 }
