@@ -43,8 +43,8 @@ void WriteMap(const std::string& Path) {
             if (w->objectName().isEmpty() || (w != window && w->window() != window))
                 continue;
             const QPoint at = w->mapToGlobal(QPoint(0, 0));
-            out << windowName << '\t' << w->objectName().toStdString() << '\t' << at.x() << '\t' << at.y() << '\t'
-                << w->width() << '\t' << w->height() << '\t' << (w->isVisible() ? 1 : 0) << '\t'
+            out << windowName << '\t' << w->objectName().toStdString() << '\t' << at.x() << '\t' << at.y()
+                << '\t' << w->width() << '\t' << w->height() << '\t' << (w->isVisible() ? 1 : 0) << '\t'
                 << Clean(TextOf(w)) << '\n';
         }
     }

@@ -26,15 +26,6 @@ void Inform(const std::string& Text) {
     Application().MessageBox(Text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
 }
 
-// The hourglass while a save runs, also when it ends with an error.
-class HourGlass {
-public:
-    HourGlass() { Screen().SetCursor(crHourGlass); }
-    ~HourGlass() { Screen().SetCursor(crDefault); }
-    HourGlass(const HourGlass&) = delete;
-    HourGlass& operator=(const HourGlass&) = delete;
-};
-
 void PaintThumb(TPanel* Thumb, TColor Color) {
     Thumb->SetColor(Color);
     Thumb->Font().SetColor(Color);
@@ -239,13 +230,13 @@ void TCapture_Form::SaveAllCaptures() {
         folder = IncludeTrailingSlash(folder);
         if (folder.empty() || imageType.empty())
             return;
-        HourGlass busy;
+        THourGlass busy;
         for (const TPanel* thumb : Rows())
             if (tximage* image = ThumbImage(thumb); !ThumbPath(thumb).empty() && image != nullptr)
                 SaveCaptureFile(image->Picture().Image(), folder + ExtractFileName(ThumbPath(thumb)),
                                 imageType);
     } else {
-        HourGlass busy;
+        THourGlass busy;
         const std::string imageType = ReadIniString("File", "DefaultImageType");
         for (const TPanel* thumb : Rows())
             if (tximage* image = ThumbImage(thumb); !ThumbPath(thumb).empty() && image != nullptr)
@@ -268,7 +259,7 @@ void TCapture_Form::SaveUnsavedCaptures() {
                                  win32::MB_YESNO | win32::MB_ICONINFORMATION) != win32::IDYES)
         return;
     {
-        HourGlass busy;
+        THourGlass busy;
         const std::string imageType = ReadIniString("File", "DefaultImageType");
         for (const TPanel* thumb : unsaved)
             if (tximage* image = ThumbImage(thumb))

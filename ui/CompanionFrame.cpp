@@ -17,7 +17,7 @@ using namespace forms;
 
 namespace {
 
-// Floating-point division, truncated, as the description computes the thumb.
+// Floating-point division, truncated: the thumb's arithmetic.
 int Trunc(double Value) {
     return static_cast<int>(std::trunc(Value));
 }
@@ -54,6 +54,14 @@ void ShowDefaultSkinPicture(TImage* Image, const std::string& File) {
     Image->Picture().Assign(skinart::DrawSkinFile(File));
 }
 
+THourGlass::THourGlass() {
+    Screen().SetCursor(crHourGlass);
+}
+
+THourGlass::~THourGlass() {
+    Screen().SetCursor(crDefault);
+}
+
 // --- The scroll model. ---
 
 TRowScroll::TRowScroll(TParams Params) : params_(Params) {
@@ -66,7 +74,7 @@ int TRowScroll::MinimumListHeight() const {
 
 void TRowScroll::UpdateV() {
     const int M = params_.M, P = params_.P;
-    // Integer division truncating toward zero, as the description has it; the window's smallest size keeps
+    // Integer division truncating toward zero; the window's smallest size keeps
     // the list area at least one slot high.
     V = M + P * ((ListHeight - M) / P);
 }

@@ -43,7 +43,7 @@ public:
     int TrackHeight = 0;
     std::function<void(int Dy)> ScrollContents;
 
-    // The state (names of the description: C, V, R, T, B).
+    // The state.
     int C = 0;          // content height: P x rows
     int V = 0;          // the bottom of the last whole row slot
     int R = 0;          // how far the rows can scroll: C - (V - M)
@@ -207,3 +207,13 @@ void DragScrollThumb(win32::POINT& DragOrigin, win32::POINT Cursor, int& ThumbTo
 
 // The skin file's picture as the default skin draws it (the windows start with these before any file loads).
 void ShowDefaultSkinPicture(forms::TImage* Image, const std::string& File);
+
+// The hourglass over every window of the program while a long step runs (a capture, a save), until the
+// step ends, also by an error.
+class THourGlass {
+public:
+    THourGlass();
+    ~THourGlass();
+    THourGlass(const THourGlass&) = delete;
+    THourGlass& operator=(const THourGlass&) = delete;
+};

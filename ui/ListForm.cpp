@@ -37,6 +37,23 @@ std::string RowText(const std::string& Text, int N) {
     return std::to_string(N - 1) + ". " + Text;
 }
 
+// The icon of a row by the play type: Text is the entry (or the row's label, which ends in the same
+// extension); empty for none, and for the first DVD row, whose disc stays.
+std::string RowIconFile(const std::string& Text, int Index, bool Playing) {
+    switch (State.PlayType) {
+    case PlayTypes::MediaFile:
+    case PlayTypes::Audio:
+        return std::string(IsAudioFile(Text) ? "Play_Audio" : "Play_Media_s") + (Playing ? "_Play" : "") +
+               ".bmp";
+    case PlayTypes::Dvd:
+        return Index == 0 ? "" : Playing ? "Play_Dvd_Play.bmp" : "Play_Dvd.bmp";
+    case PlayTypes::Pip:
+        return "Play_Pip_s.bmp";
+    default:
+        return "";
+    }
+}
+
 } // namespace
 
 std::string PlayListEntryName(const std::string& Path) {
@@ -160,20 +177,11 @@ void TList_Form::AddRow(const std::string& Text) {
         icon->SetBounds(0, 0, 20, 20);
         icon->SetStretch(true);
         icon->SetTransparent(true);
-        switch (State.PlayType) {
-        case PlayTypes::MediaFile:
-        case PlayTypes::Audio:
-            LoadSkinBitmap(icon, IsAudioFile(Text) ? "Play_Audio.bmp" : "Play_Media_s.bmp");
-            break;
-        case PlayTypes::Dvd:
-            LoadSkinBitmap(icon, RowCount == 1 ? "Dvd.bmp" : "Play_Dvd.bmp");
-            break;
-        case PlayTypes::Pip:
-            LoadSkinBitmap(icon, "Play_Pip_s.bmp");
-            break;
-        default:
-            break;
-        }
+        const std::string file = State.PlayType == PlayTypes::Dvd && RowCount == 1
+                                     ? "Dvd.bmp"
+                                     : RowIconFile(Text, RowCount - 1, false);
+        if (!file.empty())
+            LoadSkinBitmap(icon, file);
         auto* label = new TLabel(row);
         label->SetName("Label");
         label->SetLeft(22);
@@ -236,52 +244,24 @@ tximage* TList_Form::RowIcon(const TPanel* Row) {
     return Row != nullptr ? Row->findChild<tximage*>("Icon", Qt::FindDirectChildrenOnly) : nullptr;
 }
 
-void TList_Form::ShowRowNormal(TPanel* Row, int Index, TColor Color) {
+void TList_Form::ShowRow(TPanel* Row, int Index, TColor Color, bool Playing) {
     TLabel* label = RowLabel(Row);
     tximage* icon = RowIcon(Row);
     if (label == nullptr || icon == nullptr)
         return;
     label->Font().Assign(*State.UiFont);
     label->Font().SetColor(Color);
-    switch (State.PlayType) {
-    case PlayTypes::MediaFile:
-    case PlayTypes::Audio:
-        LoadSkinBitmap(icon, IsAudioFile(label->Caption()) ? "Play_Audio.bmp" : "Play_Media_s.bmp");
-        break;
-    case PlayTypes::Dvd:
-        if (Index != 0)
-            LoadSkinBitmap(icon, "Play_Dvd.bmp");
-        break;
-    case PlayTypes::Pip:
-        LoadSkinBitmap(icon, "Play_Pip_s.bmp");
-        break;
-    default:
-        break;
-    }
+    // The first DVD row keeps its disc.
+    if (const std::string file = RowIconFile(label->Caption(), Index, Playing); !file.empty())
+        LoadSkinBitmap(icon, file);
+}
+
+void TList_Form::ShowRowNormal(TPanel* Row, int Index, TColor Color) {
+    ShowRow(Row, Index, Color, false);
 }
 
 void TList_Form::ShowRowPlaying(TPanel* Row, int Index, TColor Color) {
-    TLabel* label = RowLabel(Row);
-    tximage* icon = RowIcon(Row);
-    if (label == nullptr || icon == nullptr)
-        return;
-    label->Font().Assign(*State.UiFont);
-    label->Font().SetColor(Color);
-    switch (State.PlayType) {
-    case PlayTypes::MediaFile:
-    case PlayTypes::Audio:
-        LoadSkinBitmap(icon, IsAudioFile(label->Caption()) ? "Play_Audio_Play.bmp" : "Play_Media_s_Play.bmp");
-        break;
-    case PlayTypes::Dvd:
-        if (Index != 0)
-            LoadSkinBitmap(icon, "Play_Dvd_Play.bmp");
-        break;
-    case PlayTypes::Pip:
-        LoadSkinBitmap(icon, "Play_Pip_s.bmp");
-        break;
-    default:
-        break;
-    }
+    ShowRow(Row, Index, Color, true);
 }
 
 void TList_Form::ShowAllRowsNormal(TColor Color) {

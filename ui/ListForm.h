@@ -83,6 +83,7 @@ protected:
 private:
     // Rebuilds from List and marks row Index in white (the first activation and the reload).
     void RebuildAndMark(const forms::TStringList& List, int Index);
+    void ShowRow(forms::TPanel* Row, int Index, forms::TColor Color, bool Playing);
     void LoadSkinBitmap(forms::TImage* Image, const std::string& FileName);
 };
 

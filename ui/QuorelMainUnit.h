@@ -331,13 +331,17 @@ public:
     void PL_LClick(forms::TObject* Sender);
     void PL_LMouseEnter(forms::TObject* Sender);
     void PL_LMouseLeave(forms::TObject* Sender);
-    void PL_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X, int Y);
-    void PL_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X, int Y);
+    void PL_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                       int Y);
+    void PL_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                     int Y);
     void CL_LClick(forms::TObject* Sender);
     void CL_LMouseEnter(forms::TObject* Sender);
     void CL_LMouseLeave(forms::TObject* Sender);
-    void CL_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X, int Y);
-    void CL_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X, int Y);
+    void CL_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                       int Y);
+    void CL_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                     int Y);
     // The play-list menu items: the play-list window's Load, Save as, Add and Empty (while it exists).
     void pLoadfromfileClick(forms::TObject* Sender);
     void pSavetoClick(forms::TObject* Sender);

@@ -20,15 +20,6 @@ namespace {
 constexpr int PlayListWidth = 200;
 constexpr int CaptureListWidth = 170;
 
-// The hourglass for the length of a capture.
-class HourGlass {
-public:
-    HourGlass() { Screen().SetCursor(crHourGlass); }
-    ~HourGlass() { Screen().SetCursor(crDefault); }
-    HourGlass(const HourGlass&) = delete;
-    HourGlass& operator=(const HourGlass&) = delete;
-};
-
 void ShowAgainAt(win32::HWND Handle, const win32::RECT& Bounds) {
     win32::ShowWindow(Handle, win32::SW_SHOW);
     win32::SetForegroundWindow(Handle);
@@ -332,7 +323,7 @@ void TQuorelMain_Form::CaptureFrame(std::string& Target, QImage& Picture) {
     bool captured = false;
     std::string name;
     {
-        HourGlass busy;
+        THourGlass busy;
         PausedForCapture paused(*this);
         const std::string folder = CaptureFolder();
         name = NextCaptureName(folder);
@@ -365,7 +356,7 @@ void TQuorelMain_Form::CapturePipFile(const std::string& FileName, std::string& 
     // Nothing plays: nothing to capture, and nothing is started either.
     if (!State.IsPlaying || !State.MediaSeeking || !State.MediaDet)
         return;
-    HourGlass busy;
+    THourGlass busy;
     PausedForCapture paused(*this);
     const std::string folder = CaptureFolder();
     dshow::IMediaDet* det = State.MediaDet.Get();

@@ -95,15 +95,16 @@ void TSaveOption_Form::LoadAskFlag() {
 }
 
 void TSaveOption_Form::DisableChoice() {
-    Path_E->SetEnabled(false);
-    Other_SB->SetEnabled(false);
-    SaveType_Cob->SetEnabled(false);
+    SetChoiceEnabled(false);
 }
 
 void TSaveOption_Form::EnableChoice() {
-    Path_E->SetEnabled(true);
-    Other_SB->SetEnabled(true);
-    SaveType_Cob->SetEnabled(true);
+    SetChoiceEnabled(true);
+}
+
+void TSaveOption_Form::SetChoiceEnabled(bool Enabled) {
+    for (TControl* c : std::initializer_list<TControl*>{Path_E, Other_SB, SaveType_Cob})
+        c->SetEnabled(Enabled);
 }
 
 void TSaveOption_Form::LoadTexts() {

@@ -51,6 +51,7 @@ private:
     void LoadAskFlag();
     void DisableChoice();
     void EnableChoice();
+    void SetChoiceEnabled(bool Enabled);
     void BrowsePath();
     // The stored folder, with the Temp folder for a missing or empty one, and the stored type when it is one
     // of the list's (else empty).

@@ -15,6 +15,7 @@
 #include "tests/support/CaptureFixtures.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/SettingsText.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/XvfbDisplay.h"
 
@@ -34,24 +35,13 @@ struct Control {
     int CentreY() const { return y + height / 2; }
 };
 
-// The default settings with each Key=Value of Changes.
-std::string Settings(std::initializer_list<std::pair<const char*, const char*>> Changes) {
-    std::string text = DefaultIniText();
-    for (const auto& [key, value] : Changes) {
-        const std::string from = std::string("\r\n") + key + "=";
-        const auto at = text.find(from);
-        const auto end = text.find("\r\n", at + 2);
-        text.replace(at + 2, end - at - 2, std::string(key) + "=" + value);
-    }
-    return text;
-}
-
 class CompanionWindows : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start"; }
 
     void Start(const V& Files, std::initializer_list<std::pair<const char*, const char*>> Changes) {
-        testing_support::WriteFile(run.File("Ini/Default.ini"), Settings(Changes));
+        testing_support::WriteFile(run.File("Ini/Default.ini"),
+                                   testing_support::DefaultSettingsWith(Changes));
         run.Start(Files, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_WINDOW_MAP=" + mapFile,
                           "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_MESSAGE_BOXES=fake",
                           "QUOREL_FAKE_LOG=" + fakeLog});
@@ -99,7 +89,8 @@ protected:
     }
     Control WaitFor(const std::string& Window, const std::string& Name) const {
         std::optional<Control> c;
-        EXPECT_TRUE(run.WaitFor([&] { return (c = Find(Window, Name)).has_value(); })) << Window << " " << Name;
+        EXPECT_TRUE(run.WaitFor([&] { return (c = Find(Window, Name)).has_value(); }))
+            << Window << " " << Name;
         return c.value_or(Control{});
     }
     // Mouse input as the user gives it: Clicks left clicks (2: a double click) at the control's centre.
@@ -169,7 +160,8 @@ TEST_F(CompanionWindows, ThePlayListWindowShowsPlaysAndDeletes) {
 TEST_F(CompanionWindows, TwoCapturesSavedAsJpeg) {
     const std::string clip = run.File("moving.mp4");
     std::filesystem::copy_file(testing_support::MovingPictureClip(), clip);
-    Start({clip}, {{"PlayMode", "0"}, {"AfterPlay", "0"}, {"AskSaveOption", "0"}, {"DefaultImageType", ".jpg"}});
+    Start({clip},
+          {{"PlayMode", "0"}, {"AfterPlay", "0"}, {"AskSaveOption", "0"}, {"DefaultImageType", ".jpg"}});
     const Control capture = WaitFor("QuorelMain_Form", "Capture_XI");
     ASSERT_TRUE(run.WaitFor([&] { return Opened().size() == 1; })) << run.ErrorOutput();
     Click(capture);

@@ -53,8 +53,8 @@ protected:
         EXPECT_FALSE(form->Ctrl_T->Enabled());
         EXPECT_FALSE(form->RePaint_T->Enabled());
         EXPECT_TRUE(form->PlayPause_XI->Enabled());
-        for (tximage* button : {form->Stop_XI, form->Backward_XI, form->Forward_XI, form->Previous_XI,
-                                form->Next_XI, form->Capture_XI, form->maxmin_xi})
+        for (tximage* button : {form->Stop_XI, form->Backward_XI, form->Forward_XI, form->Previous_XI, form->Next_XI,
+                                form->Capture_XI, form->maxmin_xi})
             EXPECT_FALSE(button->Enabled()) << button->Name();
         for (TMenuItem* item : form->PlayMenuItems)
             EXPECT_FALSE(item->Enabled()) << item->Name();
@@ -380,12 +380,11 @@ TEST_P(RadioClickCases, AClickChecksTheItemAloneAndWritesItsValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Groups, RadioClickCases,
-    ::testing::Values(
-        RadioClickCase{"RightChannel", &TQuorelMain_Form::ChannelMenuItems, 2, "Play", "SoundBalance", 9999},
-        RadioClickCase{"OnlyWhilePlaying", &TQuorelMain_Form::OnTopMenuItems, 2, "Play", "StayOnTop", 2},
-        RadioClickCase{"Suspend", &TQuorelMain_Form::AfterPlayMenuItems, 1, "Play", "AfterPlay", 3},
-        RadioClickCase{"SixteenNinths", &TQuorelMain_Form::ScaleMenuItems, 4, "View", "VideoScale", 4},
-        RadioClickCase{"Random", &TQuorelMain_Form::PlayModeMenuItems, 2, "PlayControl", "PlayMode", 2}),
+    ::testing::Values(RadioClickCase{"RightChannel", &TQuorelMain_Form::ChannelMenuItems, 2, "Play", "SoundBalance", 9999},
+                      RadioClickCase{"OnlyWhilePlaying", &TQuorelMain_Form::OnTopMenuItems, 2, "Play", "StayOnTop", 2},
+                      RadioClickCase{"Suspend", &TQuorelMain_Form::AfterPlayMenuItems, 1, "Play", "AfterPlay", 3},
+                      RadioClickCase{"SixteenNinths", &TQuorelMain_Form::ScaleMenuItems, 4, "View", "VideoScale", 4},
+                      RadioClickCase{"Random", &TQuorelMain_Form::PlayModeMenuItems, 2, "PlayControl", "PlayMode", 2}),
     testing_support::CaseName());
 
 TEST_F(MainFormTest, ChannelShortcutActionsCheckTheirItem) {
@@ -410,8 +409,8 @@ TEST_F(MainFormTest, StayOnTopItemSwapsTheButtonsPicture) {
 }
 
 TEST_F(MainFormTest, StoredMenuChoicesCountFromTheStart) {
-    WriteIni(DefaultsWith("AfterPlay", "3",
-                          DefaultsWith("SoundBalance", "-9999", DefaultsWith("ClearHistoryExit", "1"))));
+    WriteIni(DefaultsWith("AfterPlay", "3", DefaultsWith("SoundBalance", "-9999",
+                                                           DefaultsWith("ClearHistoryExit", "1"))));
     Start();
     EXPECT_EQ(State.AfterPlay, 3);
     EXPECT_EQ(State.SoundBalance, -9999);

@@ -7,9 +7,9 @@
 #include "core/AudioPlayback.h"
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
-#include "core/shared/TimeSplit.h"
 #include "core/Transport.h"
 #include "core/WindowMessages.h"
+#include "core/shared/TimeSplit.h"
 #include "platform/audio/Bass.h"
 #include "platform/win32/Power.h"
 #include "platform/win32/Window.h"
@@ -48,8 +48,7 @@ TEST_P(KnobOffsetTest, StandsForThePositionWithinTheTravel) {
 INSTANTIATE_TEST_SUITE_P(
     Offsets, KnobOffsetTest,
     ::testing::Values(OffsetCase{"Start", 0, 100, 50, 0}, OffsetCase{"Half", 50, 100, 50, 25},
-                      OffsetCase{"TruncatesTowardsTheStart", 99, 100, 50, 49},
-                      OffsetCase{"End", 100, 100, 50, 50},
+                      OffsetCase{"TruncatesTowardsTheStart", 99, 100, 50, 49}, OffsetCase{"End", 100, 100, 50, 50},
                       OffsetCase{"PastTheEndStaysAtTheEnd", 150, 100, 50, 50},
                       OffsetCase{"BeforeTheStartStaysAtTheStart", -5, 100, 50, 0},
                       OffsetCase{"UnknownLengthGivesTheStart", 50, 0, 50, 0},
@@ -93,34 +92,35 @@ TEST_P(EndOfMediumStepTest, FollowsThePlayTypeAndThePlayMode) {
 using S = TEndStep;
 INSTANTIATE_TEST_SUITE_P(
     Steps, EndOfMediumStepTest,
-    ::testing::Values(EndCase{"FileNoneStops", 1, 0, true, S::StopAndAfterPlay},
-                      EndCase{"FileSequentialNext", 1, 1, true, S::NextEntry},
-                      EndCase{"FileRandomRandom", 1, 2, true, S::RandomEntry},
-                      EndCase{"FileRepeatOneRepeats", 1, 3, true, S::RepeatEntry},
-                      EndCase{"FileUnknownModeRests", 1, 7, true, S::RestAtEnd},
-                      EndCase{"FileMissingModeRests", 1, -1, true, S::RestAtEnd},
-                      EndCase{"AudioNoneStops", 4, 0, true, S::StopAndAfterPlay},
-                      EndCase{"AudioSequentialNext", 4, 1, true, S::NextEntry},
-                      EndCase{"AudioRandomRandom", 4, 2, true, S::RandomEntry},
-                      EndCase{"AudioRepeatOneRepeats", 4, 3, true, S::RepeatEntry},
-                      EndCase{"AudioUnknownModeRests", 4, 7, true, S::RestAtEnd},
-                      EndCase{"PipNoneStops", 3, 0, true, S::StopAndAfterPlay},
-                      EndCase{"PipSequentialStops", 3, 1, true, S::StopAndAfterPlay},
-                      EndCase{"PipRandomStops", 3, 2, true, S::StopAndAfterPlay},
-                      EndCase{"PipRepeatOneStops", 3, 3, true, S::StopAndAfterPlay},
-                      EndCase{"PipUnknownModeStops", 3, 7, true, S::StopAndAfterPlay},
-                      EndCase{"DvdNoneStops", 2, 0, true, S::StopAndAfterPlay},
-                      EndCase{"DvdSequentialStops", 2, 1, true, S::StopAndAfterPlay},
-                      EndCase{"DvdRandomStops", 2, 2, true, S::StopAndAfterPlay},
-                      EndCase{"DvdRepeatOneStops", 2, 3, true, S::StopAndAfterPlay},
-                      EndCase{"UnplayedFileRepeatOneOnlyStops", 1, 3, false, S::StopOnly},
-                      EndCase{"UnplayedFileSequentialOnlyStops", 1, 1, false, S::StopOnly},
-                      EndCase{"UnplayedFileNoneOnlyStops", 1, 0, false, S::StopOnly},
-                      EndCase{"UnplayedAudioRepeatOneOnlyStops", 4, 3, false, S::StopOnly},
-                      EndCase{"UnplayedAudioRandomOnlyStops", 4, 2, false, S::StopOnly},
-                      EndCase{"UnplayedPipOnlyStops", 3, 0, false, S::StopOnly},
-                      EndCase{"NothingLoadedRests", 0, 1, true, S::RestAtEnd},
-                      EndCase{"UnknownPlayTypeRests", 9, 1, true, S::RestAtEnd}),
+    ::testing::Values(
+        EndCase{"FileNoneStops", 1, 0, true, S::StopAndAfterPlay},
+        EndCase{"FileSequentialNext", 1, 1, true, S::NextEntry},
+        EndCase{"FileRandomRandom", 1, 2, true, S::RandomEntry},
+        EndCase{"FileRepeatOneRepeats", 1, 3, true, S::RepeatEntry},
+        EndCase{"FileUnknownModeRests", 1, 7, true, S::RestAtEnd},
+        EndCase{"FileMissingModeRests", 1, -1, true, S::RestAtEnd},
+        EndCase{"AudioNoneStops", 4, 0, true, S::StopAndAfterPlay},
+        EndCase{"AudioSequentialNext", 4, 1, true, S::NextEntry},
+        EndCase{"AudioRandomRandom", 4, 2, true, S::RandomEntry},
+        EndCase{"AudioRepeatOneRepeats", 4, 3, true, S::RepeatEntry},
+        EndCase{"AudioUnknownModeRests", 4, 7, true, S::RestAtEnd},
+        EndCase{"PipNoneStops", 3, 0, true, S::StopAndAfterPlay},
+        EndCase{"PipSequentialStops", 3, 1, true, S::StopAndAfterPlay},
+        EndCase{"PipRandomStops", 3, 2, true, S::StopAndAfterPlay},
+        EndCase{"PipRepeatOneStops", 3, 3, true, S::StopAndAfterPlay},
+        EndCase{"PipUnknownModeStops", 3, 7, true, S::StopAndAfterPlay},
+        EndCase{"DvdNoneStops", 2, 0, true, S::StopAndAfterPlay},
+        EndCase{"DvdSequentialStops", 2, 1, true, S::StopAndAfterPlay},
+        EndCase{"DvdRandomStops", 2, 2, true, S::StopAndAfterPlay},
+        EndCase{"DvdRepeatOneStops", 2, 3, true, S::StopAndAfterPlay},
+        EndCase{"UnplayedFileRepeatOneOnlyStops", 1, 3, false, S::StopOnly},
+        EndCase{"UnplayedFileSequentialOnlyStops", 1, 1, false, S::StopOnly},
+        EndCase{"UnplayedFileNoneOnlyStops", 1, 0, false, S::StopOnly},
+        EndCase{"UnplayedAudioRepeatOneOnlyStops", 4, 3, false, S::StopOnly},
+        EndCase{"UnplayedAudioRandomOnlyStops", 4, 2, false, S::StopOnly},
+        EndCase{"UnplayedPipOnlyStops", 3, 0, false, S::StopOnly},
+        EndCase{"NothingLoadedRests", 0, 1, true, S::RestAtEnd},
+        EndCase{"UnknownPlayTypeRests", 9, 1, true, S::RestAtEnd}),
     testing_support::CaseName());
 
 // --- The knob procedures on controls. ---
@@ -418,8 +418,7 @@ TEST_F(ProgressTickTest, ARealFileMovesTheKnobWhilePlayingAndEndsAtItsEnd) {
     form->Ctrl_T->SetEnabled(true);
     ASSERT_TRUE(testing_support::WaitUntil([&] { return KnobOffset() > 0; }));
     const int first = form->VideoBar_XI->Left();
-    ASSERT_TRUE(testing_support::WaitUntil(
-        [&] { return form->VideoBar_XI->Left() > first + 2 || !State.IsPlaying; }));
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return form->VideoBar_XI->Left() > first + 2 || !State.IsPlaying; }));
     EXPECT_NE(form->VideoBar_XI->Left(), first) << "the knob follows playback";
     ASSERT_TRUE(testing_support::WaitUntil([&] { return !State.IsPlaying; })) << "the end was found";
     EXPECT_TRUE(AfterPlayRan());
@@ -478,9 +477,8 @@ protected:
     void SetUp() override {
         ProgressTickTest::SetUp();
         playList.SetMessageHandler(WM_PLAYLIST_SETCURRENT, [this](TMessage& Message) {
-            seen.push_back({static_cast<int>(Message.WParam), static_cast<int>(Message.LParam),
-                            State.PlayType, State.CurrentMediaFile, State.IsPlaying,
-                            form->Status_L->Caption()});
+            seen.push_back({static_cast<int>(Message.WParam), static_cast<int>(Message.LParam), State.PlayType,
+                            State.CurrentMediaFile, State.IsPlaying, form->Status_L->Caption()});
         });
         State.PlayListWindowHandle = playList.Handle();
     }
