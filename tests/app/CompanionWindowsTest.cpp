@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include <QImage>
 
@@ -166,6 +167,8 @@ TEST_F(CompanionWindows, TwoCapturesSavedAsJpeg) {
     ASSERT_TRUE(run.WaitFor([&] { return Opened().size() == 1; })) << run.ErrorOutput();
     Click(capture);
     ASSERT_TRUE(run.WaitFor([&] { return All("Capture_Form", "Image").size() == 1; })) << run.ErrorOutput();
+    // Two presses, not a double click (which clicks once).
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     Click(capture);
     ASSERT_TRUE(run.WaitFor([&] { return All("Capture_Form", "Image").size() == 2; })) << run.ErrorOutput();
     const Control main = *Find("QuorelMain_Form", "QuorelMain_Form");
