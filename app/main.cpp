@@ -117,9 +117,9 @@ void LogOpenedMediaWhenAsked() {
 }
 
 // Test hook: QUOREL_PLAY_STATE=<file> keeps in the file what the player is doing, one "name=value" line each:
-// playing and paused (0 or 1), the whole seconds of the media graph's position, the rate, full screen (0 or 1)
-// and the caption of the modal dialog that is open (empty for none). The file is rewritten, under a temporary
-// name first, whenever one of them changes.
+// playing and paused (0 or 1), the whole seconds of the media graph's position, the rate, full screen (0 or
+// 1) and the caption of the modal dialog that is open (empty for none). The file is rewritten, under a
+// temporary name first, whenever one of them changes.
 void WritePlayStateWhenAsked() {
     const char* file = std::getenv("QUOREL_PLAY_STATE");
     if (file == nullptr || *file == '\0')
@@ -135,8 +135,8 @@ void WritePlayStateWhenAsked() {
         QWidget* modal = QApplication::activeModalWidget();
         std::ostringstream text;
         text << "playing=" << State.IsPlaying << "\npaused=" << State.IsPaused << "\nposition=" << position
-             << "\nrate=" << State.PlayRate << "\nfullscreen="
-             << (QuorelMain_Form != nullptr && QuorelMain_Form->IsFullScreen)
+             << "\nrate=" << State.PlayRate
+             << "\nfullscreen=" << (QuorelMain_Form != nullptr && QuorelMain_Form->IsFullScreen)
              << "\nmodal=" << (modal != nullptr ? modal->windowTitle().toStdString() : "") << "\n";
         if (text.str() == written)
             return;

@@ -37,8 +37,9 @@ protected:
 
     // Starts the program on the play list in PlayMode with the after-play action AfterPlay.
     void Start(const char* PlayMode, const char* AfterPlay) {
-        testing_support::WriteFile(run.File("Ini/Default.ini"),
-                                   testing_support::DefaultsWith({{"PlayMode", PlayMode}, {"AfterPlay", AfterPlay}}));
+        testing_support::WriteFile(
+            run.File("Ini/Default.ini"),
+            testing_support::DefaultsWith({{"PlayMode", PlayMode}, {"AfterPlay", AfterPlay}}));
         run.Start(files, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb",
                           "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_FAKE_LOG=" + fakeLog});
     }
