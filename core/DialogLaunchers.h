@@ -46,6 +46,16 @@ void RunDialog(win32::HWND AppHandle, SetupCalls&& Setup, ReadResults&& Results)
     Results(*dialog);
 }
 
+// The set-up calls of most dialogs, for RunDialog: the language code, then the texts loaded for it and
+// applied.
+template <class TDialog> auto LanguageAndTexts(int Language) {
+    return [Language](TDialog& Dialog) {
+        Dialog.SetLanguage(Language);
+        Dialog.LoadTexts();
+        Dialog.ApplyTexts();
+    };
+}
+
 // The property command: the dialog library's media-property dialog for what is loaded, by PlayType (1 and 3
 // the current file with the video's time, size and frame rate; 2 the DVD folder or drive likewise; 4 the
 // audio file with its time, width and height 0). Nothing loaded (0), or a play type outside 1..4: no dialog.

@@ -209,12 +209,5 @@ void TAbout_Form::ApplyTexts() {
 }
 
 void ShowAboutDialog(win32::HWND AppHandle, int Language) {
-    RunDialog<TAbout_Form>(
-        AppHandle,
-        [Language](TAbout_Form& Dialog) {
-            Dialog.SetLanguage(Language);
-            Dialog.LoadTexts();
-            Dialog.ApplyTexts();
-        },
-        [](TAbout_Form&) {});
+    RunDialog<TAbout_Form>(AppHandle, LanguageAndTexts<TAbout_Form>(Language), [](TAbout_Form&) {});
 }

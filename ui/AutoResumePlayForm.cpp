@@ -69,12 +69,6 @@ void TAutoResumePlay_Form::ResumeType_RGClick(TObject*) {
 }
 
 void ShowAutoResumePlayDialog(win32::HWND AppHandle, int Language, int& Choice) {
-    RunDialog<TAutoResumePlay_Form>(
-        AppHandle,
-        [Language](TAutoResumePlay_Form& Dialog) {
-            Dialog.SetLanguage(Language);
-            Dialog.LoadTexts();
-            Dialog.ApplyTexts();
-        },
-        [&Choice](TAutoResumePlay_Form& Dialog) { Choice = Dialog.ChosenIndex; });
+    RunDialog<TAutoResumePlay_Form>(AppHandle, LanguageAndTexts<TAutoResumePlay_Form>(Language),
+                                    [&Choice](TAutoResumePlay_Form& Dialog) { Choice = Dialog.ChosenIndex; });
 }

@@ -57,12 +57,6 @@ void TSelHardDiskDvd_Form::HardDiskDvd_RGClick(TObject*) {
 }
 
 void ShowSelHardDiskDvdDialog(win32::HWND AppHandle, int Language, int& Index) {
-    RunDialog<TSelHardDiskDvd_Form>(
-        AppHandle,
-        [Language](TSelHardDiskDvd_Form& Dialog) {
-            Dialog.SetLanguage(Language);
-            Dialog.LoadTexts();
-            Dialog.ApplyTexts();
-        },
-        [&Index](TSelHardDiskDvd_Form& Dialog) { Index = Dialog.ChosenIndex; });
+    RunDialog<TSelHardDiskDvd_Form>(AppHandle, LanguageAndTexts<TSelHardDiskDvd_Form>(Language),
+                                    [&Index](TSelHardDiskDvd_Form& Dialog) { Index = Dialog.ChosenIndex; });
 }

@@ -107,21 +107,6 @@ TEST_F(SelHardDiskDvdTest, ClosedWithoutAChoiceGivesMinusOne) {
 std::vector<std::pair<win32::DWORD, win32::DWORD>> titlesPlayed;
 std::vector<dshow::DVD_HMSF_TIMECODE> dvdSeeks;
 
-struct FakeDvdControl : dshow::IDvdControl2 {
-    com::HRESULT QueryInterface(const com::IID&, void** Found) override {
-        *Found = nullptr;
-        return com::E_NOINTERFACE;
-    }
-    std::uint32_t AddRef() override { return ++count; }
-    std::uint32_t Release() override {
-        const std::uint32_t left = --count;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-    std::uint32_t count = 1;
-};
-
 struct ResumeCase {
     const char* name;
     TPlayType playType;
@@ -160,7 +145,7 @@ TEST_P(AutoResumePlayTest, TheChosenItemSeeksByPlayTypeAndIsTheResult) {
     State.DvdDomain = DvdDomains::VideoManagerMenu;
     State.DvdTitleLength = 3600;
     if (GetParam().dvdControl)
-        State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new FakeDvdControl);
+        State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new testing_support::FakeDvdControl);
     int choice = 99;
     WhileShown<TAutoResumePlay_Form>(
         [](TAutoResumePlay_Form& Dialog) {
