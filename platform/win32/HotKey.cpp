@@ -185,10 +185,12 @@ struct X11HotKeyService::Impl : public QAbstractNativeEventFilter {
         Grab grab{Window, Id, Modifiers, Key, KeycodesOf(KeysymsOf(Key)), X11Modifiers(Modifiers)};
         if (grab.Keycodes.empty())
             return false;
+        // Not owner_events: the press comes to the root window also while a window of the program has the focus
+        // (a modal dialog, which would keep it from its shortcuts).
         std::vector<xcb_void_cookie_t> cookies;
         for (std::uint16_t lock : LockCombinations())
             for (xcb_keycode_t code : grab.Keycodes)
-                cookies.push_back(xcb_grab_key_checked(connection, 1, root,
+                cookies.push_back(xcb_grab_key_checked(connection, 0, root,
                                                        static_cast<std::uint16_t>(grab.Mask | lock), code,
                                                        XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         // Another client holding any of the combinations answers BadAccess: then the key is not ours.

@@ -102,7 +102,7 @@ TEST_F(Keyboard, BossKeyHidesEveryWindowAndTheNextPressShowsThemAgainAndResumes)
 }
 
 // The last medium reopened with AutoResumePlay 2: the question comes up, and its first item (chosen with the
-// keyboard) goes on from the stored position.
+// keyboard) goes on from the stored position. The boss key works while the question has the keyboard.
 TEST_F(Keyboard, ResumeQuestionAtTheReopenGoesOnFromTheStoredPosition) {
     Start({{"LastMediaFile", clip.c_str()},
            {"LastPos", "6"},
@@ -111,6 +111,13 @@ TEST_F(Keyboard, ResumeQuestionAtTheReopenGoesOnFromTheStoredPosition) {
            {"LastPlayType", "1"}},
           {});
     ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"] == "自动重新播放"; })) << Diagnosis();
+    // The boss key hides the question with the main window, and brings both back.
+    const int shown = ShownWindows();
+    ASSERT_GE(shown, 2);
+    Keys("ctrl+F12");
+    EXPECT_TRUE(run.WaitFor([&] { return ShownWindows() == 0; }, 5s));
+    Keys("ctrl+F12");
+    EXPECT_TRUE(run.WaitFor([&] { return ShownWindows() == shown; }, 5s));
     Keys("space");
     ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"].empty() && Playing(s); })) << Diagnosis();
     EXPECT_GE(Position(), 6) << Diagnosis();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -43,6 +44,13 @@ protected:
         m->accept();
         return true;
     }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_F12 && e->modifiers() == Qt::ControlModifier)
+            ++keys;
+    }
+
+public:
+    int keys = 0;
 };
 
 testing_support::XvfbDisplay& Display() {
@@ -77,8 +85,12 @@ protected:
     const HWND handle = HandleOf(&window);
 };
 
-TEST_F(X11HotKeyTest, APressOfTheKeyPostsHotKeyWithItsIdWhateverLockIsOn) {
+TEST_F(X11HotKeyTest, APressOfTheKeyPostsHotKeyWithItsIdWhateverLockIsOnOrHasTheFocus) {
     ASSERT_TRUE(service.Register(handle, 1, MOD_CONTROL, VK_F12));
+    // A window of the program has the keyboard: the key still comes as the hot key, not to the window.
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     const Received boss{WM_HOTKEY, 1, static_cast<LPARAM>(VK_F12 << 16 | MOD_CONTROL)};
     Press("ctrl+F12");
     ASSERT_TRUE(WaitForMessages(1));
@@ -91,6 +103,7 @@ TEST_F(X11HotKeyTest, APressOfTheKeyPostsHotKeyWithItsIdWhateverLockIsOn) {
     Press("ctrl+alt+F12 F12 ctrl+F11");
     QTest::qWait(300);
     EXPECT_EQ(window.received.size(), 2u);
+    EXPECT_EQ(window.keys, 0) << "the hot key reached the window as a key press too";
 }
 
 TEST_F(X11HotKeyTest, UnregisteredKeyArrivesNoMoreAndANewRegistrationTakesTheIdsPlace) {
