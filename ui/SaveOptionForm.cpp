@@ -1,7 +1,6 @@
 #include "ui/SaveOptionForm.h"
 
-#include <memory>
-
+#include "core/DialogLaunchers.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
 #include "platform/forms/Dialogs.h"
@@ -187,15 +186,9 @@ void TSaveOption_Form::Save_BtnClick(TObject*) {
 }
 
 void ShowSaveOptionDialog(win32::HWND AppHandle, int Language, std::string& Folder, std::string& Type) {
-    if (AppHandle == nullptr)
-        return;
-    auto dialog = std::make_unique<TSaveOption_Form>(win32::WidgetOf(AppHandle));
-    if (State.UiFont)
-        dialog->SetFont(*State.UiFont);
-    dialog->SetLanguage(Language);
-    dialog->LoadTexts();
-    dialog->ApplyTexts();
-    dialog->ShowModal();
-    Folder = dialog->SavePath;
-    Type = dialog->SaveType;
+    RunDialog<TSaveOption_Form>(AppHandle, LanguageAndTexts<TSaveOption_Form>(Language),
+                                [&](TSaveOption_Form& Dialog) {
+                                    Folder = Dialog.SavePath;
+                                    Type = Dialog.SaveType;
+                                });
 }

@@ -16,7 +16,7 @@
 #include "tests/support/CaptureFixtures.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/SettingsText.h"
+#include "tests/support/IniText.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/XvfbDisplay.h"
 
@@ -42,7 +42,7 @@ protected:
 
     void Start(const V& Files, std::initializer_list<std::pair<const char*, const char*>> Changes) {
         testing_support::WriteFile(run.File("Ini/Default.ini"),
-                                   testing_support::DefaultSettingsWith(Changes));
+                                   testing_support::DefaultsWith(Changes));
         run.Start(Files, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_WINDOW_MAP=" + mapFile,
                           "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_MESSAGE_BOXES=fake",
                           "QUOREL_FAKE_LOG=" + fakeLog});

@@ -8,11 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Settings.h"
 #include "tests/support/AudioFixtures.h"
+#include "tests/support/IniText.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/SettingsText.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/XvfbDisplay.h"
 
@@ -40,7 +39,7 @@ protected:
     void Start(const char* PlayMode, const char* AfterPlay) {
         testing_support::WriteFile(
             run.File("Ini/Default.ini"),
-            testing_support::DefaultSettingsWith({{"PlayMode", PlayMode}, {"AfterPlay", AfterPlay}}));
+            testing_support::DefaultsWith({{"PlayMode", PlayMode}, {"AfterPlay", AfterPlay}}));
         run.Start(files, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb",
                           "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_FAKE_LOG=" + fakeLog});
     }

@@ -1,10 +1,10 @@
-#include "tests/support/SettingsText.h"
+#include "tests/support/IniText.h"
 
 #include "core/Settings.h"
 
 namespace testing_support {
 
-std::string DefaultSettingsWith(std::initializer_list<std::pair<const char*, const char*>> Changes) {
+std::string DefaultsWith(std::initializer_list<std::pair<const char*, const char*>> Changes) {
     std::string text = DefaultIniText();
     for (const auto& [key, value] : Changes) {
         const std::string from = std::string("\r\n") + key + "=";
