@@ -19,6 +19,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "app/WindowMap.h"
 #include "core/PlaybackState.h"
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
@@ -160,6 +161,7 @@ int main(int argc, char* argv[]) {
     forms::Application().Initialize(argc, argv);
     CloseOnTerminateSignal();
     LogOpenedMediaWhenAsked();
+    WriteWindowMapWhenAsked();
     WritePlayStateWhenAsked();
     forms::Application().SetTitle("TarvexDvd 1.2");
     QuorelMain_Form = forms::Application().CreateForm<TQuorelMain_Form>();
