@@ -30,6 +30,9 @@ public:
     void SetTransparent(bool Value);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool Value);
+    // The distance between two lines of the caption: CR LF, LF and CR each start a new line, and a caption
+    // that is not word-wrapped draws line i at i * LineHeight from its top. Tabs are expanded.
+    int LineHeight() const;
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
