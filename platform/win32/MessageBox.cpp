@@ -28,7 +28,8 @@ std::vector<ButtonSpec> ButtonsOf(UINT Type) {
     case MB_OKCANCEL:
         return {{IDOK, QMessageBox::Ok}, {IDCANCEL, QMessageBox::Cancel}};
     case MB_ABORTRETRYIGNORE:
-        return {{IDABORT, QMessageBox::Abort}, {IDRETRY, QMessageBox::Retry}, {IDIGNORE, QMessageBox::Ignore}};
+        return {
+            {IDABORT, QMessageBox::Abort}, {IDRETRY, QMessageBox::Retry}, {IDIGNORE, QMessageBox::Ignore}};
     case MB_YESNOCANCEL:
         return {{IDYES, QMessageBox::Yes}, {IDNO, QMessageBox::No}, {IDCANCEL, QMessageBox::Cancel}};
     case MB_YESNO:
@@ -102,6 +103,8 @@ int MessageBox(HWND Owner, const std::string& Text, const char* Caption, UINT Ty
     return ShowQtMessageBox(request);
 }
 
-void SetMessageBoxHandler(MessageBoxHandler NewHandler) { Handler() = std::move(NewHandler); }
+void SetMessageBoxHandler(MessageBoxHandler NewHandler) {
+    Handler() = std::move(NewHandler);
+}
 
 } // namespace win32

@@ -10,9 +10,9 @@
 #include "core/DialogLaunchers.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
-#include "platform/compress/Compression.h"
 #include "platform/win32/MessageBox.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/Packing.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/RunTree.h"
 #include "tests/support/TempDir.h"
@@ -30,22 +30,6 @@ TStringList ListOf(const V& Lines) {
     for (const auto& line : Lines)
         list.Add(line);
     return list;
-}
-
-std::string Unpacked(const std::string& Bytes) {
-    forms::TMemoryStream packed, text;
-    packed.Write(Bytes);
-    packed.SetPosition(0);
-    EXPECT_EQ(compression::MyDeCompression(packed, text), 0);
-    return text.Bytes();
-}
-
-std::string Packed(const std::string& Text) {
-    forms::TMemoryStream text, packed;
-    text.Write(Text);
-    text.SetPosition(0);
-    EXPECT_EQ(compression::MyCompression(text, packed, 3), 0);
-    return packed.Bytes();
 }
 
 // --- AddUniqueLines. ---
@@ -165,7 +149,7 @@ TEST_F(HistoryTest, SavedAndLoadedTheListComesBackExactly) {
     SaveHistoryList(ListOf(entries));
     const std::string stored = ReadFile(File());
     EXPECT_EQ(stored.find("/m/a.avi"), std::string::npos) << "the file is never written in plain form";
-    EXPECT_EQ(Unpacked(stored),
+    EXPECT_EQ(testing_support::UnpackedText(stored),
               "/m/a.avi\r\n/音乐/歌 手.mp3\r\n/m/with & and\ttab.ogg\r\n/m/caf\xe9.wav\r\n/m/A.avi\r\n");
     TStringList loaded = ListOf({"stale"});
     LoadHistoryList(loaded);
@@ -178,7 +162,7 @@ TEST_F(HistoryTest, AnEmptyListIsStoredAsTheCompressedEmptyText) {
     SaveHistoryList(TStringList());
     const std::string stored = ReadFile(File());
     EXPECT_FALSE(stored.empty());
-    EXPECT_EQ(Unpacked(stored), "");
+    EXPECT_EQ(testing_support::UnpackedText(stored), "");
     TStringList loaded = ListOf({"stale"});
     LoadHistoryList(loaded);
     EXPECT_TRUE(loaded.Empty());
@@ -224,7 +208,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DamagedCase{"PlainText", [](const std::string& F) { WriteFile(F, "/m/a.avi\r\n"); }},
                       DamagedCase{"CutShort",
                                   [](const std::string& F) {
-                                      const std::string packed = Packed("/m/a.avi\r\n/m/b.avi\r\n");
+                                      const std::string packed =
+                                          testing_support::PackedText("/m/a.avi\r\n/m/b.avi\r\n");
                                       WriteFile(F, packed.substr(0, packed.size() / 2));
                                   }},
                       DamagedCase{"NotAFile",
@@ -236,8 +221,9 @@ TEST_F(HistoryTest, SavingReplacesTheFileWholeAndNeverWritesIntoIt) {
     const std::string link = tree.Root() + "/link";
     std::filesystem::create_hard_link(File(), link);
     SaveHistoryList(ListOf({"/m/new.avi"}));
-    EXPECT_EQ(Unpacked(ReadFile(link)), "/m/old.avi\r\n") << "the old file was written into";
-    EXPECT_EQ(Unpacked(ReadFile(File())), "/m/new.avi\r\n");
+    EXPECT_EQ(testing_support::UnpackedText(ReadFile(link)), "/m/old.avi\r\n")
+        << "the old file was written into";
+    EXPECT_EQ(testing_support::UnpackedText(ReadFile(File())), "/m/new.avi\r\n");
 }
 
 TEST_F(HistoryTest, AFailedSaveRaisesTheFileErrorAndLeavesNoFile) {
@@ -280,7 +266,7 @@ TEST_F(HistoryTest, ClearingKeepsTheThreeCommandsAndTheSeparator) {
     EXPECT_EQ(menu[2]->Caption(), "退出时清空历史记录列表");
     EXPECT_TRUE(menu[3]->Action()->isSeparator());
     EXPECT_TRUE(State.History->Empty());
-    EXPECT_EQ(Unpacked(ReadFile(File())), "");
+    EXPECT_EQ(testing_support::UnpackedText(ReadFile(File())), "");
 }
 
 TEST_F(HistoryTest, TrimMenuAfterFourTellsTheOldCountLessOne) {
@@ -338,7 +324,7 @@ TEST_P(ManageHistoryTest, TakesTheManagersListOnlyWithResultOne) {
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(*HistoryItemPath(menu[4 + static_cast<int>(i)]), expected[i]);
     if (answer.result == 1) {
-        EXPECT_EQ(Unpacked(ReadFile(File())), ListOf(expected).Text());
+        EXPECT_EQ(testing_support::UnpackedText(ReadFile(File())), ListOf(expected).Text());
         EXPECT_EQ(std::filesystem::exists(temp), answer.writeTemp) << "the manager's file is left in place";
     } else {
         EXPECT_EQ(ReadFile(File()), stored);

@@ -1,5 +1,6 @@
 #include "tests/support/XScreen.h"
 
+#include <cstring>
 #include <memory>
 
 #include <sys/wait.h>
@@ -50,15 +51,31 @@ QImage GrabScreen(const std::string& Name, const QRect& Area) {
     if (image == nullptr)
         return {};
     QImage picture(Area.size(), QImage::Format_RGB32);
-    for (int y = 0; y < Area.height(); ++y)
+    const bool rgb32 = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+                       image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
+    for (int y = 0; y < Area.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        if (rgb32) {
+            // The server's 24-bit true colour as the picture keeps it: one copy a row.
+            std::memcpy(row, image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line,
+                        static_cast<std::size_t>(Area.width()) * 4);
+            for (int x = 0; x < Area.width(); ++x)
+                row[x] |= 0xFF000000u;
+            continue;
+        }
         for (int x = 0; x < Area.width(); ++x) {
             const unsigned long pixel = XGetPixel(image, x, y);
-            // The server's 24-bit true colour: red, green and blue in the masks of its visual.
-            picture.setPixel(x, y,
-                             qRgb(static_cast<int>((pixel & image->red_mask) >> 16),
-                                  static_cast<int>((pixel & image->green_mask) >> 8),
-                                  static_cast<int>(pixel & image->blue_mask)));
+            auto part = [&](unsigned long Mask) {
+                int shift = 0;
+                while (Mask != 0 && (Mask & 1) == 0) {
+                    Mask >>= 1;
+                    ++shift;
+                }
+                return static_cast<int>(((pixel >> shift) & Mask) * 255 / (Mask != 0 ? Mask : 1));
+            };
+            row[x] = qRgb(part(image->red_mask), part(image->green_mask), part(image->blue_mask));
         }
+    }
     XDestroyImage(image);
     return picture;
 }

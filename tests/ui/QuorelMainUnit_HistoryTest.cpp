@@ -9,21 +9,13 @@
 #include "core/History.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
-#include "platform/compress/Compression.h"
+#include "tests/support/Packing.h"
 #include "tests/ui/MainFormFixture.h"
 
 namespace {
 
 using namespace ui_testing;
 using V = std::vector<std::string>;
-
-std::string Unpacked(const std::string& Bytes) {
-    forms::TMemoryStream packed, text;
-    packed.Write(Bytes);
-    packed.SetPosition(0);
-    EXPECT_EQ(compression::MyDeCompression(packed, text), 0);
-    return text.Bytes();
-}
 
 class HistoryMenuTest : public MainFormTest {
 protected:
@@ -40,7 +32,7 @@ protected:
     }
     V StoredHistory() const {
         TStringList list;
-        list.SetText(Unpacked(ReadFile(HistoryFileName())));
+        list.SetText(testing_support::UnpackedText(ReadFile(HistoryFileName())));
         return list.Items();
     }
     // The entry items' paths, in the submenu's order.
