@@ -103,6 +103,8 @@ Row Measure(int N) {
     row.openOne = Seconds([&] { form.AddFileToHistory(media + "one more.mp4"); });
     row.open = Seconds([&] { form.pHistory->SubMenu(); });
     row.clear = Seconds([&] { ClearHistory(form.pHistory); });
+    // Menus let go of are freed by the event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (State.PlayListFiles->Count() != N || form.pHistory->Count() != 4)
         std::fprintf(stderr, "unexpected lists: %d entries, %d items\n", State.PlayListFiles->Count(),
                      form.pHistory->Count());

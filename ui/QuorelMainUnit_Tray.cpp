@@ -15,7 +15,8 @@ using namespace forms;
 void TQuorelMain_Form::SysCommandMessage(TMessage& Message) {
     // Every system command gets the window's default handling first.
     DefaultHandler(Message);
-    if ((Message.WParam & 0xFFF0) == win32::SC_MINIMIZE && ReadIniInteger("PlayControl", "MinimizeToTray") == 1)
+    if ((Message.WParam & 0xFFF0) == win32::SC_MINIMIZE &&
+        ReadIniInteger("PlayControl", "MinimizeToTray") == 1)
         MinimizeToTray();
 }
 
@@ -27,7 +28,8 @@ void TQuorelMain_Form::HideTrayIcon() {}
 
 void TQuorelMain_Form::PopupUnderButton(TImage* Button, TPopupMenu* Menu) {
     win32::POINT p{Button->Left(), Button->Top() + Button->Height()};
-    win32::ClientToScreen(Button->ParentControl() != nullptr ? Button->ParentControl()->Handle() : Handle(), &p);
+    win32::ClientToScreen(Button->ParentControl() != nullptr ? Button->ParentControl()->Handle() : Handle(),
+                          &p);
     Menu->Popup(p.x, p.y);
 }
 

@@ -46,7 +46,9 @@ std::vector<std::string> FileDialogNameFilters(const std::string& Filter) {
     return filters;
 }
 
-void SetFileDialogHandler(TFileDialogHandler NewHandler) { Handler() = std::move(NewHandler); }
+void SetFileDialogHandler(TFileDialogHandler NewHandler) {
+    Handler() = std::move(NewHandler);
+}
 
 bool TOpenDialog::Execute() {
     if (Handler())

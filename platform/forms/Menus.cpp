@@ -19,17 +19,17 @@ struct NamedKey {
 
 // Keys whose names are not their character.
 constexpr NamedKey kNamedKeys[] = {
-    {0x08, "BkSp", Qt::Key_Backspace},   {0x09, "Tab", Qt::Key_Tab},          {0x0D, "Enter", Qt::Key_Return},
-    {0x13, "Pause", Qt::Key_Pause},      {0x1B, "Esc", Qt::Key_Escape},       {0x20, "Space", Qt::Key_Space},
-    {0x21, "PgUp", Qt::Key_PageUp},      {0x22, "PgDn", Qt::Key_PageDown},    {0x23, "End", Qt::Key_End},
-    {0x24, "Home", Qt::Key_Home},        {0x25, "Left", Qt::Key_Left},        {0x26, "Up", Qt::Key_Up},
-    {0x27, "Right", Qt::Key_Right},      {0x28, "Down", Qt::Key_Down},        {0x2D, "Ins", Qt::Key_Insert},
-    {0x2E, "Del", Qt::Key_Delete},       {0x6A, "Num *", Qt::Key_Asterisk},   {0x6B, "Num +", Qt::Key_Plus},
-    {0x6D, "Num -", Qt::Key_Minus},      {0x6E, "Num Del", Qt::Key_Period},   {0x6F, "Num /", Qt::Key_Slash},
-    {0xBA, ";", Qt::Key_Semicolon},      {0xBB, "=", Qt::Key_Equal},          {0xBC, ",", Qt::Key_Comma},
-    {0xBD, "-", Qt::Key_Minus},          {0xBE, ".", Qt::Key_Period},         {0xBF, "/", Qt::Key_Slash},
-    {0xC0, "`", Qt::Key_QuoteLeft},      {0xDB, "[", Qt::Key_BracketLeft},    {0xDC, "\\", Qt::Key_Backslash},
-    {0xDD, "]", Qt::Key_BracketRight},   {0xDE, "'", Qt::Key_Apostrophe},
+    {0x08, "BkSp", Qt::Key_Backspace}, {0x09, "Tab", Qt::Key_Tab},        {0x0D, "Enter", Qt::Key_Return},
+    {0x13, "Pause", Qt::Key_Pause},    {0x1B, "Esc", Qt::Key_Escape},     {0x20, "Space", Qt::Key_Space},
+    {0x21, "PgUp", Qt::Key_PageUp},    {0x22, "PgDn", Qt::Key_PageDown},  {0x23, "End", Qt::Key_End},
+    {0x24, "Home", Qt::Key_Home},      {0x25, "Left", Qt::Key_Left},      {0x26, "Up", Qt::Key_Up},
+    {0x27, "Right", Qt::Key_Right},    {0x28, "Down", Qt::Key_Down},      {0x2D, "Ins", Qt::Key_Insert},
+    {0x2E, "Del", Qt::Key_Delete},     {0x6A, "Num *", Qt::Key_Asterisk}, {0x6B, "Num +", Qt::Key_Plus},
+    {0x6D, "Num -", Qt::Key_Minus},    {0x6E, "Num Del", Qt::Key_Period}, {0x6F, "Num /", Qt::Key_Slash},
+    {0xBA, ";", Qt::Key_Semicolon},    {0xBB, "=", Qt::Key_Equal},        {0xBC, ",", Qt::Key_Comma},
+    {0xBD, "-", Qt::Key_Minus},        {0xBE, ".", Qt::Key_Period},       {0xBF, "/", Qt::Key_Slash},
+    {0xC0, "`", Qt::Key_QuoteLeft},    {0xDB, "[", Qt::Key_BracketLeft},  {0xDC, "\\", Qt::Key_Backslash},
+    {0xDD, "]", Qt::Key_BracketRight}, {0xDE, "'", Qt::Key_Apostrophe},
 };
 
 std::string KeyName(std::uint16_t Key) {

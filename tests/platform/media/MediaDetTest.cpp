@@ -14,8 +14,9 @@ using testing_support::MediaFixture;
 
 com::ComPtr<IMediaDet> NewDetector() {
     void* raw = nullptr;
-    EXPECT_EQ(com::CoCreateInstance(com::CLSID_MediaDet, nullptr, com::CLSCTX_INPROC_SERVER, IMediaDet::Iid, &raw),
-              com::S_OK);
+    EXPECT_EQ(
+        com::CoCreateInstance(com::CLSID_MediaDet, nullptr, com::CLSCTX_INPROC_SERVER, IMediaDet::Iid, &raw),
+        com::S_OK);
     return com::ComPtr<IMediaDet>::Adopt(static_cast<IMediaDet*>(raw));
 }
 
