@@ -23,4 +23,10 @@ std::string AudioExtension(AudioFormat Format);
 // whole 8 ms frames). Fails the running test and returns false when the file could not be made.
 bool MakeToneFile(const std::string& Path, AudioFormat Format, double Seconds);
 
+// WAV files with nothing to play: the header of 16-bit mono PCM at 44.1 kHz, then Rest.
+std::string WavHeaderThen(const std::string& Rest);
+// What the first 44 bytes of a WAV file written by ffmpeg hold: the header and the start of the chunk after
+// the format, cut; no data chunk.
+std::string WavHeaderOnly();
+
 } // namespace testing_support
