@@ -177,6 +177,10 @@ void TQuorelMain_Form::OpenFilesAsPlayList(const TStringList& Files) {
     ShowId3Text(State.CurrentMediaFile);
     OpenCurrentMedia();
     ShowMediaOpened();
+    if (!State.IsPlaying) {
+        ReportFailedOpen();
+        return;
+    }
     FullScreenAtOnce();
 }
 
@@ -321,6 +325,8 @@ void TQuorelMain_Form::ReopenMediaFile() {
     OpenCurrentMedia();
     if (State.IsPlaying)
         ResumeReopenedMedium();
+    else
+        ShowMediaOpened(); // the status text says why nothing plays
 }
 
 void TQuorelMain_Form::ReopenPip() {

@@ -347,6 +347,31 @@ TEST_F(StoredListsTest, MissingLastFileReopensNothing) {
     EXPECT_TRUE(screenSaver.Calls.empty());
 }
 
+// A file the user names on the command line that does not play is reported in a box; the same file reopened
+// as the last medium at the next start only shows the status text.
+TEST_F(StoredListsTest, AFileThatDoesNotPlayIsReportedWhenNamedOnTheCommandLineAndOnlyShownWhenReopened) {
+    const std::string bad =
+        Copy(testing_support::MediaFile(testing_support::MediaFixture::NotMedia), "text.avi");
+    for (const V& arguments : {V{"/o", bad}, V{bad}, V{"/a", bad}}) {
+        boxes.clear();
+        form.reset();
+        Run(arguments);
+        EXPECT_FALSE(State.IsPlaying);
+        EXPECT_EQ(form->Status_L->Caption(), "无效或错误的媒体文件!");
+        ASSERT_EQ(boxes.size(), 1u) << arguments[0];
+        EXPECT_EQ(boxes[0].Text, "无效或错误的媒体文件!");
+        EXPECT_EQ(boxes[0].Caption, "Information");
+    }
+    boxes.clear();
+    form.reset();
+    WriteIni(DefaultsWith("LastMediaFile", bad));
+    Run();
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_EQ(form->Status_L->Caption(), "无效或错误的媒体文件!");
+    EXPECT_EQ(form->CurMedia_L->Caption(), "text.avi");
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(StoredListsTest, LastDvdWithoutReloadIsOnlyRemembered) {
     WriteIni(DefaultsWith("LastPlayType", "2", DefaultsWith("ReloadLast", "0", DefaultsWith("LastDvd", tree.Root()))));
     Run();
