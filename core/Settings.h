@@ -26,6 +26,10 @@ TProgramFolders GetProgramFolders(const std::string& ProgramFile);
 // Creates whichever program folders are missing (the settings file cannot be created without "Ini").
 void CreateProgramFolders(const TProgramFolders& Folders);
 
+// Removes what a save killed half-way left of the program's own stored files (their temporaries):
+// Default.ini, the stored lists, the history list and the history manager's HistoryTemp.
+void RemoveStaleSaveTemporaries(const TProgramFolders& Folders);
+
 // The built-in default settings text: 84 lines, each ended by CR LF.
 const std::string& DefaultIniText();
 
@@ -56,6 +60,6 @@ void InitCaptureImagePath();
 void UseProgramFolders(const TProgramFolders& Folders);
 
 // The first start-up steps of the main window (InitState): the program folders of ProgramFile into the
-// shared state, SkinPath and IniFilePath, missing folders created, then EnsureIniFile and
-// InitCaptureImagePath.
+// shared state, SkinPath and IniFilePath, missing folders created, temporaries of killed saves removed, then
+// EnsureIniFile and InitCaptureImagePath.
 void StartSettings(const std::string& ProgramFile);

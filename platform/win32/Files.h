@@ -12,6 +12,11 @@ namespace win32 {
 // to disk, and the temporary file is renamed over Path. Returns false (and leaves Path untouched) on failure.
 bool WriteFileAtomically(const std::string& Path, std::string_view Contents);
 
+// Removes the temporary files that WriteFileAtomically left beside Path when the process was killed between
+// making one and renaming it ("Path.XXXXXX", six letters or digits). Only regular files untouched for a
+// minute go: a save of another running program is never in the way. Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& Path);
+
 // The whole file, or nullopt when it cannot be read (missing, a folder, no permission, a read error); never
 // throws.
 std::optional<std::string> ReadWholeFile(const std::string& Path);
