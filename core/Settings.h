@@ -10,6 +10,13 @@
 // The text ReadIniString gives for a missing section or key.
 inline constexpr std::string_view ValueNoFind = "Value no find";
 
+// Whether Text fits on one line of a stored file (the settings, the stored lists, the history): it holds no
+// CR or LF. A file whose name holds one (names may) plays, but is never stored, so that no stored file
+// holds half an entry.
+inline bool FitsOnOneLine(std::string_view Text) {
+    return Text.find_first_of("\r\n") == std::string_view::npos;
+}
+
 struct TProgramFolders {
     std::string AppPath;     // the program file's folder, ending in "/"
     std::string TempPath;    // AppPath + "Temp/"

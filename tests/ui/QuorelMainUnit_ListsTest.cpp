@@ -232,6 +232,32 @@ TEST_F(StoredListsTest, CloseStoresWhatPlaysWithThePositionTheTicksRecorded) {
     EXPECT_EQ(ReadFile(PlayFileList()), clip + "===0\r\n" + tone + "===0\r\n");
 }
 
+// A file whose name holds a line break plays, but is neither stored as the last medium nor in the stored
+// list; the settings and the list keep whole lines only.
+TEST_F(StoredListsTest, AFileNamedWithALineBreakPlaysButIsNotStored) {
+    const std::string odd = Clip("two\nlines.mp4"), tone = Tone("t.wav");
+    WriteIni(DefaultsWith("LastMediaFile", tone));
+    Run({odd, tone});
+    ASSERT_TRUE(State.IsPlaying);
+    EXPECT_EQ(State.CurrentMediaFile, odd);
+    CloseForm();
+    EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), "");
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), 1);
+    EXPECT_EQ(ReadFile(PlayFileList()), tone + "===0\r\n");
+    const std::string ini = ReadFile(tree.IniFile());
+    EXPECT_EQ(ini.find("lines.mp4"), std::string::npos) << ini;
+
+    State.PlayType = PlayTypes::Dvd;
+    State.DvdPath = tree.Root() + "/disc\r";
+    form->SaveLastState();
+    EXPECT_EQ(ReadIniString("PlayControl", "LastDvd"), "") << "a folder's name alike";
+    State.PlayType = PlayTypes::Pip;
+    State.pipMediaFileA = odd;
+    State.pipMediaFileB = tone;
+    form->SaveLastState();
+    EXPECT_EQ(ReadIniString("Pip", "pipMediaFileA"), "") << "a pair only whole";
+}
+
 TEST_F(StoredListsTest, DvdAndPictureInPictureStoreTheirOwnKeys) {
     Run();
     State.PlayType = PlayTypes::Dvd;
