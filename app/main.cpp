@@ -32,7 +32,8 @@ void OnTerminateSignal(int) {
     [[maybe_unused]] auto n = ::write(terminateFds[0], &byte, 1);
 }
 
-// A session logout or `kill` closes the main window as the user would, so that its close handling runs. The
+// A session logout or `kill` closes the main window as the user would, so that its close handling runs, also
+// while a modal box is up (nobody may be there to answer it, nor the boxes the close itself shows). The
 // signal is caught from the start; when it comes before the message loop runs, the window closes as soon as
 // the loop starts.
 void CloseOnTerminateSignal() {
@@ -42,10 +43,7 @@ void CloseOnTerminateSignal() {
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char byte;
         [[maybe_unused]] auto n = ::read(terminateFds[1], &byte, 1);
-        if (forms::TForm* main = forms::Application().MainForm())
-            main->Close();
-        else
-            forms::Application().Terminate();
+        forms::Application().EndProgram();
     });
     struct sigaction action = {};
     action.sa_handler = OnTerminateSignal;
