@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
 #include "platform/forms/Forms.h"
+#include "platform/win32/Display.h"
 #include "ui/QuorelMainUnit.h"
 
 namespace {
@@ -115,9 +117,17 @@ void LogOpenedMediaWhenAsked() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Global hot keys and window placement need X11; under Wayland that is XWayland.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr)
+    // Global hot keys and window placement need X11; under Wayland that is XWayland. Without a display the
+    // program says so in one line (Qt would abort, advising to reinstall). A platform named in
+    // QT_QPA_PLATFORM (the tests' offscreen one) is taken as it is.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform == nullptr || *platform == '\0') {
+        if (const std::string problem = win32::X11DisplayProblem(); !problem.empty()) {
+            std::fprintf(stderr, "QuorelMain %s.\n", problem.c_str());
+            return 1;
+        }
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
     // The arguments as given: the application object takes out the options it knows, which may be files.
     TQuorelMain_Form::SetCommandLine(argc, argv);
     forms::Application().Initialize(argc, argv);
