@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -36,7 +37,8 @@ std::vector<ButtonSpec> ButtonsOf(UINT Type) {
     case MB_OKCANCEL:
         return {{IDOK, QMessageBox::Ok}, {IDCANCEL, QMessageBox::Cancel}};
     case MB_ABORTRETRYIGNORE:
-        return {{IDABORT, QMessageBox::Abort}, {IDRETRY, QMessageBox::Retry}, {IDIGNORE, QMessageBox::Ignore}};
+        return {
+            {IDABORT, QMessageBox::Abort}, {IDRETRY, QMessageBox::Retry}, {IDIGNORE, QMessageBox::Ignore}};
     case MB_YESNOCANCEL:
         return {{IDYES, QMessageBox::Yes}, {IDNO, QMessageBox::No}, {IDCANCEL, QMessageBox::Cancel}};
     case MB_YESNO:
@@ -111,6 +113,12 @@ int MessageBox(HWND Owner, const std::string& Text, const char* Caption, UINT Ty
         char type[16];
         std::snprintf(type, sizeof type, "%X", static_cast<unsigned>(Type));
         AppendFakeLog("MessageBox " + request.Caption + "|" + type + "|" + request.Text);
+        return DefaultMessageBoxButton(Type);
+    }
+    // A library called from a program without a GUI application object cannot show a box (Qt would end the
+    // program): the text goes to standard error and the default button answers.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        std::fprintf(stderr, "%s: %s\n", request.Caption.c_str(), request.Text.c_str());
         return DefaultMessageBoxButton(Type);
     }
     return ShowQtMessageBox(request);
