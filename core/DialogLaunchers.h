@@ -19,3 +19,8 @@ extern TGotoMediaForm GotoMediaForm;
 // The resume-choice dialog for a reopened medium (it seeks by itself); Choice is the chosen item, -1 when it
 // was closed without a choice. Not built yet: Choice is -1 and the position stays at the start.
 void ShowAutoResumePlayDialog(win32::HWND AppHandle, int Language, int& Choice);
+
+// The open-pair dialog of picture-in-picture, built with its dialog (ui/OpenPipForm.cpp): ResultCode 1 when
+// two files were chosen (they are then in pipMediaFileA and pipMediaFileB), 2 after Cancel, 0 when closed
+// otherwise. Nothing happens for AppHandle 0.
+void ShowOpenPipDialog(win32::HWND AppHandle, int Language, int& ResultCode);

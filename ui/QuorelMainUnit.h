@@ -11,6 +11,7 @@
 //   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
 //   QuorelMainUnit_Lyrics.cpp the lyrics display
 //   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top and the radio groups of the menus
+//   QuorelMainUnit_Pip.cpp    the picture-in-picture commands and items
 
 #include <cstdint>
 #include <functional>
@@ -313,6 +314,25 @@ public:
     void PlayModeMenuClick(forms::TObject* Sender);
     void OpenDvdDriveMenuClick(forms::TObject* Sender);
     void HistoryItemClick(forms::TObject* Sender);
+
+    // --- Picture-in-picture commands and items (QuorelMainUnit_Pip.cpp). ---
+    // Binds the open-pair item and the items of pPip (those the setup dialog opens excepted), and the video
+    // panel's press, move and release for the small picture while no other handler has them.
+    void BindPip();
+    void OpenPipCommand();
+    void pOpenpictureinpictureClick(forms::TObject* Sender);
+    void pLefttopClick(forms::TObject* Sender);
+    void pRighttopClick(forms::TObject* Sender);
+    void pLeftbottomClick(forms::TObject* Sender);
+    void pRightbottomClick(forms::TObject* Sender);
+    void pCenterClick(forms::TObject* Sender);
+    void pPicswapClick(forms::TObject* Sender);
+    void pNoreverseClick(forms::TObject* Sender);
+    void pUpdownreverseClick(forms::TObject* Sender);
+    void pLeftrightreverseClick(forms::TObject* Sender);
+    void pPicRestoreClick(forms::TObject* Sender);
+    // The pPip items enabled only while a pair plays, the small picture's orientation checked.
+    void UpdatePipMenus();
 
     // --- Private fields of the window. ---
     bool FirstActivation = false;
