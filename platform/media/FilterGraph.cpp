@@ -42,6 +42,28 @@ GraphRegistry& LiveGraphs() {
     return *registry;
 }
 
+// Waits up to Limit for Element's state change. The wait may be woken early (a signal delivered to the
+// waiting thread), and GStreamer then answers a failure: only the element's own last result tells a real one,
+// so an early wake goes on waiting for the rest of the time.
+GstStateChangeReturn WaitForStateChange(GstElement* Element, GstClockTime Limit) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::nanoseconds(Limit);
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
+        const GstStateChangeReturn result = gst_element_get_state(
+            Element, nullptr, nullptr, static_cast<GstClockTime>(std::max<std::int64_t>(left.count(), 0)));
+        if (result != GST_STATE_CHANGE_FAILURE)
+            return result;
+        GST_OBJECT_LOCK(Element);
+        const GstStateChangeReturn last = GST_STATE_RETURN(Element);
+        GST_OBJECT_UNLOCK(Element);
+        if (last == GST_STATE_CHANGE_FAILURE)
+            return result;
+        if (left.count() <= 0)
+            return GST_STATE_CHANGE_ASYNC;
+    }
+}
+
 bool HasPrefix(const gchar* Text, const char* Prefix) {
     return Text != nullptr && std::strncmp(Text, Prefix, std::strlen(Prefix)) == 0;
 }
@@ -342,6 +364,13 @@ HRESULT FilterGraph::ProbeSeeking() {
     if (gst_element_query(pipeline_, query))
         gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
     gst_query_unref(query);
+    // The audio mixer of a graph of several files answers no for its inputs, though it passes seeks on to
+    // them: the seek itself tells.
+    {
+        std::lock_guard lock(mutex_);
+        if (audioMixer_ != nullptr)
+            seekable = TRUE;
+    }
     seekable_ = seekable != FALSE &&
                 gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME,
                                  static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
@@ -365,7 +394,7 @@ HRESULT FilterGraph::Preroll() {
     while (std::chrono::steady_clock::now() < deadline) {
         if (decodedPads_ == padsBefore && std::chrono::steady_clock::now() - start > FirstStreamTimeLimit)
             return VFW_E_UNKNOWN_FILE_TYPE;
-        const GstStateChangeReturn state = gst_element_get_state(pipeline_, nullptr, nullptr, 20 * GST_MSECOND);
+        const GstStateChangeReturn state = WaitForStateChange(pipeline_, 20 * GST_MSECOND);
         if (failed_ || state == GST_STATE_CHANGE_FAILURE)
             return VFW_E_UNKNOWN_FILE_TYPE;
         if (state == GST_STATE_CHANGE_SUCCESS || state == GST_STATE_CHANGE_NO_PREROLL)
@@ -559,7 +588,7 @@ LONGLONG FilterGraph::QueryDuration() {
 // --- Control ------------------------------------------------------------------------------------------
 
 bool FilterGraph::WaitForState(GstClockTime Limit) {
-    return gst_element_get_state(pipeline_, nullptr, nullptr, Limit) != GST_STATE_CHANGE_FAILURE;
+    return WaitForStateChange(pipeline_, Limit) != GST_STATE_CHANGE_FAILURE;
 }
 
 HRESULT FilterGraph::Run() {
@@ -615,7 +644,7 @@ HRESULT FilterGraph::GetState(LONG Timeout, OAFilterState* State) {
     if (pipeline_ == nullptr || state_ == State_Stopped)
         return S_OK;
     const GstStateChangeReturn change =
-        gst_element_get_state(pipeline_, nullptr, nullptr, static_cast<GstClockTime>(std::max<LONG>(Timeout, 0)) * GST_MSECOND);
+        WaitForStateChange(pipeline_, static_cast<GstClockTime>(std::max<LONG>(Timeout, 0)) * GST_MSECOND);
     return change == GST_STATE_CHANGE_ASYNC ? VFW_S_STATE_INTERMEDIATE : S_OK;
 }
 

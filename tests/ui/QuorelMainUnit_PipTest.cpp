@@ -247,13 +247,18 @@ TEST_F(PipCommandsTest, DraggingTheSmallPictureMovesItAndTheEdgesAreStored) {
     EXPECT_EQ(ReadIniString("Pip", "pipMediaFileB"), tree.Root() + "/b.mp4");
 }
 
-// The pair stored at the last close is opened again at the next start, with its length shown.
+// The pair stored at the last close is opened again at the next start where it was left, with its length
+// shown.
 TEST_F(PipCommandsTest, AStoredPairIsReopenedAtStart) {
     const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
-    WriteIni(DefaultsWith("LastPlayType", "3",
-                          DefaultsWith("pipMediaFileA", a, DefaultsWith("pipMediaFileB", b))));
+    WriteIni(DefaultsWith("LastPos", "1",
+                          DefaultsWith("LastPlayType", "3",
+                                       DefaultsWith("pipMediaFileA", a, DefaultsWith("pipMediaFileB", b)))));
     Run();
     ASSERT_TRUE(State.IsPlaying);
+    std::int64_t position = 0;
+    State.MediaSeeking->GetCurrentPosition(&position);
+    EXPECT_GE(position, 10000000) << "resumed at the stored second";
     EXPECT_EQ(State.PlayType, PlayTypes::Pip);
     EXPECT_EQ(State.PlayListFiles->Items(), (std::vector<std::string>{a, b}));
     EXPECT_EQ(form->CurMedia_L->Caption(), "a.mp4    b.mp4");

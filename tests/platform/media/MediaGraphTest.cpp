@@ -1,6 +1,8 @@
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -8,6 +10,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <pthread.h>
 
 #include <QApplication>
 #include <QImage>
@@ -540,8 +544,45 @@ TEST(AudioOutput, SoundsOfTwoFilesAreMixedAndTheLongerFileGivesTheDuration) {
     EXPECT_EQ(g.audio->put_Balance(9999), com::S_OK);
     ASSERT_EQ(g.control->Run(), com::S_OK);
     EXPECT_TRUE(WaitUntil([] { return MixerInputs::Get().Fed() == 2u; })) << MixerInputs::Get().Fed();
-    // Past the shorter file's end the pair goes on to the longer one's.
-    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) > 3 * Second; }));
+    // The pair seeks as one (the mixer passes the seek on to both files), past the shorter file's end too.
+    LONGLONG target = 5 * Second;
+    ASSERT_EQ(
+        g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+        com::S_OK);
+    EXPECT_NEAR(static_cast<double>(PositionOf(g.seeking.Get())) / Second, 5.0, 0.1);
+    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) > 5300 * Millisecond; }));
+}
+
+// A signal delivered while the graph waits for its pipeline (a render's preroll, a seek settling) may wake
+// the wait early; that is no failure. The signals come every millisecond to the waiting thread.
+TEST(Waits, ASignalWhileTheGraphWaitsFailsNothing) {
+    struct sigaction quiet = {};
+    quiet.sa_handler = [](int) {};
+    sigemptyset(&quiet.sa_mask);
+    quiet.sa_flags = SA_RESTART;
+    struct sigaction before = {};
+    sigaction(SIGUSR2, &quiet, &before);
+    const pthread_t waiting = pthread_self();
+    std::atomic<bool> done{false};
+    std::thread signaller([&] {
+        while (!done) {
+            pthread_kill(waiting, SIGUSR2);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    for (int i = 0; i < 3; ++i) {
+        WindowlessGraph g;
+        EXPECT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK) << i;
+        EXPECT_EQ(g.Render(MediaFixture::Mp4VideoOnly), com::S_OK) << i;
+        LONGLONG target = Second;
+        EXPECT_EQ(g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr,
+                                          AM_SEEKING_NoPositioning),
+                  com::S_OK);
+        EXPECT_EQ(PositionOf(g.seeking.Get()), Second);
+    }
+    done = true;
+    signaller.join();
+    sigaction(SIGUSR2, &before, nullptr);
 }
 
 // A graph lets go of its pipeline, and with it of every element, decoder and file it built: at a failed
