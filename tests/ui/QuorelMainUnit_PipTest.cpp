@@ -11,6 +11,7 @@
 #include "core/PipEdit.h"
 #include "core/PipLayout.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/MediaPanel.h"
 #include "tests/support/WhileModal.h"
 #include "tests/ui/MainFormFixture.h"
 #include "ui/OpenPipForm.h"
@@ -74,6 +75,16 @@ TEST_F(PipCommandsTest, TheOpenItemPlaysThePairChosenInTheDialog) {
         EXPECT_TRUE(item->Enabled()) << item->Name();
     EXPECT_TRUE(form->Previous_XI->Enabled()) << "previous and next swap the pictures";
     EXPECT_TRUE(boxes.empty());
+}
+
+// The pair ends with the longer file, found by the progress tick as a media file's end is; it then stops.
+TEST_F(PipCommandsTest, ThePairStopsAtItsEnd) {
+    Run();
+    ASSERT_TRUE(OpenPair(Clip("a.mp4"), Clip("b.mp4")));
+    ASSERT_TRUE(testing_support::WaitUntil([] { return !State.IsPlaying; }, std::chrono::seconds(15)));
+    EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+    EXPECT_FALSE(State.GraphBuilder);
 }
 
 struct NotOpenedCase {
