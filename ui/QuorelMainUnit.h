@@ -320,6 +320,8 @@ public:
     // panel's press, move and release for the small picture while no other handler has them.
     void BindPip();
     void OpenPipCommand();
+    // The pair pipMediaFileA, pipMediaFileB becomes the play list (SetPlayList).
+    void SetPipPlayList();
     void pOpenpictureinpictureClick(forms::TObject* Sender);
     void pLefttopClick(forms::TObject* Sender);
     void pRighttopClick(forms::TObject* Sender);

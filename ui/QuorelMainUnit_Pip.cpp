@@ -90,10 +90,7 @@ void TQuorelMain_Form::OpenPipCommand() {
     ShowOpenPipDialog(Handle(), State.Language, result);
     if (result != 1 || State.pipMediaFileA.empty() || State.pipMediaFileB.empty())
         return;
-    TStringList pair;
-    pair.Add(State.pipMediaFileA);
-    pair.Add(State.pipMediaFileB);
-    SetPlayList(pair);
+    SetPipPlayList();
     State.PlayRate = 1.0;
     StopByType();
     OpenPip(State.pipMediaFileA, State.pipMediaFileB);
@@ -101,6 +98,13 @@ void TQuorelMain_Form::OpenPipCommand() {
         PlaceVideoInWindow();
     ShowPipOpened();
     FullScreenAtOnce();
+}
+
+void TQuorelMain_Form::SetPipPlayList() {
+    TStringList pair;
+    pair.Add(State.pipMediaFileA);
+    pair.Add(State.pipMediaFileB);
+    SetPlayList(pair);
 }
 
 void TQuorelMain_Form::pOpenpictureinpictureClick(TObject*) {

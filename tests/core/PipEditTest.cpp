@@ -17,15 +17,11 @@ namespace {
 
 using dshow::NORMALIZEDRECT;
 using forms::ssLeft;
+using testing_support::Describe;
 using testing_support::PipMixer;
 
 constexpr NORMALIZEDRECT BottomRight{0.5f, 0.5f, 1.0f, 1.0f};
 constexpr NORMALIZEDRECT Centre{0.25f, 0.25f, 0.75f, 0.75f};
-
-std::string Describe(const NORMALIZEDRECT& R) {
-    return "(" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " + std::to_string(R.right) +
-           ", " + std::to_string(R.bottom) + ")";
-}
 
 void ExpectNear(const NORMALIZEDRECT& Got, const NORMALIZEDRECT& Want) {
     EXPECT_NEAR(Got.left, Want.left, 1e-5) << Describe(Got);

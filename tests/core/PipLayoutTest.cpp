@@ -24,14 +24,10 @@ namespace {
 using dshow::NORMALIZEDRECT;
 using testing_support::MediaFile;
 using testing_support::MediaFixture;
+using testing_support::Describe;
 using testing_support::PipMixer;
 
 constexpr NORMALIZEDRECT Full{0.0f, 0.0f, 1.0f, 1.0f};
-
-std::string Describe(const NORMALIZEDRECT& R) {
-    return "(" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " + std::to_string(R.right) +
-           ", " + std::to_string(R.bottom) + ")";
-}
 
 // Both mixing renderers: each operation goes to the mixer of the one in use.
 class PipLayout : public ::testing::TestWithParam<TRenderType> {};

@@ -16,6 +16,12 @@
 
 namespace testing_support {
 
+// A rectangle as text, for failure messages.
+inline std::string Describe(const dshow::NORMALIZEDRECT& R) {
+    return "(" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " + std::to_string(R.right) +
+           ", " + std::to_string(R.bottom) + ")";
+}
+
 class PipMixer {
 public:
     explicit PipMixer(TRenderType Renderer) : window(640, 480) {
