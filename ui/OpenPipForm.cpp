@@ -136,14 +136,6 @@ void TOpenPip_Form::Cancel_BtnClick(TObject*) {
 }
 
 void ShowOpenPipDialog(win32::HWND AppHandle, int Language, int& ResultCode) {
-    if (AppHandle == nullptr)
-        return;
-    auto dialog = std::make_unique<TOpenPip_Form>(win32::WidgetOf(AppHandle));
-    if (State.UiFont)
-        dialog->Font().Assign(*State.UiFont);
-    dialog->SetLanguage(Language);
-    dialog->LoadTexts();
-    dialog->ApplyTexts();
-    dialog->ShowModal();
-    ResultCode = dialog->ResultCode();
+    RunDialog<TOpenPip_Form>(AppHandle, LanguageAndTexts<TOpenPip_Form>(Language),
+                             [&ResultCode](TOpenPip_Form& Dialog) { ResultCode = Dialog.ResultCode(); });
 }

@@ -10,6 +10,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/WinControls.h"
+#include "platform/win32/Types.h"
 
 // The dialog's texts in one language (all empty for a language code other than 1 and 2).
 struct TOpenPipTexts {
@@ -58,3 +59,8 @@ private:
     TOpenPipTexts texts_;
     int resultCode_ = 0;
 };
+
+// The launcher: the dialog in the launchers' frame (RunDialog) with the language's texts; ResultCode is its
+// result (1 when two files were chosen, then in pipMediaFileA and pipMediaFileB; 2 after Cancel; 0 when closed
+// otherwise). Nothing happens without an owner window.
+void ShowOpenPipDialog(win32::HWND AppHandle, int Language, int& ResultCode);

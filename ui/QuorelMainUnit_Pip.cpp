@@ -14,6 +14,7 @@
 #include "core/PipLayout.h"
 #include "core/PlaybackState.h"
 #include "platform/win32/Window.h"
+#include "ui/OpenPipForm.h"
 
 using namespace forms;
 
