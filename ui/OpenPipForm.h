@@ -61,6 +61,6 @@ private:
 };
 
 // The launcher: the dialog in the launchers' frame (RunDialog) with the language's texts; ResultCode is its
-// result (1 when two files were chosen, then in pipMediaFileA and pipMediaFileB; 2 after Cancel; 0 when closed
-// otherwise). Nothing happens without an owner window.
+// result (1 when two files were chosen, then in pipMediaFileA and pipMediaFileB; 2 after Cancel; 0 when
+// closed otherwise). Nothing happens without an owner window.
 void ShowOpenPipDialog(win32::HWND AppHandle, int Language, int& ResultCode);
