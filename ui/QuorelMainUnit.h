@@ -15,6 +15,7 @@
 //                             property command, and closing only after a modal dialog
 //   QuorelMainUnit_Keys.cpp   the shortcut commands and the boss key
 //   QuorelMainUnit_Messages.cpp  the private window messages, the companion windows and frame capture
+//   QuorelMainUnit_Pip.cpp    the picture-in-picture commands and items
 
 #include <cstdint>
 #include <functional>
@@ -409,6 +410,27 @@ public:
     // Where the companion windows were created; they return there when shown again.
     win32::RECT PlayListWindowBounds{};
     win32::RECT CaptureWindowBounds{};
+
+    // --- Picture-in-picture commands and items (QuorelMainUnit_Pip.cpp). ---
+    // Binds the open-pair item and the items of pPip (those the setup dialog opens excepted), and the video
+    // panel's press, move and release for the small picture while no other handler has them.
+    void BindPip();
+    void OpenPipCommand();
+    // The pair pipMediaFileA, pipMediaFileB becomes the play list (SetPlayList).
+    void SetPipPlayList();
+    void pOpenpictureinpictureClick(forms::TObject* Sender);
+    void pLefttopClick(forms::TObject* Sender);
+    void pRighttopClick(forms::TObject* Sender);
+    void pLeftbottomClick(forms::TObject* Sender);
+    void pRightbottomClick(forms::TObject* Sender);
+    void pCenterClick(forms::TObject* Sender);
+    void pPicswapClick(forms::TObject* Sender);
+    void pNoreverseClick(forms::TObject* Sender);
+    void pUpdownreverseClick(forms::TObject* Sender);
+    void pLeftrightreverseClick(forms::TObject* Sender);
+    void pPicRestoreClick(forms::TObject* Sender);
+    // The pPip items enabled only while a pair plays, the small picture's orientation checked.
+    void UpdatePipMenus();
 
     // --- Private fields of the window. ---
     bool FirstActivation = false;
