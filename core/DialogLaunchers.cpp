@@ -8,3 +8,7 @@ TGotoMediaForm GotoMediaForm = &CreateGotoMediaForm;
 void ShowAutoResumePlayDialog(win32::HWND, int, int& Choice) {
     Choice = -1;
 }
+
+void ShowSelHardDiskDvdDialog(win32::HWND, int, int& Index) {
+    Index = -1;
+}

@@ -19,3 +19,7 @@ extern TGotoMediaForm GotoMediaForm;
 // The resume-choice dialog for a reopened medium (it seeks by itself); Choice is the chosen item, -1 when it
 // was closed without a choice. Not built yet: Choice is -1 and the position stays at the start.
 void ShowAutoResumePlayDialog(win32::HWND AppHandle, int Language, int& Choice);
+
+// The choice among the disc folders of DvdFolderList; Index is the folder chosen, -1 when the dialog was
+// closed without a choice. Not built yet: Index is -1.
+void ShowSelHardDiskDvdDialog(win32::HWND AppHandle, int Language, int& Index);

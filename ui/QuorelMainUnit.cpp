@@ -68,6 +68,7 @@ TQuorelMain_Form::TQuorelMain_Form(std::string ProgramFile, std::vector<std::str
     BindSkinButtons();
     BindFrame();
     BindProgress();
+    BindDvd();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };

@@ -100,6 +100,5 @@ void TQuorelMain_Form::PlayModeMenuClick(TObject* Sender) {
     SavePlayModeMenu(PlayModeMenuItems);
 }
 
-// Items built at run time under the drive and history menus.
-void TQuorelMain_Form::OpenDvdDriveMenuClick(TObject*) {}
+// Items built at run time under the history menu.
 void TQuorelMain_Form::HistoryItemClick(TObject*) {}
