@@ -725,7 +725,11 @@ bool DvdNavigator::Jump(const std::function<bool()>& Command) {
     const DvdScreen before = Screen();
     const std::function<bool()> command = [&] {
         const bool done = Command();
-        if (!done) {
+        if (done) {
+            // The still picture the disc stood on is over: the library keeps standing on it after most jumps.
+            std::lock_guard lock(mutex_);
+            dvdnav_still_skip(nav_);
+        } else {
             std::lock_guard lock(mutex_);
             if (before.domain == DvdScreen::Domain::Title)
                 dvdnav_time_search(nav_, static_cast<std::uint64_t>(std::max<std::int64_t>(before.Time, 0)));
