@@ -310,6 +310,8 @@ void DvdNavigator::BeginRun() {
     ended_ = false;
     units_.clear();
     toldForcedOnly_.reset();
+    toldHighlight_.reset();
+    paletteTold_ = false;
 }
 
 void DvdNavigator::SetPlaybackClock(std::function<std::optional<std::int64_t>()> Clock) {
@@ -353,6 +355,30 @@ void DvdNavigator::RefreshStreams(DvdStep& Step) {
     }
 }
 
+// The button highlighted as the overlay must draw it: its rectangle and colours come from the navigation pack
+// read last (the library's highlight event carries only the number, and may come before the pack).
+void DvdNavigator::RefreshHighlight(DvdStep& Step) {
+    DvdStep::Highlight shown;
+    std::int32_t button = 0;
+    const pci_t* pci = dvdnav_get_current_nav_pci(nav_);
+    dvdnav_highlight_area_t area{};
+    if (highlightShown_ && pci != nullptr && (pci->hli.hl_gi.hli_ss & 3) != 0 &&
+        dvdnav_get_current_highlight(nav_, &button) == DVDNAV_STATUS_OK && button >= 1 &&
+        button <= (pci->hli.hl_gi.btn_ns & 0x3F) &&
+        dvdnav_get_highlight_area(const_cast<pci_t*>(pci), button, 0, &area) == DVDNAV_STATUS_OK) {
+        shown.Button = button;
+        shown.Palette = area.palette;
+        shown.Left = area.sx;
+        shown.Top = area.sy;
+        shown.Right = area.ex;
+        shown.Bottom = area.ey;
+    }
+    if (toldHighlight_ != shown) {
+        toldHighlight_ = shown;
+        Step.NewHighlight = shown;
+    }
+}
+
 // At the navigation pack that starts a unit: the unit's place on the timeline, and what it shows.
 void DvdNavigator::NoteUnit(const pci_t& Pci, std::int64_t NavScr) {
     const std::int64_t start = Pci.pci_gi.vobu_s_ptm;
@@ -379,6 +405,8 @@ void DvdNavigator::NoteUnit(const pci_t& Pci, std::int64_t NavScr) {
         unit->title = unit->domain == DvdScreen::Domain::Title ? title : 0;
         unit->chapter = part;
     }
+    if (const DvdTitleFacts* facts = Title(unit->title))
+        unit->titleSet = facts->TitleSet;
     if (unit->domain == DvdScreen::Domain::Title)
         unit->time = std::max<std::int64_t>(dvdnav_get_current_time(nav_), 0);
     unit->pci = Pci;
@@ -476,6 +504,17 @@ DvdStep DvdNavigator::Read() {
         case DVDNAV_NAV_PACKET:
             if (const pci_t* pci = dvdnav_get_current_nav_pci(nav_); pci != nullptr && IsMpeg2Pack(step.Data))
                 NoteUnit(*pci, ReadScr(buffer + 4));
+            // The overlay knows the palette and the highlight of the disc as it now stands, also after a
+            // flush.
+            if (palette_ && !paletteTold_) {
+                step.Palette = palette_;
+                paletteTold_ = true;
+            }
+            if (!toldForcedOnly_) {
+                toldForcedOnly_ = !subpictureShown_;
+                step.ForcedOnly = !subpictureShown_;
+            }
+            RefreshHighlight(step);
             [[fallthrough]];
         case DVDNAV_BLOCK_OK:
             if (!runStarted_)
@@ -520,29 +559,19 @@ DvdStep DvdNavigator::Read() {
         case DVDNAV_SPU_CLUT_CHANGE: {
             std::array<std::uint32_t, 16> palette{};
             std::memcpy(palette.data(), buffer, sizeof palette);
+            palette_ = palette;
+            paletteTold_ = true;
             step.Palette = palette;
             step.kind = DvdStep::Kind::Changes;
             return step;
         }
-        case DVDNAV_HIGHLIGHT: {
-            const auto* highlight = reinterpret_cast<dvdnav_highlight_event_t*>(buffer);
-            DvdStep::Highlight shown;
-            dvdnav_highlight_area_t area{};
-            pci_t* pci = dvdnav_get_current_nav_pci(nav_);
-            if (highlight->display != 0 && highlight->buttonN > 0 && pci != nullptr &&
-                dvdnav_get_highlight_area(pci, static_cast<std::int32_t>(highlight->buttonN), 0, &area) ==
-                    DVDNAV_STATUS_OK) {
-                shown.Button = static_cast<int>(highlight->buttonN);
-                shown.Palette = area.palette;
-                shown.Left = area.sx;
-                shown.Top = area.sy;
-                shown.Right = area.ex;
-                shown.Bottom = area.ey;
-            }
-            step.NewHighlight = shown;
+        case DVDNAV_HIGHLIGHT:
+            highlightShown_ = reinterpret_cast<dvdnav_highlight_event_t*>(buffer)->display != 0;
+            RefreshHighlight(step);
+            if (!step.NewHighlight)
+                continue;
             step.kind = DvdStep::Kind::Changes;
             return step;
-        }
         case DVDNAV_SPU_STREAM_CHANGE:
         case DVDNAV_AUDIO_STREAM_CHANGE:
             RefreshStreams(step);
@@ -578,15 +607,21 @@ std::optional<std::int64_t> DvdNavigator::PlaybackPosition() const {
 }
 
 // The unit whose picture is on the screen: the last one the playback position has reached (the first of
-// the run while it reaches none, the last one read when nothing tells the position).
+// the run while it reaches none or nothing tells the position, the last one once the disc played out).
 DvdNavigator::OnScreen DvdNavigator::Find(std::optional<std::int64_t> Position) const {
     OnScreen shown;
     if (units_.empty())
         return shown;
-    if (!Position || ended_) {
+    if (ended_) {
         shown.unit = units_.back().get();
         shown.position = shown.unit->end;
-        shown.endHeld = ended_ && shown.unit->domain == DvdScreen::Domain::Title;
+        shown.endHeld = shown.unit->domain == DvdScreen::Domain::Title;
+        return shown;
+    }
+    // Until the pipeline tells where it plays (a run that has not prerolled yet), the run's start shows.
+    if (!Position) {
+        shown.unit = units_.front().get();
+        shown.position = shown.unit->start;
         return shown;
     }
     std::size_t at = 0;
@@ -621,6 +656,9 @@ DvdScreen DvdNavigator::ReadScreen() const {
         if (screen.domain == DvdScreen::Domain::Title)
             screen.Time = std::max<std::int64_t>(dvdnav_get_current_time(nav_), 0);
     }
+    // A title's set is known from the title at once, before the stream says the set changed.
+    if (const DvdTitleFacts* facts = Title(screen.Title))
+        screen.TitleSet = facts->TitleSet;
     return screen;
 }
 

@@ -83,6 +83,7 @@ struct DvdStep {
         int Button = 0;
         std::uint32_t Palette = 0;
         int Left = 0, Top = 0, Right = 0, Bottom = 0;
+        friend bool operator==(const Highlight&, const Highlight&) = default;
     };
     std::optional<Highlight> NewHighlight;
     std::optional<bool> ForcedOnly;
@@ -160,6 +161,7 @@ private:
     // Under the lock.
     void Notify();
     void RefreshStreams(DvdStep& Step);
+    void RefreshHighlight(DvdStep& Step);
     void NoteUnit(const pci_t& Pci, std::int64_t NavScr);
     bool Rewrite(std::array<std::uint8_t, 2048>& Pack, std::string& Reason);
     struct OnScreen {
@@ -204,7 +206,12 @@ private:
     int audioStream_ = 0;
     int subpictureStream_ = -1;
     bool subpictureShown_ = false;
+    // What the overlay was told; after a flush it is told again.
     std::optional<bool> toldForcedOnly_;
+    std::optional<DvdStep::Highlight> toldHighlight_;
+    std::optional<std::array<std::uint32_t, 16>> palette_;
+    bool paletteTold_ = false;
+    bool highlightShown_ = true; // the disc's own flag: a highlight hidden by the disc is none
     int titleSet_ = 0;
     // Stream choices made outside a title, for the next title (a stream command would end a menu's still).
     std::optional<int> pendingAudio_, pendingSubpicture_;

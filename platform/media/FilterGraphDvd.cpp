@@ -210,12 +210,21 @@ HRESULT FilterGraph::BuildDvdGraph() {
     gst_object_unref(clock);
 
     GstElement* spu = overlay ? gst_element_factory_make("dvdspu", nullptr) : nullptr;
-    GstElement* source = CreateDvdSource(navigator, [spu](GstEvent* Event) {
+    // The overlay learns its input's kind from its first caps, and forgets what it was told when it does: it
+    // is given them before it is told anything, or the first menu's highlight would be lost.
+    GstElement* source = CreateDvdSource(navigator, [spu, typed = false](GstEvent* Event) mutable {
         if (spu == nullptr) {
             gst_event_unref(Event);
             return;
         }
         GstPad* pad = gst_element_get_static_pad(spu, "subpicture");
+        if (!typed && !gst_pad_has_current_caps(pad)) {
+            gst_pad_send_event(pad, gst_event_new_stream_start("dvd-subpicture"));
+            GstCaps* caps = gst_caps_new_empty_simple("subpicture/x-dvd");
+            gst_pad_send_event(pad, gst_event_new_caps(caps));
+            gst_caps_unref(caps);
+        }
+        typed = true;
         gst_pad_send_event(pad, Event);
         gst_object_unref(pad);
     });
@@ -357,7 +366,9 @@ void FilterGraph::ConnectDvdPad(GstPad* Pad) {
 // The playback position on the navigator's timeline: the stream time the sinks report, which the demuxer
 // counts from the run's start.
 std::optional<std::int64_t> FilterGraph::DvdPlaybackPosition() {
-    if (pipeline_ == nullptr || GST_STATE(pipeline_) < GST_STATE_PAUSED)
+    // While the pipeline prerolls again after a flush, the sinks still tell the position of the run before.
+    if (pipeline_ == nullptr || GST_STATE(pipeline_) < GST_STATE_PAUSED ||
+        gst_element_get_state(pipeline_, nullptr, nullptr, 0) == GST_STATE_CHANGE_ASYNC)
         return std::nullopt;
     gst_query_set_position(positionQuery_, GST_FORMAT_TIME, -1);
     gint64 position = -1;

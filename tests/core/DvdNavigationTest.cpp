@@ -94,6 +94,23 @@ protected:
         return (h * 3600 + m * 60 + s) * 25 + where.TimeCode.bFrames; // frames
     }
 
+    // Whether the position moves Rate seconds a second: one of three windows of 1.5 s within a quarter of a
+    // second (a machine under load may stall one).
+    static bool AdvancesAt(double Rate) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const std::int64_t start = Position();
+            const auto wallStart = std::chrono::steady_clock::now();
+            testing_support::Pump(1500ms);
+            const double wall =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+            const double advanced = static_cast<double>(Position() - start) / 25.0;
+            if (std::abs(advanced - Rate * wall) <= 0.25)
+                return true;
+            std::printf("advanced %.2f s in %.2f s\n", advanced, wall);
+        }
+        return false;
+    }
+
     testing_support::RunTree tree;
     testing_support::MediaWindow window{720, 576};
     forms::TTimer timer{nullptr};
@@ -217,12 +234,7 @@ TEST_F(DvdPlaying, StreamsChosenInTheSubmenusAreReportedBack) {
 TEST_F(DvdPlaying, ThePositionAdvancesInRealTime) {
     DvdPlayTitle(1, dshow::DVD_CMD_FLAG_Flush);
     ASSERT_TRUE(WaitUntil([] { return Shows(DvdDomains::Title, 1) && Position() > 0; }, 10s));
-    const std::int64_t start = Position();
-    const auto wallStart = std::chrono::steady_clock::now();
-    testing_support::Pump(2s);
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    const double advanced = static_cast<double>(Position() - start) / 25.0;
-    EXPECT_NEAR(advanced, wall, 0.3);
+    EXPECT_TRUE(AdvancesAt(1.0));
     std::int64_t h = 0, m = 0, s = 0;
     EXPECT_EQ(GetDvdTitleLengthSeconds(h, m, s), 12);
 }
@@ -243,11 +255,7 @@ TEST_F(DvdPlaying, FasterPlaysTwiceAsFastInATitleAndIsRefusedInAMenu) {
     // The disc goes on from the picture shown (the video object unit it lies in): measured once it plays
     // again.
     testing_support::Pump(500ms);
-    const std::int64_t start = Position();
-    const auto wallStart = std::chrono::steady_clock::now();
-    testing_support::Pump(2s);
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    EXPECT_NEAR(static_cast<double>(Position() - start) / 25.0, 2 * wall, 0.6);
+    EXPECT_TRUE(AdvancesAt(2.0));
 }
 
 // --- The rules, on a fake navigator ---
