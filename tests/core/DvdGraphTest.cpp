@@ -98,6 +98,19 @@ void TruncatedVob(const std::string& Disc) {
     fs::resize_file(Disc + "/VIDEO_TS/VIDEO_TS.VOB", 4096);
 }
 
+// The menu's pictures marked scrambled, as on a disc encrypted for CSS (which nothing here can decrypt).
+void ScrambledMenu(const std::string& Disc) {
+    std::fstream vob(Disc + "/VIDEO_TS/VIDEO_TS.VOB", std::ios::in | std::ios::out | std::ios::binary);
+    std::string pack(2048, '\0');
+    for (std::streamoff at = 0; vob.seekg(at) && vob.read(pack.data(), 2048); at += 2048) {
+        const std::size_t pes = 14 + (static_cast<unsigned char>(pack[13]) & 7);
+        if (static_cast<unsigned char>(pack[pes + 3]) == 0xE0) {
+            vob.seekp(at + static_cast<std::streamoff>(pes) + 6);
+            vob.put(static_cast<char>(pack[pes + 6] | 0x10));
+        }
+    }
+}
+
 class OpenBadDisc : public DvdOpen, public ::testing::WithParamInterface<BadDiscCase> {};
 
 // A disc that cannot play fails the open: nothing plays, the state is what it was (here an audio file
@@ -124,7 +137,8 @@ TEST_P(OpenBadDisc, FailsAndLeavesTheStateAsItWas) {
 INSTANTIATE_TEST_SUITE_P(Damage, OpenBadDisc,
                          ::testing::Values(BadDiscCase{"FolderWithoutDiscFiles", &NoDiscFiles},
                                            BadDiscCase{"IfoOfRandomBytes", &RandomIfo},
-                                           BadDiscCase{"TruncatedMenuVob", &TruncatedVob}),
+                                           BadDiscCase{"TruncatedMenuVob", &TruncatedVob},
+                                           BadDiscCase{"EncryptedMenu", &ScrambledMenu}),
                          testing_support::CaseName());
 
 TEST_F(DvdOpen, AFolderThatDoesNotExistFails) {
