@@ -296,6 +296,7 @@ public:
     // route table has not bound them.
     void BindDvd();
     void OpenDvdFolderCommand();
+    void OpenDvdAndShow(const std::string& Path);
     void pOpendvddirectoryClick(forms::TObject* Sender);
     void pPreviouschapterClick(forms::TObject* Sender);
     void pNextchapterClick(forms::TObject* Sender);

@@ -88,9 +88,14 @@ void TQuorelMain_Form::OpenDvdDriveMenuClick(TObject* Sender) {
         Inform("Dvdrom no ready!");
         return;
     }
-    StopByType();
     // A disc that does not open is told, as for a folder, rather than shown as playing.
-    if (!OpenDvd(root)) {
+    OpenDvdAndShow(root);
+}
+
+// What plays stops, the disc opens and the window shows it; a disc that does not open is told.
+void TQuorelMain_Form::OpenDvdAndShow(const std::string& Path) {
+    StopByType();
+    if (!OpenDvd(Path)) {
         Inform("Load Dvd file error!");
         return;
     }
@@ -126,15 +131,7 @@ void TQuorelMain_Form::OpenDvdFolderCommand() {
     // The root of a drive is a drive's to open, not a folder's.
     if (IsDvdDrivePath(path))
         return;
-    StopByType();
-    if (!OpenDvd(path)) {
-        Inform("Load Dvd file error!");
-        return;
-    }
-    ReloadPlayList();
-    ShowDvdOpened();
-    PlaceVideoInWindow();
-    FullScreenAtOnce();
+    OpenDvdAndShow(path);
 }
 
 void TQuorelMain_Form::pOpendvddirectoryClick(TObject*) {

@@ -124,14 +124,16 @@ TEST_P(FolderCommandFailures, TellWhatWentWrongAndOpenNothing) {
     }
     State.DvdPath = "before";
     form->pOpendvddirectory->Click();
-    if (c.box != nullptr)
+    if (c.box != nullptr) {
         EXPECT_EQ(BoxTexts(), (std::vector<std::string>{std::string(c.box) + " / Information"}));
-    else
+    } else {
         EXPECT_TRUE(boxes.empty());
+    }
     EXPECT_NE(State.PlayType, PlayTypes::Dvd);
     EXPECT_FALSE(State.GraphBuilder);
-    if (c.discs != 1)
+    if (c.discs != 1) {
         EXPECT_EQ(State.DvdPath, "before");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FolderCommandFailures,
