@@ -260,6 +260,28 @@ TEST_F(DvdCommands, ThePopupBuildsTheStreamMenusAndTheMenuItemsShowTheDiscsMenus
     EXPECT_TRUE(WaitUntil([] { return GetDvdDomain() == DvdDomains::TitleSetMenu; }, 10s));
 }
 
+// A chapter row of the play list while no DVD graph is open: the disc at DvdPath opens and that chapter
+// plays; a disc that no longer opens is told.
+TEST_F(DvdCommands, AChapterRowOpensTheDiscAndPlaysTheChapter) {
+    State.DvdPath = testing_support::DvdDisc();
+    form->OpenDvdAndPlayChapter("2. Chapter2(1-2)");
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            int chapter = 0;
+            unsigned count = 0;
+            GetChapterCount(chapter, count);
+            return InTitle(1) && chapter == 2 && count == 3;
+        },
+        10s));
+    EXPECT_EQ(form->Status_L->Caption(), "播放中");
+    form->StopByType();
+    State.DvdPath = tree.Root() + "/gone";
+    form->OpenDvdAndPlayChapter("2. Chapter2(1-2)");
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Load Dvd file error! / Information"}));
+    EXPECT_FALSE(State.IsPlaying);
+}
+
 // The last session's title and time: the reopen goes on in that title at that time, not in title 1.
 TEST_F(DvdCommands, TheReopenResumesTheTitleThatWasPlaying) {
     chosenFolder = DiscParent();
