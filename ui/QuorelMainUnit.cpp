@@ -68,6 +68,8 @@ TQuorelMain_Form::TQuorelMain_Form(std::string ProgramFile, std::vector<std::str
     BindSkinButtons();
     BindFrame();
     BindProgress();
+    BindTray();
+    BindKeys();
     BindDvd();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };

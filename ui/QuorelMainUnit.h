@@ -11,7 +11,9 @@
 //   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
 //   QuorelMainUnit_Dvd.cpp    the DVD commands, the DVD items of the pop-up menu and their submenus
 //   QuorelMainUnit_Lyrics.cpp the lyrics display
-//   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top and the radio groups of the menus
+//   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top, the radio groups and help items of the menus, the
+//                             property command, and closing only after a modal dialog
+//   QuorelMainUnit_Keys.cpp   the shortcut commands and the boss key
 
 #include <cstdint>
 #include <functional>
@@ -319,10 +321,18 @@ public:
     // Looks for the lyrics of the audio file just opened.
     void FindLyricsFile();
 
-    // --- Tray, stay-on-top and radio groups (QuorelMainUnit_Tray.cpp). ---
+    // --- Tray, stay-on-top, the radio groups and help items of the menus, the property command
+    // (QuorelMainUnit_Tray.cpp). ---
     void SysCommandMessage(forms::TMessage& Message);
+    // Adds the tray icon; false when there is no notification area or no icon picture.
+    bool ShowTrayIcon();
     void HideTrayIcon();
+    // Hides the window behind the tray icon; with no icon shown, the window stays minimized as it is.
     void MinimizeToTray();
+    void TrayIconMessage(forms::TMessage& Message);
+    void tShowmainfaceClick(forms::TObject* Sender);
+    void tPlayPauseClick(forms::TObject* Sender);
+    void tOptionClick(forms::TObject* Sender);
     void PopupUnderButton(forms::TImage* Button, forms::TPopupMenu* Menu);
     void CycleStayOnTop();
     // The hint of the stay-on-top button for the current mode.
@@ -336,6 +346,18 @@ public:
     void PlayModeMenuClick(forms::TObject* Sender);
     void OpenDvdDriveMenuClick(forms::TObject* Sender);
     void HistoryItemClick(forms::TObject* Sender);
+    void pMainwebClick(forms::TObject* Sender);
+    void pAboutClick(forms::TObject* Sender);
+    void pPropertyClick(forms::TObject* Sender);
+    // WM_CLOSE: a close asked for while a modal dialog is open (the after-play exit of a medium that ended
+    // under it) waits until the dialog has returned, so that nothing the dialog's caller uses is freed under
+    // it.
+    void CloseMessage(forms::TMessage& Message);
+
+    // --- Shortcut commands and the boss key (QuorelMainUnit_Keys.cpp). ---
+    // WM_HOTKEY: the boss key's id toggles it, other ids are ignored.
+    void HotKeyMessage(forms::TMessage& Message);
+    void pBosskeyClick(forms::TObject* Sender);
 
     // --- Private fields of the window. ---
     bool FirstActivation = false;
@@ -363,6 +385,8 @@ public:
 
 protected:
     bool event(QEvent* Event) override;
+    // A minimize by the window manager (from the task bar) goes to the tray as the minimize button's does.
+    void changeEvent(QEvent* Event) override;
 
 private:
     void BuildComponents();
@@ -371,6 +395,8 @@ private:
     void BindSkinButtons();
     void BindFrame();
     void BindProgress();
+    void BindTray();
+    void BindKeys();
     // The end of a medium by its play type and play mode (Played: the medium had a length to play).
     void EndOfMedium(bool Played);
     // Stops what ended: the knob and the time text go, the timer stops, then the stop of the play type; with
@@ -404,6 +430,12 @@ private:
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;
     bool dvdListOfThisRun_ = false;
+    // The tray icon's picture, loaded at the first minimize to the tray and kept; whether the icon is shown.
+    forms::TPicture trayIcon_;
+    bool trayIconShown_ = false;
+    // Set while a minimize command minimizes the window itself (its state change is no minimize from
+    // outside).
+    bool minimizing_ = false;
 };
 
 // The one main window of the program (set by the program block).

@@ -4,7 +4,6 @@
 
 #include "ui/QuorelMainUnit.h"
 
-#include "core/DialogLaunchers.h"
 #include "core/DvdGraph.h"
 #include "core/DvdNavigation.h"
 #include "core/MediaOpen.h"
@@ -13,6 +12,7 @@
 #include "core/WindowMessages.h"
 #include "platform/forms/FolderDialog.h"
 #include "platform/win32/Window.h"
+#include "ui/SelHardDiskDvdForm.h"
 
 using namespace forms;
 

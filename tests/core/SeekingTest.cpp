@@ -8,6 +8,7 @@
 
 #include "core/AudioPlayback.h"
 #include "core/DialogLaunchers.h"
+#include "core/DvdNavigation.h"
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
@@ -417,6 +418,18 @@ TEST(DvdTimeCode, SplitsSecondsWithFrameOne) {
     EXPECT_EQ(t.bMinutes, 2);
     EXPECT_EQ(t.bSeconds, 9);
     EXPECT_EQ(t.bFrames, 1);
+}
+
+// With no DVD open (no navigator) the DVD seeks do nothing.
+TEST(DvdSeeksWithoutTheNavigator, DoNothing) {
+    testing_support::RunTree tree;
+    State.PlayType = PlayTypes::Dvd;
+    State.DvdDomain = DvdDomains::Title;
+    State.IsPlaying = State.PositionReady = true;
+    GotoSeconds(10);
+    Jump(1);
+    std::int64_t h = 0, m = 0, s = 0;
+    EXPECT_EQ(GetDvdPositionSeconds(h, m, s), 0);
 }
 
 } // namespace

@@ -29,9 +29,11 @@ public:
 
     // --- What it was told, one line per command ("ShowMenu 3", "PlayForwards 2", "SelectButton 2", ...).
     std::vector<std::string> calls;
+    std::vector<dshow::DWORD> playTitleFlags; // of each PlayTitle, in order
 
     HRESULT SetDVDDirectory(dshow::LPCWSTR) override { return Record("SetDVDDirectory"); }
-    HRESULT PlayTitle(ULONG Title, dshow::DWORD, dshow::IDvdCmd**) override {
+    HRESULT PlayTitle(ULONG Title, dshow::DWORD Flags, dshow::IDvdCmd**) override {
+        playTitleFlags.push_back(Flags);
         return Record("PlayTitle", Title);
     }
     HRESULT PlayChapterInTitle(ULONG Title, ULONG Chapter, dshow::DWORD, dshow::IDvdCmd**) override {

@@ -30,7 +30,10 @@ public:
             seeks.push_back(*Current);
         return com::S_OK;
     }
-    dshow::HRESULT SetRate(double) override { return com::S_OK; }
+    dshow::HRESULT SetRate(double Rate) override {
+        rates.push_back(Rate);
+        return com::S_OK;
+    }
     dshow::HRESULT GetRate(double* Rate) override {
         *Rate = 1.0;
         return com::S_OK;
@@ -49,6 +52,7 @@ public:
     std::int64_t current = 0;
     std::int64_t stop = 0;
     std::vector<std::int64_t> seeks;
+    std::vector<double> rates;
     int stops = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QRadioButton>
 #include <QTest>
 
 #include "core/DvdGraph.h"
@@ -15,7 +16,9 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/DvdFixtures.h"
 #include "tests/support/MediaPanel.h"
+#include "tests/support/WhileModal.h"
 #include "tests/ui/MainFormFixture.h"
+#include "ui/SelHardDiskDvdForm.h"
 
 namespace ui_testing {
 namespace {
@@ -38,8 +41,11 @@ protected:
         win32::SetDriveService(&drives);
         WriteIni(DefaultsWith("WhileOpenMedia", "2"));
         Run();
+        // The questions the commands ask are owned by the program's main window.
+        forms::Application().SetMainForm(form.get());
     }
     void TearDown() override {
+        forms::Application().SetMainForm(nullptr);
         MainFormTest::TearDown();
         forms::SetFolderDialogHandler(nullptr);
         win32::SetDriveService(nullptr);
@@ -108,8 +114,7 @@ struct FolderCase {
 class FolderCommandFailures : public DvdCommands, public ::testing::WithParamInterface<FolderCase> {};
 
 // No disc folder under the folder tells so and stops nothing; a disc that does not play tells so after the
-// medium was stopped; two disc folders ask which (the dialog, not built yet, is closed without a choice:
-// nothing changes).
+// medium was stopped; two disc folders ask which, and the question closed without a choice changes nothing.
 TEST_P(FolderCommandFailures, TellWhatWentWrongAndOpenNothing) {
     const FolderCase& c = GetParam();
     chosenFolder = tree.Root() + "/chosen";
@@ -123,7 +128,9 @@ TEST_P(FolderCommandFailures, TellWhatWentWrongAndOpenNothing) {
                 std::ofstream(disc + name, std::ios::trunc) << "not a disc";
     }
     State.DvdPath = "before";
+    testing_support::WhileModal question([](QWidget* Dialog) { Dialog->close(); });
     form->pOpendvddirectory->Click();
+    EXPECT_EQ(question.Ran(), c.discs > 1);
     if (c.box != nullptr) {
         EXPECT_EQ(BoxTexts(), (std::vector<std::string>{std::string(c.box) + " / Information"}));
     } else {
@@ -141,6 +148,33 @@ INSTANTIATE_TEST_SUITE_P(Table, FolderCommandFailures,
                                            FolderCase{"DiscThatDoesNotPlay", 1, true, "Load Dvd file error!"},
                                            FolderCase{"TwoDiscsNoChoice", 2, false, nullptr}),
                          testing_support::CaseName());
+
+// Two disc folders: the question lists both by full path in the search's order, and the one chosen opens.
+TEST_F(DvdCommands, OfTwoDiscFoldersTheChosenOneOpens) {
+    chosenFolder = tree.Root() + "/chosen";
+    for (const char* name : {"a", "b"}) {
+        fs::create_directories(chosenFolder + "/" + name);
+        testing_support::CopyOfDvdDisc(chosenFolder + "/" + name);
+    }
+    std::vector<std::string> listed;
+    testing_support::WhileModal question([&](QWidget* Shown) {
+        auto* dialog = dynamic_cast<TSelHardDiskDvd_Form*>(Shown);
+        ASSERT_NE(dialog, nullptr);
+        for (int i = 0; i < dialog->HardDiskDvd_RG->Items().Count(); ++i)
+            listed.push_back(dialog->HardDiskDvd_RG->Items()[i]);
+        QRadioButton* second = dialog->HardDiskDvd_RG->Button(1);
+        QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(8, second->height() / 2));
+    });
+    form->pOpendvddirectory->Click();
+    EXPECT_TRUE(question.Ran());
+    const std::vector<std::string> discs{chosenFolder + "/a/disc/VIDEO_TS/",
+                                         chosenFolder + "/b/disc/VIDEO_TS/"};
+    EXPECT_EQ(listed, discs);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(State.DvdPath, discs[1]);
+    EXPECT_EQ(State.PlayType, PlayTypes::Dvd);
+    EXPECT_EQ(form->CurMedia_L->Caption(), "Playing Dvd   " + discs[1]);
+}
 
 TEST_F(DvdCommands, ACancelledFolderChoiceDoesNothing) {
     form->pOpendvddirectory->Click();
