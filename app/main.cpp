@@ -19,9 +19,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "app/WindowMap.h"
 #include "core/PlaybackState.h"
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "ui/QuorelMainUnit.h"
 
@@ -149,6 +151,22 @@ void WritePlayStateWhenAsked() {
     poll->start(20);
 }
 
+// Test hook: QUOREL_FOLDER_DIALOG=<folder> answers every folder browser with the folder instead of showing
+// it (an empty value cancels each browse), so that a test under a real X server can drive the folder
+// commands.
+void AnswerFolderBrowsersWhenAsked() {
+    const char* answer = std::getenv("QUOREL_FOLDER_DIALOG");
+    if (answer == nullptr)
+        return;
+    forms::SetSelectDirectoryHandler(
+        [folder = std::string(answer)](const std::string&, std::string& Directory) {
+            if (folder.empty())
+                return false;
+            Directory = folder;
+            return true;
+        });
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -160,7 +178,9 @@ int main(int argc, char* argv[]) {
     forms::Application().Initialize(argc, argv);
     CloseOnTerminateSignal();
     LogOpenedMediaWhenAsked();
+    WriteWindowMapWhenAsked();
     WritePlayStateWhenAsked();
+    AnswerFolderBrowsersWhenAsked();
     forms::Application().SetTitle("TarvexDvd 1.2");
     QuorelMain_Form = forms::Application().CreateForm<TQuorelMain_Form>();
     GrabMainWindowWhenAsked();

@@ -14,12 +14,15 @@
 //   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top, the radio groups and help items of the menus, the
 //                             property command, and closing only after a modal dialog
 //   QuorelMainUnit_Keys.cpp   the shortcut commands and the boss key
+//   QuorelMainUnit_Messages.cpp  the private window messages, the companion windows and frame capture
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <QImage>
 
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Dialogs.h"
@@ -358,6 +361,55 @@ public:
     // WM_HOTKEY: the boss key's id toggles it, other ids are ignored.
     void HotKeyMessage(forms::TMessage& Message);
     void pBosskeyClick(forms::TObject* Sender);
+
+    // --- Window messages, the companion windows and frame capture (QuorelMainUnit_Messages.cpp). ---
+    // Binds the message handlers and the routes to the companion windows and the capture command.
+    void BindCompanions();
+    void WMPlayDvdChapter(forms::TMessage& Message);
+    void WMOpenDvdChapter(forms::TMessage& Message);
+    void WMPlayItem(forms::TMessage& Message);
+    void WMPipItem(forms::TMessage& Message);
+    void WMCaptureRequest(forms::TMessage& Message);
+    void WMItemDeleted(forms::TMessage& Message);
+    void WMListCleared(forms::TMessage& Message);
+    void WMListFileLoaded(forms::TMessage& Message);
+    void PL_LClick(forms::TObject* Sender);
+    void PL_LMouseEnter(forms::TObject* Sender);
+    void PL_LMouseLeave(forms::TObject* Sender);
+    void PL_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                       int Y);
+    void PL_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                     int Y);
+    void CL_LClick(forms::TObject* Sender);
+    void CL_LMouseEnter(forms::TObject* Sender);
+    void CL_LMouseLeave(forms::TObject* Sender);
+    void CL_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                       int Y);
+    void CL_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                     int Y);
+    // The play-list menu items: the play-list window's Load, Save as, Add and Empty (while it exists).
+    void pLoadfromfileClick(forms::TObject* Sender);
+    void pSavetoClick(forms::TObject* Sender);
+    void pAddClick(forms::TObject* Sender);
+    void pClearClick(forms::TObject* Sender);
+    void RemovePlayListEntry(int Index);
+    void ClearPlayList();
+    void ShowCaptureWindow();
+    void Capture_XIClick(forms::TObject* Sender);
+    void pCapturescreenClick(forms::TObject* Sender);
+    void CaptureByType();
+    // The frame the media file shows: Target := the capture name and Picture := the frame, or Target empty.
+    void CaptureFrame(std::string& Target, QImage& Picture);
+    void CaptureMediaFrame();
+    // The frame of one file of the pair: Target and Picture are set on success only.
+    void CapturePipFile(const std::string& FileName, std::string& Target, QImage& Picture);
+    void CapturePipFrames();
+    // At the close, while the lists are still there: the capture-list window's question about unsaved
+    // captures, then both companion windows go.
+    void CloseCompanionWindows();
+    // Where the companion windows were created; they return there when shown again.
+    win32::RECT PlayListWindowBounds{};
+    win32::RECT CaptureWindowBounds{};
 
     // --- Private fields of the window. ---
     bool FirstActivation = false;

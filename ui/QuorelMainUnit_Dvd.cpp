@@ -10,7 +10,7 @@
 #include "core/PlaybackState.h"
 #include "core/shared/PathEndings.h"
 #include "core/WindowMessages.h"
-#include "platform/forms/FolderDialog.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/win32/Window.h"
 #include "ui/SelHardDiskDvdForm.h"
 

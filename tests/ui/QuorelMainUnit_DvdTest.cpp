@@ -11,13 +11,14 @@
 #include "core/DvdGraph.h"
 #include "core/DvdNavigation.h"
 #include "core/PlaybackState.h"
-#include "platform/forms/FolderDialog.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/win32/Drives.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/DvdFixtures.h"
 #include "tests/support/MediaPanel.h"
 #include "tests/support/WhileModal.h"
 #include "tests/ui/MainFormFixture.h"
+#include "ui/ListForm.h"
 #include "ui/SelHardDiskDvdForm.h"
 
 namespace ui_testing {
@@ -31,7 +32,7 @@ class DvdCommands : public MainFormTest {
 protected:
     void SetUp() override {
         MainFormTest::SetUp();
-        forms::SetFolderDialogHandler([this](const std::string& Caption, std::string& Folder) {
+        forms::SetSelectDirectoryHandler([this](const std::string& Caption, std::string& Folder) {
             captions.push_back(Caption);
             if (chosenFolder.empty())
                 return false;
@@ -47,7 +48,7 @@ protected:
     void TearDown() override {
         forms::Application().SetMainForm(nullptr);
         MainFormTest::TearDown();
-        forms::SetFolderDialogHandler(nullptr);
+        forms::SetSelectDirectoryHandler(nullptr);
         win32::SetDriveService(nullptr);
     }
     // The disc's parent folder, as a user picks it: the search finds its VIDEO_TS.
@@ -314,6 +315,31 @@ TEST_F(DvdCommands, AChapterRowOpensTheDiscAndPlaysTheChapter) {
     form->OpenDvdAndPlayChapter("2. Chapter2(1-2)");
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Load Dvd file error! / Information"}));
     EXPECT_FALSE(State.IsPlaying);
+}
+
+// The play-list window lists the disc's chapters under its "DVD" row; a double click on a chapter's row
+// plays that chapter of the open disc.
+TEST_F(DvdCommands, TheDoubleClickedChapterRowOfThePlayListWindowPlaysIt) {
+    chosenFolder = DiscParent();
+    form->pOpendvddirectory->Click();
+    form->PL_LClick(form->PL_L);
+    ASSERT_NE(PlayListForm, nullptr);
+    ASSERT_TRUE(WaitUntil([] { return PlayListForm->RowTotal() == 5; }, 5s));
+    std::vector<std::string> rows;
+    for (int i = 0; i < PlayListForm->RowTotal(); ++i)
+        rows.push_back(TList_Form::RowLabel(PlayListForm->RowAt(i))->Caption());
+    EXPECT_EQ(rows, (std::vector<std::string>{" DVD", "1. Chapter1(1-1)", "2. Chapter2(1-2)",
+                                              "3. Chapter3(1-3)", "4. Chapter1(2-1)"}));
+    QTest::mouseDClick(TList_Form::RowLabel(PlayListForm->RowAt(3)), Qt::LeftButton);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            int chapter = 0;
+            unsigned count = 0;
+            GetChapterCount(chapter, count);
+            return InTitle(1) && chapter == 3;
+        },
+        10s));
+    EXPECT_TRUE(boxes.empty());
 }
 
 // The last session's title and time: the reopen goes on in that title at that time, not in title 1.
