@@ -30,7 +30,7 @@ com::ClassFactory NeedingElements(std::vector<std::string> Candidates, Args... a
 
 // A filter that stands for whichever of Candidates this machine has.
 com::ClassFactory ElementFilterClass(std::vector<std::string> Candidates, FilterKind Kind = FilterKind::Other,
-                                     std::vector<PinSpec> Pins = {}) {
+                                     std::vector<PinShape> Pins = {}) {
     return [Candidates = std::move(Candidates), Kind, Pins = std::move(Pins)](const com::IID& Iid,
                                                                               void** Object) -> HRESULT {
         gst::EnsureInitialised();
@@ -68,7 +68,7 @@ const bool registered = [] {
         gst::EnsureInitialised();
         return com::CreateAndQuery<ElementFilter>(
             Iid, Object, std::vector<std::string>{}, FilterKind::AudioRenderer,
-            std::vector<PinSpec>{{u"Audio Input pin (rendered)", PINDIR_INPUT, {StreamKind::Samples}}});
+            std::vector<PinShape>{{u"Audio Input pin (rendered)", PINDIR_INPUT, {StreamKind::Samples}}});
     });
     // The DVD graph's filters: the navigator (the disc through our own navigator into the program-stream
     // demuxer), the MPEG decoders, the renderer, and the filters of the closed-caption path, which carry

@@ -67,7 +67,7 @@ std::shared_ptr<DvdNavigator> DvdNavigatorFilter::Navigator() const {
     return navigator_;
 }
 
-std::vector<PinSpec> DvdNavigatorFilter::Pins() const {
+std::vector<PinShape> DvdNavigatorFilter::Pins() const {
     return {{u"Video", PINDIR_OUTPUT, {StreamKind::MpegVideo}},
             {u"AC3", PINDIR_OUTPUT, {StreamKind::DvdAudio}},
             {u"SubPicture", PINDIR_OUTPUT, {StreamKind::DvdSubpicture}}};

@@ -17,7 +17,7 @@ class DvdNavigatorFilter final : public FilterBase<IDvdControl2, IDvdInfo2> {
 public:
     FilterKind Kind() const override { return FilterKind::DvdNavigator; }
     std::shared_ptr<DvdNavigator> Navigator() const override;
-    std::vector<PinSpec> Pins() const override;
+    std::vector<PinShape> Pins() const override;
 
     // Maps a point of the window the picture is shown in (client pixels of the video window's owner) to the
     // picture's own pixels; set by the graph that plays the disc. Without it points are the picture's.
@@ -74,7 +74,7 @@ public:
     VideoRendererFilter() : renderer_(std::make_shared<VideoRenderer>(VideoRenderer::Mode::Window)) {}
     std::shared_ptr<VideoRenderer> Renderer() const override { return renderer_; }
     FilterKind Kind() const override { return FilterKind::VideoRenderer; }
-    std::vector<PinSpec> Pins() const override { return {{u"Input", PINDIR_INPUT, {StreamKind::Pictures}}}; }
+    std::vector<PinShape> Pins() const override { return {{u"Input", PINDIR_INPUT, {StreamKind::Pictures}}}; }
 
 private:
     std::shared_ptr<VideoRenderer> renderer_;
@@ -85,7 +85,7 @@ class SampleGrabberFilter final : public FilterBase<ISampleGrabber> {
 public:
     HRESULT SetMediaType(const AM_MEDIA_TYPE* Type) override;
     HRESULT SetBufferSamples(BOOL Buffer) override;
-    std::vector<PinSpec> Pins() const override {
+    std::vector<PinShape> Pins() const override {
         return {{u"Input", PINDIR_INPUT, {StreamKind::Any}}, {u"Output", PINDIR_OUTPUT, {StreamKind::Any}}};
     }
 

@@ -29,7 +29,7 @@ FilterRole* RoleOf(IBaseFilter* Filter) {
     return dynamic_cast<FilterRole*>(Filter);
 }
 
-bool Accepts(const PinSpec& Output, const PinSpec& Input) {
+bool Accepts(const PinShape& Output, const PinShape& Input) {
     const StreamKind given = Output.Kinds.empty() ? StreamKind::Any : Output.Kinds.front();
     if (given == StreamKind::Any)
         return true;
@@ -85,7 +85,7 @@ HRESULT FilterGraph::Connect(IPin* Output, IPin* Input) {
     auto* in = dynamic_cast<Pin*>(Input);
     if (out == nullptr || in == nullptr)
         return E_POINTER;
-    if (out->Spec().Direction != PINDIR_OUTPUT || in->Spec().Direction != PINDIR_INPUT)
+    if (out->Shape().Direction != PINDIR_OUTPUT || in->Shape().Direction != PINDIR_INPUT)
         return VFW_E_INVALID_DIRECTION;
     const auto inGraph = [&](IBaseFilter* f) {
         return std::any_of(filters_.begin(), filters_.end(),
@@ -97,7 +97,7 @@ HRESULT FilterGraph::Connect(IPin* Output, IPin* Input) {
         if ((e.from == out->Owner() && e.fromPin == out->Index()) ||
             (e.to == in->Owner() && e.toPin == in->Index()))
             return VFW_E_ALREADY_CONNECTED;
-    if (!Accepts(out->Spec(), in->Spec()))
+    if (!Accepts(out->Shape(), in->Shape()))
         return VFW_E_NO_ACCEPTABLE_TYPES;
     edges_.push_back({out->Owner(), out->Index(), in->Owner(), in->Index()});
     // The graph is built once the disc's picture reaches a renderer; what is connected later adds nothing.
@@ -121,7 +121,7 @@ const FilterGraph::Edge* FilterGraph::EdgeFrom(IBaseFilter* Filter, const std::u
     FilterRole* role = RoleOf(Filter);
     if (role == nullptr)
         return nullptr;
-    const std::vector<PinSpec> pins = role->Pins();
+    const std::vector<PinShape> pins = role->Pins();
     for (const Edge& e : edges_)
         if (e.from == Filter && e.fromPin >= 0 && e.fromPin < static_cast<int>(pins.size()) &&
             pins[static_cast<std::size_t>(e.fromPin)].Name == PinName)
@@ -136,11 +136,11 @@ std::shared_ptr<VideoRenderer> FilterGraph::RendererDownstreamOf(IBaseFilter* Fi
         return nullptr;
     if (role->Kind() == FilterKind::VideoRenderer)
         return role->Renderer();
-    const std::vector<PinSpec> pins = role->Pins();
+    const std::vector<PinShape> pins = role->Pins();
     for (const Edge& e : edges_) {
         if (e.from != Filter || e.fromPin < 0 || e.fromPin >= static_cast<int>(pins.size()))
             continue;
-        const PinSpec& pin = pins[static_cast<std::size_t>(e.fromPin)];
+        const PinShape& pin = pins[static_cast<std::size_t>(e.fromPin)];
         if (!pin.Kinds.empty() && pin.Kinds.front() != StreamKind::Pictures)
             continue;
         if (auto renderer = RendererDownstreamOf(e.to, Depth + 1))

@@ -10,7 +10,7 @@ namespace dshow {
 HRESULT Pin::QueryDirection(PIN_DIRECTION* Direction) {
     if (Direction == nullptr)
         return com::E_POINTER;
-    *Direction = spec_.Direction;
+    *Direction = shape_.Direction;
     return com::S_OK;
 }
 
@@ -20,9 +20,9 @@ HRESULT Pin::QueryPinInfo(PIN_INFO* Info) {
     *Info = PIN_INFO{};
     Info->pFilter = owner_.Get();
     Info->pFilter->AddRef();
-    Info->dir = spec_.Direction;
-    const std::size_t length = std::min<std::size_t>(spec_.Name.size(), std::size(Info->achName) - 1);
-    std::copy_n(spec_.Name.begin(), length, Info->achName);
+    Info->dir = shape_.Direction;
+    const std::size_t length = std::min<std::size_t>(shape_.Name.size(), std::size(Info->achName) - 1);
+    std::copy_n(shape_.Name.begin(), length, Info->achName);
     return com::S_OK;
 }
 

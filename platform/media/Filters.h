@@ -29,7 +29,7 @@ enum class FilterKind {
 // takes; Any gives and takes everything.
 enum class StreamKind { Any, MpegVideo, DvdAudio, DvdSubpicture, Pictures, Samples, ClosedCaptions };
 
-struct PinSpec {
+struct PinShape {
     std::u16string Name;
     PIN_DIRECTION Direction = PINDIR_INPUT;
     std::vector<StreamKind> Kinds; // an output's first kind is what it gives
@@ -50,25 +50,25 @@ public:
     // The disc a DVD navigator reads, once it has one.
     virtual std::shared_ptr<DvdNavigator> Navigator() const { return nullptr; }
     // The filter's pins, in the order they are enumerated.
-    virtual std::vector<PinSpec> Pins() const = 0;
+    virtual std::vector<PinShape> Pins() const = 0;
 };
 
 // A pin of a filter; it keeps its filter alive. Pins are made anew at each enumeration: a pin is told by its
 // filter and its place among the filter's pins.
 class Pin final : public com::Object<IPin> {
 public:
-    Pin(IBaseFilter* Owner, int Index, PinSpec Spec)
-        : owner_(com::ComPtr<IBaseFilter>::Share(Owner)), index_(Index), spec_(std::move(Spec)) {}
+    Pin(IBaseFilter* Owner, int Index, PinShape Shape)
+        : owner_(com::ComPtr<IBaseFilter>::Share(Owner)), index_(Index), shape_(std::move(Shape)) {}
     HRESULT QueryDirection(PIN_DIRECTION* Direction) override;
     HRESULT QueryPinInfo(PIN_INFO* Info) override;
     IBaseFilter* Owner() const { return owner_.Get(); }
     int Index() const { return index_; }
-    const PinSpec& Spec() const { return spec_; }
+    const PinShape& Shape() const { return shape_; }
 
 private:
     com::ComPtr<IBaseFilter> owner_;
     int index_;
-    PinSpec spec_;
+    PinShape shape_;
 };
 
 // Gives a filter's pins one after the other.
@@ -93,13 +93,13 @@ public:
             return com::E_POINTER;
         std::vector<com::ComPtr<IPin>> pins;
         int index = 0;
-        for (PinSpec& spec : this->Pins())
-            pins.push_back(com::ComPtr<IPin>::Adopt(new Pin(this, index++, std::move(spec))));
+        for (PinShape& shape : this->Pins())
+            pins.push_back(com::ComPtr<IPin>::Adopt(new Pin(this, index++, std::move(shape))));
         *Pins = new PinEnumerator(std::move(pins));
         return com::S_OK;
     }
-    std::vector<PinSpec> Pins() const override {
-        std::vector<PinSpec> pins;
+    std::vector<PinShape> Pins() const override {
+        std::vector<PinShape> pins;
         for (int i = 0; i < InputPins(); ++i)
             pins.push_back({u"In", PINDIR_INPUT, {StreamKind::Any}});
         for (int i = 0; i < OutputPins(); ++i)
@@ -117,11 +117,11 @@ protected:
 class ElementFilter final : public FilterBase<> {
 public:
     explicit ElementFilter(std::vector<std::string> Factories, FilterKind Kind = FilterKind::Other,
-                           std::vector<PinSpec> Pins = {})
+                           std::vector<PinShape> Pins = {})
         : factories_(std::move(Factories)), kind_(Kind), pins_(std::move(Pins)) {}
     std::vector<std::string> Factories() const override { return factories_; }
     FilterKind Kind() const override { return kind_; }
-    std::vector<PinSpec> Pins() const override { return pins_.empty() ? FilterBase::Pins() : pins_; }
+    std::vector<PinShape> Pins() const override { return pins_.empty() ? FilterBase::Pins() : pins_; }
 
 protected:
     int InputPins() const override { return 1; }
@@ -130,7 +130,7 @@ protected:
 private:
     std::vector<std::string> factories_;
     FilterKind kind_;
-    std::vector<PinSpec> pins_;
+    std::vector<PinShape> pins_;
 };
 
 // The source filter of one file in a graph: one output pin.
