@@ -228,9 +228,6 @@ void TQuorelMain_Form::PlayModeMenuClick(TObject* Sender) {
     SavePlayModeMenu(PlayModeMenuItems);
 }
 
-// Items built at run time under the history menu.
-void TQuorelMain_Form::HistoryItemClick(TObject*) {}
-
 void TQuorelMain_Form::pMainwebClick(TObject*) {
     OpenHomePage();
 }

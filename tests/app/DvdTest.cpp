@@ -31,7 +31,14 @@ public:
 
     // The main window, and the video panel inside it (between the frame's top strip and its control and
     // status strips).
-    QRect Window() const { return testing_support::WindowNamed(display_, "TarvexDvd 1.2"); }
+    // The largest mapped window: the pop-up menus are smaller.
+    QRect Window() const {
+        QRect largest;
+        for (const QRect& window : testing_support::MappedWindows(display_))
+            if (window.width() * window.height() > largest.width() * largest.height())
+                largest = window;
+        return largest;
+    }
     QRect Panel() const {
         const QRect w = Window();
         return QRect(w.left() + 6, w.top() + 51, w.width() - 12, w.height() - 51 - 96);
@@ -45,8 +52,8 @@ public:
     }
     QRgb PixelAt(int X, int Y) const {
         const QPoint at = OnScreen(X, Y);
-        const QImage screen = testing_support::GrabScreen(display_);
-        return screen.isNull() || !screen.rect().contains(at) ? 0 : screen.pixel(at);
+        const QImage pixel = testing_support::GrabScreen(display_, QRect(at, QSize(1, 1)));
+        return pixel.isNull() ? 0 : pixel.pixel(0, 0);
     }
     bool WaitFor(const std::function<bool()>& Condition, std::chrono::milliseconds Limit = 20s) const {
         const auto end = std::chrono::steady_clock::now() + Limit;
@@ -58,7 +65,7 @@ public:
         return false;
     }
     bool Do(const std::vector<std::string>& Arguments) const {
-        return testing_support::Xdotool(display_, Arguments);
+        return testing_support::XdoTool(display_, Arguments);
     }
     void MoveTo(QPoint At) const { Do({"mousemove", std::to_string(At.x()), std::to_string(At.y())}); }
 

@@ -1,9 +1,10 @@
 #include "tests/support/XScreen.h"
 
-#include <array>
-#include <cstdio>
+#include <cstring>
 #include <memory>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -11,103 +12,91 @@ namespace testing_support {
 
 namespace {
 
-std::string Quoted(const std::string& Text) {
-    std::string quoted = "'";
-    for (char c : Text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
+using DisplayPtr = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
 
-std::string Run(const std::string& Command, int* ExitStatus = nullptr) {
-    std::string output;
-    FILE* pipe = ::popen(Command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    std::array<char, 256> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr)
-        output += buffer.data();
-    const int status = ::pclose(pipe);
-    if (ExitStatus != nullptr)
-        *ExitStatus = status;
-    return output;
+DisplayPtr Open(const std::string& Name) {
+    return DisplayPtr(XOpenDisplay(Name.c_str()), &XCloseDisplay);
 }
 
 } // namespace
 
-QImage GrabScreen(const std::string& Display) {
-    ::Display* display = XOpenDisplay(Display.c_str());
-    if (display == nullptr)
-        return {};
-    const Window root = DefaultRootWindow(display);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, root, &attributes);
-    XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    QImage picture;
-    if (image != nullptr) {
-        picture = QImage(attributes.width, attributes.height, QImage::Format_RGB32);
-        for (int y = 0; y < attributes.height; ++y)
-            for (int x = 0; x < attributes.width; ++x) {
-                const unsigned long pixel = XGetPixel(image, x, y);
-                picture.setPixel(x, y,
-                                 qRgb(static_cast<int>((pixel & image->red_mask) >> 16),
-                                      static_cast<int>((pixel & image->green_mask) >> 8),
-                                      static_cast<int>(pixel & image->blue_mask)));
-            }
-        XDestroyImage(image);
+std::vector<QRect> MappedWindows(const std::string& Name) {
+    std::vector<QRect> windows;
+    const DisplayPtr display = Open(Name);
+    if (!display)
+        return windows;
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children, &count) == 0)
+        return windows;
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display.get(), children[i], &attributes) != 0 &&
+            attributes.map_state == IsViewable)
+            windows.emplace_back(attributes.x, attributes.y, attributes.width, attributes.height);
     }
-    XCloseDisplay(display);
+    if (children != nullptr)
+        XFree(children);
+    return windows;
+}
+
+QImage GrabScreen(const std::string& Name, const QRect& Area) {
+    const DisplayPtr display = Open(Name);
+    if (!display || Area.isEmpty())
+        return {};
+    XImage* image = XGetImage(display.get(), DefaultRootWindow(display.get()), Area.x(), Area.y(),
+                              static_cast<unsigned>(Area.width()), static_cast<unsigned>(Area.height()),
+                              AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return {};
+    QImage picture(Area.size(), QImage::Format_RGB32);
+    const bool rgb32 = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+                       image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
+    for (int y = 0; y < Area.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        if (rgb32) {
+            // The server's 24-bit true colour as the picture keeps it: one copy a row.
+            std::memcpy(row, image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line,
+                        static_cast<std::size_t>(Area.width()) * 4);
+            for (int x = 0; x < Area.width(); ++x)
+                row[x] |= 0xFF000000u;
+            continue;
+        }
+        for (int x = 0; x < Area.width(); ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            auto part = [&](unsigned long Mask) {
+                int shift = 0;
+                while (Mask != 0 && (Mask & 1) == 0) {
+                    Mask >>= 1;
+                    ++shift;
+                }
+                return static_cast<int>(((pixel >> shift) & Mask) * 255 / (Mask != 0 ? Mask : 1));
+            };
+            row[x] = qRgb(part(image->red_mask), part(image->green_mask), part(image->blue_mask));
+        }
+    }
+    XDestroyImage(image);
     return picture;
 }
 
-// xdotool matches names against the window's WM_NAME, which Qt does not always set; its own name query reads
-// the name a user sees, so each visible window is asked.
-QRect WindowNamed(const std::string& Display, const std::string& Name) {
-    const std::string prefix = "DISPLAY=" + Quoted(Display) + " xdotool ";
-    const std::string windows = Run(prefix + "search --onlyvisible --name '' 2>/dev/null");
-    std::string id;
-    for (std::size_t at = 0; at < windows.size() && id.empty();) {
-        const std::size_t end = windows.find('\n', at);
-        const std::string candidate = windows.substr(at, end - at);
-        if (!candidate.empty() && Run(prefix + "getwindowname " + candidate + " 2>/dev/null") == Name + "\n")
-            id = candidate;
-        if (end == std::string::npos)
-            break;
-        at = end + 1;
+bool XdoTool(const std::string& Name, const std::vector<std::string>& Arguments) {
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        ::setenv("DISPLAY", Name.c_str(), 1);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>("xdotool"));
+        for (const auto& argument : Arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execvp("xdotool", argv.data());
+        ::_exit(127);
     }
-    if (id.empty())
-        return {};
-    const std::string shell = Run(prefix + "getwindowgeometry --shell " + id + " 2>/dev/null");
-    int x = 0, y = 0, width = 0, height = 0;
-    for (std::size_t at = 0; at < shell.size();) {
-        const std::size_t end = shell.find('\n', at);
-        const std::string line = shell.substr(at, end - at);
-        const auto value = [&](const char* key, int& into) {
-            if (line.rfind(key, 0) == 0)
-                into = std::stoi(line.substr(std::char_traits<char>::length(key)));
-        };
-        value("X=", x);
-        value("Y=", y);
-        value("WIDTH=", width);
-        value("HEIGHT=", height);
-        if (end == std::string::npos)
-            break;
-        at = end + 1;
-    }
-    return QRect(x, y, width, height);
-}
-
-bool Xdotool(const std::string& Display, const std::vector<std::string>& Arguments) {
-    std::string command = "DISPLAY=" + Quoted(Display) + " xdotool";
-    for (const std::string& argument : Arguments)
-        command += " " + Quoted(argument);
-    int status = -1;
-    Run(command + " 2>/dev/null", &status);
-    return status == 0;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace testing_support

@@ -1,6 +1,7 @@
 #pragma once
-// A user's hands and eyes on an X display for end-to-end checks: what the screen shows, where a window is,
-// and the mouse and keys (through xdotool).
+// Looking at and typing into a virtual X server (XvfbDisplay) as a user would: the windows on its screen,
+// pictures of the screen, and key presses and clicks through xdotool (the X test extension), so that Qt sees
+// real input.
 
 #include <string>
 #include <vector>
@@ -10,11 +11,14 @@
 
 namespace testing_support {
 
-// The whole screen of Display (":N"); a null image when it cannot be read.
-QImage GrabScreen(const std::string& Display);
-// The screen rectangle of the visible window named Name; empty when there is none.
-QRect WindowNamed(const std::string& Display, const std::string& Name);
-// Runs xdotool with Arguments on Display; true when it succeeded.
-bool Xdotool(const std::string& Display, const std::vector<std::string>& Arguments);
+// The top-level windows mapped on Display's screen, bottom first (no window manager: the program's windows
+// and popup menus are the root's children).
+std::vector<QRect> MappedWindows(const std::string& Display);
+
+// The pixels of Area of Display's screen.
+QImage GrabScreen(const std::string& Display, const QRect& Area);
+
+// Runs xdotool with Arguments on Display ("mousemove", "612", "450", "click", "3"); true when it succeeded.
+bool XdoTool(const std::string& Display, const std::vector<std::string>& Arguments);
 
 } // namespace testing_support
