@@ -60,6 +60,21 @@ HRESULT LanguageOf(const std::vector<std::string>& Languages, ULONG Stream, LCID
     return S_OK;
 }
 
+// The number of streams of a kind (audio, angle) and the current one, as Query on the navigator gives them.
+HRESULT CountAndCurrent(const std::shared_ptr<DvdNavigator>& Navigator,
+                        bool (DvdNavigator::*Query)(int&, int&) const, ULONG* Available, ULONG* Current) {
+    if (Available == nullptr || Current == nullptr)
+        return E_POINTER;
+    if (!Navigator)
+        return E_UNEXPECTED;
+    int count = 0, current = 0;
+    if (!((*Navigator).*Query)(count, current))
+        return VFW_E_DVD_INVALIDDOMAIN;
+    *Available = static_cast<ULONG>(count);
+    *Current = static_cast<ULONG>(current);
+    return S_OK;
+}
+
 } // namespace
 
 std::shared_ptr<DvdNavigator> DvdNavigatorFilter::Navigator() const {
@@ -342,17 +357,7 @@ HRESULT DvdNavigatorFilter::GetTitleAttributes(ULONG Title, DVD_MenuAttributes* 
 }
 
 HRESULT DvdNavigatorFilter::GetCurrentAudio(ULONG* Available, ULONG* Current) {
-    if (Available == nullptr || Current == nullptr)
-        return E_POINTER;
-    auto navigator = Navigator();
-    if (!navigator)
-        return E_UNEXPECTED;
-    int count = 0, current = 0;
-    if (!navigator->Audio(count, current))
-        return VFW_E_DVD_INVALIDDOMAIN;
-    *Available = static_cast<ULONG>(count);
-    *Current = static_cast<ULONG>(current);
-    return S_OK;
+    return CountAndCurrent(Navigator(), &DvdNavigator::Audio, Available, Current);
 }
 
 HRESULT DvdNavigatorFilter::GetAudioLanguage(ULONG Stream, LCID* Language) {
@@ -389,17 +394,7 @@ HRESULT DvdNavigatorFilter::GetSubpictureLanguage(ULONG Stream, LCID* Language) 
 }
 
 HRESULT DvdNavigatorFilter::GetCurrentAngle(ULONG* Available, ULONG* Current) {
-    if (Available == nullptr || Current == nullptr)
-        return E_POINTER;
-    auto navigator = Navigator();
-    if (!navigator)
-        return E_UNEXPECTED;
-    int count = 0, current = 0;
-    if (!navigator->Angle(count, current))
-        return VFW_E_DVD_INVALIDDOMAIN;
-    *Available = static_cast<ULONG>(count);
-    *Current = static_cast<ULONG>(current);
-    return S_OK;
+    return CountAndCurrent(Navigator(), &DvdNavigator::Angle, Available, Current);
 }
 
 HRESULT SampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE* Type) {

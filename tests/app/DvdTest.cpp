@@ -1,7 +1,9 @@
 // A DVD end to end: the built program under Xvfb, driven with the mouse and keys as a user drives it, the
-// screen read back. The folder browser is answered through its test seam with the folder the disc lies in.
+// screen and the program's map of its windows read back. The folder browser is answered through its test seam
+// with the folder the disc lies in.
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <thread>
@@ -12,6 +14,7 @@
 
 #include "tests/support/DvdFixtures.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/WindowMapFile.h"
 #include "tests/support/XScreen.h"
 #include "tests/support/XvfbDisplay.h"
 
@@ -68,13 +71,27 @@ public:
         return testing_support::XdoTool(display_, Arguments);
     }
     void MoveTo(QPoint At) const { Do({"mousemove", std::to_string(At.x()), std::to_string(At.y())}); }
+    // Clicks left clicks (2: a double click) at the centre of a control of the window map.
+    bool Click(const testing_support::MappedControl& Control, int Clicks = 1) const {
+        return Do({"mousemove", std::to_string(Control.CentreX()), std::to_string(Control.CentreY()), "sleep",
+                   "0.2", "click", "--repeat", std::to_string(Clicks), "--delay", "80", "1"});
+    }
 
 private:
     std::string display_;
 };
 
+// The seconds of a "00:00:08 / 00:00:12" time text, before and after the slash; -1 for other texts.
+std::pair<int, int> TimesOf(const std::string& Text) {
+    int h = 0, m = 0, s = 0, th = 0, tm = 0, ts = 0;
+    if (std::sscanf(Text.c_str(), "%d:%d:%d / %d:%d:%d", &h, &m, &s, &th, &tm, &ts) != 6)
+        return {-1, -1};
+    return {h * 3600 + m * 60 + s, th * 3600 + tm * 60 + ts};
+}
+
 // "打开dvd目录..." on the pop-up menu, with the folder that holds the disc: the disc's menu shows in the
-// video panel, the mouse over the second button lights it up, and a click on it plays title 2.
+// video panel, the mouse over the second button lights it up, and a click on it plays title 2. "播放列表"
+// then lists the disc's chapters, and a double click on the third chapter of title 1 plays it.
 TEST(DvdEndToEnd, TheFolderCommandShowsTheMenuAndAButtonPlaysItsTitle) {
     testing_support::XvfbDisplay display;
     ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
@@ -82,7 +99,9 @@ TEST(DvdEndToEnd, TheFolderCommandShowsTheMenuAndAButtonPlaysItsTitle) {
     const std::string discs = run.File("discs");
     std::filesystem::create_directories(discs);
     testing_support::CopyOfDvdDisc(discs);
-    run.Start({}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_FOLDER_DIALOG=" + discs});
+    const std::string map = run.File("windows.map");
+    run.Start({}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_FOLDER_DIALOG=" + discs,
+                   "QUOREL_WINDOW_MAP=" + map});
     DvdOnScreen screen(display.Name());
     ASSERT_TRUE(screen.WaitFor([&] { return !screen.Window().isEmpty(); })) << run.ErrorOutput();
     std::this_thread::sleep_for(500ms);
@@ -118,6 +137,26 @@ TEST(DvdEndToEnd, TheFolderCommandShowsTheMenuAndAButtonPlaysItsTitle) {
     ASSERT_TRUE(screen.Do({"click", "1"}));
     EXPECT_TRUE(screen.WaitFor([&] { return Near(screen.PixelAt(40, 100), 191, 191, 191, 30); }))
         << std::hex << screen.PixelAt(40, 100);
+    const auto time = [&] {
+        const auto label = testing_support::FindShown(map, "QuorelMain_Form", "Time_L");
+        return label ? TimesOf(label->text) : std::pair{-1, -1};
+    };
+    EXPECT_TRUE(screen.WaitFor([&] { return time().second == 6; })) << time().second;
+
+    const auto rows = [&] { return testing_support::AllShown(map, "List_Form", "Label"); };
+    const auto list = testing_support::FindShown(map, "QuorelMain_Form", "PL_L");
+    ASSERT_TRUE(list.has_value());
+    ASSERT_TRUE(screen.Click(*list));
+    ASSERT_TRUE(screen.WaitFor([&] { return rows().size() == 5; })) << rows().size() << run.ErrorOutput();
+    std::vector<std::string> texts;
+    for (const auto& row : rows())
+        texts.push_back(row.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{" DVD", "1. Chapter1(1-1)", "2. Chapter2(1-2)",
+                                               "3. Chapter3(1-3)", "4. Chapter1(2-1)"}));
+    ASSERT_TRUE(screen.Click(rows()[3], 2));
+    // Within 5 s: from chapter 1 the time would still be short of 8 s.
+    EXPECT_TRUE(screen.WaitFor([&] { return time().second == 12 && time().first >= 8; }, 5s))
+        << time().first << " / " << time().second;
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 
