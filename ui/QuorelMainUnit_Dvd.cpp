@@ -1,0 +1,203 @@
+// The DVD commands of the main window: opening the disc in a drive or a disc folder found under a chosen
+// folder, the DVD navigation items of the pop-up menu (chapters, the disc's menus), and the subtitle, audio
+// and angle submenus built at each pop-up with their click handlers.
+
+#include "ui/QuorelMainUnit.h"
+
+#include "core/DvdGraph.h"
+#include "core/DvdNavigation.h"
+#include "core/MediaOpen.h"
+#include "core/PlaybackState.h"
+#include "core/shared/PathEndings.h"
+#include "core/WindowMessages.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/win32/Window.h"
+#include "ui/SelHardDiskDvdForm.h"
+
+using namespace forms;
+
+namespace {
+
+void Inform(const std::string& Text) {
+    Application().MessageBox(Text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
+}
+
+void ReloadPlayList() {
+    if (State.PlayListWindowHandle != nullptr)
+        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_RELOAD, 0, 0);
+}
+
+TMenuItem* ItemOf(TObject* Sender) {
+    return dynamic_cast<TMenuItem*>(Sender);
+}
+
+} // namespace
+
+// The items of the DVD menu and the drive items; the route table binds the same handlers, and an item it
+// has bound already keeps its binding.
+void TQuorelMain_Form::BindDvd() {
+    const auto bind = [](TMenuItem* Item, TNotifyEvent Handler) {
+        if (Item != nullptr && !Item->OnClick)
+            Item->OnClick = std::move(Handler);
+    };
+    bind(pOpendvddirectory, [this](TObject* Sender) { pOpendvddirectoryClick(Sender); });
+    bind(pPreviouschapter, [this](TObject* Sender) { pPreviouschapterClick(Sender); });
+    bind(pNextchapter, [this](TObject* Sender) { pNextchapterClick(Sender); });
+    bind(pMainmenu, [this](TObject* Sender) { pMainmenuClick(Sender); });
+    bind(pTitlemenu, [this](TObject* Sender) { pTitlemenuClick(Sender); });
+    bind(pChaptermenu, [this](TObject* Sender) { pChaptermenuClick(Sender); });
+    bind(pSubpictureMenu, [this](TObject* Sender) { pSubpictureMenuClick(Sender); });
+    bind(pDubmenu, [this](TObject* Sender) { pDubmenuClick(Sender); });
+    bind(pAnglemenu, [this](TObject* Sender) { pAnglemenuClick(Sender); });
+    if (aOpenDvdDirectory != nullptr && !aOpenDvdDirectory->OnExecute)
+        aOpenDvdDirectory->OnExecute = [this](TObject* Sender) { pOpendvddirectoryClick(Sender); };
+    // Until the menu and the video panel have handlers of their own, the DVD's steps go after those bound for
+    // picture-in-picture.
+    {
+        Main_Pop->OnPopup = [this, before = Main_Pop->OnPopup](TObject* Sender) {
+            if (before)
+                before(Sender);
+            PopupShown = true;
+            if (State.PlayType == PlayTypes::Dvd)
+                BuildDvdPopupMenus();
+        };
+        // The mouse over the video: a DVD menu's buttons light up under it, a click plays or activates.
+        Video_P->OnMouseMove = [before = Video_P->OnMouseMove](TObject* Sender, TShiftState Shift, int X,
+                                                               int Y) {
+            if (before)
+                before(Sender, Shift, X, Y);
+            if (State.PlayType == PlayTypes::Dvd)
+                DvdSelectAtPosition(X, Y);
+        };
+    }
+    if (!Video_P->OnClick)
+        Video_P->OnClick = [this](TObject*) {
+            if (State.IsPlaying && !PopupShown)
+                PlayPauseCommand();
+            PopupShown = false;
+        };
+}
+
+// --- Opening. ---
+
+void TQuorelMain_Form::OpenDvdDriveMenuClick(TObject* Sender) {
+    const TMenuItem* item = ItemOf(Sender);
+    if (item == nullptr || item->Caption().empty())
+        return;
+    // The drive's root at the start of the caption; the blank and the volume label after it are not part of
+    // it.
+    const std::string root = DvdDriveRootOf(item->Caption());
+    if (root.empty())
+        return;
+    State.DvdPath = root;
+    if (!IsDvdDriveReady(root)) {
+        StopByType();
+        Inform("Dvdrom no ready!");
+        return;
+    }
+    // A disc that does not open is told, as for a folder, rather than shown as playing.
+    OpenDvdAndShow(root);
+}
+
+// What plays stops, the disc opens and the window shows it; a disc that does not open is told.
+void TQuorelMain_Form::OpenDvdAndShow(const std::string& Path) {
+    StopByType();
+    if (!OpenDvd(Path)) {
+        Inform("Load Dvd file error!");
+        return;
+    }
+    ReloadPlayList();
+    ShowDvdOpened();
+    PlaceVideoInWindow();
+    FullScreenAtOnce();
+}
+
+void TQuorelMain_Form::OpenDvdFolderCommand() {
+    std::string folder;
+    if (!SelectDirectory("请选择一个路径:", "", folder, this) || folder.empty())
+        return;
+    State.IfoFolderList->Clear();
+    State.VobFolderList->Clear();
+    State.DvdFolderList->Clear();
+    FindDvdFolders(IncludeTrailingSlash(folder));
+    if (State.DvdFolderList->Empty()) {
+        Inform("Load Dvd directory error!");
+        return;
+    }
+    std::string path;
+    if (State.DvdFolderList->Count() == 1) {
+        path = (*State.DvdFolderList)[0];
+    } else {
+        int index = -1;
+        ShowSelHardDiskDvdDialog(Application().Handle(), State.Language, index);
+        if (index < 0 || index >= State.DvdFolderList->Count())
+            return;
+        path = (*State.DvdFolderList)[index];
+    }
+    State.DvdPath = path;
+    // The root of a drive is a drive's to open, not a folder's.
+    if (IsDvdDrivePath(path))
+        return;
+    OpenDvdAndShow(path);
+}
+
+void TQuorelMain_Form::pOpendvddirectoryClick(TObject*) {
+    OpenDvdFolderCommand();
+}
+
+// --- The DVD navigation items. ---
+
+void TQuorelMain_Form::pPreviouschapterClick(TObject*) {
+    DvdPreviousChapter();
+}
+void TQuorelMain_Form::pNextchapterClick(TObject*) {
+    DvdNextChapter();
+}
+void TQuorelMain_Form::pMainmenuClick(TObject*) {
+    ShowDvdMenu(2);
+}
+void TQuorelMain_Form::pTitlemenuClick(TObject*) {
+    ShowDvdMenu(3);
+}
+void TQuorelMain_Form::pChaptermenuClick(TObject*) {
+    ShowDvdMenu(7);
+}
+void TQuorelMain_Form::pSubpictureMenuClick(TObject*) {
+    ShowDvdMenu(4);
+}
+void TQuorelMain_Form::pDubmenuClick(TObject*) {
+    ShowDvdMenu(5);
+}
+void TQuorelMain_Form::pAnglemenuClick(TObject*) {
+    ShowDvdMenu(6);
+}
+
+// --- The stream submenus. ---
+
+void TQuorelMain_Form::BuildDvdPopupMenus() {
+    PrepareDvdSubtitleMenu(
+        pSubpicture, pDublanguage, this, [this](TObject* Sender) { DvdSubpictureOffClick(Sender); },
+        [this](TObject* Sender) { DvdSubpictureClick(Sender); });
+    BuildDvdAudioMenu(pDublanguage, this, [this](TObject* Sender) { DvdAudioStreamClick(Sender); });
+    BuildDvdAngleMenu(pAngle, this, [this](TObject* Sender) { DvdAngleClick(Sender); });
+}
+
+void TQuorelMain_Form::DvdSubpictureOffClick(TObject* Sender) {
+    if (TMenuItem* item = ItemOf(Sender))
+        DvdSubpictureOff(item);
+}
+
+void TQuorelMain_Form::DvdSubpictureClick(TObject* Sender) {
+    if (TMenuItem* item = ItemOf(Sender))
+        DvdSubpictureSelect(item);
+}
+
+void TQuorelMain_Form::DvdAudioStreamClick(TObject* Sender) {
+    if (TMenuItem* item = ItemOf(Sender))
+        DvdAudioStreamSelect(item);
+}
+
+void TQuorelMain_Form::DvdAngleClick(TObject* Sender) {
+    if (TMenuItem* item = ItemOf(Sender))
+        DvdAngleSelect(item);
+}
