@@ -11,6 +11,7 @@
 //   OptionForm_FileLink.cpp   the File link page
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -344,8 +345,11 @@ private:
     void ComboDone(int Cell);
     // The registry the File link page reads and changes: the user's, rooted at HKEY_CLASSES_ROOT.
     static std::unique_ptr<forms::TRegistry> ClassesRegistry();
-    // Sets Box (a box of the File link page) to Ticked and links or unlinks its extension to match.
+    // Links or unlinks the extension of Box (a box of the File link page) as the box is ticked or not.
     void ApplyExtensionBox(forms::TCheckBox* Box, forms::TRegistry& Registry);
+    // The three buttons of the File link page: box k (page order) is ticked when Ticked(k), then every
+    // extension is linked or unlinked to match its box, as one write of the registry.
+    void SetExtensionBoxes(const std::function<bool(std::size_t)>& Ticked);
     int fontLogPixelsY_ = 96;
 };
 

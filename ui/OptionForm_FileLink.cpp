@@ -1,6 +1,8 @@
 // The options dialog's File link page: 77 extensions in 8 groups as check boxes, each linked with the player
 // in the registry, or unlinked, the moment its box changes.
 
+#include <functional>
+
 #include "core/Associations.h"
 #include "core/PlaybackState.h"
 #include "ui/OptionForm.h"
@@ -242,42 +244,28 @@ void TOption_Form::ExtensionBoxClick(TObject* Sender) {
     }
 }
 
-void TOption_Form::SelectAllExtensions(TObject*) {
+void TOption_Form::SetExtensionBoxes(const std::function<bool(std::size_t)>& Ticked) {
     if (CurrentPage != OptionPages::FileLink || Page.ExtensionScrollBox == nullptr)
         return;
     const auto registry = ClassesRegistry();
     RegistryUpdate update(*registry);
     const std::vector<TCheckBox*> boxes = Boxes(Page.ExtensionScrollBox);
-    for (TCheckBox* box : boxes)
-        box->SetChecked(true);
-    for (TCheckBox* box : boxes)
-        if (IsExtension(box->Caption()))
-            AssociateExtension(box->Caption(), *registry);
-}
-
-void TOption_Form::SelectNoExtensions(TObject*) {
-    if (CurrentPage != OptionPages::FileLink || Page.ExtensionScrollBox == nullptr)
-        return;
-    const auto registry = ClassesRegistry();
-    RegistryUpdate update(*registry);
-    const std::vector<TCheckBox*> boxes = Boxes(Page.ExtensionScrollBox);
-    for (TCheckBox* box : boxes)
-        box->SetChecked(false);
-    for (TCheckBox* box : boxes)
-        if (IsExtension(box->Caption()))
-            UnassociateExtension(box->Caption(), *registry);
-}
-
-void TOption_Form::DefaultExtensions(TObject*) {
-    if (CurrentPage != OptionPages::FileLink || Page.ExtensionScrollBox == nullptr)
-        return;
-    const auto registry = ClassesRegistry();
-    RegistryUpdate update(*registry);
-    const std::vector<TCheckBox*> boxes = Boxes(Page.ExtensionScrollBox);
-    const auto& mask = DefaultExtensionMask();
-    for (std::size_t k = 0; k < boxes.size() && k < mask.size(); ++k)
-        boxes[k]->SetChecked(mask[k] == 1);
+    for (std::size_t k = 0; k < boxes.size(); ++k)
+        boxes[k]->SetChecked(Ticked(k));
     for (TCheckBox* box : boxes)
         if (IsExtension(box->Caption()))
             ApplyExtensionBox(box, *registry);
+}
+
+void TOption_Form::SelectAllExtensions(TObject*) {
+    SetExtensionBoxes([](std::size_t) { return true; });
+}
+
+void TOption_Form::SelectNoExtensions(TObject*) {
+    SetExtensionBoxes([](std::size_t) { return false; });
+}
+
+void TOption_Form::DefaultExtensions(TObject*) {
+    const auto& mask = DefaultExtensionMask();
+    SetExtensionBoxes([&mask](std::size_t Box) { return Box < mask.size() && mask[Box] == 1; });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "core/DvdGraph.h"
 #include "core/MenuSettings.h"
@@ -15,13 +16,6 @@
 using namespace forms;
 
 namespace {
-
-std::string Upper(std::string Text) {
-    for (char& c : Text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return Text;
-}
 
 // The shared drive list (none without the main window's lists).
 TStringList* Drives() {
@@ -153,9 +147,9 @@ void TOption_Form::CheckDefaultDrive() {
         warn("Please setup default cd/dvd driver!");
         return;
     }
-    const std::string wanted = Upper(State.DefDriver);
-    const bool found = std::any_of(Drives()->begin(), Drives()->end(), [&](const std::string& Drive) {
-        return Upper(Drive).rfind(wanted, 0) == 0;
+    const std::string_view wanted = State.DefDriver;
+    const bool found = std::any_of(Drives()->begin(), Drives()->end(), [&](std::string_view Drive) {
+        return SameText(Drive.substr(0, wanted.size()), wanted);
     });
     if (!found) {
         tell("The old default driver cd/dvd is invalidate!");
