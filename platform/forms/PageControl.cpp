@@ -46,8 +46,10 @@ int TPageControl::ActivePageIndex() const {
 }
 
 void TPageControl::SetActivePageIndex(int Value) {
+    if (Value < 0 || Value >= PageCount())
+        return;
     changingByCode_ = true;
-    tabs_->setCurrentIndex(Value >= 0 && Value < PageCount() ? Value : -1);
+    tabs_->setCurrentIndex(Value);
     changingByCode_ = false;
 }
 

@@ -47,7 +47,7 @@ public:
     int PageCount() const { return static_cast<int>(pages_.size()); }
     TTabSheet* Pages(int Index) const;
     int ActivePageIndex() const;
-    // An index outside the pages shows none.
+    // An index outside the pages changes nothing.
     void SetActivePageIndex(int Value);
     TTabSheet* ActivePage() const;
 
