@@ -123,33 +123,34 @@ public:
     forms::TTimer* ShowLrc_T = nullptr;
 
     forms::TPopupMenu* Main_Pop = nullptr;
-    forms::TMenuItem *pFile = nullptr, *pOpenFile = nullptr, *pOpendvd = nullptr, *pOpendvddirectory = nullptr,
-                     *pOpenpictureinpicture = nullptr, *pClose = nullptr, *pHistory = nullptr,
-                     *pManageHistory = nullptr, *pClearHistory = nullptr, *pClearHistoryExit = nullptr,
-                     *pCapturescreen = nullptr, *pProperty = nullptr, *pExit = nullptr;
+    forms::TMenuItem *pFile = nullptr, *pOpenFile = nullptr, *pOpendvd = nullptr,
+                     *pOpendvddirectory = nullptr, *pOpenpictureinpicture = nullptr, *pClose = nullptr,
+                     *pHistory = nullptr, *pManageHistory = nullptr, *pClearHistory = nullptr,
+                     *pClearHistoryExit = nullptr, *pCapturescreen = nullptr, *pProperty = nullptr,
+                     *pExit = nullptr;
     forms::TMenuItem *pPlay = nullptr, *pPlayPause = nullptr, *pStop = nullptr, *pSingleframestep = nullptr,
-                     *pPlayPrevious = nullptr, *pPlayNext = nullptr, *pPlaycontrol = nullptr, *pGoto = nullptr,
-                     *pForward = nullptr, *pBackward = nullptr, *pAccelerateplay = nullptr,
+                     *pPlayPrevious = nullptr, *pPlayNext = nullptr, *pPlaycontrol = nullptr,
+                     *pGoto = nullptr, *pForward = nullptr, *pBackward = nullptr, *pAccelerateplay = nullptr,
                      *pDecelerateplay = nullptr, *pNormalplay = nullptr, *pPreviousframe = nullptr,
                      *pNextframe = nullptr, *pAdjustvolumn = nullptr, *pHoistvolume = nullptr,
-                     *pDebasevolume = nullptr, *pSlience = nullptr, *pSoundtrack = nullptr, *pStereo = nullptr,
-                     *pLefttrack = nullptr, *pRighttrack = nullptr, *pStayontop = nullptr, *pNonever = nullptr,
-                     *pAlways = nullptr, *pOnlyplaying = nullptr, *pAfterplay = nullptr, *pShutdown = nullptr,
-                     *pDormant = nullptr, *pAfterExit = nullptr, *pDonothing = nullptr, *pBosskey = nullptr,
-                     *pOption = nullptr;
+                     *pDebasevolume = nullptr, *pSlience = nullptr, *pSoundtrack = nullptr,
+                     *pStereo = nullptr, *pLefttrack = nullptr, *pRighttrack = nullptr, *pStayontop = nullptr,
+                     *pNonever = nullptr, *pAlways = nullptr, *pOnlyplaying = nullptr, *pAfterplay = nullptr,
+                     *pShutdown = nullptr, *pDormant = nullptr, *pAfterExit = nullptr, *pDonothing = nullptr,
+                     *pBosskey = nullptr, *pOption = nullptr;
     forms::TMenuItem *pDvdnavigate = nullptr, *pPreviouschapter = nullptr, *pNextchapter = nullptr,
                      *pSubpicture = nullptr, *pDublanguage = nullptr, *pAngle = nullptr, *pMainmenu = nullptr,
                      *pTitlemenu = nullptr, *pChaptermenu = nullptr, *pSubpictureMenu = nullptr,
                      *pDubmenu = nullptr, *pAnglemenu = nullptr;
     forms::TMenuItem *pPip = nullptr, *pPipsetup = nullptr, *pPipstandardpos = nullptr, *pLefttop = nullptr,
-                     *pRighttop = nullptr, *pLeftbottom = nullptr, *pRightbottom = nullptr, *pCenter = nullptr,
-                     *pPicalpha = nullptr, *pPicswap = nullptr, *pPicreverse = nullptr, *pNoreverse = nullptr,
-                     *pUpdownreverse = nullptr, *pLeftrightreverse = nullptr, *pCompletereverse = nullptr,
-                     *pPicRestore = nullptr;
+                     *pRighttop = nullptr, *pLeftbottom = nullptr, *pRightbottom = nullptr,
+                     *pCenter = nullptr, *pPicalpha = nullptr, *pPicswap = nullptr, *pPicreverse = nullptr,
+                     *pNoreverse = nullptr, *pUpdownreverse = nullptr, *pLeftrightreverse = nullptr,
+                     *pCompletereverse = nullptr, *pPicRestore = nullptr;
     forms::TMenuItem *pView = nullptr, *pFullscreen = nullptr, *pCapturelistview = nullptr,
                      *pPlaylistView = nullptr, *pScale = nullptr, *pKeeporiginal = nullptr,
-                     *pFillWholeWindow = nullptr, *pScale43 = nullptr, *pScale54 = nullptr, *pScale169 = nullptr,
-                     *pRoom = nullptr, *p50 = nullptr, *p100 = nullptr, *p200 = nullptr;
+                     *pFillWholeWindow = nullptr, *pScale43 = nullptr, *pScale54 = nullptr,
+                     *pScale169 = nullptr, *pRoom = nullptr, *p50 = nullptr, *p100 = nullptr, *p200 = nullptr;
     forms::TMenuItem *pPlaylist = nullptr, *pPlaymode = nullptr, *pNone = nullptr, *pCircleplay = nullptr,
                      *pRandomplay = nullptr, *pCirclesingleplay = nullptr, *pLoadfromfile = nullptr,
                      *pSaveto = nullptr, *pAdd = nullptr, *pClear = nullptr;
@@ -164,16 +165,17 @@ public:
     forms::TActionList* Short_AL = nullptr;
     forms::TAction *aOpenFile = nullptr, *aOpenDvdDirectory = nullptr, *aClose = nullptr,
                    *aCaptureScreen = nullptr, *aProperty = nullptr, *aPlayPause = nullptr, *aStop = nullptr,
-                   *aSingleFrameStep = nullptr, *aPlayPrevious = nullptr, *aPlayNext = nullptr, *aGoto = nullptr,
-                   *aForward = nullptr, *aBackward = nullptr, *aAcceleratePlay = nullptr,
+                   *aSingleFrameStep = nullptr, *aPlayPrevious = nullptr, *aPlayNext = nullptr,
+                   *aGoto = nullptr, *aForward = nullptr, *aBackward = nullptr, *aAcceleratePlay = nullptr,
                    *aDeceleratePlay = nullptr, *aNormalPlay = nullptr, *aPreviousFrame = nullptr,
-                   *aNextFrame = nullptr, *aHoistVolume = nullptr, *aDebaseVolume = nullptr, *aSlience = nullptr,
-                   *aStereo = nullptr, *aLeftTrack = nullptr, *aRightTrack = nullptr, *aBossKey = nullptr,
-                   *aOption = nullptr, *aPlayList = nullptr, *aFullScreen = nullptr;
+                   *aNextFrame = nullptr, *aHoistVolume = nullptr, *aDebaseVolume = nullptr,
+                   *aSlience = nullptr, *aStereo = nullptr, *aLeftTrack = nullptr, *aRightTrack = nullptr,
+                   *aBossKey = nullptr, *aOption = nullptr, *aPlayList = nullptr, *aFullScreen = nullptr;
 
     // --- Tables of controls, filled by FillControlTables; their order is what their users index. ---
     forms::TMenuItemArray FileMenuItems, PlayMenuItems, PipMenuItems, PipReverseMenuItems, ScaleMenuItems,
-        ChannelMenuItems, OnTopMenuItems, AfterPlayMenuItems, PlayModeMenuItems, DvdMenuItems, CommandMenuItems;
+        ChannelMenuItems, OnTopMenuItems, AfterPlayMenuItems, PlayModeMenuItems, DvdMenuItems,
+        CommandMenuItems;
     TImageArray TransportButtons, ProgressBarImages;
     TLabelArray StatusLabels;
     TActionArray CommandActions;
@@ -207,11 +209,11 @@ public:
     void ResizeByBorder(forms::TShiftState Shift, int Mode);
     void FormResize(forms::TObject* Sender);
     void FormCanResize(forms::TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);
-    void Topcenter_IMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
-                              int Y);
+    void Topcenter_IMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                              int X, int Y);
     void Topcenter_IDblClick(forms::TObject* Sender);
-    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
-                            int Y);
+    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
     void TopBar_xiMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
                           int Y);
     void Video_PResize(forms::TObject* Sender);
@@ -291,13 +293,13 @@ public:
     void UpdatePositionKnob();
     void SeekFromPositionKnob();
     void VideoBar_XIMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
-    void VideoPro_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
-                              int Y);
+    void VideoPro_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                              int X, int Y);
     void SoundBar_XIMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
-    void SoundPro_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
-                              int Y);
-    void SoundPro_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
-                            int Y);
+    void SoundPro_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                              int X, int Y);
+    void SoundPro_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
 
     // --- DVD commands and the DVD items of the pop-up menu (QuorelMainUnit_Dvd.cpp). ---
     // Binds the DVD items, the folder command's action and the video panel's mouse for DVD menus where the
@@ -453,6 +455,9 @@ public:
     void pUpdownreverseClick(forms::TObject* Sender);
     void pLeftrightreverseClick(forms::TObject* Sender);
     void pPicRestoreClick(forms::TObject* Sender);
+    // The setup dialog on its position page (pPipsetup) or its parameter page (pPicalpha).
+    void pPipsetupClick(forms::TObject* Sender);
+    void pPicalphaClick(forms::TObject* Sender);
     // The pPip items enabled only while a pair plays, the small picture's orientation checked.
     void UpdatePipMenus();
 
@@ -505,8 +510,8 @@ private:
     // Stops what ended: the knob and the time text go, the timer stops, then the stop of the play type; with
     // AfterPlay the after-play action follows.
     void StopAtEnd(bool AfterPlay);
-    // The continuations: entry PlayListIndex (after-play when there is none), and the open of CurrentMediaFile
-    // with the display after it.
+    // The continuations: entry PlayListIndex (after-play when there is none), and the open of
+    // CurrentMediaFile with the display after it.
     void PlayEntryAtIndex();
     // True when the medium now plays.
     bool OpenContinuation();

@@ -1,6 +1,6 @@
 // The picture-in-picture commands of the main window: opening a pair through the open-pair dialog, the items
-// of the pPip submenu (standard positions, swap, orientation, the default picture), their enabled state, and
-// the video panel's share in dragging the small picture.
+// of the pPip submenu (the setup dialog, standard positions, swap, orientation, the default picture), their
+// enabled state, and the video panel's share in dragging the small picture.
 
 #include "ui/QuorelMainUnit.h"
 
@@ -15,6 +15,7 @@
 #include "core/PlaybackState.h"
 #include "platform/win32/Window.h"
 #include "ui/OpenPipForm.h"
+#include "ui/PipSetupForm.h"
 
 using namespace forms;
 
@@ -47,6 +48,8 @@ void TQuorelMain_Form::BindPip() {
     pUpdownreverse->OnClick = [this](TObject* Sender) { pUpdownreverseClick(Sender); };
     pLeftrightreverse->OnClick = [this](TObject* Sender) { pLeftrightreverseClick(Sender); };
     pPicRestore->OnClick = [this](TObject* Sender) { pPicRestoreClick(Sender); };
+    pPipsetup->OnClick = [this](TObject* Sender) { pPipsetupClick(Sender); };
+    pPicalpha->OnClick = [this](TObject* Sender) { pPicalphaClick(Sender); };
     // pCompletereverse has no handler: choosing it does nothing.
 
     // The menu shows the pPip items' state each time it opens (as part of its own pop-up handling when that
@@ -153,6 +156,14 @@ void TQuorelMain_Form::pLeftrightreverseClick(TObject*) {
 
 void TQuorelMain_Form::pPicRestoreClick(TObject*) {
     SetPipStandardPosition(PipPositions::Centre);
+}
+
+void TQuorelMain_Form::pPipsetupClick(TObject*) {
+    ShowPipSetupDialog(Handle(), 0, State.Language);
+}
+
+void TQuorelMain_Form::pPicalphaClick(TObject*) {
+    ShowPipSetupDialog(Handle(), 1, State.Language);
 }
 
 void TQuorelMain_Form::UpdatePipMenus() {

@@ -2,8 +2,10 @@
 // the video panel's drag of the small picture, previous / next and the reopen of a stored pair.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include "tests/support/WhileModal.h"
 #include "tests/ui/MainFormFixture.h"
 #include "ui/OpenPipForm.h"
+#include "ui/PipSetupForm.h"
 
 namespace {
 
@@ -282,6 +285,162 @@ TEST_F(PipCommandsTest, AStoredPairIsReopenedAtStart) {
     EXPECT_TRUE(State.IsPlaying);
     EXPECT_EQ(State.PlayType, PlayTypes::Pip);
     EXPECT_EQ(form->Status_L->Caption(), "播放中");
+}
+
+// The setup dialog, reached from its two items while a pair plays.
+class PipSetupTest : public PipCommandsTest {
+protected:
+    // Item clicked with Steps run on the dialog it opens; the dialog is closed by its OK afterwards.
+    bool WithDialog(TMenuItem* Item, const std::function<void(TPipSetup_Form&)>& Steps) {
+        WhileModal steps([&](QWidget* Dialog) {
+            auto* dialog = dynamic_cast<TPipSetup_Form*>(Dialog);
+            ASSERT_NE(dialog, nullptr);
+            Steps(*dialog);
+            Press(dialog->OK_Btn);
+        });
+        Item->Click();
+        return steps.Ran();
+    }
+    // A pair of the long clips, paused: it stays open however slowly the test runs.
+    bool OpenLongPair() {
+        if (!OpenPair(Copy(LongClip(), "a.mp4"), Copy(LongClip(), "b.mp4")))
+            return false;
+        form->PauseCommand();
+        return true;
+    }
+    static void Tick(TCheckBox* Box) { Box->findChild<QCheckBox*>()->click(); }
+    static void Tick(TRadioButton* Radio) { QTest::mouseClick(Radio->Button(), Qt::LeftButton); }
+    static float Alpha(int Stream) {
+        float alpha = -1;
+        WithPipMixer([&](auto& Mixer) { Mixer.GetAlpha(static_cast<dshow::DWORD>(Stream), &alpha); });
+        return alpha;
+    }
+    // The default settings with the [Pip] position keys given as "Key=Value" lines in place of its own.
+    static std::string WithPipKeys(const std::string& Lines) {
+        std::string text = DefaultIniText();
+        const std::string own = "[Pip]\r\nSmallPosition=3\r\n";
+        text.replace(text.find(own), own.size(), "[Pip]\r\n" + Lines);
+        return text;
+    }
+    static std::vector<bool> Flips(const TPipSetup_Form& D) {
+        return {D.NoConvert_CB->Checked(), D.UpdownConvert_CB->Checked(), D.LeftRightConvert_CB->Checked(),
+                D.AllConvert_CB->Checked()};
+    }
+};
+
+// "画面透明度" opens the parameter page with both pictures' alphas; the second bar sets file B's. The
+// position page shows the stored standard position, and a radio button moves the small picture. The up-down
+// box flips it and a second click restores it; OK leaves the changes in place and stored.
+TEST_F(PipSetupTest, TheDialogActsOnThePlayingPairAtOnce) {
+    WriteIni(WithPipKeys("PositionType=101\r\nSmallPosition=4\r\n"));
+    Run();
+    ASSERT_TRUE(OpenLongPair());
+    ASSERT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+    ASSERT_TRUE(WithDialog(form->pPicalpha, [&](TPipSetup_Form& D) {
+        EXPECT_EQ(D.Caption(), "设置");
+        EXPECT_EQ(D.Main_PageCtrl->ActivePage(), D.PicParam_TS);
+        EXPECT_EQ(D.MediaA_L->Caption(), "a.mp4");
+        EXPECT_EQ(D.MediaB_L->Caption(), "b.mp4");
+        EXPECT_EQ(D.AlphaBar_A->Position(), 80);
+        EXPECT_EQ(D.AlphaBar_B->Position(), 60);
+        EXPECT_EQ(D.AlphaB_L->Caption(), "透明度 60%");
+        D.AlphaBar_B->SetPosition(30);
+        EXPECT_FLOAT_EQ(Alpha(1), 0.3f);
+        EXPECT_FLOAT_EQ(Alpha(0), 0.8f);
+        EXPECT_EQ(D.AlphaB_L->Caption(), "透明度 30%");
+
+        D.SetPage(0);
+        EXPECT_TRUE(D.StandardPos_CB->Checked());
+        EXPECT_FALSE(D.Freemove_CB->Checked());
+        EXPECT_TRUE(D.BottomRight_RB->Checked());
+        EXPECT_TRUE(D.TopLeft_RB->Enabled());
+        EXPECT_FALSE(D.Left_Bar->Enabled());
+        Tick(D.TopLeft_RB);
+        EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.0f, 0.0f, 0.5f, 0.5f}));
+        EXPECT_EQ(ReadIniString("Pip", "SmallPosition"), "1");
+        Tick(D.BottomRight_RB);
+        EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+
+        D.SetPage(2);
+        EXPECT_EQ(Flips(D), (std::vector<bool>{true, false, false, false}));
+        Tick(D.UpdownConvert_CB);
+        EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 1.0f, 1.0f, 0.5f}));
+        EXPECT_EQ(Flips(D), (std::vector<bool>{false, true, false, false}));
+        Tick(D.UpdownConvert_CB);
+        EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+        EXPECT_EQ(Flips(D), (std::vector<bool>{false, false, false, false}));
+        Tick(D.AllConvert_CB);
+        EXPECT_EQ(Rect(1), (NORMALIZEDRECT{1.0f, 1.0f, 0.5f, 0.5f}));
+        D.SetPage(0);
+        D.SetPage(2);
+        EXPECT_EQ(Flips(D), (std::vector<bool>{false, false, false, true})) << "read back from the mixer";
+        EXPECT_EQ(Rect(1), (NORMALIZEDRECT{1.0f, 1.0f, 0.5f, 0.5f})) << "showing the pages moves nothing";
+        Tick(D.NoConvert_CB);
+        EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+        Tick(D.SwapPic_CB);
+        EXPECT_EQ(State.PipSmallStream, 0);
+    }));
+    EXPECT_FLOAT_EQ(Alpha(1), 0.3f);
+    EXPECT_EQ(Rect(0), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+    EXPECT_EQ(ReadIniString("Pip", "PositionType"), "102");
+    EXPECT_EQ(ReadIniString("Pip", "SmallLeft"), "50");
+    EXPECT_EQ(ReadIniString("Pip", "SmallTop"), "50");
+    EXPECT_EQ(ReadIniString("Pip", "SmallRight"), "100");
+    EXPECT_EQ(ReadIniString("Pip", "SmallBottom"), "100");
+    EXPECT_TRUE(errors.empty());
+}
+
+// "画面设置..." opens the position page. With free move the edge bars show the stored edges as far as their
+// range reaches, and each bar's first move moves its edge by the bar's own change; a settings file without
+// the position keys checks nothing and starts the bars at 0.
+TEST_F(PipSetupTest, TheEdgeBarsMoveTheEdgesFromWhatTheyShow) {
+    const struct {
+        const char *type, *left, *top, *right, *bottom;
+        int lastLeft, lastRight;
+        bool freeMove;
+    } cases[] = {
+        {"102", "20", "30", "90", "80", 20, 90, true},
+        {"102", "-5", "30", "60", "80", 0, 60, true},
+        {nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type ? std::string(c.left) + ".." + c.right : "no keys");
+        std::string keys;
+        if (c.type != nullptr)
+            for (const auto& [key, value] : {std::pair{"PositionType", c.type},
+                                             {"SmallLeft", c.left},
+                                             {"SmallTop", c.top},
+                                             {"SmallRight", c.right},
+                                             {"SmallBottom", c.bottom}})
+                keys += std::string(key) + "=" + value + "\r\n";
+        WriteIni(WithPipKeys(keys));
+        Run();
+        ASSERT_TRUE(OpenLongPair());
+        ASSERT_TRUE(WithDialog(form->pPipsetup, [&](TPipSetup_Form& D) {
+            EXPECT_EQ(D.Main_PageCtrl->ActivePage(), D.PipPosition_TS);
+            EXPECT_EQ(D.Freemove_CB->Checked(), c.freeMove);
+            EXPECT_FALSE(D.StandardPos_CB->Checked());
+            for (TRadioButton* radio :
+                 {D.TopLeft_RB, D.TopRight_RB, D.BottomLeft_RB, D.BottomRight_RB, D.Center_RB})
+                EXPECT_FALSE(radio->Checked());
+            EXPECT_EQ(D.Left_Bar->Enabled(), c.freeMove);
+            EXPECT_EQ(D.LastLeft(), c.lastLeft);
+            EXPECT_EQ(D.LastRight(), c.lastRight);
+            EXPECT_EQ(D.Left_L->Caption(), "左 " + std::to_string(c.lastLeft) + "%");
+            if (!c.freeMove)
+                return;
+            const NORMALIZEDRECT before = Rect(1);
+            EXPECT_FLOAT_EQ(before.left, static_cast<float>(c.lastLeft) / 100);
+            D.Left_Bar->SetPosition(c.lastLeft + 10);
+            D.Right_Bar->SetPosition(c.lastRight - 10);
+            EXPECT_NEAR(Rect(1).left, before.left + 0.1f, 1e-5);
+            EXPECT_NEAR(Rect(1).right, before.right - 0.1f, 1e-5);
+            EXPECT_EQ(D.LastLeft(), c.lastLeft + 10);
+            EXPECT_EQ(ReadIniString("Pip", "SmallLeft"), std::to_string(c.lastLeft + 10));
+        }));
+        form->StopByType();
+        form.reset();
+    }
 }
 
 } // namespace

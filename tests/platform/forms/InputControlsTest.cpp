@@ -1,8 +1,10 @@
 // The small input controls of the class library: radio buttons on their own, up-down arrows, the standard
-// track bar and the colour box; each where its behaviour differs from Qt's widget.
+// track bar, the colour box and the page control; each where its behaviour differs from Qt's widget.
 
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -11,6 +13,7 @@
 #include "platform/forms/ColorBox.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/PageControl.h"
 #include "platform/forms/RadioButton.h"
 #include "platform/forms/StringList.h"
 #include "platform/forms/TrackBar.h"
@@ -139,6 +142,43 @@ TEST_F(InputControlsTest, ColorBoxSelectsTheStandardColours) {
     EXPECT_EQ(box->Selected(), clBlack);
     EXPECT_EQ(changes, 0);
     EXPECT_THROW(box->Colors(16), EClassLibraryError);
+}
+
+// Each sheet's OnShow runs when it becomes visible, by code, by the user's tab or with its window; OnChange
+// only for the user's pick.
+TEST_F(InputControlsTest, PageControlShowsOneSheetAndTellsWhichBecameVisible) {
+    TForm owner;
+    owner.SetBounds(0, 0, 300, 200);
+    auto* pages = new TPageControl(&owner);
+    pages->SetBounds(0, 0, 300, 200);
+    std::vector<std::string> log;
+    std::vector<TTabSheet*> sheets;
+    for (const char* caption : {"one", "two", "three"}) {
+        auto* sheet = new TTabSheet(pages);
+        sheet->SetCaption(caption);
+        sheet->OnShow = [&log, caption](TObject*) { log.push_back(std::string("show ") + caption); };
+        sheets.push_back(sheet);
+    }
+    pages->OnChange = [&](TObject*) { log.push_back("change " + std::to_string(pages->ActivePageIndex())); };
+    EXPECT_EQ(pages->PageCount(), 3);
+    EXPECT_EQ(pages->Tabs()->tabText(1), "two");
+    EXPECT_EQ(sheets[2]->PageIndex(), 2);
+
+    pages->SetActivePageIndex(1);
+    EXPECT_TRUE(log.empty()) << "nothing is visible before the window is shown";
+    owner.Show();
+    EXPECT_EQ(log, (std::vector<std::string>{"show two"}));
+    log.clear();
+    pages->SetActivePageIndex(2);
+    EXPECT_EQ(pages->ActivePage(), sheets[2]);
+    EXPECT_EQ(log, (std::vector<std::string>{"show three"}));
+    log.clear();
+    QTest::mouseClick(pages->Tabs()->tabBar(), Qt::LeftButton, {},
+                      pages->Tabs()->tabBar()->tabRect(0).center());
+    EXPECT_EQ(pages->ActivePageIndex(), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"show one", "change 0"}));
+    pages->SetActivePageIndex(7);
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
 }
 
 } // namespace
