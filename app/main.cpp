@@ -114,6 +114,24 @@ void LogOpenedMediaWhenAsked() {
     poll->start(10);
 }
 
+// Test hook: QUOREL_PLAY_STATE=<file> appends "playing", "paused" or "stopped" to the file, one line each,
+// whenever the transport state changes (looked at every 10 ms), so that a test driving the program from
+// outside sees what its clicks did.
+void LogPlayStateWhenAsked() {
+    const char* file = std::getenv("QUOREL_PLAY_STATE");
+    if (file == nullptr || *file == '\0')
+        return;
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, [path = std::string(file), logged = std::string()]() mutable {
+        const std::string now = !State.IsPlaying ? "stopped" : State.IsPaused ? "paused" : "playing";
+        if (now == logged)
+            return;
+        logged = now;
+        std::ofstream(path, std::ios::binary | std::ios::app) << now << '\n';
+    });
+    poll->start(10);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -125,6 +143,7 @@ int main(int argc, char* argv[]) {
     forms::Application().Initialize(argc, argv);
     CloseOnTerminateSignal();
     LogOpenedMediaWhenAsked();
+    LogPlayStateWhenAsked();
     forms::Application().SetTitle("TarvexDvd 1.2");
     QuorelMain_Form = forms::Application().CreateForm<TQuorelMain_Form>();
     GrabMainWindowWhenAsked();

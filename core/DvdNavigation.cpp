@@ -31,4 +31,13 @@ void DvdActivateAtPosition(win32::POINT, forms::TTimer&) {}
 void DvdShowSubtitle() {}
 void DvdRestartTitle() {}
 void DvdNextChapter() {}
+
+void DvdSelectAtPosition(int X, int Y) {
+    State.DvdMousePoint = win32::POINT{X, Y};
+}
+
+void PrepareDvdSubtitleMenu(forms::TMenuItem*, forms::TMenuItem*, QObject*, const forms::TNotifyEvent&,
+                            const forms::TNotifyEvent&) {}
+void BuildDvdAudioMenu(forms::TMenuItem*, QObject*, const forms::TNotifyEvent&) {}
+void BuildDvdAngleMenu(forms::TMenuItem*, QObject*, const forms::TNotifyEvent&) {}
 void DvdPreviousChapter() {}

@@ -27,6 +27,16 @@ void ShowDvdMenu(int MenuId);
 void DvdActivateAtPosition(win32::POINT Point, forms::TTimer& Timer);
 // Turns the disc's current subpicture stream on. Not built yet.
 void DvdShowSubtitle();
+// Records Point as DvdMousePoint (the point a play/pause command activates in a menu) and highlights the
+// menu button under it. Not built yet: only the point is recorded.
+void DvdSelectAtPosition(int X, int Y);
+// The stream sub-menus of the main menu, built each time it opens while a DVD plays: the subtitle items
+// (an "off" item with OffClick, one per stream with StreamClick), the audio streams and the angles, each with
+// Owner owning the items. Not built yet: the sub-menus stay as they are.
+void PrepareDvdSubtitleMenu(forms::TMenuItem* SubtitleMenu, forms::TMenuItem* AudioMenu, QObject* Owner,
+                            const forms::TNotifyEvent& OffClick, const forms::TNotifyEvent& StreamClick);
+void BuildDvdAudioMenu(forms::TMenuItem* AudioMenu, QObject* Owner, const forms::TNotifyEvent& OnClick);
+void BuildDvdAngleMenu(forms::TMenuItem* AngleMenu, QObject* Owner, const forms::TNotifyEvent& OnClick);
 // Plays the current title again from its start. Not built yet.
 void DvdRestartTitle();
 // The next and the previous chapter. Not built yet.

@@ -3,3 +3,5 @@
 void OpenPip(const std::string&, const std::string&) {}
 
 void SwapPip() {}
+
+void SetPipStandardPosition(int) {}

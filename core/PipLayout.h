@@ -9,3 +9,6 @@
 void OpenPip(const std::string& FileA, const std::string& FileB);
 // Exchanges the big and the small picture.
 void SwapPip();
+// Puts the small picture at a preset place: 1 top left, 2 top right, 3 bottom left, 4 bottom right, 5 centre.
+// Not built yet: nothing moves.
+void SetPipStandardPosition(int Preset);

@@ -5,3 +5,5 @@ void LoadShortCuts(const forms::TMenuItemArray&, const std::vector<forms::TActio
 void RegisterBossKey(win32::HWND) {}
 
 void UnregisterBossKey(win32::HWND) {}
+
+void ToggleBossKey() {}

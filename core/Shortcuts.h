@@ -12,3 +12,5 @@ void LoadShortCuts(const forms::TMenuItemArray& MenuItems, const std::vector<for
 // Registers [ShortCut] BossKey as the global hot key of Wnd; UnregisterBossKey takes it back.
 void RegisterBossKey(win32::HWND Wnd);
 void UnregisterBossKey(win32::HWND Wnd);
+// Hides the player's windows and pauses, or shows them again and resumes. Not built yet.
+void ToggleBossKey();

@@ -5,16 +5,21 @@
 //   QuorelMainUnit.cpp        start-up and shut-down, the shared lists and the control tables
 //   QuorelMainUnit_Build.cpp  the components and menus (the form description)
 //   QuorelMainUnit_Skin.cpp   the skin buttons' pictures, states and hints
-//   QuorelMainUnit_Frame.cpp  layout, resize, dragging and the frame
+//   QuorelMainUnit_Commands.cpp  the command routes: which menu item, tray item, skin button, label and
+//                             video gesture reaches which command, and the handlers that do more than forward
+//   QuorelMainUnit_Frame.cpp  layout, resize, dragging, full screen and the frame
 //   QuorelMainUnit_Lists.cpp  the command line, the stored lists and reopening the last medium
 //   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to, and the display after each
 //   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
 //   QuorelMainUnit_Lyrics.cpp the lyrics display
 //   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top and the radio groups of the menus
+//   QuorelMainUnit_Dvd.cpp, _Pip.cpp, _History.cpp, _Messages.cpp  the DVD, picture-in-picture, history and
+//                             companion-window commands the routes reach
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +30,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "skin/ximage.h"
+#include "ui/QuorelMainUnit_Skin.h"
 
 using TImageArray = std::vector<tximage*>;
 using TLabelArray = std::vector<forms::TLabel*>;
@@ -182,12 +188,124 @@ public:
     void Close_XIClick(forms::TObject* Sender);
     void tExitClick(forms::TObject* Sender);
     void pExitClick(forms::TObject* Sender);
+    void tShowmainfaceClick(forms::TObject* Sender);
 
     // --- Skin pictures and hints (QuorelMainUnit_Skin.cpp). ---
     void RefreshButtonBitmaps();
     void ApplyHints();
-    // Shows SkinPath + FileName on Button; a missing or broken file raises the class library's error.
+    // Shows SkinPath + FileName on Button. A missing or broken file leaves the old picture and is reported
+    // once (the class library's error, by the default error box): it never stops what the button does.
     void LoadSkinBitmap(forms::TImage* Button, const std::string& FileName);
+    // The variant of Button's pictures that the state gives now (QuorelMainUnit_Skin.h).
+    int SkinVariant(const tximage* Button) const;
+    // The picture the state rule loads on Event, if any; the Normal picture of the state now.
+    void ShowSkinPicture(tximage* Button, TSkinEvent Event);
+    void ShowNormalPicture(tximage* Button);
+
+    // --- Command routes (QuorelMainUnit_Commands.cpp). ---
+    void Main_PopPopup(forms::TObject* Sender);
+    void pOpenFileClick(forms::TObject* Sender);
+    void pCloseClick(forms::TObject* Sender);
+    void pPropertyClick(forms::TObject* Sender);
+    void pPlayPauseClick(forms::TObject* Sender);
+    void pStopClick(forms::TObject* Sender);
+    void pSingleframestepClick(forms::TObject* Sender);
+    void pPlayPreviousClick(forms::TObject* Sender);
+    void pPlayNextClick(forms::TObject* Sender);
+    void pGotoClick(forms::TObject* Sender);
+    void pForwardClick(forms::TObject* Sender);
+    void pBackwardClick(forms::TObject* Sender);
+    void pAccelerateplayClick(forms::TObject* Sender);
+    void pDecelerateplayClick(forms::TObject* Sender);
+    void pNormalplayClick(forms::TObject* Sender);
+    void pNextframeClick(forms::TObject* Sender);
+    void pHoistvolumeClick(forms::TObject* Sender);
+    void pDebasevolumeClick(forms::TObject* Sender);
+    void pSlienceClick(forms::TObject* Sender);
+    void pBosskeyClick(forms::TObject* Sender);
+    void pOptionClick(forms::TObject* Sender);
+    void pFullscreenClick(forms::TObject* Sender);
+    void pMainwebClick(forms::TObject* Sender);
+    void pAboutClick(forms::TObject* Sender);
+    void tPlayPauseClick(forms::TObject* Sender);
+    void tOptionClick(forms::TObject* Sender);
+    void Min_XIClick(forms::TObject* Sender);
+    void Max_XIClick(forms::TObject* Sender);
+    void Menu_xiClick(forms::TObject* Sender);
+    void Ontop_xiClick(forms::TObject* Sender);
+    void Open_xiClick(forms::TObject* Sender);
+    void Opendvd_xiMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                           int X, int Y);
+    void PlayPause_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                             int X, int Y);
+    void Stop_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                        int Y);
+    void Previous_XIClick(forms::TObject* Sender);
+    void Next_XIClick(forms::TObject* Sender);
+    void Backward_XIClick(forms::TObject* Sender);
+    void Forward_XIClick(forms::TObject* Sender);
+    void maxmin_xiClick(forms::TObject* Sender);
+    void Option_XIClick(forms::TObject* Sender);
+    void Volume_XIClick(forms::TObject* Sender);
+    void VideoBar_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                              int X, int Y);
+    void VideoBar_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
+    void SoundBar_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                              int X, int Y);
+    void SoundBar_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
+    // The video panel and the logo on it share these.
+    void Video_PClick(forms::TObject* Sender);
+    void Video_PDblClick(forms::TObject* Sender);
+    void Video_PMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                          int Y);
+    void Video_PMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                        int Y);
+    void Video_PMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
+
+    // --- DVD commands (QuorelMainUnit_Dvd.cpp). ---
+    void pOpendvddirectoryClick(forms::TObject* Sender);
+    void OpenDvdFolderCommand();
+    void pPreviouschapterClick(forms::TObject* Sender);
+    void pNextchapterClick(forms::TObject* Sender);
+    void pMainmenuClick(forms::TObject* Sender);
+    void pTitlemenuClick(forms::TObject* Sender);
+    void pChaptermenuClick(forms::TObject* Sender);
+    void pSubpictureMenuClick(forms::TObject* Sender);
+    void pDubmenuClick(forms::TObject* Sender);
+    void pAnglemenuClick(forms::TObject* Sender);
+    void DvdSubpictureOffClick(forms::TObject* Sender);
+    void DvdSubpictureClick(forms::TObject* Sender);
+    void DvdAudioStreamClick(forms::TObject* Sender);
+    void DvdAngleClick(forms::TObject* Sender);
+
+    // --- Picture-in-picture commands (QuorelMainUnit_Pip.cpp). ---
+    void pOpenpictureinpictureClick(forms::TObject* Sender);
+    void OpenPipCommand();
+    void pPipsetupClick(forms::TObject* Sender);
+    void pLefttopClick(forms::TObject* Sender);
+    void pRighttopClick(forms::TObject* Sender);
+    void pLeftbottomClick(forms::TObject* Sender);
+    void pRightbottomClick(forms::TObject* Sender);
+    void pCenterClick(forms::TObject* Sender);
+    void pPicalphaClick(forms::TObject* Sender);
+    void pPicswapClick(forms::TObject* Sender);
+    void pNoreverseClick(forms::TObject* Sender);
+    void pUpdownreverseClick(forms::TObject* Sender);
+    void pLeftrightreverseClick(forms::TObject* Sender);
+    void pPicRestoreClick(forms::TObject* Sender);
+
+    // --- History commands (QuorelMainUnit_History.cpp). ---
+    void pManageHistoryClick(forms::TObject* Sender);
+    void pClearHistoryClick(forms::TObject* Sender);
+    void pClearHistoryExitClick(forms::TObject* Sender);
+
+    // --- Companion windows and capture (QuorelMainUnit_Messages.cpp). ---
+    void PL_LClick(forms::TObject* Sender);
+    void CL_LClick(forms::TObject* Sender);
+    void Capture_XIClick(forms::TObject* Sender);
+    void pCapturescreenClick(forms::TObject* Sender);
 
     // --- Frame (QuorelMainUnit_Frame.cpp). ---
     void EnableDoubleBuffering();
@@ -201,6 +319,11 @@ public:
     void Topcenter_IMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
                               int Y);
     void Topcenter_IDblClick(forms::TObject* Sender);
+    // The title strip's move and release: the system move starts once the pointer has moved a few pixels with
+    // the button held, so that a double click still arrives.
+    void Topcenter_IMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
+    void Topcenter_IMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
     void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
                             int Y);
     void TopBar_xiMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
@@ -345,6 +468,7 @@ private:
     void BuildComponents();
     void BuildMenus();
     void BuildActions();
+    void BindRoutes();
     void BindSkinButtons();
     void BindFrame();
     void BindProgress();
@@ -370,6 +494,14 @@ private:
     void ResumeReopenedMedium();
     // Shows the frame panels and the menu items that full screen hides.
     void ShowFrameAgain();
+    // Leaves full screen for the state the window had before it (maximized or normal).
+    void LeaveFullScreen();
+    // Two percent up (1) or down (2), knob and level in step.
+    void StepVolumeCommand(int Direction);
+    // The rate commands: PlayFaster or PlaySlower on PlayRate, with their status text.
+    void RateCommand(bool Faster);
+    // Shows the state after a frame step (which leaves a playing medium paused).
+    void FrameStepCommand();
     // Runs Step; an error it raises is shown by the default error box and the close goes on.
     void CloseStep(const std::function<void()>& Step);
 
@@ -381,6 +513,11 @@ private:
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;
     bool dvdListOfThisRun_ = false;
+    // Skin files already reported missing or broken.
+    std::set<std::string> reportedSkinFiles_;
+    // A press on the title strip waits for the pointer to move before the window moves with it.
+    bool titleDragPending_ = false;
+    win32::POINT titleDragFrom_;
 };
 
 // The one main window of the program (set by the program block).

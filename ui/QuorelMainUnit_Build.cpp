@@ -317,10 +317,6 @@ void TQuorelMain_Form::BuildMenus() {
     AddItem(TrayPop->Items(), tOption, "tOption", "Option...")->SetShortCut(TextToShortCut("Ctrl+Alt+O"));
     AddSeparator(TrayPop->Items());
     AddItem(TrayPop->Items(), tExit, "tExit", "Exit");
-
-    pSlience->OnClick = [this](TObject*) { ToggleMute(pSlience, Volume_XI, State.SoundLevel); };
-    pExit->OnClick = [this](TObject* Sender) { pExitClick(Sender); };
-    tExit->OnClick = [this](TObject* Sender) { tExitClick(Sender); };
 }
 
 void TQuorelMain_Form::BuildActions() {

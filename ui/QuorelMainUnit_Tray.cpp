@@ -33,6 +33,9 @@ void TQuorelMain_Form::PopupUnderButton(TImage* Button, TPopupMenu* Menu) {
 
 void TQuorelMain_Form::CycleStayOnTop() {}
 
+// Not built yet: the main window shown and focused again from the tray menu.
+void TQuorelMain_Form::tShowmainfaceClick(TObject*) {}
+
 namespace {
 
 // The radio rule: the whole group unchecked, the clicked item checked (a sender outside the group checks

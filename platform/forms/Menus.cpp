@@ -154,8 +154,15 @@ void TMenuItem::SetName(const std::string& Name) { setObjectName(QString::fromSt
 void TMenuItem::UpdateText() {
     if (action_ == nullptr)
         return;
-    action_->setSeparator(caption_ == "-");
-    QString text = QString::fromStdString(caption_);
+    // A separator shows no text: Qt draws a separator's text as a section title (a stray "-").
+    if (caption_ == "-") {
+        action_->setSeparator(true);
+        action_->setText(QString());
+        return;
+    }
+    action_->setSeparator(false);
+    // The caption is shown as it stands: Qt would take "&" for an accelerator ("Tom & Jerry.avi").
+    QString text = QString::fromStdString(caption_).replace('&', "&&");
     if (shortCut_ != 0)
         text += "\t" + QString::fromStdString(ShortCutToText(shortCut_));
     action_->setText(text);
@@ -202,6 +209,7 @@ QMenu* TMenuItem::SubMenu() const { return childMenu_; }
 QMenu* TMenuItem::ChildMenu() {
     if (childMenu_ == nullptr) {
         ownMenu_ = std::make_unique<QMenu>();
+        ownMenu_->setAttribute(Qt::WA_NoMouseReplay);
         childMenu_ = ownMenu_.get();
         action_->setMenu(childMenu_);
     }
@@ -256,7 +264,11 @@ int TMenuItem::IndexOf(const TMenuItem* Item) const {
 void TMenuItem::Click() { CallEvent(OnClick, this); }
 
 TPopupMenu::TPopupMenu(QWidget* Owner)
-    : QObject(Owner), menu_(std::make_unique<QMenu>()), items_(new TMenuItem(nullptr, menu_.get())) {}
+    : QObject(Owner), menu_(std::make_unique<QMenu>()), items_(new TMenuItem(nullptr, menu_.get())) {
+    // A press outside an open menu only closes it: Qt would otherwise press again where the pointer is (and
+    // not on every platform), so that a click meant to close the menu would act on the window under it.
+    menu_->setAttribute(Qt::WA_NoMouseReplay);
+}
 
 TPopupMenu::~TPopupMenu() { items_.reset(); }
 

@@ -111,6 +111,32 @@ TEST_F(MenuTest, ShortCutIsShownBesideTheCaption) {
     EXPECT_TRUE(item->Action()->shortcut().isEmpty()); // the key itself belongs to the actions
 }
 
+// What the menu shows for a caption: a separator has no text (Qt would draw it as a section title, a stray
+// "-"), and "&" stands for itself (Qt would make the next letter an accelerator and hide the "&").
+TEST_F(MenuTest, CaptionsAreShownAsTheyStand) {
+    struct Case {
+        const char* Caption;
+        bool Separator;
+        const char* Shown;
+    } const cases[] = {
+        {"-", true, ""},
+        {"Tom & Jerry.avi", false, "Tom && Jerry.avi"},
+        {"&&", false, "&&&&"},
+        {"--", false, "--"},
+        {"打开dvd", false, "打开dvd"},
+    };
+    QWidget owner;
+    TPopupMenu menu(&owner);
+    auto* item = new TMenuItem;
+    menu.Items()->Add(item);
+    for (const Case& c : cases) {
+        item->SetCaption(c.Caption);
+        EXPECT_EQ(item->Action()->isSeparator(), c.Separator) << c.Caption;
+        EXPECT_EQ(item->Action()->text().toStdString(), c.Shown) << c.Caption;
+        EXPECT_EQ(item->Caption(), c.Caption);
+    }
+}
+
 TEST_F(MenuTest, PopupRunsOnPopupFirst) {
     QWidget owner;
     TPopupMenu menu(&owner);
