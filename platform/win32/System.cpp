@@ -9,6 +9,8 @@ COLORREF GetSysColor(int Index) {
     case COLOR_WINDOWTEXT:
     case COLOR_BTNTEXT:
         return RGB(0, 0, 0);
+    case COLOR_HIGHLIGHT:
+        return RGB(10, 36, 106);
     case COLOR_BTNFACE:
         return RGB(212, 208, 200);
     case COLOR_BTNSHADOW:

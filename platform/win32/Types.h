@@ -81,6 +81,7 @@ constexpr int SM_CYSCREEN = 1;
 // GetSysColor.
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWTEXT = 8;
+constexpr int COLOR_HIGHLIGHT = 13;
 constexpr int COLOR_BTNFACE = 15;
 constexpr int COLOR_BTNSHADOW = 16;
 constexpr int COLOR_BTNTEXT = 18;
