@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -28,7 +29,8 @@ std::vector<ButtonSpec> ButtonsOf(UINT Type) {
     case MB_OKCANCEL:
         return {{IDOK, QMessageBox::Ok}, {IDCANCEL, QMessageBox::Cancel}};
     case MB_ABORTRETRYIGNORE:
-        return {{IDABORT, QMessageBox::Abort}, {IDRETRY, QMessageBox::Retry}, {IDIGNORE, QMessageBox::Ignore}};
+        return {
+            {IDABORT, QMessageBox::Abort}, {IDRETRY, QMessageBox::Retry}, {IDIGNORE, QMessageBox::Ignore}};
     case MB_YESNOCANCEL:
         return {{IDYES, QMessageBox::Yes}, {IDNO, QMessageBox::No}, {IDCANCEL, QMessageBox::Cancel}};
     case MB_YESNO:
@@ -99,9 +101,17 @@ int MessageBox(HWND Owner, const std::string& Text, const char* Caption, UINT Ty
         AppendFakeLog("MessageBox " + request.Caption + "|" + type + "|" + request.Text);
         return DefaultMessageBoxButton(Type);
     }
+    // A library called from a program without a GUI application object cannot show a box (Qt would end the
+    // program): the text goes to standard error and the default button answers.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        std::fprintf(stderr, "%s: %s\n", request.Caption.c_str(), request.Text.c_str());
+        return DefaultMessageBoxButton(Type);
+    }
     return ShowQtMessageBox(request);
 }
 
-void SetMessageBoxHandler(MessageBoxHandler NewHandler) { Handler() = std::move(NewHandler); }
+void SetMessageBoxHandler(MessageBoxHandler NewHandler) {
+    Handler() = std::move(NewHandler);
+}
 
 } // namespace win32

@@ -3,7 +3,8 @@
 //
 // A test answers the boxes instead of a user: SetMessageBoxHandler gets every box and returns the button. A
 // program started with QUOREL_MESSAGE_BOXES=fake shows none: each box is logged (FakeLog.h) as
-// "MessageBox <caption>|<type in hex>|<text>" and answered with its default button.
+// "MessageBox <caption>|<type in hex>|<text>" and answered with its default button. In a process without a GUI
+// application object a box writes its caption and text to standard error and answers its default button.
 
 #include <functional>
 #include <string>

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/win32/AsciiText.h"
 #include "platform/win32/Files.h"
 
 namespace win32 {
@@ -22,19 +23,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
 }
 
 struct ProfileLine {
@@ -112,7 +100,7 @@ struct SectionRange {
 std::optional<SectionRange> FindSection(const ProfileFile& file, std::string_view section) {
     for (std::size_t i = 0; i < file.lines.size(); ++i) {
         const auto& line = file.lines[i];
-        if (line.kind != ProfileLine::Kind::Section || !SameName(line.name, section))
+        if (line.kind != ProfileLine::Kind::Section || !SameAsciiText(line.name, section))
             continue;
         std::size_t end = i + 1;
         while (end < file.lines.size() && file.lines[end].kind != ProfileLine::Kind::Section)
@@ -125,7 +113,7 @@ std::optional<SectionRange> FindSection(const ProfileFile& file, std::string_vie
 std::optional<std::size_t> FindKey(const ProfileFile& file, const SectionRange& range, std::string_view key) {
     for (std::size_t i = range.header + 1; i < range.end; ++i) {
         const auto& line = file.lines[i];
-        if (line.kind == ProfileLine::Kind::Key && SameName(line.name, key))
+        if (line.kind == ProfileLine::Kind::Key && SameAsciiText(line.name, key))
             return i;
     }
     return std::nullopt;
