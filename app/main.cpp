@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -17,6 +19,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "app/WindowMap.h"
 #include "core/PlaybackState.h"
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
@@ -114,22 +117,37 @@ void LogOpenedMediaWhenAsked() {
     poll->start(10);
 }
 
-// Test hook: QUOREL_PLAY_STATE=<file> appends "playing", "paused" or "stopped" to the file, one line each,
-// whenever the transport state changes (looked at every 10 ms), so that a test driving the program from
-// outside sees what its clicks did.
-void LogPlayStateWhenAsked() {
+// Test hook: QUOREL_PLAY_STATE=<file> keeps in the file what the player is doing, one "name=value" line each:
+// playing and paused (0 or 1), the whole seconds of the media graph's position, the rate, full screen (0 or
+// 1) and the caption of the modal dialog that is open (empty for none). The file is rewritten, under a
+// temporary name first, whenever one of them changes.
+void WritePlayStateWhenAsked() {
     const char* file = std::getenv("QUOREL_PLAY_STATE");
     if (file == nullptr || *file == '\0')
         return;
     auto* poll = new QTimer(QCoreApplication::instance());
-    QObject::connect(poll, &QTimer::timeout, [path = std::string(file), logged = std::string()]() mutable {
-        const std::string now = !State.IsPlaying ? "stopped" : State.IsPaused ? "paused" : "playing";
-        if (now == logged)
+    QObject::connect(poll, &QTimer::timeout, [path = std::string(file), written = std::string()]() mutable {
+        long long position = 0;
+        if (State.MediaSeeking) {
+            dshow::LONGLONG current = 0;
+            if (com::SUCCEEDED(State.MediaSeeking->GetCurrentPosition(&current)))
+                position = current / 10'000'000;
+        }
+        QWidget* modal = QApplication::activeModalWidget();
+        std::ostringstream text;
+        text << "playing=" << State.IsPlaying << "\npaused=" << State.IsPaused << "\nposition=" << position
+             << "\nrate=" << State.PlayRate
+             << "\nfullscreen=" << (QuorelMain_Form != nullptr && QuorelMain_Form->IsFullScreen)
+             << "\nmodal=" << (modal != nullptr ? modal->windowTitle().toStdString() : "") << "\n";
+        if (text.str() == written)
             return;
-        logged = now;
-        std::ofstream(path, std::ios::binary | std::ios::app) << now << '\n';
+        written = text.str();
+        const std::string partial = path + ".part";
+        std::ofstream(partial, std::ios::binary | std::ios::trunc) << written;
+        std::error_code ec;
+        std::filesystem::rename(partial, path, ec);
     });
-    poll->start(10);
+    poll->start(20);
 }
 
 } // namespace
@@ -143,7 +161,8 @@ int main(int argc, char* argv[]) {
     forms::Application().Initialize(argc, argv);
     CloseOnTerminateSignal();
     LogOpenedMediaWhenAsked();
-    LogPlayStateWhenAsked();
+    WriteWindowMapWhenAsked();
+    WritePlayStateWhenAsked();
     forms::Application().SetTitle("TarvexDvd 1.2");
     QuorelMain_Form = forms::Application().CreateForm<TQuorelMain_Form>();
     GrabMainWindowWhenAsked();

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/com/Unknown.h"
 #include "platform/forms/Graphics.h"
@@ -218,7 +220,15 @@ struct PlaybackState {
     win32::HWND CaptureWindowHandle = nullptr;
     bool PlayListVisible = false;
     bool CaptureListVisible = false;
-    int BossKeyId = 0;
+    // The boss key's hot-key id: one fixed value for its registration, the test of a key, unregistration and
+    // the hot-key message.
+    int BossKeyId = 1;
+    // The boss key has hidden the player's windows: which ones (with the show command each had), and whether
+    // something was playing then, at which rate.
+    bool BossKeyHidden = false;
+    std::vector<std::pair<win32::HWND, int>> BossKeyWindows;
+    bool BossKeyWasPlaying = false;
+    double BossKeyRate = 1.0;
     win32::COLORREF DarkGreyColor = 0;
     win32::COLORREF LightGreyColor = 0;
     win32::COLORREF SelectedPanelColor = 0;

@@ -69,6 +69,9 @@ TQuorelMain_Form::TQuorelMain_Form(std::string ProgramFile, std::vector<std::str
     BindFrame();
     BindProgress();
     BindRoutes();
+    BindTray();
+    BindKeys();
+    BindCompanions();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
@@ -372,6 +375,7 @@ void TQuorelMain_Form::FormClose(TObject*, TCloseAction&) {
     ClosingDown = true;
     for (TTimer* timer : {Ctrl_T, RePaint_T, ShowLrc_T})
         timer->SetEnabled(false);
+    CloseStep([this] { CloseCompanionWindows(); });
     // The last position was recorded by the progress ticks before they stopped: save first, then stop.
     // A start-up that stopped before the settings were read has nothing to save: its start values would
     // overwrite the stored ones.

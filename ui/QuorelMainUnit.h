@@ -12,9 +12,12 @@
 //   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to, and the display after each
 //   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
 //   QuorelMainUnit_Lyrics.cpp the lyrics display
-//   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top and the radio groups of the menus
-//   QuorelMainUnit_Dvd.cpp, _Pip.cpp, _History.cpp, _Messages.cpp  the DVD, picture-in-picture, history and
-//                             companion-window commands the routes reach
+//   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top, the radio groups and help items of the menus, the
+//                             property command, and closing only after a modal dialog
+//   QuorelMainUnit_Keys.cpp   the shortcut commands and the boss key
+//   QuorelMainUnit_Messages.cpp  the private window messages, the companion windows and frame capture
+//   QuorelMainUnit_Dvd.cpp, _Pip.cpp, _History.cpp  the DVD, picture-in-picture and history commands the
+//                             routes reach
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +25,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include <QImage>
 
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Dialogs.h"
@@ -188,7 +193,6 @@ public:
     void Close_XIClick(forms::TObject* Sender);
     void tExitClick(forms::TObject* Sender);
     void pExitClick(forms::TObject* Sender);
-    void tShowmainfaceClick(forms::TObject* Sender);
 
     // --- Skin pictures and hints (QuorelMainUnit_Skin.cpp). ---
     void RefreshButtonBitmaps();
@@ -206,7 +210,6 @@ public:
     void Main_PopPopup(forms::TObject* Sender);
     void pOpenFileClick(forms::TObject* Sender);
     void pCloseClick(forms::TObject* Sender);
-    void pPropertyClick(forms::TObject* Sender);
     void pPlayPauseClick(forms::TObject* Sender);
     void pStopClick(forms::TObject* Sender);
     void pSingleframestepClick(forms::TObject* Sender);
@@ -222,13 +225,8 @@ public:
     void pHoistvolumeClick(forms::TObject* Sender);
     void pDebasevolumeClick(forms::TObject* Sender);
     void pSlienceClick(forms::TObject* Sender);
-    void pBosskeyClick(forms::TObject* Sender);
     void pOptionClick(forms::TObject* Sender);
     void pFullscreenClick(forms::TObject* Sender);
-    void pMainwebClick(forms::TObject* Sender);
-    void pAboutClick(forms::TObject* Sender);
-    void tPlayPauseClick(forms::TObject* Sender);
-    void tOptionClick(forms::TObject* Sender);
     void Min_XIClick(forms::TObject* Sender);
     void Max_XIClick(forms::TObject* Sender);
     void Menu_xiClick(forms::TObject* Sender);
@@ -301,11 +299,6 @@ public:
     void pClearHistoryClick(forms::TObject* Sender);
     void pClearHistoryExitClick(forms::TObject* Sender);
 
-    // --- Companion windows and capture (QuorelMainUnit_Messages.cpp). ---
-    void PL_LClick(forms::TObject* Sender);
-    void CL_LClick(forms::TObject* Sender);
-    void Capture_XIClick(forms::TObject* Sender);
-    void pCapturescreenClick(forms::TObject* Sender);
 
     // --- Frame (QuorelMainUnit_Frame.cpp). ---
     void EnableDoubleBuffering();
@@ -419,10 +412,18 @@ public:
     // Looks for the lyrics of the audio file just opened.
     void FindLyricsFile();
 
-    // --- Tray, stay-on-top and radio groups (QuorelMainUnit_Tray.cpp). ---
+    // --- Tray, stay-on-top, the radio groups and help items of the menus, the property command
+    // (QuorelMainUnit_Tray.cpp). ---
     void SysCommandMessage(forms::TMessage& Message);
+    // Adds the tray icon; false when there is no notification area or no icon picture.
+    bool ShowTrayIcon();
     void HideTrayIcon();
+    // Hides the window behind the tray icon; with no icon shown, the window stays minimized as it is.
     void MinimizeToTray();
+    void TrayIconMessage(forms::TMessage& Message);
+    void tShowmainfaceClick(forms::TObject* Sender);
+    void tPlayPauseClick(forms::TObject* Sender);
+    void tOptionClick(forms::TObject* Sender);
     void PopupUnderButton(forms::TImage* Button, forms::TPopupMenu* Menu);
     void CycleStayOnTop();
     // The hint of the stay-on-top button for the current mode.
@@ -436,6 +437,67 @@ public:
     void PlayModeMenuClick(forms::TObject* Sender);
     void OpenDvdDriveMenuClick(forms::TObject* Sender);
     void HistoryItemClick(forms::TObject* Sender);
+    void pMainwebClick(forms::TObject* Sender);
+    void pAboutClick(forms::TObject* Sender);
+    void pPropertyClick(forms::TObject* Sender);
+    // WM_CLOSE: a close asked for while a modal dialog is open (the after-play exit of a medium that ended
+    // under it) waits until the dialog has returned, so that nothing the dialog's caller uses is freed under
+    // it.
+    void CloseMessage(forms::TMessage& Message);
+
+    // --- Shortcut commands and the boss key (QuorelMainUnit_Keys.cpp). ---
+    // WM_HOTKEY: the boss key's id toggles it, other ids are ignored.
+    void HotKeyMessage(forms::TMessage& Message);
+    void pBosskeyClick(forms::TObject* Sender);
+
+    // --- Window messages, the companion windows and frame capture (QuorelMainUnit_Messages.cpp). ---
+    // Binds the message handlers and the routes to the companion windows and the capture command.
+    void BindCompanions();
+    void WMPlayDvdChapter(forms::TMessage& Message);
+    void WMOpenDvdChapter(forms::TMessage& Message);
+    void WMPlayItem(forms::TMessage& Message);
+    void WMPipItem(forms::TMessage& Message);
+    void WMCaptureRequest(forms::TMessage& Message);
+    void WMItemDeleted(forms::TMessage& Message);
+    void WMListCleared(forms::TMessage& Message);
+    void WMListFileLoaded(forms::TMessage& Message);
+    void PL_LClick(forms::TObject* Sender);
+    void PL_LMouseEnter(forms::TObject* Sender);
+    void PL_LMouseLeave(forms::TObject* Sender);
+    void PL_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                       int Y);
+    void PL_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                     int Y);
+    void CL_LClick(forms::TObject* Sender);
+    void CL_LMouseEnter(forms::TObject* Sender);
+    void CL_LMouseLeave(forms::TObject* Sender);
+    void CL_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                       int Y);
+    void CL_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                     int Y);
+    // The play-list menu items: the play-list window's Load, Save as, Add and Empty (while it exists).
+    void pLoadfromfileClick(forms::TObject* Sender);
+    void pSavetoClick(forms::TObject* Sender);
+    void pAddClick(forms::TObject* Sender);
+    void pClearClick(forms::TObject* Sender);
+    void RemovePlayListEntry(int Index);
+    void ClearPlayList();
+    void ShowCaptureWindow();
+    void Capture_XIClick(forms::TObject* Sender);
+    void pCapturescreenClick(forms::TObject* Sender);
+    void CaptureByType();
+    // The frame the media file shows: Target := the capture name and Picture := the frame, or Target empty.
+    void CaptureFrame(std::string& Target, QImage& Picture);
+    void CaptureMediaFrame();
+    // The frame of one file of the pair: Target and Picture are set on success only.
+    void CapturePipFile(const std::string& FileName, std::string& Target, QImage& Picture);
+    void CapturePipFrames();
+    // At the close, while the lists are still there: the capture-list window's question about unsaved
+    // captures, then both companion windows go.
+    void CloseCompanionWindows();
+    // Where the companion windows were created; they return there when shown again.
+    win32::RECT PlayListWindowBounds{};
+    win32::RECT CaptureWindowBounds{};
 
     // --- Private fields of the window. ---
     bool FirstActivation = false;
@@ -463,6 +525,8 @@ public:
 
 protected:
     bool event(QEvent* Event) override;
+    // A minimize by the window manager (from the task bar) goes to the tray as the minimize button's does.
+    void changeEvent(QEvent* Event) override;
 
 private:
     void BuildComponents();
@@ -472,6 +536,8 @@ private:
     void BindSkinButtons();
     void BindFrame();
     void BindProgress();
+    void BindTray();
+    void BindKeys();
     // The end of a medium by its play type and play mode (Played: the medium had a length to play).
     void EndOfMedium(bool Played);
     // Stops what ended: the knob and the time text go, the timer stops, then the stop of the play type; with
@@ -518,6 +584,12 @@ private:
     // A press on the title strip waits for the pointer to move before the window moves with it.
     bool titleDragPending_ = false;
     win32::POINT titleDragFrom_;
+    // The tray icon's picture, loaded at the first minimize to the tray and kept; whether the icon is shown.
+    forms::TPicture trayIcon_;
+    bool trayIconShown_ = false;
+    // Set while a minimize command minimizes the window itself (its state change is no minimize from
+    // outside).
+    bool minimizing_ = false;
 };
 
 // The one main window of the program (set by the program block).

@@ -1,20 +1,18 @@
 // The command routes of the main window: which menu item, tray item, skin button, label and mouse gesture on
 // the video reaches which command (BindRoutes), the handlers that do more than forward (close and stop, the
-// rates, the volume steps, the frame step, the property box) and the preparation of the main menu each time
-// it opens. The keys reach the menu items' handlers through the actions (LoadShortCuts).
+// rates, the volume steps, the frame step) and the preparation of the main menu each time it opens. The keys
+// reach the menu items' handlers through the actions (LoadShortCuts).
 
 #include <thread>
 
 #include <QMenu>
 
-#include "core/DialogLaunchers.h"
 #include "core/DvdNavigation.h"
 #include "core/History.h"
 #include "core/MenuSettings.h"
 #include "core/PipEdit.h"
 #include "core/PlaybackState.h"
 #include "core/Seeking.h"
-#include "core/Shortcuts.h"
 #include "core/Transport.h"
 #include "core/WindowUtils.h"
 #include "platform/win32/Mci.h"
@@ -203,32 +201,6 @@ void TQuorelMain_Form::pStopClick(TObject* Sender) {
     LoadSkinBitmap(Stop_XI, "Stop_Disable_Btn.bmp");
 }
 
-void TQuorelMain_Form::pPropertyClick(TObject*) {
-    // The key reaches this while the item is disabled: without a medium open there is nothing to show.
-    if (!State.IsPlaying)
-        return;
-    std::string fileName = State.CurrentMediaFile;
-    std::string mediaTime = State.VideoTimeText;
-    int width = State.VideoWidth;
-    int height = State.VideoHeight;
-    switch (State.PlayType) {
-    case PlayTypes::MediaFile:
-    case PlayTypes::Pip:
-        break;
-    case PlayTypes::Dvd:
-        fileName = State.DvdPath;
-        break;
-    case PlayTypes::Audio:
-        mediaTime = State.AudioTimeText;
-        width = height = 0;
-        break;
-    default:
-        return;
-    }
-    MediaPropertyForm(Application().Handle(), State.PlayType, fileName.c_str(), mediaTime.c_str(), width,
-                      height, State.FrameRate, State.Language);
-}
-
 void TQuorelMain_Form::pPlayPauseClick(TObject*) {
     PlayPauseCommand();
 }
@@ -332,32 +304,12 @@ void TQuorelMain_Form::pSlienceClick(TObject*) {
     ToggleMute(pSlience, Volume_XI, State.SoundLevel);
 }
 
-void TQuorelMain_Form::pBosskeyClick(TObject*) {
-    ToggleBossKey();
-}
-
 void TQuorelMain_Form::pOptionClick(TObject*) {
     ShowOptions();
 }
 
 void TQuorelMain_Form::pFullscreenClick(TObject*) {
     FullScreenCommand();
-}
-
-void TQuorelMain_Form::pMainwebClick(TObject*) {
-    OpenHomePage();
-}
-
-void TQuorelMain_Form::pAboutClick(TObject*) {
-    ShowAboutDialog(Application().Handle(), State.Language);
-}
-
-void TQuorelMain_Form::tPlayPauseClick(TObject*) {
-    PlayPauseCommand();
-}
-
-void TQuorelMain_Form::tOptionClick(TObject*) {
-    ShowOptions();
 }
 
 // --- Skin buttons. ---

@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "core/AudioPlayback.h"
-#include "core/DialogLaunchers.h"
 #include "core/DvdGraph.h"
 #include "core/DvdNavigation.h"
 #include "core/History.h"
@@ -21,6 +20,7 @@
 #include "core/TagsAndLyrics.h"
 #include "platform/win32/Files.h"
 #include "platform/win32/ScreenSaver.h"
+#include "ui/AutoResumePlayForm.h"
 #include "ui/PlayListFile.h"
 
 using namespace forms;
@@ -80,6 +80,8 @@ void ApplyResumeRule(std::optional<std::int64_t> Duration,
         GotoSeconds(0);
         break;
     case AutoResumePlays::Ask: {
+        // The dialog's first item seeks to the stored point: it is mended as for AutoResumePlay 0.
+        State.LastPos = ResumeSeconds(State.LastPos, Duration);
         int choice = -1;
         ShowAutoResumePlayDialog(Application().Handle(), State.Language, choice);
         break;

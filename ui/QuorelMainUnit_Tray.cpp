@@ -1,40 +1,165 @@
-// The main window's presence outside its frame: minimizing, the tray icon, the stay-on-top button and the
-// radio groups of the main menu. The tray icon and stay-on-top cycling come with their own work and do
-// nothing yet; the default handling of system commands, the menu button and the radio groups are here.
+// The main window's presence outside its frame and its menu plumbing: minimizing to the tray icon and back,
+// the tray menu, the stay-on-top button, the radio groups and the help items of the main menu, the property
+// command, and a close asked for under a modal dialog waiting for it.
 
 #include "ui/QuorelMainUnit.h"
 
+#include <iostream>
+
+#include <QTimer>
+#include <QWindowStateChangeEvent>
+
+#include "core/DialogLaunchers.h"
 #include "core/MediaOpen.h"
 #include "core/MenuSettings.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
+#include "core/WindowMessages.h"
+#include "core/WindowUtils.h"
+#include "platform/win32/TrayIcon.h"
 #include "platform/win32/Window.h"
+#include "ui/AboutForm.h"
 
 using namespace forms;
 
+namespace {
+
+constexpr win32::UINT TrayIconId = 1;
+
+} // namespace
+
+void TQuorelMain_Form::BindTray() {
+    SetMessageHandler(WM_TRAYICON, [this](TMessage& Message) { TrayIconMessage(Message); });
+    SetMessageHandler(win32::WM_CLOSE, [this](TMessage& Message) { CloseMessage(Message); });
+    tShowmainface->OnClick = [this](TObject* Sender) { tShowmainfaceClick(Sender); };
+    tPlayPause->OnClick = [this](TObject* Sender) { tPlayPauseClick(Sender); };
+    tOption->OnClick = [this](TObject* Sender) { tOptionClick(Sender); };
+    pMainweb->OnClick = [this](TObject* Sender) { pMainwebClick(Sender); };
+    pAbout->OnClick = [this](TObject* Sender) { pAboutClick(Sender); };
+    pProperty->OnClick = [this](TObject* Sender) { pPropertyClick(Sender); };
+}
+
 void TQuorelMain_Form::SysCommandMessage(TMessage& Message) {
+    const bool minimize = (Message.WParam & 0xFFF0) == win32::SC_MINIMIZE;
     // Every system command gets the window's default handling first.
+    minimizing_ = minimize;
     DefaultHandler(Message);
-    if ((Message.WParam & 0xFFF0) == win32::SC_MINIMIZE && ReadIniInteger("PlayControl", "MinimizeToTray") == 1)
+    minimizing_ = false;
+    if (minimize && ReadIniInteger("PlayControl", "MinimizeToTray") == 1)
         MinimizeToTray();
 }
 
-// Hiding the window before the tray icon exists would leave no way back to it: until then a minimize stays
-// an ordinary one.
-void TQuorelMain_Form::MinimizeToTray() {}
+void TQuorelMain_Form::changeEvent(QEvent* Event) {
+    TForm::changeEvent(Event);
+    if (Event->type() != QEvent::WindowStateChange || minimizing_ || ClosingDown)
+        return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(Event);
+    if (isMinimized() && (change->oldState() & Qt::WindowMinimized) == 0)
+        win32::PostMessage(Handle(), win32::WM_SYSCOMMAND, win32::SC_MINIMIZE, 0);
+}
 
-void TQuorelMain_Form::HideTrayIcon() {}
+void TQuorelMain_Form::MinimizeToTray() {
+    // The icon comes first: a window hidden with no icon to bring it back would leave the program out of
+    // reach. Without a notification area or an icon the window stays minimized as it is.
+    if (!ShowTrayIcon())
+        return;
+    win32::ShowWindow(Handle(), win32::SW_HIDE);
+}
+
+bool TQuorelMain_Form::ShowTrayIcon() {
+    if (trayIcon_.Empty()) {
+        try {
+            trayIcon_.LoadFromFile(IncludeTrailingSlash(State.ImagePath) + "logo_s.ico");
+        } catch (const std::exception& e) {
+            std::cerr << "TarvexDVD: no tray icon: " << e.what() << '\n';
+            return false;
+        }
+    }
+    win32::NOTIFYICONDATA data;
+    data.hWnd = Handle();
+    data.uID = TrayIconId;
+    data.uFlags = win32::NIF_MESSAGE | win32::NIF_ICON | win32::NIF_TIP;
+    data.uCallbackMessage = WM_TRAYICON;
+    data.hIcon = trayIcon_.Image();
+    data.szTip = "TarvexDVD";
+    data.Menu = TrayPop->Menu();
+    trayIconShown_ = win32::Shell_NotifyIcon(win32::NIM_ADD, &data) != win32::FALSE;
+    return trayIconShown_;
+}
+
+void TQuorelMain_Form::HideTrayIcon() {
+    if (!trayIconShown_)
+        return;
+    win32::NOTIFYICONDATA data;
+    data.hWnd = Handle();
+    data.uID = TrayIconId;
+    win32::Shell_NotifyIcon(win32::NIM_DELETE, &data);
+    trayIconShown_ = false;
+}
+
+void TQuorelMain_Form::TrayIconMessage(TMessage& Message) {
+    switch (Message.LParam) {
+    case win32::WM_LBUTTONDOWN:
+        win32::ShowWindow(Handle(), win32::SW_SHOWNORMAL);
+        Show();
+        BringToFrontAndActivate();
+        break;
+    case win32::WM_RBUTTONDOWN: {
+        // A notification area that shows the icon's menu itself never sends this; one that only reports the
+        // click gets the menu at the pointer.
+        win32::SetForegroundWindow(Handle());
+        win32::POINT p;
+        win32::GetCursorPos(&p);
+        TrayPop->Popup(p.x, p.y);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TQuorelMain_Form::tShowmainfaceClick(TObject*) {
+    TMessage click;
+    click.Msg = WM_TRAYICON;
+    click.WParam = TrayIconId;
+    click.LParam = win32::WM_LBUTTONDOWN;
+    TrayIconMessage(click);
+}
+
+void TQuorelMain_Form::tPlayPauseClick(TObject*) {
+    PlayPauseCommand();
+}
+
+void TQuorelMain_Form::tOptionClick(TObject*) {
+    ShowOptions();
+}
 
 void TQuorelMain_Form::PopupUnderButton(TImage* Button, TPopupMenu* Menu) {
     win32::POINT p{Button->Left(), Button->Top() + Button->Height()};
-    win32::ClientToScreen(Button->ParentControl() != nullptr ? Button->ParentControl()->Handle() : Handle(), &p);
+    win32::ClientToScreen(Button->ParentControl() != nullptr ? Button->ParentControl()->Handle() : Handle(),
+                          &p);
     Menu->Popup(p.x, p.y);
 }
 
-void TQuorelMain_Form::CycleStayOnTop() {}
-
-// Not built yet: the main window shown and focused again from the tray menu.
-void TQuorelMain_Form::tShowmainfaceClick(TObject*) {}
+void TQuorelMain_Form::CycleStayOnTop() {
+    State.StayOnTop = ReadIniInteger("Play", "StayOnTop");
+    UncheckMenuItems(OnTopMenuItems);
+    switch (State.StayOnTop) {
+    case StayOnTops::Never:
+        pAlways->SetChecked(true);
+        break;
+    case StayOnTops::Always:
+        pOnlyplaying->SetChecked(true);
+        break;
+    case StayOnTops::WhilePlaying:
+        pNonever->SetChecked(true);
+        break;
+    default:
+        break;
+    }
+    SaveStayOnTopMenu(Left(), Top(), Width(), Height(), OnTopMenuItems);
+    ShowStayOnTopPicture();
+}
 
 namespace {
 
@@ -106,3 +231,26 @@ void TQuorelMain_Form::PlayModeMenuClick(TObject* Sender) {
 // Items built at run time under the drive and history menus.
 void TQuorelMain_Form::OpenDvdDriveMenuClick(TObject*) {}
 void TQuorelMain_Form::HistoryItemClick(TObject*) {}
+
+void TQuorelMain_Form::pMainwebClick(TObject*) {
+    OpenHomePage();
+}
+
+void TQuorelMain_Form::pAboutClick(TObject*) {
+    ShowAboutDialog(Application().Handle(), State.Language);
+}
+
+void TQuorelMain_Form::pPropertyClick(TObject*) {
+    // Only of a medium that is open: the play type alone may be the one the last session left.
+    if (State.IsPlaying)
+        ShowMediaProperty(Application().Handle(), State.Language);
+}
+
+void TQuorelMain_Form::CloseMessage(TMessage& Message) {
+    if (win32::InsideModalLoop()) {
+        // Asked again a moment later, until the dialog has returned.
+        QTimer::singleShot(100, this, [this] { win32::PostMessage(Handle(), win32::WM_CLOSE, 0, 0); });
+        return;
+    }
+    DefaultHandler(Message);
+}

@@ -13,6 +13,11 @@ TFileDialogHandler& Handler() {
     return handler;
 }
 
+TSelectDirectoryHandler& DirectoryHandler() {
+    static TSelectDirectoryHandler handler;
+    return handler;
+}
+
 std::vector<std::string> Split(const std::string& Text, char Separator) {
     std::vector<std::string> parts;
     std::string::size_type start = 0;
@@ -46,7 +51,9 @@ std::vector<std::string> FileDialogNameFilters(const std::string& Filter) {
     return filters;
 }
 
-void SetFileDialogHandler(TFileDialogHandler NewHandler) { Handler() = std::move(NewHandler); }
+void SetFileDialogHandler(TFileDialogHandler NewHandler) {
+    Handler() = std::move(NewHandler);
+}
 
 bool TOpenDialog::Execute() {
     if (Handler())
@@ -94,6 +101,28 @@ bool TOpenDialog::Execute() {
     const auto index = nameFilters.indexOf(dialog.selectedNameFilter());
     if (index >= 0)
         FilterIndex = static_cast<int>(index) + 1;
+    return true;
+}
+
+void SetSelectDirectoryHandler(TSelectDirectoryHandler NewHandler) {
+    DirectoryHandler() = std::move(NewHandler);
+}
+
+bool SelectDirectory(const std::string& Caption, const std::string& Root, std::string& Directory,
+                     QWidget* Owner) {
+    if (DirectoryHandler()) {
+        std::string chosen = Directory;
+        if (!DirectoryHandler()(Caption, chosen))
+            return false;
+        Directory = chosen;
+        return true;
+    }
+    const QString picked = QFileDialog::getExistingDirectory(
+        Owner != nullptr ? Owner : QApplication::activeWindow(), QString::fromStdString(Caption),
+        QString::fromStdString(Root), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (picked.isEmpty())
+        return false;
+    Directory = picked.toStdString();
     return true;
 }
 

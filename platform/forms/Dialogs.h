@@ -71,4 +71,15 @@ using TFileDialogHandler = std::function<bool(TOpenDialog& Dialog)>;
 // Answers every file dialog with Handler from now on; an empty handler shows them again.
 void SetFileDialogHandler(TFileDialogHandler Handler);
 
+// The folder browser: shows Caption and lets the user pick an existing folder (below Root when Root is not
+// empty). True with the folder in Directory when one was picked; false, with Directory unchanged, when
+// cancelled.
+bool SelectDirectory(const std::string& Caption, const std::string& Root, std::string& Directory,
+                     QWidget* Owner = nullptr);
+
+// Answers every folder browser with Handler from now on (it gets the caption and fills in the folder); an
+// empty handler shows them again.
+using TSelectDirectoryHandler = std::function<bool(const std::string& Caption, std::string& Directory)>;
+void SetSelectDirectoryHandler(TSelectDirectoryHandler Handler);
+
 } // namespace forms

@@ -17,7 +17,7 @@ struct NamedKey {
     int QtKey;
 };
 
-// Keys whose names are not their character.
+// Keys whose names are not their character; the last ones are named as the keyboard driver names them.
 constexpr NamedKey kNamedKeys[] = {
     {0x08, "BkSp", Qt::Key_Backspace},   {0x09, "Tab", Qt::Key_Tab},          {0x0D, "Enter", Qt::Key_Return},
     {0x13, "Pause", Qt::Key_Pause},      {0x1B, "Esc", Qt::Key_Escape},       {0x20, "Space", Qt::Key_Space},
@@ -30,6 +30,15 @@ constexpr NamedKey kNamedKeys[] = {
     {0xBD, "-", Qt::Key_Minus},          {0xBE, ".", Qt::Key_Period},         {0xBF, "/", Qt::Key_Slash},
     {0xC0, "`", Qt::Key_QuoteLeft},      {0xDB, "[", Qt::Key_BracketLeft},    {0xDC, "\\", Qt::Key_Backslash},
     {0xDD, "]", Qt::Key_BracketRight},   {0xDE, "'", Qt::Key_Apostrophe},
+    {0x14, "Caps Lock", Qt::Key_CapsLock}, {0x90, "Num Lock", Qt::Key_NumLock},
+    {0x91, "Scroll Lock", Qt::Key_ScrollLock},
+};
+
+// The other spellings a stored text may use for a key: those of the hot-key names ("BKSP" is "BkSp" already,
+// as names are compared without regard to case).
+constexpr NamedKey kOtherSpellings[] = {
+    {0x21, "Page Up", Qt::Key_PageUp},
+    {0x22, "Page Down", Qt::Key_PageDown},
 };
 
 std::string KeyName(std::uint16_t Key) {
@@ -37,8 +46,8 @@ std::string KeyName(std::uint16_t Key) {
         return std::string(1, static_cast<char>('0' + (Key - 0x30)));
     if (Key >= 0x41 && Key <= 0x5A)
         return std::string(1, static_cast<char>('A' + (Key - 0x41)));
-    if (Key >= 0x60 && Key <= 0x69) // keypad digits share the digits' names
-        return std::string(1, static_cast<char>('0' + (Key - 0x60)));
+    if (Key >= 0x60 && Key <= 0x69)
+        return "Num " + std::string(1, static_cast<char>('0' + (Key - 0x60)));
     if (Key >= 0x70 && Key <= 0x87)
         return "F" + std::to_string(Key - 0x6F);
     for (const auto& k : kNamedKeys)
@@ -94,6 +103,9 @@ TShortCut TextToShortCut(const std::string& Text) {
         if (!name.empty() && SameText(rest, name))
             return static_cast<TShortCut>(key | shift);
     }
+    for (const auto& k : kOtherSpellings)
+        if (SameText(rest, k.Name))
+            return static_cast<TShortCut>(k.Key | shift);
     return 0;
 }
 

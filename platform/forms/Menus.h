@@ -27,10 +27,11 @@ constexpr TShortCut scShift = 0x2000;
 constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 
-// "Ctrl+O", "Shift+Ctrl+F12", "Space", "PgUp", "Enter", "Left": the modifiers in the order Shift, Ctrl, Alt,
-// then the key's name. "" for 0.
+// "Ctrl+O", "Shift+Ctrl+F12", "Space", "PgUp", "Enter", "Left", "Num +": the modifiers in the order Shift,
+// Ctrl, Alt, then the key's name. "" for 0.
 std::string ShortCutToText(TShortCut ShortCut);
-// The reverse, with the modifiers in any order and without regard to case; 0 for a text that names no key.
+// The reverse, with the modifiers in any order and without regard to case, also for the keys' other spellings
+// ("Page Up", "Page Down"); 0 for a text that names no key.
 TShortCut TextToShortCut(const std::string& Text);
 TShortCut ShortCut(std::uint16_t Key, TShortCut Modifiers);
 // The Qt key sequences that press the shortcut (Enter is both the main and the keypad key); empty for 0.

@@ -5,6 +5,18 @@
 
 namespace forms {
 
+namespace {
+
+// The caption as Qt draws it: every line break (CR LF, a lone CR or a lone LF) becomes one LF.
+QString DisplayText(const std::string& Caption) {
+    QString text = QString::fromStdString(Caption);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
 TLabel::TLabel(QWidget* Parent) : TControl(Parent) { AdjustBounds(); }
 
 int TLabel::TextFlags() const {
@@ -40,10 +52,12 @@ void TLabel::AdjustBounds() {
     if (!autoSize_)
         return;
     const QFontMetrics metrics(font());
-    const QString text = QString::fromStdString(caption_);
+    const QString text = DisplayText(caption_);
     QRect needed;
     if (wordWrap_)
         needed = metrics.boundingRect(QRect(0, 0, std::max(1, Width()), 100000), TextFlags(), text);
+    else if (text.contains(QLatin1Char('\n')))
+        needed = metrics.boundingRect(QRect(0, 0, 100000, 100000), TextFlags(), text);
     else
         needed = QRect(0, 0, metrics.horizontalAdvance(text), metrics.height());
     int left = Left();
@@ -97,7 +111,11 @@ void TLabel::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), ToQColor(Color()));
     painter.setFont(font());
     painter.setPen(ToQColor(Font().Color()));
-    painter.drawText(rect(), TextFlags(), QString::fromStdString(caption_));
+    painter.drawText(rect(), TextFlags(), DisplayText(caption_));
 }
+
+void TLabel::MouseEntered() { CallEvent(OnMouseEnter, this); }
+
+void TLabel::MouseLeft() { CallEvent(OnMouseLeave, this); }
 
 } // namespace forms

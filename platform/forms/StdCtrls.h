@@ -11,9 +11,10 @@ namespace forms {
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
-// A line (or, with WordWrap, lines) of text in the control's font and font colour. AutoSize, the default,
-// makes the control as large as its text after every change of caption or font, keeping its left edge (its
-// right edge when right-justified). Unless Transparent, the background is filled with Color.
+// Lines of text in the control's font and font colour: a line ends at CR, LF or CR LF, and with WordWrap also
+// at the control's width. AutoSize, the default, makes the control as large as its text after every change of
+// caption or font, keeping its left edge (its right edge when right-justified). Unless Transparent, the
+// background is filled with Color.
 class TLabel : public TControl {
 public:
     explicit TLabel(QWidget* Parent = nullptr);
@@ -31,9 +32,15 @@ public:
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool Value);
 
+    // The pointer came over the label, and went off it.
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
 protected:
     void paintEvent(QPaintEvent* Event) override;
     void FontChanged() override;
+    void MouseEntered() override;
+    void MouseLeft() override;
 
 private:
     int TextFlags() const;

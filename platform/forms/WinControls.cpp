@@ -1,5 +1,7 @@
 #include "platform/forms/WinControls.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -43,6 +45,86 @@ std::string TButton::Caption() const {
 
 void TButton::SetCaption(const std::string& Value) {
     button_->setText(QString::fromStdString(Value));
+}
+
+TSpeedButton::TSpeedButton(QWidget* Parent) : TButton(Parent) {
+    if (auto* button = qobject_cast<QPushButton*>(InnerWidget())) {
+        button->setFlat(true);
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+TCheckBox::TCheckBox(QWidget* Parent) : TWinControl(Parent), box_(new QCheckBox(this)) {
+    setFocusPolicy(Qt::NoFocus);
+    SetInnerWidget(box_);
+    // toggled comes for the user's clicks and for code alike, and only when the state changes.
+    QObject::connect(box_, &QCheckBox::toggled, this, [this](bool) { Click(); });
+}
+
+std::string TCheckBox::Caption() const {
+    return box_->text().toStdString();
+}
+
+void TCheckBox::SetCaption(const std::string& Value) {
+    box_->setText(QString::fromStdString(Value));
+}
+
+bool TCheckBox::Checked() const {
+    return box_->isChecked();
+}
+
+void TCheckBox::SetChecked(bool Value) {
+    box_->setChecked(Value);
+}
+
+TComboBox::TComboBox(QWidget* Parent) : TWinControl(Parent), combo_(new QComboBox(this)) {
+    setFocusPolicy(Qt::NoFocus);
+    combo_->setEditable(false);
+    SetInnerWidget(combo_);
+    QObject::connect(combo_, &QComboBox::currentIndexChanged, this, [this](int) {
+        if (!changingByCode_)
+            CallEvent(OnChange, this);
+    });
+}
+
+int TComboBox::Count() const {
+    return combo_->count();
+}
+
+std::string TComboBox::Items(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EClassLibraryError("List index out of bounds (" + std::to_string(Index) + ")");
+    return combo_->itemText(Index).toStdString();
+}
+
+void TComboBox::Add(const std::string& Text) {
+    changingByCode_ = true;
+    combo_->addItem(QString::fromStdString(Text));
+    // Adding the first item selects it in Qt; the class library's list starts without a selection.
+    if (combo_->count() == 1)
+        combo_->setCurrentIndex(-1);
+    changingByCode_ = false;
+}
+
+void TComboBox::Clear() {
+    changingByCode_ = true;
+    combo_->clear();
+    changingByCode_ = false;
+}
+
+int TComboBox::ItemIndex() const {
+    return combo_->currentIndex();
+}
+
+void TComboBox::SetItemIndex(int Value) {
+    changingByCode_ = true;
+    combo_->setCurrentIndex(Value >= 0 && Value < Count() ? Value : -1);
+    changingByCode_ = false;
+}
+
+std::string TComboBox::Text() const {
+    return ItemIndex() < 0 ? std::string() : combo_->currentText().toStdString();
 }
 
 TEdit::TEdit(QWidget* Parent) : TWinControl(Parent), edit_(new QLineEdit(this)) {

@@ -9,7 +9,10 @@
 // before
 //   the edit does: a handler that sets the key to 0 drops it, one that changes it types the new character;
 //   keys that type nothing (arrows, Delete, Ctrl+V) do not reach it, so pasting still works;
-// - setting a text from code runs no key handler.
+// - setting a text from code runs no key handler;
+// - a check box's OnClick runs whenever its state changes, by the user or by code (SetChecked), and not when
+//   code sets the state it already has;
+// - a combo box's OnChange runs only when the user picks an item; SetItemIndex from code runs nothing.
 
 #include <functional>
 #include <string>
@@ -17,6 +20,8 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 
+class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -49,6 +54,48 @@ public:
 
 private:
     QPushButton* button_;
+};
+
+// A flat button with a caption: clicks as a button does, never takes the focus.
+class TSpeedButton : public TButton {
+public:
+    explicit TSpeedButton(QWidget* Parent = nullptr);
+};
+
+class TCheckBox : public TWinControl {
+public:
+    explicit TCheckBox(QWidget* Parent = nullptr);
+
+    std::string Caption() const;
+    void SetCaption(const std::string& Value);
+    bool Checked() const;
+    void SetChecked(bool Value);
+
+private:
+    QCheckBox* box_;
+};
+
+// A drop-down list without free text (the class library's csDropDownList style).
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(QWidget* Parent = nullptr);
+
+    int Count() const;
+    // Raises EClassLibraryError for an index outside 0 .. Count-1.
+    std::string Items(int Index) const;
+    void Add(const std::string& Text);
+    void Clear();
+    // -1 when nothing is selected; -1 or an index outside the items selects none.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    // The selected item's text; empty when nothing is selected.
+    std::string Text() const;
+
+    TNotifyEvent OnChange;
+
+private:
+    QComboBox* combo_;
+    bool changingByCode_ = false;
 };
 
 class TEdit : public TWinControl {

@@ -200,6 +200,9 @@ struct IMediaDet : com::IUnknown {
     virtual HRESULT get_FrameRate(double* Rate) = 0;
     // Seconds.
     virtual HRESULT get_StreamLength(double* Length) = 0;
+    // Decodes the frame of the file's first video stream shown at StreamTime (seconds), scaled to Width x
+    // Height, and writes it to File as a 24-bit Windows bitmap; synchronous, with a time limit.
+    virtual HRESULT WriteBitmapBits(double StreamTime, LONG Width, LONG Height, LPCWSTR File) = 0;
 };
 
 // The mixing renderers (7 and 9 have the same shape and distinct identifiers).

@@ -1,11 +1,17 @@
 #include "platform/media/MediaDet.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
+#include <QImage>
+
+#include <gst/app/gstappsink.h>
 #include <gst/pbutils/pbutils.h>
+#include <gst/video/video.h>
 
 #include "platform/gst/Gst.h"
+#include "platform/image/ImageFiles.h"
 
 namespace dshow {
 
@@ -16,10 +22,75 @@ using com::S_OK;
 namespace {
 // A file the discoverer cannot read within this time is taken as unreadable.
 constexpr GstClockTime DiscoverTimeLimit = 10 * GST_SECOND;
+// Each step of a frame grab (preroll, seek, the frame itself) must finish within this time.
+constexpr GstClockTime GrabStepTimeLimit = 10 * GST_SECOND;
+
+// Waits until the pipeline has finished its state change; false on failure, an error or the time limit.
+bool SettleState(GstElement* Pipeline) {
+    GstState state = GST_STATE_VOID_PENDING;
+    return gst_element_get_state(Pipeline, &state, nullptr, GrabStepTimeLimit) == GST_STATE_CHANGE_SUCCESS;
+}
+
+// The frame of Uri's first video stream at Nanoseconds, scaled to Width x Height with square pixels, or a
+// null image. A one-shot pipeline of its own: the graph that plays the file goes on untouched.
+QImage GrabFrame(const std::string& Uri, gint64 Nanoseconds, int Width, int Height) {
+    gst::GstRef<GstElement> pipeline(gst_element_factory_make("playbin", nullptr));
+    if (!pipeline)
+        return {};
+    gst_object_ref_sink(pipeline.Get());
+    GError* error = nullptr;
+    GstElement* sinkBin =
+        gst_parse_bin_from_description("videoconvert ! videoscale add-borders=false ! capsfilter name=size ! "
+                                       "appsink name=frame sync=false max-buffers=1",
+                                       TRUE, &error);
+    if (sinkBin == nullptr) {
+        g_clear_error(&error);
+        return {};
+    }
+    GstCaps* caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGR", "width", G_TYPE_INT,
+                                        Width, "height", G_TYPE_INT, Height, "pixel-aspect-ratio",
+                                        GST_TYPE_FRACTION, 1, 1, nullptr);
+    GstElement* size = gst_bin_get_by_name(GST_BIN(sinkBin), "size");
+    g_object_set(size, "caps", caps, nullptr);
+    gst_object_unref(size);
+    gst_caps_unref(caps);
+    gst::GstRef<GstElement> sink(gst_bin_get_by_name(GST_BIN(sinkBin), "frame"));
+    // Only the picture (no audio is decoded), converted and scaled by the bin above alone: a scaler of the
+    // player's own would keep the aspect with black borders.
+    constexpr guint PlayVideoOnly = 0x1 | 0x40;
+    g_object_set(pipeline.Get(), "uri", Uri.c_str(), "flags", PlayVideoOnly, "video-sink", sinkBin, nullptr);
+
+    QImage image;
+    if (gst_element_set_state(pipeline.Get(), GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE &&
+        SettleState(pipeline.Get()) &&
+        gst_element_seek_simple(pipeline.Get(), GST_FORMAT_TIME,
+                                static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                Nanoseconds) &&
+        SettleState(pipeline.Get())) {
+        GstSample* sample = gst_app_sink_try_pull_preroll(GST_APP_SINK(sink.Get()), GrabStepTimeLimit);
+        if (sample != nullptr) {
+            GstVideoInfo info;
+            GstVideoFrame frame;
+            if (gst_video_info_from_caps(&info, gst_sample_get_caps(sample)) &&
+                gst_video_frame_map(&frame, &info, gst_sample_get_buffer(sample), GST_MAP_READ)) {
+                image = QImage(static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)),
+                               GST_VIDEO_FRAME_WIDTH(&frame), GST_VIDEO_FRAME_HEIGHT(&frame),
+                               GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0), QImage::Format_BGR888)
+                            .copy();
+                gst_video_frame_unmap(&frame);
+            }
+            gst_sample_unref(sample);
+        }
+    }
+    // Its bus goes with it: nothing is left to drain.
+    gst_element_set_state(pipeline.Get(), GST_STATE_NULL);
+    return image;
+}
 } // namespace
 
 HRESULT MediaDet::put_Filename(LPCWSTR File) {
     streams_.clear();
+    path_.clear();
     length_ = 0.0;
     current_ = 0;
     open_ = false;
@@ -73,6 +144,8 @@ HRESULT MediaDet::put_Filename(LPCWSTR File) {
             }
             gst_discoverer_stream_info_list_free(audios);
             open_ = !streams_.empty();
+            if (open_)
+                path_ = path;
             result = open_ ? S_OK : VFW_E_UNKNOWN_FILE_TYPE;
         }
         g_object_unref(info); // gst_discoverer_info_unref is a casting macro
@@ -174,6 +247,41 @@ HRESULT MediaDet::get_StreamLength(double* Length) {
     if (Current() == nullptr)
         return com::E_UNEXPECTED;
     *Length = length_;
+    return S_OK;
+}
+
+HRESULT MediaDet::WriteBitmapBits(double StreamTime, LONG Width, LONG Height, LPCWSTR File) {
+    if (File == nullptr)
+        return E_POINTER;
+    if (!open_)
+        return com::E_UNEXPECTED;
+    if (Width <= 0 || Height <= 0 || !(StreamTime >= 0.0))
+        return E_INVALIDARG;
+    bool hasVideo = false;
+    double frameRate = 0.0;
+    for (const Stream& s : streams_)
+        if (s.type == com::MEDIATYPE_Video) {
+            hasVideo = true;
+            frameRate = s.frameRate;
+            break;
+        }
+    if (!hasVideo)
+        return VFW_E_UNSUPPORTED_STREAM;
+    // At or past the end the last frame is what shows: the grab takes the time of the last frame.
+    double seconds = StreamTime;
+    if (length_ > 0.0 && seconds >= length_)
+        seconds = std::max(0.0, length_ - (frameRate > 0.0 ? 1.0 / frameRate : 0.04));
+    gchar* uri = gst_filename_to_uri(path_.c_str(), nullptr);
+    if (uri == nullptr)
+        return com::E_FAIL;
+    const std::string uriText = uri;
+    g_free(uri);
+    const QImage image = GrabFrame(uriText, static_cast<gint64>(seconds * GST_SECOND), Width, Height);
+    if (image.isNull())
+        return com::E_FAIL;
+    std::error_code error;
+    if (!imagefiles::WriteBitmapFile(com::NarrowString(File), image, error))
+        return com::E_FAIL;
     return S_OK;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The media detector: the streams of a file, read by GStreamer's discoverer.
 
+#include <string>
 #include <vector>
 
 #include "platform/media/Interfaces.h"
@@ -17,6 +18,7 @@ public:
     HRESULT get_StreamMediaType(AM_MEDIA_TYPE* Type) override;
     HRESULT get_FrameRate(double* Rate) override;
     HRESULT get_StreamLength(double* Length) override;
+    HRESULT WriteBitmapBits(double StreamTime, LONG Width, LONG Height, LPCWSTR File) override;
 
 private:
     struct Stream {
@@ -29,6 +31,7 @@ private:
     };
     const Stream* Current() const;
 
+    std::string path_;
     std::vector<Stream> streams_;
     double length_ = 0.0;
     LONG current_ = 0;

@@ -13,10 +13,21 @@
 namespace win32 {
 
 bool WriteFileAtomically(const std::string& Path, std::string_view Contents) {
+    std::error_code error;
+    return WriteFileAtomically(Path, Contents, error);
+}
+
+bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std::error_code& Error) {
+    Error.clear();
+    auto fail = [&Error] {
+        if (!Error)
+            Error.assign(errno, std::generic_category());
+        return false;
+    };
     std::string tempPath = Path + ".XXXXXX";
     int fd = ::mkstemp(tempPath.data());
     if (fd < 0)
-        return false;
+        return fail();
     const char* data = Contents.data();
     std::size_t left = Contents.size();
     bool ok = true;
@@ -34,9 +45,12 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents) {
     // mkstemp creates the file 0600; stored files are ordinary user files.
     ok = ok && ::fchmod(fd, 0644) == 0;
     ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    if (!ok)
+        fail();
+    ok = (::close(fd) == 0 || fail()) && ok;
     if (ok && ::rename(tempPath.c_str(), Path.c_str()) == 0)
         return true;
+    fail();
     ::unlink(tempPath.c_str());
     return false;
 }

@@ -11,6 +11,8 @@ namespace win32 {
 // Replaces Path with Contents atomically: the bytes go to a temporary file in the same folder, are flushed
 // to disk, and the temporary file is renamed over Path. Returns false (and leaves Path untouched) on failure.
 bool WriteFileAtomically(const std::string& Path, std::string_view Contents);
+// The same, with the reason of a failure in Error (no room left, no permission, a missing folder).
+bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std::error_code& Error);
 
 // The whole file, or nullopt when it cannot be read (missing, a folder, no permission, a read error); never
 // throws.

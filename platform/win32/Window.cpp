@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QThread>
 #include <QWidget>
 #include <QWindow>
 
@@ -463,6 +464,20 @@ BOOL ClientToScreen(HWND Handle, POINT* Point) {
 
 BOOL ScreenToClient(HWND Handle, POINT* Point) {
     return MapPoint(Handle, Point, [](QWidget* w, QPoint p) { return w->mapFromGlobal(p); });
+}
+
+std::vector<HWND> VisibleTopLevelWindows() {
+    std::vector<HWND> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowType() == Qt::ToolTip || w->inherits("QSystemTrayIconSys"))
+            continue;
+        windows.push_back(HandleOf(w));
+    }
+    return windows;
+}
+
+bool InsideModalLoop() {
+    return QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
 }
 
 int GetSystemMetrics(int Index) {

@@ -9,6 +9,8 @@
 //
 // Everything here is for the GUI thread only.
 
+#include <vector>
+
 #include <QEvent>
 
 #include "platform/win32/Types.h"
@@ -109,6 +111,15 @@ HWND GetCapture();
 BOOL GetCursorPos(POINT* Point);
 BOOL ClientToScreen(HWND Handle, POINT* Point);
 BOOL ScreenToClient(HWND Handle, POINT* Point);
+
+// The top-level windows of the program that are shown now, menus and dialogs included (not tool tips, nor the
+// window of a tray icon, which belongs to the notification area), in no particular order.
+std::vector<HWND> VisibleTopLevelWindows();
+
+// True while a modal window is open (a dialog, a message box, a file dialog; also one hidden while its loop
+// runs) or another message loop runs inside the program's own: a window freed now could be one that the code
+// waiting for that loop goes on to use.
+bool InsideModalLoop();
 
 // SM_CXSCREEN and SM_CYSCREEN: the size of the primary screen; 0 for anything else.
 int GetSystemMetrics(int Index);

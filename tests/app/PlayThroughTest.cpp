@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Settings.h"
 #include "tests/support/AudioFixtures.h"
+#include "tests/support/IniText.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
@@ -21,18 +21,6 @@ using testing_support::ReadFile;
 namespace {
 
 using V = std::vector<std::string>;
-
-// The default settings with each Key=Value of Changes.
-std::string Settings(std::initializer_list<std::pair<const char*, const char*>> Changes) {
-    std::string text = DefaultIniText();
-    for (const auto& [key, value] : Changes) {
-        const std::string from = std::string("\r\n") + key + "=";
-        const auto at = text.find(from);
-        const auto end = text.find("\r\n", at + 2);
-        text.replace(at + 2, end - at - 2, std::string(key) + "=" + value);
-    }
-    return text;
-}
 
 class PlayThrough : public ::testing::Test {
 protected:
@@ -49,8 +37,9 @@ protected:
 
     // Starts the program on the play list in PlayMode with the after-play action AfterPlay.
     void Start(const char* PlayMode, const char* AfterPlay) {
-        testing_support::WriteFile(run.File("Ini/Default.ini"),
-                                   Settings({{"PlayMode", PlayMode}, {"AfterPlay", AfterPlay}}));
+        testing_support::WriteFile(
+            run.File("Ini/Default.ini"),
+            testing_support::DefaultsWith({{"PlayMode", PlayMode}, {"AfterPlay", AfterPlay}}));
         run.Start(files, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb",
                           "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_FAKE_LOG=" + fakeLog});
     }

@@ -1,6 +1,6 @@
 // The built program driven as a user drives it, under a virtual X server without a window manager: mouse
 // clicks and keys from xdotool, the window's place and size from the server, what plays from the program's
-// own logs (QUOREL_PLAY_STATE, QUOREL_OPENED_MEDIA).
+// own files for tests (QUOREL_PLAY_STATE, QUOREL_OPENED_MEDIA).
 
 #include <array>
 #include <chrono>
@@ -126,9 +126,18 @@ protected:
             lines.push_back(line);
         return lines;
     }
+    // "playing", "paused" or "stopped", from the state file the program keeps ("" before it has one).
     std::string PlayState() {
-        const V states = Lines(stateLog);
-        return states.empty() ? "" : states.back();
+        std::string playing, paused;
+        for (const std::string& line : Lines(stateLog)) {
+            if (line.rfind("playing=", 0) == 0)
+                playing = line.substr(8);
+            else if (line.rfind("paused=", 0) == 0)
+                paused = line.substr(7);
+        }
+        if (playing.empty())
+            return "";
+        return playing == "0" ? "stopped" : paused == "1" ? "paused" : "playing";
     }
     bool WaitForState(const std::string& Wanted) {
         return run.WaitFor([&] { return PlayState() == Wanted; }, std::chrono::seconds(5));
@@ -137,7 +146,7 @@ protected:
     testing_support::XvfbDisplay display;
     ProgramRun run;
     V files;
-    const std::string stateLog = run.File("state.log");
+    const std::string stateLog = run.File("state.txt");
     const std::string openedLog = run.File("opened.log");
     std::string mainId;
 };

@@ -17,6 +17,7 @@
 #include "platform/win32/Window.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/FakeGraph.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/MediaPanel.h"
 #include "tests/support/QtApp.h"
@@ -322,21 +323,6 @@ TEST_F(Seeking, TheDialogLibrarysExportIsCalledAndAZeroHandleDoesNothing) {
 
 // --- DVD seeks, recorded in place of the DVD navigator ---
 
-struct FakeDvdControl : dshow::IDvdControl2 {
-    com::HRESULT QueryInterface(const com::IID&, void** Found) override {
-        *Found = nullptr;
-        return com::E_NOINTERFACE;
-    }
-    std::uint32_t AddRef() override { return ++count; }
-    std::uint32_t Release() override {
-        const std::uint32_t left = --count;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-    std::uint32_t count = 1;
-};
-
 std::vector<dshow::DVD_HMSF_TIMECODE> dvdSeeks;
 std::vector<win32::DWORD> dvdSeekFlags;
 std::int64_t dvdPosition = 0;
@@ -351,7 +337,7 @@ protected:
         DvdPositionSeconds = [] { return dvdPosition; };
         dvdSeeks.clear();
         dvdSeekFlags.clear();
-        State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new FakeDvdControl);
+        State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new testing_support::FakeDvdControl);
         State.PlayType = PlayTypes::Dvd;
         State.DvdDomain = DvdDomains::Title;
         State.DvdTitleLength = 3725; // 1:02:05
@@ -443,7 +429,7 @@ TEST(DvdSeeksBeforeTheNavigator, DoNothing) {
     testing_support::RunTree tree;
     State.PlayType = PlayTypes::Dvd;
     State.DvdDomain = DvdDomains::Title;
-    State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new FakeDvdControl);
+    State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new testing_support::FakeDvdControl);
     State.IsPlaying = State.PositionReady = true;
     GotoSeconds(10);
     Jump(1);

@@ -30,7 +30,10 @@ public:
             seeks.push_back(*Current);
         return com::S_OK;
     }
-    dshow::HRESULT SetRate(double) override { return com::S_OK; }
+    dshow::HRESULT SetRate(double Rate) override {
+        rates.push_back(Rate);
+        return com::S_OK;
+    }
     dshow::HRESULT GetRate(double* Rate) override {
         *Rate = 1.0;
         return com::S_OK;
@@ -49,7 +52,25 @@ public:
     std::int64_t current = 0;
     std::int64_t stop = 0;
     std::vector<std::int64_t> seeks;
+    std::vector<double> rates;
     int stops = 0;
+};
+
+// The DVD navigator's control as the shared state holds it while a DVD is open: callers only check that it is
+// there.
+struct FakeDvdControl : dshow::IDvdControl2 {
+    com::HRESULT QueryInterface(const com::IID&, void** Found) override {
+        *Found = nullptr;
+        return com::E_NOINTERFACE;
+    }
+    std::uint32_t AddRef() override { return ++count; }
+    std::uint32_t Release() override {
+        const std::uint32_t left = --count;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+    std::uint32_t count = 1;
 };
 
 // Puts a new FakeGraph with Stop into the shared state as the playing graph and gives it.

@@ -143,4 +143,49 @@ TEST_F(ExtCtrlsTest, LabelSizesItselfToItsCaption) {
     EXPECT_EQ(label.Left() + label.Width(), right); // a right-justified label keeps its right edge
 }
 
+// Every kind of line break gives a line of its own, a lone CR included (the texts of the About box have only
+// CRs); the label is as wide as its widest line.
+TEST_F(ExtCtrlsTest, LabelBreaksItsLinesAtCrLfOrBoth) {
+    TLabel oneLine;
+    oneLine.SetCaption("Thanks");
+    TLabel longLine;
+    longLine.SetCaption("Thanks for you download");
+    const int lineHeight = oneLine.Height();
+    const struct {
+        const char* caption;
+        int lines;
+    } cases[] = {{"Thanks\rThanks for you download", 2},
+                 {"Thanks\nThanks for you download", 2},
+                 {"Thanks\r\nThanks for you download", 2},
+                 {"Thanks\r\r\r\rThanks for you download", 5}};
+    for (const auto& c : cases) {
+        TLabel label;
+        label.SetCaption(c.caption);
+        EXPECT_GE(label.Height(), c.lines * lineHeight - 1) << c.caption;
+        EXPECT_LT(label.Height(), (c.lines + 1) * lineHeight) << c.caption;
+        EXPECT_EQ(label.Width(), longLine.Width()) << c.caption;
+    }
+}
+
+TEST_F(ExtCtrlsTest, LabelReportsThePointerComingAndGoing) {
+    TForm form;
+    form.SetBorderStyle(bsNone);
+    form.SetBounds(0, 0, 200, 100);
+    auto* label = new TLabel(&form);
+    label->SetBounds(10, 10, 0, 0);
+    label->SetCaption("Shortcut key");
+    std::vector<std::string> log;
+    label->OnMouseEnter = [&](TObject* Sender) { log.push_back(Sender == label ? "enter" : "enter?"); };
+    label->OnMouseLeave = [&](TObject* Sender) { log.push_back(Sender == label ? "leave" : "leave?"); };
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    // Qt drops a move to where the pointer already is; the first of two moves comes into the window for sure.
+    QTest::mouseMove(form.windowHandle(), {150, 80});
+    QTest::mouseMove(form.windowHandle(), {190, 90});
+    log.clear();
+    QTest::mouseMove(form.windowHandle(), {15, 15});
+    QTest::mouseMove(form.windowHandle(), {150, 80});
+    EXPECT_EQ(log, (std::vector<std::string>{"enter", "leave"}));
+}
+
 } // namespace

@@ -37,6 +37,35 @@ TEST(ShortCutText, KeysAndModifiers) {
     EXPECT_EQ(ShortCutToText(0), "");
 }
 
+// Keys as the keyboard driver names them, the hot-key names' spellings and the last function keys; each reads
+// as the key it names and writes back under its one name.
+TEST(ShortCutText, DriverNamesAndOtherSpellings) {
+    const struct {
+        const char* text;
+        TShortCut key;
+        const char* written;
+    } cases[] = {
+        {"Num +", ShortCut(0x6B, 0), "Num +"},
+        {"Ctrl+Num 0", ShortCut(0x60, scCtrl), "Ctrl+Num 0"},
+        {"Num Del", ShortCut(0x6E, 0), "Num Del"},
+        {"Alt+Num Lock", ShortCut(0x90, scAlt), "Alt+Num Lock"},
+        {"Scroll Lock", ShortCut(0x91, 0), "Scroll Lock"},
+        {"caps lock", ShortCut(0x14, 0), "Caps Lock"},
+        {"Page Up", ShortCut(0x21, 0), "PgUp"},
+        {"Ctrl+page down", ShortCut(0x22, scCtrl), "Ctrl+PgDn"},
+        {"BKSP", ShortCut(0x08, 0), "BkSp"},
+        {"Shift+F24", ShortCut(0x87, scShift), "Shift+F24"},
+        {"F25", 0, ""},
+        {"Ctrl+Page", 0, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TextToShortCut(c.text), c.key) << c.text;
+        EXPECT_EQ(ShortCutToText(c.key), c.written) << c.text;
+    }
+    // Keypad keys are pressed with the keypad.
+    EXPECT_EQ(KeySequencesOf(TextToShortCut("Num 7")).at(0), QKeySequence(Qt::KeypadModifier | Qt::Key_7));
+}
+
 TEST(ShortCutText, EnterIsBothReturnKeys) {
     const auto sequences = KeySequencesOf(TextToShortCut("Enter"));
     ASSERT_EQ(sequences.size(), 2u);

@@ -1,6 +1,8 @@
 #include "platform/forms/WinControls.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -139,6 +141,47 @@ TEST_F(WinControlsTest, ControlsFollowTheirFormsFont) {
     EXPECT_EQ(edit->findChild<QLineEdit*>()->font().family(), "MS Serf");
     EXPECT_EQ(edit->findChild<QLineEdit*>()->font().pointSize(), 9);
     EXPECT_TRUE(edit->isVisibleTo(&form));
+}
+
+// The check box's click handler runs for every change of its state, the user's and the code's, and only
+// for a change.
+TEST_F(WinControlsTest, CheckBoxClickRunsForEveryChangeOfState) {
+    auto* box = new TCheckBox(&form);
+    box->SetBounds(10, 10, 120, 20);
+    box->SetCaption("Save as default");
+    box->Show();
+    std::vector<bool> seen;
+    box->OnClick = [&](TObject*) { seen.push_back(box->Checked()); };
+    box->SetChecked(true);
+    box->SetChecked(true);
+    QTest::mouseClick(box->findChild<QCheckBox*>(), Qt::LeftButton);
+    box->SetChecked(false);
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    EXPECT_EQ(box->Caption(), "Save as default");
+}
+
+// A combo box starts without a selection; code selects without running OnChange, the user's pick runs it.
+TEST_F(WinControlsTest, ComboBoxChangeRunsOnlyForTheUsersPick) {
+    auto* combo = new TComboBox(&form);
+    combo->SetBounds(10, 40, 120, 22);
+    combo->Show();
+    int changes = 0;
+    combo->OnChange = [&](TObject*) { ++changes; };
+    combo->Add(".bmp");
+    combo->Add(".jpg");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->Text(), "");
+    combo->SetItemIndex(1);
+    EXPECT_EQ(combo->Text(), ".jpg");
+    combo->SetItemIndex(7);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(changes, 0);
+    auto* inner = combo->findChild<QComboBox*>();
+    inner->setFocus();
+    QTest::keyClick(inner, Qt::Key_Down);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(combo->Items(0), ".bmp");
+    EXPECT_THROW(combo->Items(2), EClassLibraryError);
 }
 
 } // namespace

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+
+#include <QImage>
 
 #include "platform/com/Guids.h"
 #include "platform/media/Interfaces.h"
+#include "tests/support/AudioFixtures.h"
+#include "tests/support/CaptureFixtures.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -14,8 +20,9 @@ using testing_support::MediaFixture;
 
 com::ComPtr<IMediaDet> NewDetector() {
     void* raw = nullptr;
-    EXPECT_EQ(com::CoCreateInstance(com::CLSID_MediaDet, nullptr, com::CLSCTX_INPROC_SERVER, IMediaDet::Iid, &raw),
-              com::S_OK);
+    EXPECT_EQ(
+        com::CoCreateInstance(com::CLSID_MediaDet, nullptr, com::CLSCTX_INPROC_SERVER, IMediaDet::Iid, &raw),
+        com::S_OK);
     return com::ComPtr<IMediaDet>::Adopt(static_cast<IMediaDet*>(raw));
 }
 
@@ -80,6 +87,63 @@ TEST(Detector, FilesThatAreNotMediaFail) {
         det->put_Filename(com::WideString(testing_support::MediaFile(MediaFixture::NotMedia)).c_str())));
     LONG count = 0;
     EXPECT_TRUE(com::FAILED(det->get_OutputStreams(&count)));
+}
+
+struct GrabCase {
+    const char* name;
+    double seconds;
+    LONG width, height;
+    QRgb colour; // of the whole picture
+};
+
+class FrameGrab : public ::testing::TestWithParam<GrabCase> {};
+
+// The frame of the time asked for, at the size asked for, as a bitmap file any reader opens; at or past the
+// end the last frame.
+TEST_P(FrameGrab, WritesTheFrameAtTheTimeAtTheSizeAsked) {
+    auto det = NewDetector();
+    ASSERT_EQ(det->put_Filename(com::WideString(testing_support::RedThenBlueClip()).c_str()), com::S_OK);
+    testing_support::TempDir dir;
+    const std::string file = dir.File("grab.bmp");
+    ASSERT_EQ(det->WriteBitmapBits(GetParam().seconds, GetParam().width, GetParam().height,
+                                   com::WideString(file).c_str()),
+              com::S_OK);
+    const QImage image(QString::fromStdString(file), "BMP");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), GetParam().width);
+    EXPECT_EQ(image.height(), GetParam().height);
+    for (QPoint p : {QPoint(2, 2), QPoint(image.width() / 2, image.height() / 2),
+                     QPoint(image.width() - 3, image.height() - 3)}) {
+        const QRgb got = image.pixel(p);
+        EXPECT_NEAR(qRed(got), qRed(GetParam().colour), 40) << p.x() << "," << p.y();
+        EXPECT_NEAR(qGreen(got), qGreen(GetParam().colour), 40) << p.x() << "," << p.y();
+        EXPECT_NEAR(qBlue(got), qBlue(GetParam().colour), 40) << p.x() << "," << p.y();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, FrameGrab,
+                         ::testing::Values(GrabCase{"FirstSecondNative", 0.4, 176, 144, qRgb(255, 0, 0)},
+                                           GrabCase{"SecondSecondNative", 1.5, 176, 144, qRgb(0, 0, 255)},
+                                           GrabCase{"Scaled", 0.2, 88, 50, qRgb(255, 0, 0)},
+                                           GrabCase{"PastTheEnd", 9.0, 176, 144, qRgb(0, 0, 255)}),
+                         testing_support::CaseName());
+
+TEST(FrameGrab, RefusesWhatHasNoPictureAndBadArguments) {
+    testing_support::TempDir dir;
+    const std::u16string file = com::WideString(dir.File("grab.bmp"));
+    auto det = NewDetector();
+    EXPECT_EQ(det->WriteBitmapBits(0.0, 16, 16, file.c_str()), com::E_UNEXPECTED) << "no file yet";
+    const std::string tone = dir.File("tone.wav");
+    ASSERT_TRUE(testing_support::MakeToneFile(tone, testing_support::AudioFormat::Wav, 1.0));
+    ASSERT_EQ(det->put_Filename(com::WideString(tone).c_str()), com::S_OK);
+    EXPECT_EQ(det->WriteBitmapBits(0.0, 16, 16, file.c_str()), VFW_E_UNSUPPORTED_STREAM);
+    ASSERT_EQ(det->put_Filename(com::WideString(testing_support::RedThenBlueClip()).c_str()), com::S_OK);
+    EXPECT_EQ(det->WriteBitmapBits(0.0, 0, 16, file.c_str()), com::E_INVALIDARG);
+    EXPECT_EQ(det->WriteBitmapBits(-1.0, 16, 16, file.c_str()), com::E_INVALIDARG);
+    EXPECT_EQ(det->WriteBitmapBits(0.0, 16, 16, nullptr), com::E_POINTER);
+    EXPECT_TRUE(
+        com::FAILED(det->WriteBitmapBits(0.0, 16, 16, com::WideString(dir.File("none/grab.bmp")).c_str())));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("grab.bmp")));
 }
 
 } // namespace

@@ -64,7 +64,9 @@ TEST(WriteFileAtomically, WriteThatCannotFinishLeavesTheOldFileWhole) {
     WriteFile(dir.File("Default.ini"), old);
     {
         FileSizeLimit limit(1024);
-        EXPECT_FALSE(win32::WriteFileAtomically(dir.File("Default.ini"), std::string(4096, 'x')));
+        std::error_code error;
+        EXPECT_FALSE(win32::WriteFileAtomically(dir.File("Default.ini"), std::string(4096, 'x'), error));
+        EXPECT_EQ(error, std::errc::file_too_large) << error.message();
     }
     EXPECT_EQ(ReadFile(dir.File("Default.ini")), old);
     int files = 0;
@@ -75,7 +77,9 @@ TEST(WriteFileAtomically, WriteThatCannotFinishLeavesTheOldFileWhole) {
 
 TEST(WriteFileAtomically, MissingFolderFailsWithoutCreatingAnything) {
     TempDir dir;
-    EXPECT_FALSE(win32::WriteFileAtomically(dir.File("none/list"), "x"));
+    std::error_code error;
+    EXPECT_FALSE(win32::WriteFileAtomically(dir.File("none/list"), "x", error));
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory) << error.message();
     EXPECT_FALSE(win32::DirectoryExists(dir.File("none")));
 }
 

@@ -1,9 +1,14 @@
 #include "platform/win32/Window.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <QApplication>
+#include <QDialog>
+#include <QEventLoop>
+#include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -232,6 +237,51 @@ TEST_F(WindowFunctionsTest, CaptureAndScreenSize) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), screen.width());
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), screen.height());
     EXPECT_EQ(GetSystemMetrics(99), 0);
+}
+
+// What the boss key hides: every shown window, a menu and a dialog included; hidden windows and the children
+// of windows are not top-level windows of their own.
+TEST_F(WindowFunctionsTest, VisibleTopLevelWindowsAreTheShownWindowsMenusAndDialogs) {
+    QWidget hidden;
+    QDialog dialog;
+    dialog.show();
+    QMenu menu;
+    menu.addAction("播放/暂停");
+    menu.popup({10, 10});
+    QCoreApplication::processEvents();
+    std::vector<HWND> windows = VisibleTopLevelWindows();
+    std::sort(windows.begin(), windows.end());
+    std::vector<HWND> expected = {Top(), HandleOf(&dialog), HandleOf(&menu)};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(windows, expected);
+    menu.close();
+    dialog.hide();
+    EXPECT_EQ(VisibleTopLevelWindows(), std::vector<HWND>{Top()});
+}
+
+// The program's own loop runs the dialog's loop inside it; the dialog window may be hidden meanwhile (as the
+// boss key hides it) while its loop still runs.
+TEST_F(WindowFunctionsTest, InsideModalLoopWhileADialogRunsEvenWhenItIsHidden) {
+    EXPECT_FALSE(InsideModalLoop());
+    QWidget dialog;
+    dialog.setWindowModality(Qt::ApplicationModal);
+    QEventLoop program, dialogLoop;
+    std::vector<bool> seen;
+    QTimer::singleShot(0, [&] {
+        seen.push_back(InsideModalLoop()); // the program's loop alone
+        QTimer::singleShot(0, [&] {
+            dialog.show();
+            seen.push_back(InsideModalLoop());
+            dialog.hide();
+            seen.push_back(InsideModalLoop());
+            dialogLoop.quit();
+        });
+        dialogLoop.exec();
+        seen.push_back(InsideModalLoop()); // the dialog has returned
+        program.quit();
+    });
+    program.exec();
+    EXPECT_EQ(seen, (std::vector<bool>{false, true, true, false}));
 }
 
 } // namespace

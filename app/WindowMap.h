@@ -1,0 +1,9 @@
+#pragma once
+// Test hook of the program: QUOREL_WINDOW_MAP=<file> writes, every 100 ms while the program runs, where each
+// named control of each shown window of the program is on the screen, so that an end-to-end test can find
+// what to click and read back what the windows show. One line per control, fields separated by tabs:
+//   window name, control name, x, y, width, height (screen pixels), shown (1 or 0), text
+// The text is a label's or a panel's caption. The file is replaced whole (written under a temporary name
+// first).
+
+void WriteWindowMapWhenAsked();

@@ -1,0 +1,206 @@
+// The companion windows end to end: the built program under a virtual X server, driven by real mouse input
+// (xdotool), its windows read back from the map the program writes for tests (QUOREL_WINDOW_MAP).
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include "core/Settings.h"
+#include "tests/support/CaptureFixtures.h"
+#include "tests/support/MediaFixtures.h"
+#include "tests/support/ProgramRun.h"
+#include "tests/support/IniText.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/XvfbDisplay.h"
+
+using testing_support::ProgramRun;
+using testing_support::ReadFile;
+
+namespace {
+
+using V = std::vector<std::string>;
+
+struct Control {
+    std::string window, name;
+    int x = 0, y = 0, width = 0, height = 0;
+    bool shown = false;
+    std::string text;
+    int CentreX() const { return x + width / 2; }
+    int CentreY() const { return y + height / 2; }
+};
+
+class CompanionWindows : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start"; }
+
+    void Start(const V& Files, std::initializer_list<std::pair<const char*, const char*>> Changes) {
+        testing_support::WriteFile(run.File("Ini/Default.ini"),
+                                   testing_support::DefaultsWith(Changes));
+        run.Start(Files, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_WINDOW_MAP=" + mapFile,
+                          "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_MESSAGE_BOXES=fake",
+                          "QUOREL_FAKE_LOG=" + fakeLog});
+    }
+    std::vector<Control> Map() const {
+        std::vector<Control> controls;
+        std::istringstream lines(ReadFile(mapFile));
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            Control c;
+            std::string x, y, w, h, shown;
+            std::getline(fields, c.window, '\t');
+            std::getline(fields, c.name, '\t');
+            std::getline(fields, x, '\t');
+            std::getline(fields, y, '\t');
+            std::getline(fields, w, '\t');
+            std::getline(fields, h, '\t');
+            std::getline(fields, shown, '\t');
+            std::getline(fields, c.text);
+            if (h.empty())
+                continue;
+            c.x = std::stoi(x);
+            c.y = std::stoi(y);
+            c.width = std::stoi(w);
+            c.height = std::stoi(h);
+            c.shown = shown == "1";
+            controls.push_back(c);
+        }
+        return controls;
+    }
+    std::optional<Control> Find(const std::string& Window, const std::string& Name) const {
+        for (const Control& c : Map())
+            if (c.window == Window && c.name == Name && c.shown)
+                return c;
+        return std::nullopt;
+    }
+    // The shown controls of Window named Name, top to bottom.
+    std::vector<Control> All(const std::string& Window, const std::string& Name) const {
+        std::vector<Control> found;
+        for (const Control& c : Map())
+            if (c.window == Window && c.name == Name && c.shown)
+                found.push_back(c);
+        std::sort(found.begin(), found.end(), [](const Control& A, const Control& B) { return A.y < B.y; });
+        return found;
+    }
+    Control WaitFor(const std::string& Window, const std::string& Name) const {
+        std::optional<Control> c;
+        EXPECT_TRUE(run.WaitFor([&] { return (c = Find(Window, Name)).has_value(); }))
+            << Window << " " << Name;
+        return c.value_or(Control{});
+    }
+    // Mouse input as the user gives it: Clicks left clicks (2: a double click) at the control's centre.
+    void Click(const Control& C, int Clicks = 1) const {
+        const std::string command = "DISPLAY=" + display.Name() + " xdotool mousemove " +
+                                    std::to_string(C.CentreX()) + " " + std::to_string(C.CentreY()) +
+                                    " sleep 0.2 click --repeat " + std::to_string(Clicks) + " --delay 80 1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    V Opened() const {
+        V opened;
+        std::istringstream lines(ReadFile(openedLog));
+        for (std::string line; std::getline(lines, line);)
+            opened.push_back(line);
+        return opened;
+    }
+
+    testing_support::XvfbDisplay display;
+    ProgramRun run;
+    const std::string mapFile = run.File("windows.map");
+    const std::string openedLog = run.File("opened.txt");
+    const std::string fakeLog = run.File("fake.log");
+};
+
+// Three files on the command line; "播放列表" shows them beside the main window; a double click on the third
+// row plays it; Delete on the first leaves two rows, and the list stored at the close holds two entries.
+TEST_F(CompanionWindows, ThePlayListWindowShowsPlaysAndDeletes) {
+    V files;
+    for (const char* name : {"one.mp4", "two.mp4", "three.mp4"}) {
+        files.push_back(run.File(name));
+        std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac),
+                                   files.back());
+    }
+    Start(files, {{"PlayMode", "0"}, {"AfterPlay", "0"}});
+    const Control label = WaitFor("QuorelMain_Form", "PL_L");
+    EXPECT_EQ(label.text, "播放列表");
+    ASSERT_TRUE(run.WaitFor([&] { return Opened().size() == 1; })) << run.ErrorOutput();
+    Click(label);
+    ASSERT_TRUE(run.WaitFor([&] { return All("List_Form", "Label").size() == 3; })) << run.ErrorOutput();
+    V texts;
+    for (const Control& row : All("List_Form", "Label"))
+        texts.push_back(row.text);
+    EXPECT_EQ(texts, (V{"1. one.mp4", "2. two.mp4", "3. three.mp4"}));
+    const Control main = *Find("QuorelMain_Form", "QuorelMain_Form");
+    const Control list = *Find("List_Form", "List_Form");
+    EXPECT_EQ(list.x + list.width, main.x) << "against the main window's left side";
+    EXPECT_EQ(list.y, main.y);
+    EXPECT_EQ(list.height, main.height);
+
+    Click(All("List_Form", "Label")[2], 2);
+    ASSERT_TRUE(run.WaitFor([&] { return Opened().size() == 2; })) << run.ErrorOutput();
+    EXPECT_EQ(Opened().back(), files[2]);
+
+    Click(All("List_Form", "Label")[0]);
+    Click(*Find("List_Form", "DelPlItem_XI"));
+    ASSERT_TRUE(run.WaitFor([&] { return All("List_Form", "Label").size() == 2; })) << run.ErrorOutput();
+    texts.clear();
+    for (const Control& row : All("List_Form", "Label"))
+        texts.push_back(row.text);
+    EXPECT_EQ(texts, (V{"1. two.mp4", "2. three.mp4"}));
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+    EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), files[1] + "===0\r\n" + files[2] + "===0\r\n");
+}
+
+// A clip plays; two presses of the capture button give two thumbnails of different frames; "Save all" with
+// AskSaveOption 0 and the JPEG type writes two JPEG files into the capture folder.
+TEST_F(CompanionWindows, TwoCapturesSavedAsJpeg) {
+    const std::string clip = run.File("moving.mp4");
+    std::filesystem::copy_file(testing_support::MovingPictureClip(), clip);
+    Start({clip},
+          {{"PlayMode", "0"}, {"AfterPlay", "0"}, {"AskSaveOption", "0"}, {"DefaultImageType", ".jpg"}});
+    const Control capture = WaitFor("QuorelMain_Form", "Capture_XI");
+    ASSERT_TRUE(run.WaitFor([&] { return Opened().size() == 1; })) << run.ErrorOutput();
+    Click(capture);
+    ASSERT_TRUE(run.WaitFor([&] { return All("Capture_Form", "Image").size() == 1; })) << run.ErrorOutput();
+    // Two presses, not a double click (which clicks once).
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    Click(capture);
+    ASSERT_TRUE(run.WaitFor([&] { return All("Capture_Form", "Image").size() == 2; })) << run.ErrorOutput();
+    const Control main = *Find("QuorelMain_Form", "QuorelMain_Form");
+    const Control window = *Find("Capture_Form", "Capture_Form");
+    EXPECT_EQ(window.x, main.x + main.width) << "against the main window's right side";
+
+    Click(*Find("Capture_Form", "SaveAll_XI"));
+    auto jpegs = [&] {
+        V found;
+        for (const auto& entry : std::filesystem::directory_iterator(run.File("Temp")))
+            if (entry.path().extension() == ".jpg")
+                found.push_back(entry.path().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    ASSERT_TRUE(run.WaitFor([&] { return jpegs().size() == 2; })) << run.ErrorOutput();
+    ASSERT_TRUE(run.WaitFor([&] {
+        return ReadFile(fakeLog).find("|Photo Save the success of!") != std::string::npos;
+    })) << ReadFile(fakeLog);
+    const QImage first(QString::fromStdString(jpegs()[0]), "JPEG");
+    const QImage second(QString::fromStdString(jpegs()[1]), "JPEG");
+    ASSERT_EQ(first.size(), QSize(320, 240));
+    ASSERT_EQ(second.size(), QSize(320, 240));
+    long difference = 0;
+    for (int y = 0; y < 240; y += 8)
+        for (int x = 0; x < 320; x += 8)
+            difference += std::abs(qGray(first.pixel(x, y)) - qGray(second.pixel(x, y)));
+    EXPECT_GT(difference, 40 * 30 * 10) << "two different frames";
+    for (const std::string& jpeg : jpegs())
+        EXPECT_FALSE(std::filesystem::exists(jpeg.substr(0, jpeg.size() - 4) + ".bmp"));
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+    EXPECT_EQ(ReadFile(fakeLog).find("not saved"), std::string::npos) << "all were saved: no question";
+}
+
+} // namespace
