@@ -63,11 +63,13 @@ void CloseOnTerminateSignal() {
 void SaveMainWindowPicture(const std::string& Path) {
     forms::TForm* main = forms::Application().MainForm();
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (main == nullptr || screen == nullptr)
-        return;
     const std::string partial = Path + ".part";
-    if (!screen->grabWindow(main->winId()).save(QString::fromStdString(partial), "PNG"))
+    // On a busy machine the window may not be on the screen yet: then it is tried again a little later.
+    if (main == nullptr || screen == nullptr || !main->isVisible() ||
+        !screen->grabWindow(main->winId()).save(QString::fromStdString(partial), "PNG")) {
+        QTimer::singleShot(200, [Path] { SaveMainWindowPicture(Path); });
         return;
+    }
     std::error_code ec;
     std::filesystem::rename(partial, Path, ec);
 }

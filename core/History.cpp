@@ -1,32 +1,202 @@
 #include "core/History.h"
 
+#include <filesystem>
+#include <unordered_set>
+#include <vector>
+
+#include "core/DialogLaunchers.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
+#include "platform/compress/Compression.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Streams.h"
+#include "platform/win32/Files.h"
 
-void LoadHistoryList(forms::TStringList&) {}
+namespace {
 
-void SaveHistoryList(const forms::TStringList&) {}
+// An entry item of the history submenu: the caption is only the file name, the item plays its own path.
+class THistoryMenuItem : public forms::TMenuItem {
+public:
+    explicit THistoryMenuItem(std::string Path) : path_(std::move(Path)) {}
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+void ReportUnreadableHistory(const std::string& Name, bool MovedAside) {
+    const std::string text = MovedAside
+                                 ? "The history list \"" + Name + "\" could not be read. It was moved to \"" +
+                                       Name + ".bad\" and the history starts empty."
+                                 : "The history list \"" + Name +
+                                       "\" could not be read, nor moved aside. The history starts empty.";
+    forms::Application().MessageBox(text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
+}
+
+} // namespace
+
+std::string HistoryFileName() {
+    return IncludeTrailingSlash(State.ProjectPath) + "HistoryList";
+}
+
+void SaveHistoryList(const forms::TStringList& List) {
+    // The file is written whole under another name and renamed: there is no moment at which it is empty or
+    // cut short, so it need not be created first.
+    SaveHistoryStream(List);
+}
+
+void SaveHistoryStream(const forms::TStringList& List) {
+    forms::TMemoryStream text;
+    text.Write(List.Text());
+    text.SetPosition(0);
+    forms::TMemoryStream packed;
+    compression::CheckCompressionStatus(compression::MyCompression(text, packed, 3));
+    const std::string name = HistoryFileName();
+    if (!win32::WriteFileAtomically(name, packed.Bytes()))
+        throw forms::EClassLibraryError("Cannot create file \"" + name + "\".");
+}
+
+void LoadHistoryList(forms::TStringList& List) {
+    const std::string name = HistoryFileName();
+    std::error_code error;
+    std::optional<std::string> bytes = win32::ReadWholeFile(name, error);
+    if (!bytes && error == std::errc::no_such_file_or_directory) {
+        // The first start: an empty file is an empty history. When it cannot be made, the first save says so.
+        win32::WriteFileAtomically(name, "");
+        bytes.emplace();
+    }
+    if (bytes) {
+        forms::TMemoryStream packed;
+        packed.Write(*bytes);
+        packed.SetPosition(0);
+        forms::TMemoryStream text;
+        if (compression::MyDeCompression(packed, text) >= 0) {
+            List.SetText(text.Bytes());
+            return;
+        }
+    }
+    // A damaged file must not stop every start-up, nor be overwritten by the next save: it is kept aside.
+    List.Clear();
+    std::error_code moveError;
+    std::filesystem::rename(name, name + ".bad", moveError);
+    ReportUnreadableHistory(name, !moveError);
+}
 
 int AddUniqueLines(const forms::TStringList& Src, forms::TStringList& Dst) {
-    int added = 0;
+    if (&Src == &Dst)
+        return 0;
+    // Views into Dst are only looked at before Dst grows; the lines to add are Src's own.
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(static_cast<std::size_t>(Dst.Count() + Src.Count()));
+    for (const std::string& entry : Dst)
+        seen.insert(entry);
+    std::vector<const std::string*> adding;
     for (const std::string& line : Src)
-        if (!line.empty() && Dst.IndexOf(line) < 0) {
-            Dst.Add(line);
-            ++added;
+        if (!line.empty() && seen.insert(line).second)
+            adding.push_back(&line);
+    for (const std::string* line : adding)
+        Dst.Add(*line);
+    return static_cast<int>(adding.size());
+}
+
+std::string MenuCaptionOf(std::string_view Text) {
+    if (Text == "-")
+        return "&-";
+    std::string caption;
+    caption.reserve(Text.size());
+    for (const char c : Text) {
+        if (c == '&')
+            caption += '&';
+        caption += c;
+    }
+    return caption;
+}
+
+std::string MenuCaptionText(std::string_view Caption) {
+    std::string text;
+    text.reserve(Caption.size());
+    for (std::size_t i = 0; i < Caption.size(); ++i) {
+        if (Caption[i] != '&') {
+            text += Caption[i];
+            continue;
         }
-    return added;
+        // "&&" shows one "&"; a single "&" only marks the next character as the accelerator.
+        if (i + 1 < Caption.size() && Caption[i + 1] == '&') {
+            text += '&';
+            ++i;
+        }
+    }
+    return text;
 }
 
-void AddFileNameItems(const forms::TStringList&, forms::TMenuItem*, QObject*, const forms::TNotifyEvent&) {}
-
-void FillMenuFromList(const forms::TStringList&, QObject*, forms::TMenuItem*, const forms::TNotifyEvent&) {}
-
-void ClearMenus(const forms::TMenuItemArray& Items) {
-    for (forms::TMenuItem* item : Items)
-        item->Clear();
+void AddFileNameItems(const forms::TStringList& List, forms::TMenuItem* Parent, QObject*,
+                      const forms::TNotifyEvent& OnClick) {
+    if (Parent == nullptr)
+        return;
+    std::unordered_set<std::string> captions;
+    captions.reserve(static_cast<std::size_t>(Parent->Count() + List.Count()));
+    for (int i = 0; i < Parent->Count(); ++i)
+        if (const std::string& caption = Parent->Items(i)->Caption(); caption != "-") // no separator line
+            captions.insert(forms::LowerCase(MenuCaptionText(caption)));
+    for (const std::string& entry : List) {
+        const std::string name = ExtractFileName(entry);
+        if (name.empty() || !captions.insert(forms::LowerCase(name)).second)
+            continue;
+        auto* item = new THistoryMenuItem(entry);
+        item->SetCaption(MenuCaptionOf(name));
+        item->OnClick = OnClick;
+        Parent->Add(item);
+    }
 }
 
-void ClearHistory(forms::TMenuItem*) {}
+const std::string* HistoryItemPath(const QObject* Item) {
+    const auto* item = dynamic_cast<const THistoryMenuItem*>(Item);
+    return item != nullptr ? &item->Path() : nullptr;
+}
+
+int TrimMenuAfterFour(forms::TMenuItem* Item) {
+    const int count = Item->Count();
+    Item->DeleteFrom(4);
+    return count - 1;
+}
+
+void ClearHistory(forms::TMenuItem* HistoryMenu) {
+    TrimMenuAfterFour(HistoryMenu);
+    State.History->Clear();
+    SaveHistoryList(*State.History);
+}
+
+void ManageHistory(forms::TMenuItem* HistoryMenu, QObject* Owner, const forms::TNotifyEvent& OnClick) {
+    const std::string temp = IncludeTrailingSlash(State.AppPath) + "HistoryTemp";
+    std::error_code removeError;
+    std::filesystem::remove(temp, removeError);
+    // The manager gets a copy: the history may grow while it is open (a play list going on to its next file).
+    forms::TStringList shown;
+    shown.Assign(*State.History);
+    std::int32_t result = 0;
+    ManageHistoryForm(State.MainWindowHandle, &shown, &result, State.Language);
+    if (result != 1)
+        return;
+    forms::TStringList list;
+    if (win32::FileExists(temp))
+        list.LoadFromFile(temp);
+    std::unordered_set<std::string_view> before(shown.begin(), shown.end());
+    forms::TStringList opened;
+    for (const std::string& entry : *State.History)
+        if (!before.contains(entry))
+            opened.Add(entry);
+    AddUniqueLines(opened, list);
+    TrimMenuAfterFour(HistoryMenu);
+    AddFileNameItems(list, HistoryMenu, Owner, OnClick);
+    SaveHistoryList(list);
+    State.History->Assign(list);
+}
+
+void ToggleClearHistoryExit(forms::TMenuItem* Item) {
+    Item->SetChecked(!Item->Checked());
+    State.ClearHistoryExit = Item->Checked() ? 1 : 0;
+    WriteIniInteger("File", "ClearHistoryExit", State.ClearHistoryExit);
+}
 
 void LoadClearHistoryExitMenu(forms::TMenuItem* Item) {
     State.ClearHistoryExit = ReadIniInteger("File", "ClearHistoryExit");
@@ -36,4 +206,33 @@ void LoadClearHistoryExitMenu(forms::TMenuItem* Item) {
         Item->SetChecked(false);
 }
 
-void FreeSubItems(forms::TMenuItem*) {}
+void FillMenuFromList(const forms::TStringList& List, QObject*, forms::TMenuItem* Parent,
+                      const forms::TNotifyEvent& OnClick) {
+    if (Parent == nullptr)
+        return;
+    Parent->Clear();
+    for (const std::string& line : List) {
+        auto* item = new forms::TMenuItem;
+        item->SetCaption(line);
+        item->OnClick = OnClick;
+        Parent->Add(item);
+    }
+}
+
+void ClearMenus(const forms::TMenuItemArray& Items) {
+    for (forms::TMenuItem* item : Items)
+        if (item != nullptr)
+            item->Clear();
+}
+
+void UncheckSubItems(forms::TMenuItem* Item) {
+    if (Item == nullptr)
+        return;
+    for (int i = 0; i < Item->Count(); ++i)
+        Item->Items(i)->SetChecked(false);
+}
+
+void FreeSubItems(forms::TMenuItem* Item) {
+    if (Item != nullptr)
+        Item->DeleteFrom(0);
+}

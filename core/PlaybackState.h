@@ -105,6 +105,13 @@ struct TVideoRect {
     friend bool operator==(const TVideoRect&, const TVideoRect&) = default;
 };
 
+// One line of the current lyrics: its start and the next line's start (the stream's length for the last),
+// in seconds.
+struct TLrcLineTime {
+    double Start = 0.0;
+    double Next = 0.0;
+};
+
 struct PlaybackState {
     // Settings and values of the run.
     TLanguage Language = 0;
@@ -194,6 +201,7 @@ struct PlaybackState {
     std::unique_ptr<forms::TStringList> LrcTimes;
     std::unique_ptr<forms::TStringList> LrcTexts;
     std::unique_ptr<forms::TStringList> LrcOffsets;
+    std::vector<TLrcLineTime> LrcLineTimes;
     int PlayListIndex = 0;
     // The selected row of the play-list window and the selected thumbnail of the capture-list window.
     int SelectedPlayListRow = -1;

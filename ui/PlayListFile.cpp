@@ -1,5 +1,7 @@
 #include "ui/PlayListFile.h"
 
+#include <unordered_set>
+
 #include "core/Settings.h"
 #include "platform/forms/Conversions.h"
 #include "platform/win32/Files.h"
@@ -50,6 +52,12 @@ std::string PlayListLine(std::string_view Path, std::string_view Position) {
 
 void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Files, forms::TStringList& Positions,
                         bool OnlyExistingFiles) {
+    // The paths already in Files, as the list's look-up compares them (without regard to ASCII case): one set
+    // for the whole merge keeps it linear in the two lists' lengths.
+    std::unordered_set<std::string> known;
+    known.reserve(static_cast<std::size_t>(Files.Count() + Lines.Count()));
+    for (const std::string& file : Files)
+        known.insert(forms::LowerCase(file));
     std::string path, position;
     for (int i = 0; i < Lines.Count(); ++i) {
         std::string_view line = Lines[i];
@@ -57,10 +65,11 @@ void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Fil
         if (i == 0 && line.starts_with(Utf8ByteOrderMark))
             line.remove_prefix(Utf8ByteOrderMark.size());
         SplitPlayListLine(line, path, position);
-        if (IsBlank(path) || path == ValueNoFind || Files.IndexOf(path) >= 0)
+        if (IsBlank(path) || path == ValueNoFind || known.contains(forms::LowerCase(path)))
             continue;
         if (OnlyExistingFiles && !win32::FileExists(path))
             continue;
+        known.insert(forms::LowerCase(path));
         Files.Add(path);
         Positions.Add(position);
     }

@@ -12,12 +12,12 @@
 //   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to, and the display after each
 //   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
 //   QuorelMainUnit_Lyrics.cpp the lyrics display
+//   QuorelMainUnit_History.cpp the history submenu: its commands and its entries
 //   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top, the radio groups and help items of the menus, the
 //                             property command, and closing only after a modal dialog
 //   QuorelMainUnit_Keys.cpp   the shortcut commands and the boss key
 //   QuorelMainUnit_Messages.cpp  the private window messages, the companion windows and frame capture
-//   QuorelMainUnit_Dvd.cpp, _Pip.cpp, _History.cpp  the DVD, picture-in-picture and history commands the
-//                             routes reach
+//   QuorelMainUnit_Dvd.cpp, _Pip.cpp  the DVD and picture-in-picture commands the routes reach
 
 #include <cstdint>
 #include <functional>
@@ -294,11 +294,6 @@ public:
     void pLeftrightreverseClick(forms::TObject* Sender);
     void pPicRestoreClick(forms::TObject* Sender);
 
-    // --- History commands (QuorelMainUnit_History.cpp). ---
-    void pManageHistoryClick(forms::TObject* Sender);
-    void pClearHistoryClick(forms::TObject* Sender);
-    void pClearHistoryExitClick(forms::TObject* Sender);
-
 
     // --- Frame (QuorelMainUnit_Frame.cpp). ---
     void EnableDoubleBuffering();
@@ -409,8 +404,30 @@ public:
     // --- Lyrics display (QuorelMainUnit_Lyrics.cpp). ---
     // One step of the lyrics with the audio position Seconds (two decimals), from each audio tick.
     void LyricsStep(double Seconds);
-    // Looks for the lyrics of the audio file just opened.
+    // Looks for the lyrics of the audio file just opened (LrcFileName in the lyrics folder).
     void FindLyricsFile();
+    void LoadLyricsFile(const std::string& FileName);
+    void ShowLrc_TTimer(forms::TObject* Sender);
+    void Lrc_LMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                        int Y);
+    void Lrc_LMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
+    void Lrc_LMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                      int Y);
+    void BeginLyricsDrag(int Y);
+    void DragLyrics(forms::TShiftState Shift, int Y);
+    // The height of one lyrics line in Lrc_L's font, measured at load; the drag's target in whole seconds;
+    // the grey last given to LightLrc_L; the label-relative Y of the press that started the drag.
+    int LrcLineHeight = 1;
+    std::int64_t LrcSeekSeconds = 0;
+    int LrcGreyLevel = 0;
+    int LrcDragStartY = 0;
+
+    // --- History submenu (QuorelMainUnit_History.cpp). ---
+    void pManageHistoryClick(forms::TObject* Sender);
+    void pClearHistoryClick(forms::TObject* Sender);
+    void pClearHistoryExitClick(forms::TObject* Sender);
+    // Plays the path that the clicked entry item carries.
+    void HistoryItemClick(forms::TObject* Sender);
 
     // --- Tray, stay-on-top, the radio groups and help items of the menus, the property command
     // (QuorelMainUnit_Tray.cpp). ---
@@ -436,7 +453,6 @@ public:
     void ScaleMenuClick(forms::TObject* Sender);
     void PlayModeMenuClick(forms::TObject* Sender);
     void OpenDvdDriveMenuClick(forms::TObject* Sender);
-    void HistoryItemClick(forms::TObject* Sender);
     void pMainwebClick(forms::TObject* Sender);
     void pAboutClick(forms::TObject* Sender);
     void pPropertyClick(forms::TObject* Sender);
@@ -538,6 +554,12 @@ private:
     void BindProgress();
     void BindTray();
     void BindKeys();
+    void BindLyrics();
+    void BindHistory();
+    // Lrc_L's target line and second for its place during a drag, and the two time labels.
+    void ShowLyricsDragTarget();
+    // No lyrics: the lists emptied, the scroll timer off, Lrc_L hidden and empty.
+    void ClearLyrics();
     // The end of a medium by its play type and play mode (Played: the medium had a length to play).
     void EndOfMedium(bool Played);
     // Stops what ended: the knob and the time text go, the timer stops, then the stop of the play type; with

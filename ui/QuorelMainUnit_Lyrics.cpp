@@ -1,8 +1,236 @@
-// The lyrics display over the video panel. Not built yet: no lyrics are found for an audio file and the
-// lyrics step of the audio tick does nothing.
+// The lyrics display over the video panel: the lyrics file of an audio file (named from its tag), the whole
+// text scrolling up in Lrc_L, the current line again in LightLrc_L fading in and out at the middle, and a
+// drag of the text that seeks the audio to the line dragged to the middle.
 
 #include "ui/QuorelMainUnit.h"
 
-void TQuorelMain_Form::LyricsStep(double) {}
+#include <algorithm>
+#include <cmath>
 
-void TQuorelMain_Form::FindLyricsFile() {}
+#include "core/PlaybackState.h"
+#include "core/shared/PathEndings.h"
+#include "core/shared/TimeSplit.h"
+#include "core/TagsAndLyrics.h"
+#include "platform/audio/Bass.h"
+#include "platform/win32/CodePage.h"
+#include "platform/win32/Files.h"
+
+using namespace forms;
+
+namespace {
+
+const std::string kGuide = "-----------------------------------------------";
+
+// Seconds in whole hundredths: lyric times have two decimals and the audio position is rounded to two, so
+// that the pixel arithmetic below is exact (10.60 - 10.00 is 60 hundredths, not 59.999...).
+std::int64_t Hundredths(double Seconds) {
+    return std::llround(Seconds * 100.0);
+}
+
+} // namespace
+
+void TQuorelMain_Form::BindLyrics() {
+    ShowLrc_T->SetOnTimer([this](TObject* Sender) { ShowLrc_TTimer(Sender); });
+    Lrc_L->SetAlignment(taCenter);
+    for (TLabel* label : {Lrc_L, LightLrc_L}) {
+        label->SetCursor(crHandPoint);
+        label->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+            Lrc_LMouseDown(Sender, Button, Shift, X, Y);
+        };
+        label->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
+            Lrc_LMouseMove(Sender, Shift, X, Y);
+        };
+        label->OnMouseUp = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+            Lrc_LMouseUp(Sender, Button, Shift, X, Y);
+        };
+    }
+    lTime_L->Hide();
+    rTime_L->Hide();
+}
+
+void TQuorelMain_Form::FindLyricsFile() {
+    Lrc_L->SetCaption("");
+    LightLrc_L->SetCaption("");
+    Lrc_L->SetTop(Lrc_p->Height() / 2 + 20);
+    const std::string name = IncludeTrailingSlash(State.LrcDir) + State.LrcFileName;
+    if (win32::FileExists(name))
+        LoadLyricsFile(name);
+    else
+        ClearLyrics();
+}
+
+void TQuorelMain_Form::ClearLyrics() {
+    State.LrcTimes->Clear();
+    State.LrcTexts->Clear();
+    State.LrcLineTimes.clear();
+    // The scroll of the lyrics before goes no further.
+    ShowLrc_T->SetEnabled(false);
+    Lrc_L->SetCaption("");
+    Lrc_L->Hide();
+    LightLrc_L->SetCaption("");
+}
+
+void TQuorelMain_Form::LoadLyricsFile(const std::string& FileName) {
+    State.LrcTimes->Clear();
+    State.LrcTexts->Clear();
+    State.LrcLineTimes.clear();
+    if (!win32::FileExists(FileName))
+        return;
+    // A lyrics file that cannot be read, or holds no timed line, is no lyrics: the audio open goes on.
+    std::optional<std::string> bytes = win32::ReadWholeFile(FileName);
+    if (!bytes) {
+        ClearLyrics();
+        return;
+    }
+    std::string_view content = *bytes;
+    if (content.starts_with("\xEF\xBB\xBF"))
+        content.remove_prefix(3);
+    TStringList lines;
+    lines.SetText(win32::AnsiToUtf8(content));
+    TStringList times, texts;
+    for (const std::string& line : lines)
+        ParseLrcLine(line, times, texts);
+    // Lines of equal time each keep their own text, in the file's order.
+    SortLrcLines(times, texts, *State.LrcTimes, *State.LrcTexts);
+    if (State.LrcTimes->Empty()) {
+        ClearLyrics();
+        return;
+    }
+    Lrc_L->SetVisible(true);
+    std::string caption;
+    for (const std::string& text : *State.LrcTexts)
+        caption += text + "\r\n";
+    Lrc_L->SetCaption(caption);
+    Lrc_L->SetLeft((Video_P->Width() - Lrc_L->Width()) / 2);
+    // The label's own font and line pitch: its lines are drawn exactly this far apart.
+    LrcLineHeight = std::max(1, Lrc_L->LineHeight());
+    const int count = State.LrcTimes->Count();
+    for (int i = 0; i < count; ++i) {
+        const double start = LrcTimeValue((*State.LrcTimes)[i]);
+        const double next = i + 1 < count ? LrcTimeValue((*State.LrcTimes)[i + 1]) : State.AudioLength;
+        State.LrcLineTimes.push_back({start, next});
+    }
+    // Lrc_L starts 20 pixels below the middle and moves one pixel a tick: the first line reaches the middle
+    // at its time. A first time of 0 (or below) leaves the timer idle until the lyrics step times it.
+    const double first = State.LrcLineTimes.front().Start;
+    ShowLrc_T->SetInterval(first > 0.0 ? static_cast<unsigned>(std::min(first * 1000.0 / 20.0, 2.0e9)) : 0u);
+    ShowLrc_T->SetEnabled(true);
+}
+
+void TQuorelMain_Form::ShowLrc_TTimer(TObject*) {
+    Lrc_L->SetTop(Lrc_L->Top() - 1);
+    LightLrc_L->SetTop(LightLrc_L->Top() - 1);
+}
+
+void TQuorelMain_Form::LyricsStep(double Seconds) {
+    if (LrcDragging || State.LrcLineTimes.empty() || State.LrcTexts->Empty() || State.LrcTimes->Empty())
+        return;
+    // 1. The line playing now; before the first line the scroll timer moves the text on its own.
+    const auto& lines = State.LrcLineTimes;
+    const std::int64_t t = Hundredths(Seconds);
+    int b = -1;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+        if (Hundredths(lines[i].Start) <= t && t < Hundredths(lines[i].Next)) {
+            b = i;
+            break;
+        }
+    if (b < 0 || b >= State.LrcTexts->Count())
+        return;
+    const auto& line = lines[static_cast<std::size_t>(b)];
+    // 2. One line height during the line's time; at least 1 ms, as a short line in a tall font would
+    // otherwise give 0 and divide by it below. Rounded half to even.
+    const std::int64_t span = (Hundredths(line.Next) - Hundredths(line.Start)) * 10;
+    const std::int64_t interval =
+        std::max<std::int64_t>(1, std::llrint(static_cast<double>(span) / LrcLineHeight));
+    ShowLrc_T->SetInterval(static_cast<unsigned>(std::min<std::int64_t>(interval, 0x7FFFFFFF)));
+    // 3. The pixels line b has moved.
+    const auto p = static_cast<int>((t - Hundredths(line.Start)) * 10 / interval);
+    // 4.-5.
+    LightLrc_L->SetCaption((*State.LrcTexts)[b]);
+    LightLrc_L->SetLeft((Lrc_p->Width() - LightLrc_L->Width()) / 2);
+    const int mid = Lrc_p->Height() / 2;
+    Lrc_L->SetTop(mid - b * LrcLineHeight - p);
+    LightLrc_L->SetTop(mid - p);
+    // 6. The current line lights up over its first pixels and fades again.
+    int grey = LrcGreyLevel;
+    if (p >= 1 && p <= 5)
+        grey = 81 + 30 * p;
+    else if (p >= 6 && p <= 11)
+        grey = 231 - 30 * (p - 6);
+    else
+        return;
+    LrcGreyLevel = grey;
+    const auto colour = static_cast<TColor>(win32::RGB(grey, grey, grey));
+    if (LightLrc_L->Font().Color() != colour)
+        LightLrc_L->Font().SetColor(colour);
+}
+
+// --- Dragging the text to seek. ---
+
+void TQuorelMain_Form::Lrc_LMouseDown(TObject*, TMouseButton Button, TShiftState, int, int Y) {
+    if (Button == mbLeft)
+        BeginLyricsDrag(Y);
+}
+
+void TQuorelMain_Form::Lrc_LMouseMove(TObject*, TShiftState Shift, int, int Y) {
+    DragLyrics(Shift, Y);
+}
+
+void TQuorelMain_Form::Lrc_LMouseUp(TObject*, TMouseButton Button, TShiftState, int, int) {
+    if (Button != mbLeft || !LrcDragging)
+        return;
+    LrcDragging = false;
+    // The text scrolls on only while the audio plays: paused, no lyrics step would correct it.
+    if (State.IsPlaying && !State.IsPaused)
+        ShowLrc_T->SetEnabled(true);
+    lTime_L->Hide();
+    rTime_L->Hide();
+    bass::BASS_ChannelSetPosition(
+        State.BassStream,
+        bass::BASS_ChannelSeconds2Bytes(State.BassStream, static_cast<double>(LrcSeekSeconds)),
+        bass::BASS_POS_BYTE);
+}
+
+void TQuorelMain_Form::BeginLyricsDrag(int Y) {
+    if (State.LrcLineTimes.empty())
+        return;
+    // The press has captured the mouse for the label (the class library does so for every control), so the
+    // moves and the release come to the label that was grabbed.
+    LrcDragging = true;
+    ShowLrc_T->SetEnabled(false);
+    LrcDragStartY = Y;
+    ShowLyricsDragTarget();
+    const int top = (Lrc_p->Height() - lTime_L->Height()) / 2;
+    lTime_L->SetLeft(4);
+    lTime_L->SetTop(top);
+    rTime_L->SetTop(top);
+    rTime_L->SetLeft(Lrc_p->Width() - rTime_L->Width() - 4);
+    lTime_L->Show();
+    rTime_L->Show();
+}
+
+void TQuorelMain_Form::DragLyrics(TShiftState Shift, int Y) {
+    if ((Shift & ssLeft) == 0 || !LrcDragging)
+        return;
+    // Y is relative to the label, which moves along: the grabbed point stays under the pointer.
+    const int down = Y - LrcDragStartY;
+    Lrc_L->SetTop(Lrc_L->Top() + down);
+    LightLrc_L->SetTop(LightLrc_L->Top() + down);
+    ShowLyricsDragTarget();
+}
+
+void TQuorelMain_Form::ShowLyricsDragTarget() {
+    const auto& lines = State.LrcLineTimes;
+    const int d = Lrc_p->Height() / 2 - Lrc_L->Top();
+    const int i = std::clamp(d / LrcLineHeight, 0, static_cast<int>(lines.size()) - 1);
+    const double seconds = ShowLrc_T->Interval() * static_cast<double>(d - i * LrcLineHeight) / 1000.0 +
+                           lines[static_cast<std::size_t>(i)].Start;
+    // Within the stream: a seek past its end would be refused.
+    const double last = std::max(0.0, std::floor(State.AudioLength));
+    LrcSeekSeconds = static_cast<std::int64_t>(std::clamp(std::trunc(seconds), 0.0, last));
+    std::int64_t h = 0, m = 0, s = 0;
+    SecondsToHms(h, m, s, LrcSeekSeconds);
+    const std::string time = HmsText(h, m, s);
+    lTime_L->SetCaption(time + "  " + kGuide);
+    rTime_L->SetCaption(kGuide + "  " + time);
+}

@@ -228,10 +228,8 @@ void TQuorelMain_Form::PlayModeMenuClick(TObject* Sender) {
     SavePlayModeMenu(PlayModeMenuItems);
 }
 
-// Items built at run time under the drive and history menus.
+// Items built at run time under the drive menu.
 void TQuorelMain_Form::OpenDvdDriveMenuClick(TObject*) {}
-void TQuorelMain_Form::HistoryItemClick(TObject*) {}
-
 void TQuorelMain_Form::pMainwebClick(TObject*) {
     OpenHomePage();
 }

@@ -61,6 +61,50 @@ std::int32_t StrToIntDef(std::string_view Text, std::int32_t Default) {
     }
 }
 
+bool TryStrToFloat(std::string_view Text, double& Value) {
+    while (!Text.empty() && Text.front() == ' ')
+        Text.remove_prefix(1);
+    while (!Text.empty() && Text.back() == ' ')
+        Text.remove_suffix(1);
+    std::string number;
+    std::size_t i = 0;
+    if (i < Text.size() && (Text[i] == '+' || Text[i] == '-')) {
+        if (Text[i] == '-')
+            number += '-';
+        ++i;
+    }
+    const auto digitsAt = [&](std::size_t& At) {
+        const std::size_t from = At;
+        while (At < Text.size() && Text[At] >= '0' && Text[At] <= '9')
+            number += Text[At++];
+        return At - from;
+    };
+    std::size_t digits = digitsAt(i);
+    if (i < Text.size() && Text[i] == '.') {
+        number += '.';
+        ++i;
+        digits += digitsAt(i);
+    }
+    if (digits == 0)
+        return false;
+    if (i < Text.size() && (Text[i] == 'e' || Text[i] == 'E')) {
+        number += 'e';
+        ++i;
+        if (i < Text.size() && (Text[i] == '+' || Text[i] == '-'))
+            number += Text[i++];
+        if (digitsAt(i) == 0)
+            return false;
+    }
+    if (i != Text.size())
+        return false;
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value))
+        return false;
+    Value = value;
+    return true;
+}
+
 std::string FloatToStr(double Value) {
     if (std::isnan(Value))
         return "NAN";

@@ -148,9 +148,13 @@ TMenuItem::TMenuItem(QObject* Owner) : QObject(Owner), action_(new QAction(this)
     });
 }
 
-TMenuItem::TMenuItem(QObject* Owner, QMenu* Menu) : QObject(Owner), childMenu_(Menu) {}
+TMenuItem::TMenuItem(QObject* Owner, QMenu* Menu) : QObject(Owner), childMenu_(Menu) {
+    QObject::connect(Menu, &QMenu::aboutToShow, this, [this] { SyncMenu(); });
+}
 
 TMenuItem::~TMenuItem() {
+    if (ownMenu_ != nullptr && !items_.empty())
+        RetireMenu(0, false);
     while (!items_.empty())
         delete items_.back();
     if (parent_ != nullptr)
@@ -216,16 +220,72 @@ TMenuItem* TMenuItem::Items(int Index) const {
     return items_[static_cast<std::size_t>(Index)];
 }
 
-QMenu* TMenuItem::SubMenu() const { return childMenu_; }
+QMenu* TMenuItem::SubMenu() const {
+    const_cast<TMenuItem*>(this)->SyncMenu();
+    return childMenu_;
+}
+
+std::unique_ptr<QMenu> TMenuItem::NewMenu() {
+    auto menu = std::make_unique<QMenu>();
+    menu->setAttribute(Qt::WA_NoMouseReplay);
+    QObject::connect(menu.get(), &QMenu::aboutToShow, this, [this] { SyncMenu(); });
+    return menu;
+}
 
 QMenu* TMenuItem::ChildMenu() {
     if (childMenu_ == nullptr) {
-        ownMenu_ = std::make_unique<QMenu>();
-        ownMenu_->setAttribute(Qt::WA_NoMouseReplay);
+        ownMenu_ = NewMenu();
         childMenu_ = ownMenu_.get();
         action_->setMenu(childMenu_);
     }
     return childMenu_;
+}
+
+void TMenuItem::SyncMenu() {
+    if (!menuStale_ || childMenu_ == nullptr)
+        return;
+    menuStale_ = false;
+    const QList<QAction*> shown = childMenu_->actions();
+    qsizetype same = 0;
+    while (same < shown.size() && same < static_cast<qsizetype>(items_.size()) &&
+           shown[same] == items_[static_cast<std::size_t>(same)]->action_)
+        ++same;
+    if (same < shown.size()) {
+        for (QAction* action : shown)
+            childMenu_->removeAction(action);
+        same = 0;
+    }
+    for (auto i = static_cast<std::size_t>(same); i < items_.size(); ++i)
+        if (items_[i]->action_ != nullptr)
+            childMenu_->addAction(items_[i]->action_);
+}
+
+void TMenuItem::RetireMenu(int Keep, bool Replace) {
+    // Qt keeps a widget's actions in a list that each removal scans; a menu that goes lets go of all of them
+    // in one pass. It goes later, not now: it may be the menu whose item was just chosen. The actions of the
+    // sub-items about to be freed go with it.
+    QMenu* old = ownMenu_.release();
+    for (auto i = static_cast<std::size_t>(std::max(Keep, 0)); i < items_.size(); ++i) {
+        TMenuItem* item = items_[i];
+        if (item->action_ == nullptr)
+            continue;
+        item->action_->setMenu(nullptr);
+        QObject::disconnect(item->action_, nullptr, item, nullptr);
+        item->action_->setParent(old);
+        item->action_ = nullptr;
+    }
+    old->deleteLater();
+    childMenu_ = nullptr;
+    // An item whose own action went with its parent's menu has no action left to show a menu.
+    if (!Replace || action_ == nullptr) {
+        if (action_ != nullptr)
+            action_->setMenu(nullptr);
+        return;
+    }
+    ownMenu_ = NewMenu();
+    childMenu_ = ownMenu_.get();
+    action_->setMenu(childMenu_);
+    menuStale_ = true; // the sub-items kept go into the new menu when it opens
 }
 
 void TMenuItem::Add(TMenuItem* Item) { Insert(Count(), Item); }
@@ -237,18 +297,30 @@ void TMenuItem::Insert(int Index, TMenuItem* Item) {
         throw EClassLibraryError("Menu index out of range");
     if (Item->parent_ != nullptr)
         Item->parent_->Detach(Item);
+    const bool append = Index == Count();
     items_.insert(items_.begin() + Index, Item);
     Item->parent_ = this;
-    Item->setParent(this);
+    // Owned through items_ (freed last first by the destructor, Delete and Clear), not through Qt's children,
+    // whose list each removal scans from its start.
+    if (Item->QObject::parent() != nullptr)
+        Item->setParent(nullptr);
+    QMenu* menu = ChildMenu();
+    // Qt scans the menu's whole list of actions for each one added: appended items wait until the menu opens.
+    if (append && ownMenu_ != nullptr && !menu->isVisible()) {
+        menuStale_ = true;
+        return;
+    }
+    SyncMenu();
     QAction* before = Index + 1 < Count() ? items_[static_cast<std::size_t>(Index) + 1]->action_ : nullptr;
-    ChildMenu()->insertAction(before, Item->action_);
+    menu->insertAction(before, Item->action_);
 }
 
 void TMenuItem::Detach(TMenuItem* Item) {
-    auto it = std::find(items_.begin(), items_.end(), Item);
-    if (it == items_.end())
+    // Sub-items are mostly freed last first: found at once from the end.
+    const auto it = std::find(items_.rbegin(), items_.rend(), Item);
+    if (it == items_.rend())
         return;
-    items_.erase(it);
+    items_.erase(std::next(it).base());
     if (childMenu_ != nullptr && Item->action_ != nullptr)
         childMenu_->removeAction(Item->action_);
     Item->parent_ = nullptr;
@@ -263,8 +335,14 @@ void TMenuItem::Remove(TMenuItem* Item) {
     Item->setParent(nullptr);
 }
 
-void TMenuItem::Clear() {
-    while (!items_.empty())
+void TMenuItem::DeleteFrom(int Index) {
+    Index = std::max(Index, 0);
+    if (Index >= Count())
+        return;
+    // Freeing many items one by one would take each action out of the menu's list on its own.
+    if (ownMenu_ != nullptr && Count() - Index > 16)
+        RetireMenu(Index, true);
+    while (Count() > Index)
         delete items_.back();
 }
 

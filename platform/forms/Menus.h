@@ -64,7 +64,9 @@ public:
     TShortCut ShortCut() const { return shortCut_; }
     void SetShortCut(TShortCut Value);
 
-    // Sub-items, in order. Add and Insert take ownership; Delete and Clear free; Remove hands the item back.
+    // Sub-items, in order. Add and Insert take ownership; Delete, DeleteFrom and Clear free; Remove hands the
+    // item back. Items appended while the sub-menu is closed show when it next opens, so that a long menu
+    // (a history of thousands of files) is built in time linear in its length.
     int Count() const { return static_cast<int>(items_.size()); }
     TMenuItem* Items(int Index) const;
     TMenuItem* operator[](int Index) const { return Items(Index); }
@@ -72,7 +74,9 @@ public:
     void Insert(int Index, TMenuItem* Item);
     void Delete(int Index);
     void Remove(TMenuItem* Item);
-    void Clear();
+    void Clear() { DeleteFrom(0); }
+    // Frees the sub-items at Index and after, last first.
+    void DeleteFrom(int Index);
     int IndexOf(const TMenuItem* Item) const;
     TMenuItem* Parent() const { return parent_; }
     int MenuIndex() const { return parent_ != nullptr ? parent_->IndexOf(this) : -1; }
@@ -82,7 +86,7 @@ public:
 
     TNotifyEvent OnClick;
 
-    // The Qt action that shows the item; its sub-items' menu once it has any.
+    // The Qt action that shows the item; its sub-items' menu once it has any (with all of them in it).
     QAction* Action() const { return action_; }
     QMenu* SubMenu() const;
 
@@ -92,7 +96,12 @@ private:
     TMenuItem(QObject* Owner, QMenu* Menu);
     void UpdateText();
     QMenu* ChildMenu();
+    std::unique_ptr<QMenu> NewMenu();
     void Detach(TMenuItem* Item);
+    // Puts the actions of the sub-items appended since into the sub-menu.
+    void SyncMenu();
+    // Lets the sub-menu go, with the actions of the sub-items from Keep on (which are about to be freed).
+    void RetireMenu(int Keep, bool Replace);
 
     std::string caption_;
     bool checked_ = false;
@@ -104,6 +113,8 @@ private:
     QMenu* childMenu_ = nullptr;
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
+    // Sub-items were appended that the sub-menu does not show yet.
+    bool menuStale_ = false;
 };
 
 class TPopupMenu : public QObject {

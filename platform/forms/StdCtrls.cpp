@@ -1,18 +1,29 @@
 #include "platform/forms/StdCtrls.h"
 
+#include <algorithm>
+
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStringList>
 
 namespace forms {
 
 namespace {
 
-// The caption as Qt draws it: every line break (CR LF, a lone CR or a lone LF) becomes one LF.
-QString DisplayText(const std::string& Caption) {
+// The caption's lines; a line end at the very end starts no further line.
+QStringList CaptionLines(const std::string& Caption) {
     QString text = QString::fromStdString(Caption);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
+    text.replace(QChar('\r'), QChar('\n'));
+    if (text.endsWith(QChar('\n')))
+        text.chop(1);
+    return text.split(QChar('\n'));
+}
+
+int LineWidth(const QFontMetrics& Metrics, const QString& Line) {
+    if (!Line.contains(QChar('\t')))
+        return Metrics.horizontalAdvance(Line);
+    return Metrics.boundingRect(QRect(0, 0, 1 << 20, Metrics.height()), Qt::TextExpandTabs, Line).width();
 }
 
 } // namespace
@@ -45,21 +56,28 @@ int TLabel::TextFlags() const {
     }
     if (wordWrap_)
         flags |= Qt::TextWordWrap;
-    return flags;
+    return flags | Qt::TextExpandTabs;
+}
+
+int TLabel::LineHeight() const {
+    return QFontMetrics(font()).height();
 }
 
 void TLabel::AdjustBounds() {
     if (!autoSize_)
         return;
     const QFontMetrics metrics(font());
-    const QString text = DisplayText(caption_);
+    const QStringList lines = CaptionLines(caption_);
     QRect needed;
-    if (wordWrap_)
-        needed = metrics.boundingRect(QRect(0, 0, std::max(1, Width()), 100000), TextFlags(), text);
-    else if (text.contains(QLatin1Char('\n')))
-        needed = metrics.boundingRect(QRect(0, 0, 100000, 100000), TextFlags(), text);
-    else
-        needed = QRect(0, 0, metrics.horizontalAdvance(text), metrics.height());
+    if (wordWrap_) {
+        needed =
+            metrics.boundingRect(QRect(0, 0, std::max(1, Width()), 100000), TextFlags(), lines.join('\n'));
+    } else {
+        int width = 0;
+        for (const QString& line : lines)
+            width = std::max(width, LineWidth(metrics, line));
+        needed = QRect(0, 0, width, static_cast<int>(lines.size()) * LineHeight());
+    }
     int left = Left();
     if (alignment_ == taRightJustify)
         left += Width() - needed.width();
@@ -111,7 +129,23 @@ void TLabel::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), ToQColor(Color()));
     painter.setFont(font());
     painter.setPen(ToQColor(Font().Color()));
-    painter.drawText(rect(), TextFlags(), DisplayText(caption_));
+    const QStringList lines = CaptionLines(caption_);
+    if (wordWrap_) {
+        painter.drawText(rect(), TextFlags(), lines.join('\n'));
+        return;
+    }
+    // One line at a time at whole multiples of LineHeight, so that a caller can tell where each line is.
+    const int lineHeight = LineHeight();
+    const int textHeight = static_cast<int>(lines.size()) * lineHeight;
+    int top = 0;
+    if (layout_ == tlCenter)
+        top = (Height() - textHeight) / 2;
+    else if (layout_ == tlBottom)
+        top = Height() - textHeight;
+    const int horizontal = TextFlags() & (Qt::AlignHorizontal_Mask | Qt::TextExpandTabs);
+    for (int i = 0; i < lines.size(); ++i)
+        painter.drawText(QRect(0, top + i * lineHeight, Width(), lineHeight), horizontal | Qt::AlignTop,
+                         lines[i]);
 }
 
 void TLabel::MouseEntered() { CallEvent(OnMouseEnter, this); }

@@ -31,6 +31,9 @@ public:
     void SetTransparent(bool Value);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool Value);
+    // The distance between two lines of the caption: CR LF, LF and CR each start a new line, and a caption
+    // that is not word-wrapped draws line i at i * LineHeight from its top. Tabs are expanded.
+    int LineHeight() const;
 
     // The pointer came over the label, and went off it.
     TNotifyEvent OnMouseEnter;

@@ -12,6 +12,14 @@ bool SameText(std::string_view A, std::string_view B) {
                                               [&](char a, char b) { return lower(a) == lower(b); });
 }
 
+std::string LowerCase(std::string_view Text) {
+    std::string lower(Text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 void TStringList::CheckIndex(int Index, int Limit) const {
     if (Index < 0 || Index >= Limit)
         throw EClassLibraryError("List index out of bounds (" + std::to_string(Index) + ")");

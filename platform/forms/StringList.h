@@ -58,5 +58,7 @@ private:
 
 // Case-insensitive (ASCII) equality, the comparison every look-up of the player uses.
 bool SameText(std::string_view A, std::string_view B);
+// Text with the ASCII capitals made small: equal for two texts exactly when SameText holds (a key for sets).
+std::string LowerCase(std::string_view Text);
 
 } // namespace forms

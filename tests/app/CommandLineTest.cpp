@@ -26,25 +26,6 @@ std::string MakeClip(const ProgramRun& Run, const std::string& Name) {
     return path;
 }
 
-// The value of Key in the run tree's settings as text ("" when absent).
-std::string Setting(const ProgramRun& Run, const std::string& Key) {
-    const std::string ini = ReadFile(Run.File("Ini/Default.ini"));
-    const auto at = ini.find("\r\n" + Key + "=");
-    if (at == std::string::npos)
-        return "";
-    const auto start = at + 3 + Key.size();
-    return ini.substr(start, ini.find("\r\n", start) - start);
-}
-
-void SetSetting(const ProgramRun& Run, const std::string& Key, const std::string& Value) {
-    std::string ini = ReadFile(Run.File("Ini/Default.ini"));
-    const auto at = ini.find("\r\n" + Key + "=");
-    ASSERT_NE(at, std::string::npos) << Key;
-    const auto start = at + 3 + Key.size();
-    ini.replace(start, ini.find("\r\n", start) - start, Value);
-    WriteFile(Run.File("Ini/Default.ini"), ini);
-}
-
 // Runs the program with Arguments until its window was grabbed (1.5 s after the start, and with a LaterShot
 // once more a second later, into *Later), then closes it as a user would.
 QImage RunAndGrab(ProgramRun& Run, const std::vector<std::string>& Arguments,
@@ -120,16 +101,16 @@ TEST(CommandLine, OpenSwitchPlaysTheClipUnderXAndTheNextStartResumesWhereItWasLe
     const int knobThen = KnobLeft(playing, knob), knobLater = KnobLeft(later, knob);
     EXPECT_GT(knobThen, KnobLeft(idle, knob)) << "off the start once the clip plays";
     EXPECT_GT(knobLater, knobThen) << "further on a second later";
-    EXPECT_EQ(Setting(run, "LastPlayType"), "1");
-    EXPECT_EQ(Setting(run, "LastMediaFile"), clip) << run.ErrorOutput();
-    EXPECT_GE(std::stoi(Setting(run, "LastPos")), 0);
+    EXPECT_EQ(run.Setting("LastPlayType"), "1");
+    EXPECT_EQ(run.Setting("LastMediaFile"), clip) << run.ErrorOutput();
+    EXPECT_GE(std::stoi(run.Setting("LastPos")), 0);
     EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), clip + "===0\r\n");
 
     // The next start without arguments reopens the clip at the stored position and plays on from there.
-    SetSetting(run, "LastPos", "6");
+    run.SetSetting("LastPos", "6");
     const QImage resumed = RunAndGrab(run, {}, underX, "resumed.png");
     EXPECT_TRUE(NearFixtureColour(VideoCentre(resumed))) << std::hex << VideoCentre(resumed);
-    const int lastPos = std::stoi(Setting(run, "LastPos"));
+    const int lastPos = std::stoi(run.Setting("LastPos"));
     EXPECT_GE(lastPos, 6);
     EXPECT_LT(lastPos, 10);
 }
@@ -143,7 +124,7 @@ TEST(CommandLine, PlainFilesBecomeThePlayList) {
     ASSERT_TRUE(testing_support::MakeToneFile(song, testing_support::AudioFormat::Mp3, 2.0));
     RunAndGrab(run, {video, song}, {}, "shot.png");
     EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), video + "===0\r\n" + song + "===0\r\n");
-    EXPECT_EQ(Setting(run, "LastMediaFile"), video);
+    EXPECT_EQ(run.Setting("LastMediaFile"), video);
 }
 
 TEST(CommandLine, AppendSwitchAddsTheFileToTheStoredPlayList) {
@@ -155,7 +136,7 @@ TEST(CommandLine, AppendSwitchAddsTheFileToTheStoredPlayList) {
     RunAndGrab(run, {"/a", added}, {}, "shot.png");
     EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), stored + "===4\r\n" + added + "===0\r\n");
     // The file the switch named is the one that played, and it is stored as the last medium.
-    EXPECT_EQ(Setting(run, "LastMediaFile"), added);
+    EXPECT_EQ(run.Setting("LastMediaFile"), added);
 }
 
 } // namespace

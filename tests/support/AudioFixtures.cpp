@@ -130,3 +130,28 @@ bool MakeToneFile(const std::string& Path, AudioFormat Format, double Seconds) {
 }
 
 } // namespace testing_support
+
+namespace testing_support {
+
+std::string Id3v1Record(const std::string& Title, const std::string& Artist, const std::string& Album,
+                        const std::string& Year, const std::string& Comment, unsigned char Genre) {
+    std::string record(128, '\0');
+    record.replace(0, 3, "TAG");
+    auto put = [&](std::size_t At, std::size_t Width, const std::string& Text) {
+        record.replace(At, std::min(Width, Text.size()), Text.substr(0, Width));
+    };
+    put(3, 30, Title);
+    put(33, 30, Artist);
+    put(63, 30, Album);
+    put(93, 4, Year);
+    put(97, 30, Comment);
+    record[127] = static_cast<char>(Genre);
+    return record;
+}
+
+void AppendId3v1Tag(const std::string& Path, const std::string& Title, const std::string& Artist,
+                    const std::string& Album, const std::string& Year, const std::string& Comment) {
+    std::ofstream(Path, std::ios::binary | std::ios::app) << Id3v1Record(Title, Artist, Album, Year, Comment);
+}
+
+} // namespace testing_support

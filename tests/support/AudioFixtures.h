@@ -23,4 +23,14 @@ std::string AudioExtension(AudioFormat Format);
 // whole 8 ms frames). Fails the running test and returns false when the file could not be made.
 bool MakeToneFile(const std::string& Path, AudioFormat Format, double Seconds);
 
+// An ID3v1 tag: the 128 bytes of "TAG", title, artist, album, year, comment and genre, each field cut at its
+// width (a full field has no zero byte) and padded with zero bytes.
+std::string Id3v1Record(const std::string& Title, const std::string& Artist, const std::string& Album = "",
+                        const std::string& Year = "", const std::string& Comment = "",
+                        unsigned char Genre = 0);
+// Appends Id3v1Record(...) to the file at Path.
+void AppendId3v1Tag(const std::string& Path, const std::string& Title, const std::string& Artist,
+                    const std::string& Album = "", const std::string& Year = "",
+                    const std::string& Comment = "");
+
 } // namespace testing_support

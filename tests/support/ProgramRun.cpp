@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 namespace fs = std::filesystem;
 
 namespace testing_support {
@@ -101,5 +103,23 @@ int ProgramRun::Close(std::chrono::milliseconds Timeout) {
 }
 
 std::string ProgramRun::ErrorOutput() const { return ReadFile(dir_.File("stderr.log")); }
+
+std::string ProgramRun::Setting(const std::string& Key) const {
+    const std::string ini = ReadFile(File("Ini/Default.ini"));
+    const auto at = ini.find("\r\n" + Key + "=");
+    if (at == std::string::npos)
+        return "";
+    const auto start = at + 3 + Key.size();
+    return ini.substr(start, ini.find("\r\n", start) - start);
+}
+
+void ProgramRun::SetSetting(const std::string& Key, const std::string& Value) const {
+    std::string ini = ReadFile(File("Ini/Default.ini"));
+    const auto at = ini.find("\r\n" + Key + "=");
+    ASSERT_NE(at, std::string::npos) << Key;
+    const auto start = at + 3 + Key.size();
+    ini.replace(start, ini.find("\r\n", start) - start, Value);
+    WriteFile(File("Ini/Default.ini"), ini);
+}
 
 } // namespace testing_support

@@ -35,6 +35,11 @@ public:
     // What the program printed on standard error.
     std::string ErrorOutput() const;
 
+    // The value of Key in the run tree's Ini/Default.ini as text ("" when absent), and a change of it (the
+    // key must be there; the test fails otherwise).
+    std::string Setting(const std::string& Key) const;
+    void SetSetting(const std::string& Key, const std::string& Value) const;
+
 private:
     // Collects the exit status once the program has ended; true when it has.
     bool Reap() const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/CaseName.h"
+#include "tests/support/CommaLocale.h"
 
 namespace {
 
@@ -43,6 +44,45 @@ INSTANTIATE_TEST_SUITE_P(
                       IntCase{"ManyDigits", "99999999999999999999999", false, 0},
                       IntCase{"HexWithoutDigits", "$", false, 0}),
     testing_support::CaseName());
+
+struct FloatCase {
+    const char* name;
+    const char* text;
+    bool converts;
+    double value;
+};
+class TryStrToFloatTest : public ::testing::TestWithParam<FloatCase> {};
+
+TEST_P(TryStrToFloatTest, ConvertsOrLeavesTheValue) {
+    const FloatCase& c = GetParam();
+    double value = -99.0;
+    EXPECT_EQ(forms::TryStrToFloat(c.text, value), c.converts);
+    EXPECT_DOUBLE_EQ(value, c.converts ? c.value : -99.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TryStrToFloatTest,
+    ::testing::Values(FloatCase{"Integer", "00", true, 0.0}, FloatCase{"Hundredths", "12.50", true, 12.5},
+                      FloatCase{"Blanks", " 7.25 ", true, 7.25}, FloatCase{"Signs", "-1.5", true, -1.5},
+                      FloatCase{"Plus", "+2", true, 2.0}, FloatCase{"NoIntegerPart", ".5", true, 0.5},
+                      FloatCase{"NoFraction", "3.", true, 3.0}, FloatCase{"Exponent", "1.5e2", true, 150.0},
+                      FloatCase{"NegativeExponent", "25E-1", true, 2.5}, FloatCase{"Empty", "", false, 0},
+                      FloatCase{"PointOnly", ".", false, 0}, FloatCase{"Comma", "12,50", false, 0},
+                      FloatCase{"Letters", "ar", false, 0}, FloatCase{"TwoPoints", "1.2.3", false, 0},
+                      FloatCase{"ExponentWithoutDigits", "1e", false, 0},
+                      FloatCase{"Infinity", "inf", false, 0}, FloatCase{"NotANumber", "nan", false, 0},
+                      FloatCase{"Hex", "0x10", false, 0}, FloatCase{"TooLarge", "1e999", false, 0}),
+    testing_support::CaseName());
+
+TEST(TryStrToFloat, ThePointIsTheDecimalSeparatorWhateverTheLocale) {
+    testing_support::CommaDecimalLocale comma;
+    ASSERT_TRUE(comma.Active()) << "no locale with a decimal comma could be made";
+    double value = 0.0;
+    EXPECT_TRUE(forms::TryStrToFloat("12.50", value));
+    EXPECT_DOUBLE_EQ(value, 12.5);
+    EXPECT_FALSE(forms::TryStrToFloat("12,50", value));
+    EXPECT_EQ(forms::FloatToStr(29.97), "29.97");
+}
 
 TEST(FloatToStr, GeneralFormatWithoutTrailingZeros) {
     EXPECT_EQ(forms::FloatToStr(25.0), "25");

@@ -189,3 +189,44 @@ TEST_F(ExtCtrlsTest, LabelReportsThePointerComingAndGoing) {
 }
 
 } // namespace
+
+namespace {
+
+// The columns from the first to the last lit pixel in rows Top .. Top + Height - 1 of Image (0 when none).
+int LitWidth(const QImage& Image, int Top, int Height) {
+    int first = Image.width(), last = -1;
+    for (int y = Top; y < std::min(Top + Height, Image.height()); ++y)
+        for (int x = 0; x < Image.width(); ++x)
+            if (qGray(Image.pixel(x, y)) > 100) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return last < first ? 0 : last - first + 1;
+}
+
+TEST_F(ExtCtrlsTest, LabelDrawsEachLineOfItsCaptionOneLineHeightBelowTheLast) {
+    TLabel label;
+    label.SetColor(clBlack);
+    label.Font().SetColor(clWhite);
+    // CR LF, LF and CR each end a line; the line end at the end starts none.
+    label.SetCaption("i\r\nWWWWWWWWWWWW\nWWWW\r");
+    const int h = label.LineHeight();
+    ASSERT_GT(h, 5);
+    EXPECT_EQ(label.Height(), 3 * h);
+    EXPECT_EQ(label.Width(), QFontMetrics(label.font()).horizontalAdvance("WWWWWWWWWWWW"));
+    const QImage shot = label.grab().toImage();
+    const int first = LitWidth(shot, 0, h), second = LitWidth(shot, h, h), third = LitWidth(shot, 2 * h, h);
+    EXPECT_GT(first, 0);
+    EXPECT_LT(first, third);
+    EXPECT_GT(second, 2 * third); // the widest line, in the second band
+}
+
+TEST_F(ExtCtrlsTest, LabelExpandsTabs) {
+    TLabel tabs, blanks;
+    tabs.SetCaption("Title\t\tSong");
+    blanks.SetCaption("Title  Song");
+    EXPECT_GT(tabs.Width(), blanks.Width() + QFontMetrics(tabs.font()).horizontalAdvance("    "));
+    EXPECT_EQ(tabs.Height(), tabs.LineHeight());
+}
+
+} // namespace

@@ -178,4 +178,69 @@ TEST_F(MenuTest, PopupRunsOnPopupFirst) {
     menu.Menu()->hide();
 }
 
+TEST_F(MenuTest, ItemsAppendedToAClosedMenuShowWhenItOpens) {
+    QWidget owner;
+    TPopupMenu menu(&owner);
+    auto* history = new TMenuItem;
+    menu.Items()->Add(history);
+    std::vector<QAction*> expected;
+    for (int i = 0; i < 40; ++i) {
+        auto* item = new TMenuItem;
+        item->SetCaption("entry " + std::to_string(i));
+        history->Add(item);
+        expected.push_back(item->Action());
+    }
+    // A middle insertion brings the menu in line first, so the order holds.
+    auto* first = new TMenuItem;
+    history->Insert(0, first);
+    expected.insert(expected.begin(), first->Action());
+    auto* last = new TMenuItem;
+    history->Add(last);
+    expected.push_back(last->Action());
+    QMenu* shown = history->Action()->menu();
+    ASSERT_NE(shown, nullptr);
+    // The menu fills itself as it opens.
+    shown->popup(QPoint(10, 10));
+    const auto actions = shown->actions();
+    EXPECT_EQ(std::vector<QAction*>(actions.begin(), actions.end()), expected);
+    // Open, it takes new items at once.
+    auto* more = new TMenuItem;
+    history->Add(more);
+    EXPECT_EQ(shown->actions().size(), 43);
+    EXPECT_EQ(shown->actions().back(), more->Action());
+    shown->hide();
+    EXPECT_EQ(history->SubMenu(), shown);
+}
+
+TEST_F(MenuTest, FreeingTheTailOfALongMenuKeepsTheHeadInItsMenu) {
+    QWidget owner;
+    TPopupMenu menu(&owner);
+    auto* history = new TMenuItem;
+    menu.Items()->Add(history);
+    std::vector<QPointer<TMenuItem>> items;
+    for (int i = 0; i < 100; ++i) {
+        auto* item = new TMenuItem;
+        item->SetCaption(std::to_string(i));
+        history->Add(item);
+        items.emplace_back(item);
+    }
+    ASSERT_EQ(history->SubMenu()->actions().size(), 100);
+    int clicks = 0;
+    items[2]->OnClick = [&](TObject*) { ++clicks; };
+    history->DeleteFrom(4);
+    EXPECT_EQ(history->Count(), 4);
+    for (int i = 4; i < 100; ++i)
+        EXPECT_TRUE(items[static_cast<std::size_t>(i)].isNull()) << i;
+    const auto actions = history->SubMenu()->actions();
+    ASSERT_EQ(actions.size(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(actions[i], items[static_cast<std::size_t>(i)]->Action());
+    EXPECT_EQ(history->Action()->menu(), history->SubMenu());
+    actions[2]->trigger();
+    EXPECT_EQ(clicks, 1);
+    history->DeleteFrom(0);
+    EXPECT_EQ(history->Count(), 0);
+    EXPECT_TRUE(history->SubMenu()->actions().isEmpty());
+}
+
 } // namespace
