@@ -177,8 +177,7 @@ void TMenuItem::UpdateText() {
         return;
     }
     action_->setSeparator(false);
-    // The caption is shown as it stands: Qt would take "&" for an accelerator ("Tom & Jerry.avi").
-    QString text = QString::fromStdString(caption_).replace('&', "&&");
+    QString text = QString::fromStdString(caption_);
     if (shortCut_ != 0)
         text += "\t" + QString::fromStdString(ShortCutToText(shortCut_));
     action_->setText(text);

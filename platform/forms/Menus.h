@@ -53,7 +53,8 @@ public:
     int Tag = 0;
 
     const std::string& Caption() const { return caption_; }
-    // "-" makes the item a separator line; any other caption is shown as it stands ("&" included).
+    // "-" makes the item a separator line (without text). "&" marks the next character as the item's
+    // accelerator and "&&" shows one "&".
     void SetCaption(const std::string& Caption);
     bool Checked() const { return checked_; }
     void SetChecked(bool Value);
