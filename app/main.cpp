@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,7 @@
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
 #include "platform/forms/Forms.h"
+#include "platform/win32/Display.h"
 #include "ui/QuorelMainUnit.h"
 
 namespace {
@@ -35,7 +37,8 @@ void OnTerminateSignal(int) {
     [[maybe_unused]] auto n = ::write(terminateFds[0], &byte, 1);
 }
 
-// A session logout or `kill` closes the main window as the user would, so that its close handling runs. The
+// A session logout or `kill` closes the main window as the user would, so that its close handling runs, also
+// while a modal box is up (nobody may be there to answer it, nor the boxes the close itself shows). The
 // signal is caught from the start; when it comes before the message loop runs, the window closes as soon as
 // the loop starts.
 void CloseOnTerminateSignal() {
@@ -45,10 +48,7 @@ void CloseOnTerminateSignal() {
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char byte;
         [[maybe_unused]] auto n = ::read(terminateFds[1], &byte, 1);
-        if (forms::TForm* main = forms::Application().MainForm())
-            main->Close();
-        else
-            forms::Application().Terminate();
+        forms::Application().EndProgram();
     });
     struct sigaction action = {};
     action.sa_handler = OnTerminateSignal;
@@ -155,9 +155,17 @@ void WritePlayStateWhenAsked() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Global hot keys and window placement need X11; under Wayland that is XWayland.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") != nullptr)
+    // Global hot keys and window placement need X11; under Wayland that is XWayland. Without a display the
+    // program says so in one line (Qt would abort, advising to reinstall). A platform named in
+    // QT_QPA_PLATFORM (the tests' offscreen one) is taken as it is.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform == nullptr || *platform == '\0') {
+        if (const std::string problem = win32::X11DisplayProblem(); !problem.empty()) {
+            std::fprintf(stderr, "QuorelMain %s.\n", problem.c_str());
+            return 1;
+        }
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
     // The arguments as given: the application object takes out the options it knows, which may be files.
     TQuorelMain_Form::SetCommandLine(argc, argv);
     forms::Application().Initialize(argc, argv);

@@ -25,6 +25,15 @@ void CreateProgramFolders(const TProgramFolders& Folders) {
     win32::ForceDirectories(IncludeTrailingSlash(Folders.SkinDir) + "Default");
 }
 
+void RemoveStaleSaveTemporaries(const TProgramFolders& Folders) {
+    const std::string project = IncludeTrailingSlash(Folders.ProjectPath);
+    for (const std::string& stored :
+         {IncludeTrailingSlash(Folders.IniPath) + "Default.ini", project + "PlayFileList",
+          project + "DvdFileList", project + "HistoryList",
+          IncludeTrailingSlash(Folders.AppPath) + "HistoryTemp"})
+        win32::RemoveStaleTemporaries(stored);
+}
+
 const std::string& DefaultIniText() {
     static const std::string text = [] {
         static constexpr const char* lines[] = {
@@ -175,6 +184,7 @@ void StartSettings(const std::string& ProgramFile) {
     TProgramFolders folders = GetProgramFolders(ProgramFile);
     UseProgramFolders(folders);
     CreateProgramFolders(folders);
+    RemoveStaleSaveTemporaries(folders);
     EnsureIniFile();
     InitCaptureImagePath();
 }

@@ -10,6 +10,13 @@
 // The text ReadIniString gives for a missing section or key.
 inline constexpr std::string_view ValueNoFind = "Value no find";
 
+// Whether Text fits on one line of a stored file (the settings, the stored lists, the history): it holds no
+// CR or LF. A file whose name holds one (names may) plays, but is never stored, so that no stored file
+// holds half an entry.
+inline bool FitsOnOneLine(std::string_view Text) {
+    return Text.find_first_of("\r\n") == std::string_view::npos;
+}
+
 struct TProgramFolders {
     std::string AppPath;     // the program file's folder, ending in "/"
     std::string TempPath;    // AppPath + "Temp/"
@@ -25,6 +32,10 @@ TProgramFolders GetProgramFolders(const std::string& ProgramFile);
 
 // Creates whichever program folders are missing (the settings file cannot be created without "Ini").
 void CreateProgramFolders(const TProgramFolders& Folders);
+
+// Removes what a save killed half-way left of the program's own stored files (their temporaries):
+// Default.ini, the stored lists, the history list and the history manager's HistoryTemp.
+void RemoveStaleSaveTemporaries(const TProgramFolders& Folders);
 
 // The built-in default settings text: 84 lines, each ended by CR LF.
 const std::string& DefaultIniText();
@@ -56,6 +67,6 @@ void InitCaptureImagePath();
 void UseProgramFolders(const TProgramFolders& Folders);
 
 // The first start-up steps of the main window (InitState): the program folders of ProgramFile into the
-// shared state, SkinPath and IniFilePath, missing folders created, then EnsureIniFile and
-// InitCaptureImagePath.
+// shared state, SkinPath and IniFilePath, missing folders created, temporaries of killed saves removed, then
+// EnsureIniFile and InitCaptureImagePath.
 void StartSettings(const std::string& ProgramFile);

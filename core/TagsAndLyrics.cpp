@@ -49,11 +49,12 @@ private:
 
 } // namespace
 
-bool ReadId3v1(Id3v1Tag& Tag, const std::string& FileName) {
+bool ReadId3v1(Id3v1Tag& Tag, const std::string& FileName, bool ReportMissing) {
     if (!win32::FileExists(FileName)) {
         // The description that follows is built all the same (with empty fields), but the read failed.
-        forms::Application().MessageBox(FileName + " is not exists!", "Information",
-                                        win32::MB_OK | win32::MB_ICONINFORMATION);
+        if (ReportMissing)
+            forms::Application().MessageBox(FileName + " is not exists!", "Information",
+                                            win32::MB_OK | win32::MB_ICONINFORMATION);
         return false;
     }
     // Not blocking: a FIFO named like an audio file would wait for a writer for good.
@@ -117,9 +118,9 @@ std::string LrcFileNameOf(const std::string& Artist, const std::string& Title) {
     return safe(Artist) + " - " + safe(Title) + ".lrc";
 }
 
-void GetId3Text(const std::string& FileName, std::string& Text) {
+void GetId3Text(const std::string& FileName, std::string& Text, bool ReportMissing) {
     Id3v1Tag tag{};
-    ReadId3v1(tag, FileName);
+    ReadId3v1(tag, FileName, ReportMissing);
     const std::string title = Id3FieldText(tag.Title, sizeof tag.Title);
     const std::string artist = Id3FieldText(tag.Artist, sizeof tag.Artist);
     Text = "Title\t\t" + title + "\r\n" + "Artist\t\t" + artist + "\r\n" + "Album\t\t" +

@@ -25,12 +25,13 @@ static_assert(sizeof(Id3v1Tag) == 128);
 // Reads the last 128 bytes of FileName into Tag; a file without "TAG" there, or shorter than a tag, gets the
 // empty fields and the comment "No relevant information". A missing file shows FileName + " is not exists!"
 // and gives false with Tag unchanged; a file that exists but cannot be opened raises the class library's
-// file error; a read that fails after the opening gives false with what was read so far.
-bool ReadId3v1(Id3v1Tag& Tag, const std::string& FileName);
+// file error; a read that fails after the opening gives false with what was read so far. ReportMissing false
+// leaves the message to the caller (the player's open reports a missing file itself).
+bool ReadId3v1(Id3v1Tag& Tag, const std::string& FileName, bool ReportMissing = true);
 
 // Text := the five-line description of FileName's tag ("Title", two tabs, the title, CR LF, ... "Comment",
-// two tabs, the comment); also sets LrcFileName from the tag.
-void GetId3Text(const std::string& FileName, std::string& Text);
+// two tabs, the comment); also sets LrcFileName from the tag. ReportMissing as for ReadId3v1.
+void GetId3Text(const std::string& FileName, std::string& Text, bool ReportMissing = true);
 
 // Result := S without leading and trailing blanks (character 32 only).
 void TrimSpaces(const std::string& S, std::string& Result);

@@ -77,8 +77,11 @@ void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Fil
 
 void PlayListLinesOf(const forms::TStringList& Files, const forms::TStringList& Positions, forms::TStringList& Lines) {
     Lines.Clear();
-    for (int i = 0; i < Files.Count(); ++i)
-        Lines.Add(PlayListLine(Files[i], i < Positions.Count() ? Positions[i] : "0"));
+    for (int i = 0; i < Files.Count(); ++i) {
+        std::string line = PlayListLine(Files[i], i < Positions.Count() ? Positions[i] : "0");
+        if (FitsOnOneLine(line))
+            Lines.Add(std::move(line));
+    }
 }
 
 std::int64_t PlayListPositionSeconds(std::string_view Position) { return forms::StrToIntDef(Position, 0); }

@@ -26,6 +26,7 @@ void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Fil
                         bool OnlyExistingFiles);
 
 // Lines := one line per entry of Files with the position of the same index ("0" where Positions has none).
+// An entry whose name or position holds a line break is left out: it would read back as two entries.
 void PlayListLinesOf(const forms::TStringList& Files, const forms::TStringList& Positions, forms::TStringList& Lines);
 
 // A position text as whole seconds; 0 for a text that is not a number (a hand-edited file).

@@ -568,7 +568,8 @@ private:
     // The continuations: entry PlayListIndex (after-play when there is none), and the open of CurrentMediaFile
     // with the display after it.
     void PlayEntryAtIndex();
-    void OpenContinuation();
+    // True when the medium now plays.
+    bool OpenContinuation();
     // Knob at Offset pixels from the track's start (the fill 4 pixels further), or back at the start.
     void PlacePositionKnob(int Offset);
     void ResetPositionKnob();
@@ -592,6 +593,10 @@ private:
     void FrameStepCommand();
     // Runs Step; an error it raises is shown by the default error box and the close goes on.
     void CloseStep(const std::function<void()>& Step);
+
+    // --- Opens that fail (QuorelMainUnit_Media.cpp). ---
+    // The message box after a file the user opened by hand (open dialog, command line) did not play.
+    void ReportFailedOpen();
 
     std::string programFile_;
     std::vector<std::string> arguments_;

@@ -133,18 +133,22 @@ void TQuorelMain_Form::SaveLastState() {
     WriteIniInteger("PlayControl", "LastPlayType", State.PlayType);
     const std::int64_t position = State.PlayType == PlayTypes::Audio ? AudioPositionSeconds : PositionSeconds;
     WriteIniInteger("PlayControl", "LastPos", static_cast<std::int32_t>(position));
+    // A name holding a line break is not stored: the medium that played is then no last medium (the settings
+    // would hold it cut, or broken onto two lines).
     switch (State.PlayType) {
     case PlayTypes::MediaFile:
     case PlayTypes::Audio:
-        WriteIniString("PlayControl", "LastMediaFile", State.CurrentMediaFile);
+        WriteIniString("PlayControl", "LastMediaFile",
+                       FitsOnOneLine(State.CurrentMediaFile) ? State.CurrentMediaFile : std::string());
         break;
     case PlayTypes::Dvd:
-        if (!State.DvdPath.empty())
+        if (!State.DvdPath.empty() && FitsOnOneLine(State.DvdPath))
             WriteIniString("PlayControl", "LastDvd", State.DvdPath);
         WriteIniInteger("PlayControl", "LastDomain", State.DvdDomain);
         break;
     case PlayTypes::Pip:
-        if (!State.pipMediaFileA.empty() && !State.pipMediaFileB.empty()) {
+        if (!State.pipMediaFileA.empty() && !State.pipMediaFileB.empty() &&
+            FitsOnOneLine(State.pipMediaFileA) && FitsOnOneLine(State.pipMediaFileB)) {
             WriteIniString("Pip", "pipMediaFileA", State.pipMediaFileA);
             WriteIniString("Pip", "pipMediaFileB", State.pipMediaFileB);
         }
@@ -179,6 +183,10 @@ void TQuorelMain_Form::OpenFilesAsPlayList(const TStringList& Files) {
     ShowId3Text(State.CurrentMediaFile);
     OpenCurrentMedia();
     ShowMediaOpened();
+    if (!State.IsPlaying) {
+        ReportFailedOpen();
+        return;
+    }
     FullScreenAtOnce();
 }
 
@@ -323,6 +331,8 @@ void TQuorelMain_Form::ReopenMediaFile() {
     OpenCurrentMedia();
     if (State.IsPlaying)
         ResumeReopenedMedium();
+    else
+        ShowMediaOpened(); // the status text says why nothing plays
 }
 
 void TQuorelMain_Form::ReopenPip() {

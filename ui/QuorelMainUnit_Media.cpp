@@ -33,6 +33,9 @@ void ScreenSaverAllowed(bool Allowed) {
     win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, Allowed ? win32::TRUE : win32::FALSE, nullptr, 0);
 }
 
+// The program's own text for a file that does not open or play.
+constexpr const char* InvalidMediumText = "无效或错误的媒体文件!";
+
 void ShowDvdOpenError() {
     Application().MessageBox("Load Dvd file error!", "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
 }
@@ -128,7 +131,15 @@ void TQuorelMain_Form::OpenFileDialog() {
     if (State.IsPlaying)
         PlaceVideoInWindow();
     ShowMediaOpened();
+    if (!State.IsPlaying) {
+        ReportFailedOpen();
+        return;
+    }
     FullScreenAtOnce();
+}
+
+void TQuorelMain_Form::ReportFailedOpen() {
+    Application().MessageBox(InvalidMediumText, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
 }
 
 bool TQuorelMain_Form::OpenCurrentMedia() {
@@ -205,6 +216,8 @@ void TQuorelMain_Form::ShowMediaOpened() {
     if (!State.IsPlaying) {
         CurMedia_L->SetCaption(ExtractFileName(State.CurrentMediaFile));
         ShowStopped();
+        // The stopped state says why nothing plays.
+        Status_L->SetCaption(InvalidMediumText);
         RefreshButtonBitmaps();
         return;
     }
@@ -300,7 +313,9 @@ void TQuorelMain_Form::ShowId3Text(const std::string& FileName) {
     if (!IsAudioFile(FileName))
         return;
     std::string text;
-    GetId3Text(FileName, text);
+    // A missing file is reported once, by the open that follows it ("无效或错误的媒体文件!"), or only in the
+    // status text when a play list goes on past it.
+    GetId3Text(FileName, text, false);
     mp3Info_L->SetCaption(text);
 }
 

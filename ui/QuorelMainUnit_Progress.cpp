@@ -400,18 +400,28 @@ void TQuorelMain_Form::PlayRandomEntry() {
 }
 
 void TQuorelMain_Form::PlayEntryAtIndex() {
-    const std::string* file = CurrentPlayListFile();
-    if (file == nullptr) {
-        // An empty list has no entry to go on with: the player stays stopped and the play is over.
-        DoAfterPlayAction();
-        return;
+    // An entry that does not open (gone, or not a medium) is passed over, its status text shown, for the
+    // next one; once round the list at most, so that a list of such entries ends the play.
+    const int entries = State.PlayListFiles ? State.PlayListFiles->Count() : 0;
+    for (int tried = 0;; ++tried) {
+        const std::string* file = CurrentPlayListFile();
+        if (file == nullptr) {
+            // An empty list has no entry to go on with: the player stays stopped and the play is over.
+            if (tried == 0)
+                DoAfterPlayAction();
+            return;
+        }
+        State.CurrentMediaFile = *file;
+        ShowId3Text(State.CurrentMediaFile);
+        if (OpenContinuation() || tried + 1 >= entries)
+            return;
+        StepPlayListIndex(1);
+        if (State.PlayListIndex == -1)
+            return;
     }
-    State.CurrentMediaFile = *file;
-    ShowId3Text(State.CurrentMediaFile);
-    OpenContinuation();
 }
 
-void TQuorelMain_Form::OpenContinuation() {
+bool TQuorelMain_Form::OpenContinuation() {
     const bool opened = OpenCurrentMedia();
     TellPlayList(WM_PLAYLIST_SETCURRENT, State.PlayListIndex);
     // A file that does not open (gone since it played, or unplayable) ends the play, with no after-play
@@ -422,6 +432,7 @@ void TQuorelMain_Form::OpenContinuation() {
     ShowMediaOpened();
     // Into full screen only from the window: a list playing in full screen stays there.
     FullScreenAtOnce();
+    return opened;
 }
 
 // --- The knob strips. ---

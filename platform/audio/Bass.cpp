@@ -27,6 +27,9 @@ constexpr int MaxEqualizerBands = 64; // what the equaliser element offers
 constexpr auto PrerollLimit = std::chrono::seconds(10);
 constexpr auto SeekLimit = std::chrono::seconds(5);
 constexpr GstClockTime ScanLimit = 20 * GST_SECOND;
+// A playing stream whose position stands this long with nothing left to play has ended, whether or not its
+// end came.
+constexpr auto StallLimit = std::chrono::seconds(3);
 
 // What streams take for the desktop's output, when a test replaces it (BassProbe.h).
 std::atomic<GstElement* (*)()> desktopOutputForTests{nullptr};
@@ -134,12 +137,14 @@ public:
     bool Play(bool restart);
     bool Pause();
     void Stop();
-    DWORD Activity() const;
+    DWORD Activity();
 
     // In nanoseconds of stream time; -1 when unknown.
     gint64 LengthNs();
     gint64 PositionNs();
     bool SeekNs(gint64 target);
+    // Ends a playing stream that stands with nothing left to play (see StallLimit).
+    void EndIfStalled();
 
     QWORD NsToBytes(gint64 ns) const;
     gint64 BytesToNs(QWORD bytes) const;
@@ -190,6 +195,8 @@ private:
     gint64 seekTarget_ = 0;
     gint64 scannedLength_ = -1; // the length found by reading the file, when the stream did not tell it
     gint64 realLength_ = -1;    // the end of the last sample, once the stream has played to its end
+    gint64 standingPosition_ = -1; // where a playing stream was last seen, and since when
+    std::chrono::steady_clock::time_point standingSince_;
 
     std::atomic<int> rate_{0};
     std::atomic<int> channels_{0};
@@ -279,6 +286,7 @@ bool Stream::Build(const std::string& path, double volume, bool fakeOutput) {
     g_object_set(volume_, "volume", volume, nullptr);
 
     GstPad* decoded = gst_element_get_static_pad(convert_, "sink");
+    gst::GuardSegment(decoded);
     gst_pad_add_probe(decoded, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, OnDecodedEvent, this, nullptr);
     gst_object_unref(decoded);
     decoded_.Attach(convert_, "sink");
@@ -402,6 +410,14 @@ void Stream::EndIfFailed() {
 bool Stream::Play(bool restart) {
     if (shutDown_)
         return false;
+    if (LengthNs() == 0) {
+        // Nothing to play (a WAV header without data): the stream is at its end at once. Run, some parsers
+        // would send empty buffers for ever, taking a whole core.
+        realLength_ = 0;
+        ended_ = true;
+        state_ = State::Playing;
+        return true;
+    }
     if (restart && !SeekNs(0))
         return false;
     if (gst_element_set_state(pipeline_.Get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
@@ -427,7 +443,8 @@ void Stream::Stop() {
     state_ = State::Stopped;
 }
 
-DWORD Stream::Activity() const {
+DWORD Stream::Activity() {
+    EndIfStalled();
     if (ended_ || state_ == State::Stopped)
         return BASS_ACTIVE_STOPPED;
     return state_ == State::Playing ? BASS_ACTIVE_PLAYING : BASS_ACTIVE_PAUSED;
@@ -482,6 +499,31 @@ gint64 Stream::PositionNs() {
         lastPosition_ = length >= 0 && position > length ? length : position;
     }
     return lastPosition_;
+}
+
+void Stream::EndIfStalled() {
+    if (state_ != State::Playing || ended_ || shutDown_) {
+        standingPosition_ = -1;
+        return;
+    }
+    const gint64 position = PositionNs();
+    const auto now = std::chrono::steady_clock::now();
+    if (position != standingPosition_) {
+        standingPosition_ = position;
+        standingSince_ = now;
+        return;
+    }
+    if (now - standingSince_ < StallLimit)
+        return;
+    // Nothing left to play: the position stands at the length, or everything decoded has been played and
+    // nothing more comes. An output that holds back the sound it was given (a blocked device) is not that.
+    const gint64 length = LengthNs();
+    const gint64 decodedEnd = decoded_.End();
+    if ((length >= 0 && position >= length) || decodedEnd < 0 || position >= decodedEnd) {
+        ended_ = true;
+        standingPosition_ = -1;
+        gst_element_set_state(pipeline_.Get(), GST_STATE_PAUSED);
+    }
 }
 
 bool Stream::SeekNs(gint64 target) {

@@ -239,7 +239,8 @@ private:
 
 // --- Wide strings ---------------------------------------------------------------------------------------
 
-// The UTF-16 form of an 8-bit (UTF-8) text, as interfaces take file names; and back.
+// The UTF-16 form of an 8-bit (UTF-8) text, as interfaces take file names; and back. Paths are bytes: those
+// that are not well-formed UTF-8 (a name in a legacy encoding) come back unchanged.
 std::u16string WideString(std::string_view Text);
 std::string NarrowString(std::u16string_view Text);
 

@@ -1,14 +1,19 @@
 #include "platform/forms/Forms.h"
 
+#include <chrono>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 #include "platform/forms/StringList.h"
+#include "platform/win32/CloseRequests.h"
 #include "platform/win32/Files.h"
 #include "platform/win32/MessageBox.h"
 #include "platform/win32/Window.h"
@@ -334,6 +339,7 @@ int TApplication::Run() {
     QApplication::setQuitOnLastWindowClosed(false);
     int code = 0;
     if (mainForm_ != nullptr && !terminated_) {
+        win32::WatchBlockedCloseRequests(mainForm_, [this] { EndProgram(); });
         mainForm_->BringToFrontAndActivate();
         if (!terminated_) {
             running_ = true;
@@ -356,6 +362,33 @@ void TApplication::Terminate() {
     // that starts instead).
     if (running_)
         QCoreApplication::exit(0);
+}
+
+void TApplication::EndProgram() {
+    win32::EndMessageBoxes();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* form = dynamic_cast<TForm*>(widget)) {
+            if (form->Modal())
+                form->SetModalResult(mrCancel);
+        } else if (auto* dialog = qobject_cast<QDialog*>(widget); dialog != nullptr && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+    // The close waits until the loops of the modal windows have returned, so that it runs in the message
+    // loop itself and not inside a box that is going away. A modal window that will not end is given up on.
+    auto* wait = new QTimer(QCoreApplication::instance());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    QObject::connect(wait, &QTimer::timeout, [this, wait, deadline] {
+        if (QApplication::activeModalWidget() != nullptr && std::chrono::steady_clock::now() < deadline)
+            return;
+        wait->stop();
+        wait->deleteLater();
+        if (mainForm_ != nullptr && QApplication::activeModalWidget() == nullptr)
+            mainForm_->Close();
+        else
+            Terminate();
+    });
+    wait->start(10);
 }
 
 void TApplication::ProcessMessages() {

@@ -157,6 +157,11 @@ public:
     // Ends the message loop of Run for sure, with every modal loop inside it: ShowModal answers mrCancel once
     // the application is terminated.
     void Terminate();
+    // An end of the program that nobody may be there to answer (a terminate signal; a close of the main form
+    // by the window manager while a modal window blocks it): every modal window ends as cancelled, message
+    // boxes from then on are answered at once (win32::EndMessageBoxes), and once the modal loops have
+    // unwound the main form closes as a user close would (OnClose runs). Without a main form, Terminate.
+    void EndProgram();
     bool Terminated() const { return terminated_; }
     void ProcessMessages();
 

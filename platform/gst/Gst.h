@@ -20,6 +20,12 @@ GstElement* CreateFakeAudioOutput();
 // True when CreateAudioOutput gives the fake output on this machine.
 bool AudioOutputIsFake();
 
+// Makes sure that data reaching Pad (a sink pad of ours, downstream of a demuxer or decoder) is placed in
+// time: a buffer that comes before any segment (some parsers send one for a broken file, a WAV header
+// without its data chunk for instance) is preceded by a default time segment. Without it every element
+// after the pad prints a critical warning for each such buffer.
+void GuardSegment(GstPad* Pad);
+
 // Owns one GStreamer object reference (gst_object_unref at the end).
 template <class T> class GstRef {
 public:

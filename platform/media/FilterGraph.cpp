@@ -409,8 +409,12 @@ void FilterGraph::ConnectDecodedPad(Chain& C, GstPad* Pad) {
         if (video) {
             if (C.videoBranch == nullptr && renderer_) {
                 C.videoBranch = renderer_->CreateInput(nullptr);
-                if (C.videoBranch)
+                if (C.videoBranch) {
                     gst_bin_add(GST_BIN(pipeline_), C.videoBranch);
+                    GstPad* input = gst_element_get_static_pad(C.videoBranch, "sink");
+                    gst::GuardSegment(input);
+                    gst_object_unref(input);
+                }
             }
             branch = C.videoBranch;
         } else if (audio) {
@@ -449,7 +453,9 @@ GstElement* FilterGraph::CreateAudioBranch() {
         gst_element_link_many(convert, resample, volume_, convertOut, output, nullptr);
     }
     GstPad* target = gst_element_get_static_pad(convert, "sink");
-    gst_element_add_pad(bin, gst_ghost_pad_new("sink", target));
+    GstPad* input = gst_ghost_pad_new("sink", target);
+    gst_element_add_pad(bin, input);
+    gst::GuardSegment(input);
     gst_object_unref(target);
     ApplyAudio();
     return bin;
@@ -485,6 +491,13 @@ bool FilterGraph::WaitForState(GstClockTime Limit) {
 HRESULT FilterGraph::Run() {
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
+    if (duration_ == 0) {
+        // Nothing to play (a file without length, a WAV header without data): at its end at once. Run, some
+        // parsers would send empty buffers for ever, taking a whole core.
+        ended_ = true;
+        state_ = State_Running;
+        return S_OK;
+    }
     GstState current = GST_STATE_NULL;
     gst_element_get_state(pipeline_, &current, nullptr, 0);
     if (current < GST_STATE_PAUSED || GST_STATE_TARGET(pipeline_) < GST_STATE_PAUSED) {

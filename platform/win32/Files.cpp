@@ -1,6 +1,9 @@
 #include "platform/win32/Files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -53,6 +56,34 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std
     fail();
     ::unlink(tempPath.c_str());
     return false;
+}
+
+int RemoveStaleTemporaries(const std::string& Path) {
+    namespace fs = std::filesystem;
+    constexpr auto MinimumAge = std::chrono::minutes(1);
+    const fs::path path(Path);
+    const std::string prefix = path.filename().string() + ".";
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const auto now = fs::file_time_type::clock::now();
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const bool madeByMkstemp =
+            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                        [](unsigned char c) { return std::isalnum(c) != 0; });
+        std::error_code fileError;
+        if (!madeByMkstemp || !fs::is_regular_file(fs::symlink_status(it->path(), fileError)))
+            continue;
+        const auto written = fs::last_write_time(it->path(), fileError);
+        if (fileError || now - written < MinimumAge)
+            continue;
+        if (fs::remove(it->path(), fileError))
+            ++removed;
+    }
+    return removed;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& Path, std::error_code& Error) {

@@ -14,6 +14,11 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents);
 // The same, with the reason of a failure in Error (no room left, no permission, a missing folder).
 bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std::error_code& Error);
 
+// Removes the temporary files that WriteFileAtomically left beside Path when the process was killed between
+// making one and renaming it ("Path.XXXXXX", six letters or digits). Only regular files untouched for a
+// minute go: a save of another running program is never in the way. Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& Path);
+
 // The whole file, or nullopt when it cannot be read (missing, a folder, no permission, a read error); never
 // throws.
 std::optional<std::string> ReadWholeFile(const std::string& Path);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include "platform/win32/FakeLog.h"
@@ -18,6 +19,13 @@ MessageBoxHandler& Handler() {
     static MessageBoxHandler handler;
     return handler;
 }
+
+// The boxes shown now, innermost last, and whether boxes are answered at once (EndMessageBoxes).
+std::vector<QPointer<QMessageBox>>& OpenBoxes() {
+    static std::vector<QPointer<QMessageBox>> boxes;
+    return boxes;
+}
+bool answerAtOnce = false;
 
 struct ButtonSpec {
     int Id;
@@ -75,7 +83,9 @@ int ShowQtMessageBox(const MessageBoxRequest& Request) {
         if (b.Id == defaultId)
             box.setDefaultButton(b.Button);
     box.setWindowModality(Request.Owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
+    OpenBoxes().emplace_back(&box);
     box.exec();
+    OpenBoxes().pop_back();
     QAbstractButton* clicked = box.clickedButton();
     for (const auto& b : buttons)
         if (clicked != nullptr && clicked == box.button(b.Button))
@@ -95,6 +105,10 @@ int MessageBox(HWND Owner, const std::string& Text, const char* Caption, UINT Ty
     const MessageBoxRequest request{Owner, Text, Caption != nullptr ? Caption : "Error", Type};
     if (Handler())
         return Handler()(request);
+    if (answerAtOnce) {
+        std::fprintf(stderr, "%s: %s\n", request.Caption.c_str(), request.Text.c_str());
+        return ClosedWithoutButton(Type);
+    }
     if (FakeRequested("QUOREL_MESSAGE_BOXES")) {
         char type[16];
         std::snprintf(type, sizeof type, "%X", static_cast<unsigned>(Type));
@@ -110,8 +124,13 @@ int MessageBox(HWND Owner, const std::string& Text, const char* Caption, UINT Ty
     return ShowQtMessageBox(request);
 }
 
-void SetMessageBoxHandler(MessageBoxHandler NewHandler) {
-    Handler() = std::move(NewHandler);
+void EndMessageBoxes() {
+    answerAtOnce = true;
+    for (const QPointer<QMessageBox>& box : std::vector<QPointer<QMessageBox>>(OpenBoxes()))
+        if (box)
+            box->reject();
 }
+
+void SetMessageBoxHandler(MessageBoxHandler NewHandler) { Handler() = std::move(NewHandler); }
 
 } // namespace win32

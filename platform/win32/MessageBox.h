@@ -29,6 +29,11 @@ int MessageBox(HWND Owner, const std::string& Text, const char* Caption, UINT Ty
 // The button a box of Type answers when the user just presses Enter.
 int DefaultMessageBoxButton(UINT Type);
 
+// The program is ending and nobody may be there to answer: every box shown now ends as closed without a
+// button, and every later one is answered at once in the same way, its caption and text written to the
+// error output.
+void EndMessageBoxes();
+
 using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 // Answers every box with Handler from now on; an empty handler shows them again.
 void SetMessageBoxHandler(MessageBoxHandler Handler);

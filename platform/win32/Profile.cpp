@@ -147,6 +147,13 @@ std::string OneLine(std::string_view value) {
     return out;
 }
 
+// A name the readers find again: no line end (it would inject lines), no "=" (a key ends there), no "]" (a
+// section name ends there), and no ";" or "[" first (the line would be a comment or a section header).
+bool NameReadsBack(std::string_view Name) {
+    return Name.find_first_of("\r\n=]") == std::string_view::npos &&
+           (Name.empty() || (Name.front() != ';' && Name.front() != '['));
+}
+
 } // namespace
 
 std::string GetPrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Default,
@@ -206,6 +213,8 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key, s
     // Names are matched and written trimmed, as the file's own names are read: " x " finds x and replaces it.
     Section = Trim(Section);
     Key = Trim(Key);
+    if (!NameReadsBack(Section) || !NameReadsBack(Key))
+        return false;
     // A file that is there but cannot be read is left alone: rewriting it would keep only this key.
     std::optional<ProfileFile> loaded = LoadProfile(File);
     if (!loaded)

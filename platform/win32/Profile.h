@@ -27,7 +27,9 @@ int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Def
                          const std::string& File);
 
 // Writes Key=Value into Section of File, creating the file when missing. Returns false when the file could
-// not be written, or is there but could not be read; the old file is then left as it was.
+// not be written, or is there but could not be read; the old file is then left as it was. Also refused, the
+// file left alone: a section or key name (trimmed) that could not be read back, one holding CR, LF, "=" or
+// "]" or beginning with ";" or "[" (a line break would add lines of its own).
 bool WritePrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Value,
                                const std::string& File);
 

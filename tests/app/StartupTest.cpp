@@ -52,6 +52,27 @@ TEST(Startup, SettingsFileThatCannotBeReadStartsWithTheDefaultsAndClosesCleanly)
     EXPECT_TRUE(win32::DirectoryExists(run.File("Ini/Default.ini")));
 }
 
+// Started by a user without a display (no QT_QPA_PLATFORM), the program says in one line that it needs an X11
+// display and ends with status 1, where Qt aborted advising to reinstall.
+TEST(Startup, WithoutADisplayTheProgramSaysSoInOneLineAndEnds) {
+    struct {
+        const char* name;
+        const char* display;
+        const char* told;
+    } cases[] = {{"DISPLAY unset", "DISPLAY=", "DISPLAY is not set"},
+                 {"no server at DISPLAY", "DISPLAY=:9999", "the display :9999 cannot be opened"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramRun run;
+        run.Start({}, {"QT_QPA_PLATFORM=", c.display});
+        ASSERT_TRUE(run.WaitFor([&] { return !run.Running(); }));
+        EXPECT_EQ(run.Close(), 1);
+        const std::string told = run.ErrorOutput();
+        EXPECT_EQ(told, std::string("QuorelMain needs an X11 display, and ") + c.told + ".\n");
+        EXPECT_FALSE(win32::FileExists(run.File("Ini/Default.ini"))) << "nothing was started";
+    }
+}
+
 TEST(Startup, ProgramDoesNotStartWithoutTheDialogLibrary) {
     ProgramRun run;
     std::filesystem::remove(run.File("libTarvexUseWindow.so"));

@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 
+#include <chrono>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -142,6 +143,43 @@ TEST(StartSettings, CreatesMissingFoldersAndTheSettingsFile) {
     EXPECT_EQ(State.IniFilePath, dir.File("Ini/Default.ini"));
     EXPECT_EQ(State.SkinPath, dir.File("Skin/Default/"));
     EXPECT_EQ(ReadIniString("File", "CaptureImagePath"), dir.File("Temp/"));
+}
+
+// A save killed between writing its temporary file and renaming it leaves "<file>.XXXXXX" behind: the next
+// start removes those of the program's own stored files, and nothing else (not a save of another running
+// program, not files of the user's that merely look alike).
+TEST(StartSettings, RemovesTheTemporariesOfSavesThatWereKilled) {
+    testing_support::TempDir dir;
+    for (const char* folder : {"Ini", "Project"})
+        std::filesystem::create_directory(dir.File(folder));
+    const auto aged = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
+    auto make = [&](const std::string& Name, bool Old) {
+        WriteFile(dir.File(Name), "x");
+        if (Old)
+            std::filesystem::last_write_time(dir.File(Name), aged);
+    };
+    const char* stale[] = {"Ini/Default.ini.a1B2c3", "Project/PlayFileList.Zz9xYq",
+                           "Project/DvdFileList.000000", "Project/HistoryList.abcdef", "HistoryTemp.QWERTY"};
+    const char* kept[] = {"Ini/Default.ini.bak",         "Project/PlayFileList.1234567",
+                          "Project/PlayFileList.ab-_12", "Project/Other.abcdef",
+                          "Temp/PlayFileList.abcdef",    "Ini/Default.ini",
+                          "Project/PlayFileList"};
+    std::filesystem::create_directory(dir.File("Temp"));
+    for (const char* name : stale)
+        make(name, true);
+    for (const char* name : kept)
+        make(name, true);
+    make("Project/PlayFileList.NewOne", false); // another program saving right now
+    std::filesystem::create_directory(dir.File("Project/DvdFileList.FOLDER"));
+    ResetPlaybackState();
+    StartSettings(dir.File("QuorelMain"));
+    for (const char* name : stale)
+        EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
+    for (const char* name : kept)
+        EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Project/PlayFileList.NewOne")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Project/DvdFileList.FOLDER")));
+    EXPECT_EQ(ReadFile(dir.File("Ini/Default.ini")), "x") << "the settings file itself stays";
 }
 
 TEST(InitCaptureImagePath, FillsOnlyAnEmptyValue) {

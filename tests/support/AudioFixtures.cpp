@@ -129,6 +129,19 @@ bool MakeToneFile(const std::string& Path, AudioFormat Format, double Seconds) {
     return MakeMediaFile(source + encoder + " ! filesink location={out}", Path);
 }
 
+std::string WavHeaderThen(const std::string& Rest) {
+    const std::string format("fmt \x10\0\0\0\1\0\1\0\x44\xac\0\0\x88\x58\x01\0\2\0\x10\0", 24);
+    const std::string body = "WAVE" + format + Rest;
+    std::string size(4, '\0');
+    for (std::size_t i = 0; i < 4; ++i)
+        size[i] = static_cast<char>((body.size() >> (8 * i)) & 0xffU);
+    return "RIFF" + size + body;
+}
+
+std::string WavHeaderOnly() {
+    return WavHeaderThen(std::string("LIST\x1a\0\0\0", 8));
+}
+
 } // namespace testing_support
 
 namespace testing_support {

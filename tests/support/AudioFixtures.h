@@ -32,5 +32,10 @@ std::string Id3v1Record(const std::string& Title, const std::string& Artist, con
 void AppendId3v1Tag(const std::string& Path, const std::string& Title, const std::string& Artist,
                     const std::string& Album = "", const std::string& Year = "",
                     const std::string& Comment = "");
+// WAV files with nothing to play: the header of 16-bit mono PCM at 44.1 kHz, then Rest.
+std::string WavHeaderThen(const std::string& Rest);
+// What the first 44 bytes of a WAV file written by ffmpeg hold: the header and the start of the chunk after
+// the format, cut; no data chunk.
+std::string WavHeaderOnly();
 
 } // namespace testing_support

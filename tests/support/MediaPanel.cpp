@@ -4,37 +4,13 @@
 #include <thread>
 
 #include <QApplication>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
-#include "core/PlaybackState.h"
-#include "platform/win32/Window.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/QtApp.h"
 
 namespace testing_support {
-
-MediaWindow::MediaWindow(int PanelWidth, int PanelHeight) {
-    EnsureQApplication();
-    main_ = std::make_unique<QWidget>();
-    auto* layout = new QVBoxLayout(main_.get());
-    layout->setContentsMargins(4, 4, 4, 4);
-    panel_ = new QWidget;
-    layout->addWidget(panel_);
-    main_->resize(PanelWidth + 8, PanelHeight + 8);
-    main_->show();
-    QApplication::processEvents();
-    State.MainWindowHandle = win32::HandleOf(main_.get());
-    State.VideoPanelHandle = win32::HandleOf(panel_);
-}
-
-MediaWindow::~MediaWindow() {
-    State.MainWindowHandle = nullptr;
-    State.VideoPanelHandle = nullptr;
-}
-
-QImage MediaWindow::Picture() const { return panel_->grab().toImage(); }
 
 bool WaitUntil(const std::function<bool()>& Condition, std::chrono::milliseconds Limit) {
     const auto end = std::chrono::steady_clock::now() + Limit;

@@ -68,6 +68,21 @@ TEST(PlayListFile, LinesOfTheListReadBackToTheSameList) {
     EXPECT_EQ(readPositions.Items(), positions.Items());
 }
 
+// A name holding a line break (names may) would read back as two entries, the second a path of its own: such
+// an entry is not written, and the others are.
+TEST(PlayListFile, EntriesWithALineBreakAreNotWritten) {
+    TempDir dir;
+    TStringList files = Lines({"/m/a.avi", "/m/two\nlines.mp4", "/m/b.mp3", "/m/cr\r.avi", "/m/c.avi"});
+    TStringList positions = Lines({"1", "2", "3", "4", "5\n6"}), lines;
+    PlayListLinesOf(files, positions, lines);
+    lines.SaveToFile(dir.File("PlayFileList"));
+    EXPECT_EQ(testing_support::ReadFile(dir.File("PlayFileList")), "/m/a.avi===1\r\n/m/b.mp3===3\r\n");
+    TStringList read, readFiles, readPositions;
+    read.LoadFromFile(dir.File("PlayFileList"));
+    AddPlayListEntries(read, readFiles, readPositions, false);
+    EXPECT_EQ(readFiles.Items(), (std::vector<std::string>{"/m/a.avi", "/m/b.mp3"}));
+}
+
 TEST(PlayListFile, MissingPositionsAreWrittenAsZero) {
     TStringList files = Lines({"/m/a.avi", "/m/b.avi"}), positions = Lines({"5"}), lines;
     PlayListLinesOf(files, positions, lines);

@@ -232,6 +232,32 @@ TEST_F(StoredListsTest, CloseStoresWhatPlaysWithThePositionTheTicksRecorded) {
     EXPECT_EQ(ReadFile(PlayFileList()), clip + "===0\r\n" + tone + "===0\r\n");
 }
 
+// A file whose name holds a line break plays, but is neither stored as the last medium nor in the stored
+// list; the settings and the list keep whole lines only.
+TEST_F(StoredListsTest, AFileNamedWithALineBreakPlaysButIsNotStored) {
+    const std::string odd = Clip("two\nlines.mp4"), tone = Tone("t.wav");
+    WriteIni(DefaultsWith("LastMediaFile", tone));
+    Run({odd, tone});
+    ASSERT_TRUE(State.IsPlaying);
+    EXPECT_EQ(State.CurrentMediaFile, odd);
+    CloseForm();
+    EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), "");
+    EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), 1);
+    EXPECT_EQ(ReadFile(PlayFileList()), tone + "===0\r\n");
+    const std::string ini = ReadFile(tree.IniFile());
+    EXPECT_EQ(ini.find("lines.mp4"), std::string::npos) << ini;
+
+    State.PlayType = PlayTypes::Dvd;
+    State.DvdPath = tree.Root() + "/disc\r";
+    form->SaveLastState();
+    EXPECT_EQ(ReadIniString("PlayControl", "LastDvd"), "") << "a folder's name alike";
+    State.PlayType = PlayTypes::Pip;
+    State.pipMediaFileA = odd;
+    State.pipMediaFileB = tone;
+    form->SaveLastState();
+    EXPECT_EQ(ReadIniString("Pip", "pipMediaFileA"), "") << "a pair only whole";
+}
+
 TEST_F(StoredListsTest, DvdAndPictureInPictureStoreTheirOwnKeys) {
     Run();
     State.PlayType = PlayTypes::Dvd;
@@ -345,6 +371,31 @@ TEST_F(StoredListsTest, MissingLastFileReopensNothing) {
     EXPECT_FALSE(State.IsPlaying);
     EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
     EXPECT_TRUE(screenSaver.Calls.empty());
+}
+
+// A file the user names on the command line that does not play is reported in a box; the same file reopened
+// as the last medium at the next start only shows the status text.
+TEST_F(StoredListsTest, AFileThatDoesNotPlayIsReportedWhenNamedOnTheCommandLineAndOnlyShownWhenReopened) {
+    const std::string bad =
+        Copy(testing_support::MediaFile(testing_support::MediaFixture::NotMedia), "text.avi");
+    for (const V& arguments : {V{"/o", bad}, V{bad}, V{"/a", bad}}) {
+        boxes.clear();
+        form.reset();
+        Run(arguments);
+        EXPECT_FALSE(State.IsPlaying);
+        EXPECT_EQ(form->Status_L->Caption(), "无效或错误的媒体文件!");
+        ASSERT_EQ(boxes.size(), 1u) << arguments[0];
+        EXPECT_EQ(boxes[0].Text, "无效或错误的媒体文件!");
+        EXPECT_EQ(boxes[0].Caption, "Information");
+    }
+    boxes.clear();
+    form.reset();
+    WriteIni(DefaultsWith("LastMediaFile", bad));
+    Run();
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_EQ(form->Status_L->Caption(), "无效或错误的媒体文件!");
+    EXPECT_EQ(form->CurMedia_L->Caption(), "text.avi");
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(StoredListsTest, LastDvdWithoutReloadIsOnlyRemembered) {

@@ -47,8 +47,8 @@ protected:
         EXPECT_FALSE(screenSaver.Active());
         EXPECT_TRUE(Shows(form->PlayPause_XI, "Pause_Normal_Btn.bmp"));
     }
-    void ExpectStoppedDisplay() {
-        EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
+    void ExpectStoppedDisplay(const std::string& Status = "准备完毕") {
+        EXPECT_EQ(form->Status_L->Caption(), Status);
         EXPECT_EQ(form->Time_L->Caption(), "");
         EXPECT_FALSE(form->Ctrl_T->Enabled());
         EXPECT_FALSE(form->RePaint_T->Enabled());
@@ -141,7 +141,8 @@ struct FailedOpenCase {
 
 class FailedOpenCases : public MediaCommandsTest, public ::testing::WithParamInterface<FailedOpenCase> {};
 
-TEST_P(FailedOpenCases, AFileThatDoesNotPlayShowsTheStoppedStateUnderItsName) {
+// The stopped state says why nothing plays; the user who picked the file is told in a box.
+TEST_P(FailedOpenCases, AFileThatDoesNotPlayShowsTheStoppedStateUnderItsNameAndSaysItIsInvalid) {
     const FailedOpenCase& c = GetParam();
     const std::string playing = c.audio ? Tone("playing.wav") : Clip("playing.mp4");
     const std::string bad = c.missing ? tree.Root() + "/" + c.file : Copy(MediaFile(c.fixture), c.file);
@@ -153,11 +154,17 @@ TEST_P(FailedOpenCases, AFileThatDoesNotPlayShowsTheStoppedStateUnderItsName) {
     EXPECT_FALSE(State.GraphBuilder);
     EXPECT_EQ(State.CurrentMediaFile, bad);
     EXPECT_EQ(form->CurMedia_L->Caption(), c.file) << "the file tried, not the one that played";
-    ExpectStoppedDisplay();
-    // Play tries the file again and ends the same way, without a timer left running.
+    ExpectStoppedDisplay("无效或错误的媒体文件!");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "无效或错误的媒体文件!");
+    EXPECT_EQ(boxes[0].Caption, "Information");
+    EXPECT_EQ(boxes[0].Type, win32::MB_OK | win32::MB_ICONINFORMATION);
+    // Play tries the file again and ends the same way, without a timer left running; the status says so
+    // again, with no box for a file the user did not pick just now.
     form->PlayCommand();
     EXPECT_FALSE(State.IsPlaying);
-    ExpectStoppedDisplay();
+    ExpectStoppedDisplay("无效或错误的媒体文件!");
+    EXPECT_EQ(boxes.size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -577,17 +577,61 @@ TEST_F(ContinuationTest, AnEmptyListAtAContinuingEndStopsAndRunsTheAfterPlayActi
     EXPECT_TRUE(seen.empty());
 }
 
-TEST_F(ContinuationTest, AnEntryThatDoesNotOpenEndsTheContinuationWithoutALoop) {
-    const std::string a = Clip("a.mp4");
-    PlayList({a, tree.Root() + "/missing.mp4"}, PlayModes::Sequential);
-    ASSERT_TRUE(WaitForContinuations(1));
-    EXPECT_EQ(seen[0].index, 1);
-    EXPECT_FALSE(seen[0].playing);
-    EXPECT_EQ(seen[0].status, "准备完毕");
-    EXPECT_FALSE(form->Ctrl_T->Enabled());
-    QTest::qWait(300);
-    EXPECT_EQ(seen.size(), 1u) << "nothing is opened again";
+// An entry that does not open is passed over for the next one, its status text shown meanwhile, with no box:
+// nobody picked it just now.
+TEST_F(ContinuationTest, AnEntryThatDoesNotOpenIsPassedOverForTheNext) {
+    const std::string a = Clip("a.mp4"), missing = tree.Root() + "/missing.mp4";
+    const std::string notMedia =
+        Copy(testing_support::MediaFile(testing_support::MediaFixture::NotMedia), "text.avi");
+    const std::string d = Tone("d.wav", 0.5);
+    for (TPlayMode mode : {PlayModes::Sequential, PlayModes::Random}) {
+        seen.clear();
+        PlayList({a, missing, notMedia, d}, mode);
+        ASSERT_TRUE(testing_support::WaitUntil([&] { return !seen.empty() && seen.back().playing; },
+                                               std::chrono::seconds(30)));
+        for (const Continuation& c : seen) {
+            if (c.playing)
+                continue;
+            EXPECT_TRUE(c.file == missing || c.file == notMedia) << c.file;
+            EXPECT_EQ(c.status, "无效或错误的媒体文件!");
+        }
+        if (mode == PlayModes::Sequential) {
+            ASSERT_EQ(seen.size(), 3u);
+            EXPECT_EQ(seen[0].index, 1);
+            EXPECT_EQ(seen[1].index, 2);
+            EXPECT_EQ(seen[2].index, 3);
+            EXPECT_EQ(seen[2].file, d);
+            EXPECT_EQ(State.PlayType, PlayTypes::Audio);
+        }
+        EXPECT_TRUE(State.IsPlaying) << "a random pick may be any entry that plays";
+        EXPECT_TRUE(form->Ctrl_T->Enabled());
+        form->StopByType();
+    }
+    EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(power.Calls.empty());
+}
+
+// A list whose entries all fail is tried once round and then rests stopped, with no loop and no after-play
+// action.
+TEST_F(ContinuationTest, AListOfEntriesThatDoNotOpenIsTriedOnceRound) {
+    const std::string a = Clip("a.mp4");
+    PlayList({a, tree.Root() + "/missing.mp4", tree.Root() + "/gone.mp3"}, PlayModes::Sequential);
+    std::filesystem::remove(a);
+    ASSERT_TRUE(WaitForContinuations(3));
+    QTest::qWait(300);
+    ASSERT_EQ(seen.size(), 3u) << "nothing is opened again";
+    EXPECT_EQ(seen[0].index, 1);
+    EXPECT_EQ(seen[1].index, 2);
+    EXPECT_EQ(seen[2].index, 0);
+    for (const Continuation& c : seen) {
+        EXPECT_FALSE(c.playing);
+        EXPECT_EQ(c.status, "无效或错误的媒体文件!");
+    }
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+    EXPECT_EQ(form->Status_L->Caption(), "无效或错误的媒体文件!");
+    EXPECT_TRUE(power.Calls.empty());
+    EXPECT_TRUE(boxes.empty());
 }
 
 // Repeat-one tries the file again at its end: when the file has gone meanwhile, the play ends there in the
@@ -604,7 +648,7 @@ TEST_F(ContinuationTest, RepeatOneOfAFileDeletedWhileItPlaysStopsWithoutALoop) {
         EXPECT_EQ(State.BassStream, 0u) << file;
         EXPECT_FALSE(State.GraphBuilder) << file;
         EXPECT_FALSE(form->Ctrl_T->Enabled()) << file;
-        EXPECT_EQ(form->Status_L->Caption(), "准备完毕") << file;
+        EXPECT_EQ(form->Status_L->Caption(), "无效或错误的媒体文件!") << file;
         EXPECT_EQ(form->Time_L->Caption(), "") << file;
         EXPECT_TRUE(screenSaver.Active()) << file;
         EXPECT_TRUE(power.Calls.empty()) << file << ": no after-play action for a file that did not open";

@@ -19,6 +19,7 @@
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/LivePipelines.h"
+#include "tests/support/StreamFaults.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -373,6 +374,62 @@ TEST_F(AudioLibrary, AFailureWhilePlayingEndsTheStream) {
         EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_STOPPED);
         EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), length);
     }
+}
+
+// A stream with nothing to play, made from the first 44 bytes of a WAV file, is at its end as soon as it
+// plays: stopped, its position its length 0. It neither plays for ever at 0:00:00 nor has its parser send
+// empty buffers that every element after it warns about, one critical warning each.
+TEST_F(AudioLibrary, AStreamWithNothingToPlayIsAtItsEndAtOnce) {
+    struct {
+        const char* name;
+        std::string contents;
+    } cases[] = {
+        {"the header cut inside the chunk after the format", testing_support::WavHeaderOnly()},
+        {"an empty data chunk", testing_support::WavHeaderThen(std::string("data\0\0\0\0", 8))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir_.File("nothing.wav");
+        testing_support::WriteFile(path, c.contents);
+        testing_support::GstWarningCount warnings;
+        const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+        ASSERT_NE(stream, 0U);
+        streams_.push_back(stream);
+        EXPECT_EQ(BASS_ChannelGetLength(stream, BASS_POS_BYTE), 0U);
+        ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+        EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_STOPPED);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_STOPPED);
+        EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 0U);
+        EXPECT_EQ(BASS_ChannelGetLength(stream, BASS_POS_BYTE), 0U) << "the length stays 0";
+        ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
+        EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_STOPPED) << "played again, it ends again";
+        EXPECT_EQ(warnings.Criticals(), 0);
+    }
+}
+
+// A stream whose output never gets the end of the stream stands at its length after the last sample: it
+// ends there a few seconds later as at its end, while a paused stream stands as long as it is paused.
+TEST_F(AudioLibrary, AStreamStandingAtItsEndWithoutEndingEndsAFewSecondsLater) {
+    testing_support::EndOfStreamHeldBack heldBack;
+    HSTREAM stream = Open(AudioFormat::Wav, 1.0);
+    ASSERT_NE(stream, 0U);
+    const QWORD length = BASS_ChannelGetLength(stream, BASS_POS_BYTE);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    ASSERT_TRUE(WaitFor([&] { return PositionSeconds(stream) > 0.3; }));
+    ASSERT_TRUE(BASS_ChannelPause(stream));
+    std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PAUSED) << "a pause is not a stall";
+    const auto start = Clock::now();
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    ASSERT_TRUE(WaitFor([&] { return BASS_ChannelGetPosition(stream, BASS_POS_BYTE) == length; }));
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PLAYING) << "the end did not come";
+    ASSERT_TRUE(WaitFor([&] { return BASS_ChannelIsActive(stream) == BASS_ACTIVE_STOPPED; }));
+    EXPECT_GT(Clock::now() - start, std::chrono::seconds(2)) << "it stood a while at its end first";
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), length);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
+    EXPECT_EQ(BASS_ChannelIsActive(stream), BASS_ACTIVE_PLAYING) << "it plays again from the start";
+    EXPECT_LT(PositionSeconds(stream), 0.5);
 }
 
 TEST_F(AudioLibrary, LengthsTellHalfSeconds) {

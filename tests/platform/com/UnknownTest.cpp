@@ -79,6 +79,30 @@ TEST(WideString, KeepsEveryCharacterOfAUtf8Path) {
     const std::string path = "/媒体/Frühling 2.avi";
     EXPECT_EQ(com::NarrowString(com::WideString(path)), path);
     EXPECT_EQ(com::WideString("ab"), u"ab");
+    EXPECT_EQ(com::WideString("媒体 \xF0\x9F\x8E\xAC"), u"媒体 \U0001F3AC") << "well-formed text is decoded";
+}
+
+// A path is bytes: one that is not well-formed UTF-8 comes back from its wide form byte for byte, so that the
+// graph opens the file the player named.
+TEST(WideString, KeepsThePathBytesThatAreNotUtf8) {
+    struct {
+        const char* name;
+        std::string path;
+    } cases[] = {
+        {"0xFF 0xFE", "/media/\xFF\xFE.avi"},
+        {"a GBK name", "/media/\xC4\xE3\xBA\xC3 \xCA\xD3\xC6\xB5.avi"},
+        {"a sequence cut at the end", "/media/a\xE4\xBD"},
+        {"an overlong slash", "/media/\xC0\xAF.avi"},
+        {"an encoded surrogate", "/media/\xED\xB2\x80.avi"},
+        {"past U+10FFFF", "/media/\xF4\x90\x80\x80.avi"},
+        {"UTF-8 and other bytes mixed", "/媒体/\xB2\xA5\xB7\xC5/Frühling.avi"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::u16string wide = com::WideString(c.path);
+        EXPECT_EQ(com::NarrowString(wide), c.path);
+        EXPECT_EQ(wide.find(u'\uFFFD'), std::u16string::npos) << "no byte is replaced";
+    }
 }
 
 } // namespace

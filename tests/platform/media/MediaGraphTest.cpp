@@ -14,11 +14,14 @@
 #include "platform/com/Guids.h"
 #include "platform/media/Interfaces.h"
 #include "platform/win32/Window.h"
+#include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/LivePipelines.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/MediaPanel.h"
 #include "tests/support/QtApp.h"
+#include "tests/support/StreamFaults.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -273,6 +276,28 @@ TEST(FrameStep, FailsOnceThePictureHasEnded) {
     OAFilterState state = -1;
     g.control->GetState(0, &state);
     EXPECT_EQ(state, State_Running) << "the sound plays on";
+}
+
+// A file with nothing to play (the first 44 bytes of a WAV file) renders with duration 0 and is at its end
+// as soon as it runs: the position is the stop position, and its parser, which would send empty buffers for
+// ever, is never started, nor does any element warn about them.
+TEST(ZeroLength, IsAtItsEndAsSoonAsItRuns) {
+    testing_support::TempDir dir;
+    const std::string file = dir.File("nothing.wav");
+    testing_support::WriteFile(file, testing_support::WavHeaderOnly());
+    testing_support::GstWarningCount warnings;
+    WindowlessGraph g;
+    ASSERT_EQ(g.graph->RenderFile(com::WideString(file).c_str(), nullptr), com::S_OK);
+    LONGLONG stop = -1;
+    g.seeking->GetStopPosition(&stop);
+    EXPECT_EQ(stop, 0);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    Pump(std::chrono::milliseconds(300));
+    EXPECT_EQ(PositionOf(g.seeking.Get()), 0);
+    EXPECT_EQ(warnings.Criticals(), 0);
+    OAFilterState state = -1;
+    g.control->GetState(0, &state);
+    EXPECT_EQ(state, State_Running);
 }
 
 // Volume in hundredths of a decibel; values outside -10000..0 are refused; a file without sound has no

@@ -159,6 +159,46 @@ INSTANTIATE_TEST_SUITE_P(
                   "; settings\r\n[A]\r\n;note\r\nx=2\r\n"}),
     testing_support::CaseName());
 
+// Names that could never be read back are refused, and the file stays as it was: a line break would write
+// lines of its own (here a section and a key the caller never named), "=" would cut a key, "]" a section,
+// and a key beginning with ";" or "[" would be a comment or a section header.
+TEST(ProfileWrite, NamesThatCannotBeReadBackAreRefused) {
+    struct {
+        const char* name;
+        std::string section;
+        std::string key;
+    } cases[] = {
+        {"line feed in the key", "A", "x\n[Injected]\ny"},
+        {"carriage return in the key", "A", "x\ry"},
+        {"line feed in the section", "A]\n[B", "x"},
+        {"carriage return in the section", "A\rB", "x"},
+        {"equals sign in the key", "A", "x=y"},
+        {"equals sign in the section", "A=B", "x"},
+        {"bracket in the key", "A", "x]"},
+        {"bracket in the section", "A]B", "x"},
+        {"key beginning with a semicolon", "A", ";x"},
+        {"key beginning with a bracket", "A", "[x"},
+        {"section beginning with a semicolon", ";A", "x"},
+        {"section beginning with a bracket", "[A", "x"},
+        {"blanks before a semicolon", "A", "  ;x"},
+    };
+    TempDir dir;
+    const std::string before = "[A]\r\nx=1\r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(dir.File("a.ini"), before);
+        EXPECT_FALSE(win32::WritePrivateProfileString(c.section, c.key, "2", dir.File("a.ini")));
+        EXPECT_EQ(ReadFile(dir.File("a.ini")), before);
+        EXPECT_FALSE(win32::WritePrivateProfileString(c.section, c.key, "2", dir.File("new.ini")));
+        EXPECT_FALSE(std::filesystem::exists(dir.File("new.ini"))) << "no file is made for it either";
+    }
+    // What the program writes goes through.
+    for (const char* key : {"Play/Pause", "LastMediaFile", "x y", "Ctrl+[", "a;b"}) {
+        ASSERT_TRUE(win32::WritePrivateProfileString("ShortCut", key, "v", dir.File("a.ini"))) << key;
+        EXPECT_EQ(win32::GetPrivateProfileString("ShortCut", key, "none", dir.File("a.ini")), "v") << key;
+    }
+}
+
 TEST(ProfileWrite, NegativeIntegerReadsBack) {
     TempDir dir;
     ASSERT_TRUE(win32::WritePrivateProfileString("Play", "SoundBalance", "-9999", dir.File("a.ini")));
