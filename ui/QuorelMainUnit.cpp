@@ -73,7 +73,6 @@ TQuorelMain_Form::TQuorelMain_Form(std::string ProgramFile, std::vector<std::str
     BindKeys();
     BindCompanions();
     BindLyrics();
-    BindHistory();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };

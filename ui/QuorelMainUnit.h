@@ -404,6 +404,9 @@ public:
     // --- Lyrics display (QuorelMainUnit_Lyrics.cpp). ---
     // One step of the lyrics with the audio position Seconds (two decimals), from each audio tick.
     void LyricsStep(double Seconds);
+    // After a re-layout, which puts Lrc_L back 20 pixels below the middle: the text where the audio's
+    // position puts it, also while paused (no tick would move it) and before the first line.
+    void PlaceLyricsAtPosition();
     // Looks for the lyrics of the audio file just opened (LrcFileName in the lyrics folder).
     void FindLyricsFile();
     void LoadLyricsFile(const std::string& FileName);
@@ -467,7 +470,7 @@ public:
     void pBosskeyClick(forms::TObject* Sender);
 
     // --- Window messages, the companion windows and frame capture (QuorelMainUnit_Messages.cpp). ---
-    // Binds the message handlers and the routes to the companion windows and the capture command.
+    // Binds the message handlers and the two labels' press and release (their clicks are routes).
     void BindCompanions();
     void WMPlayDvdChapter(forms::TMessage& Message);
     void WMOpenDvdChapter(forms::TMessage& Message);
@@ -555,7 +558,6 @@ private:
     void BindTray();
     void BindKeys();
     void BindLyrics();
-    void BindHistory();
     // Lrc_L's target line and second for its place during a drag, and the two time labels.
     void ShowLyricsDragTarget();
     // No lyrics: the lists emptied, the scroll timer off, Lrc_L hidden and empty.

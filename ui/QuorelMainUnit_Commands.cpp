@@ -39,10 +39,10 @@ void TQuorelMain_Form::BindRoutes() {
         };
     };
 
-    // The main menu and the tray menu. Items left out have no handler: pOpendvd, pHistory, pSubpicture,
-    // pDublanguage and pAngle hold items built at run time; pPreviousframe, pCompletereverse,
-    // pCapturelistview, pPlaylistView, p50, p100, p200, pLoadfromfile, pSaveto, pAdd and pClear do nothing;
-    // the radio groups get theirs at start-up (InitUI).
+    // The main menu and the tray menu, the one place their items are bound. Items left out have no handler:
+    // pOpendvd, pHistory, pSubpicture, pDublanguage and pAngle hold items built at run time; pPreviousframe,
+    // pCompletereverse, pCapturelistview, pPlaylistView, p50, p100 and p200 do nothing; the radio groups get
+    // theirs at start-up (InitUI). The play-list items act on the play-list window while it is shown.
     const std::pair<TMenuItem*, TClickHandler> items[] = {
         {pOpenFile, &TQuorelMain_Form::pOpenFileClick},
         {pOpendvddirectory, &TQuorelMain_Form::pOpendvddirectoryClick},
@@ -92,6 +92,10 @@ void TQuorelMain_Form::BindRoutes() {
         {pLeftrightreverse, &TQuorelMain_Form::pLeftrightreverseClick},
         {pPicRestore, &TQuorelMain_Form::pPicRestoreClick},
         {pFullscreen, &TQuorelMain_Form::pFullscreenClick},
+        {pLoadfromfile, &TQuorelMain_Form::pLoadfromfileClick},
+        {pSaveto, &TQuorelMain_Form::pSavetoClick},
+        {pAdd, &TQuorelMain_Form::pAddClick},
+        {pClear, &TQuorelMain_Form::pClearClick},
         {pMainweb, &TQuorelMain_Form::pMainwebClick},
         {pAbout, &TQuorelMain_Form::pAboutClick},
         {tShowmainface, &TQuorelMain_Form::tShowmainfaceClick},

@@ -88,6 +88,7 @@ void TQuorelMain_Form::LayoutLyricsPanel() {
     Lrc_L->SetTop(Lrc_p->Height() / 2 + 20);
     Lrc_L->SetLeft((Video_P->Width() - Lrc_L->Width()) / 2);
     LightLrc_L->SetLeft((Video_P->Width() - LightLrc_L->Width()) / 2);
+    PlaceLyricsAtPosition();
 }
 
 namespace {
