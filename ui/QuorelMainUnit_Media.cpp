@@ -405,7 +405,8 @@ void TQuorelMain_Form::PlayCommand() {
     case PlayTypes::Audio:
         if (State.IsPlaying) {
             ResumeCommand();
-        } else {
+        } else if (!State.CurrentMediaFile.empty()) {
+            // With no file named (nothing opened yet) there is nothing to open and nothing to report.
             OpenCurrentMedia();
             ShowMediaOpened();
         }

@@ -390,7 +390,8 @@ TEST_F(CommandRoutesTest, RateOfAnAudioFileEmptiesTheStatusFromTheMenuOnly) {
     EXPECT_DOUBLE_EQ(State.PlayRate, 1.0);
 }
 
-// Play/pause with nothing open plays, as the play/pause button does: never "paused" with nothing there.
+// Play/pause with nothing open plays the current file, as the play/pause button does: never "paused" with
+// nothing there. With no file named at all there is nothing to play and nothing to report.
 TEST_F(CommandRoutesTest, PlayPauseWithNothingOpenPlaysTheCurrentFile) {
     const std::string clip = Clip("a.mp4");
     WriteIni(DefaultsWith("ReloadLast", "0", DefaultsWith("LastMediaFile", clip)));
@@ -402,6 +403,14 @@ TEST_F(CommandRoutesTest, PlayPauseWithNothingOpenPlaysTheCurrentFile) {
     EXPECT_EQ(form->Status_L->Caption(), "播放中");
     EXPECT_FALSE(form->RePaint_T->Enabled());
     EXPECT_TRUE(Shows(form->PlayPause_XI, "Pause_Normal_Btn.bmp"));
+
+    form->pClose->Click();
+    State.CurrentMediaFile.clear();
+    form->tPlayPause->Click();
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
+    EXPECT_TRUE(Shows(form->PlayPause_XI, "Play_Normal_Btn.bmp"));
+    EXPECT_TRUE(boxes.empty());
 }
 
 // Each time the main menu opens it shows the stored choices, read again, and the state of each item.
