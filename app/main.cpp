@@ -24,6 +24,7 @@
 #include "core/PlaybackState.h"
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "platform/win32/Display.h"
 #include "ui/QuorelMainUnit.h"
@@ -85,6 +86,55 @@ void GrabMainWindowWhenAsked() {
     const char* again = std::getenv("QUOREL_GRAB_WINDOW_AGAIN");
     if (again != nullptr && *again != '\0')
         QTimer::singleShot(2500, [path = std::string(again)] { SaveMainWindowPicture(path); });
+}
+
+// Test hook: QUOREL_GRAB_WINDOW_ON_SIGNAL=<file.png> saves a picture of the main window there at each
+// SIGUSR1, so that a test driving the program sees what it shows at the moment it chooses.
+int grabFds[2] = {-1, -1};
+
+void OnGrabSignal(int) {
+    char byte = 1;
+    [[maybe_unused]] auto n = ::write(grabFds[0], &byte, 1);
+}
+
+void GrabMainWindowOnSignalWhenAsked() {
+    const char* file = std::getenv("QUOREL_GRAB_WINDOW_ON_SIGNAL");
+    if (file == nullptr || *file == '\0' || ::socketpair(AF_UNIX, SOCK_STREAM, 0, grabFds) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(grabFds[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, [path = std::string(file)] {
+        char byte;
+        [[maybe_unused]] auto n = ::read(grabFds[1], &byte, 1);
+        SaveMainWindowPicture(path);
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnGrabSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGUSR1, &action, nullptr);
+}
+
+// Test hook: QUOREL_FILE_DIALOG_ANSWERS=<file> answers the program's file dialogs instead of a user: each
+// dialog takes the next line of the file as the file chosen; an empty line, or no line left, cancels it.
+void AnswerFileDialogsWhenAsked() {
+    const char* file = std::getenv("QUOREL_FILE_DIALOG_ANSWERS");
+    if (file == nullptr || *file == '\0')
+        return;
+    forms::SetFileDialogHandler(
+        [path = std::string(file), next = std::size_t{0}](forms::TOpenDialog& Dialog) mutable {
+            std::ifstream answers(path);
+            std::string line;
+            for (std::size_t i = 0; i <= next; ++i)
+                if (!std::getline(answers, line))
+                    line.clear();
+            ++next;
+            if (line.empty())
+                return false;
+            Dialog.FileName = line;
+            Dialog.Files.Clear();
+            Dialog.Files.Add(line);
+            return true;
+        });
 }
 
 // Test hook: QUOREL_OPENED_MEDIA=<file> appends the path of each medium the program opens to the file, one
@@ -173,6 +223,8 @@ int main(int argc, char* argv[]) {
     LogOpenedMediaWhenAsked();
     WriteWindowMapWhenAsked();
     WritePlayStateWhenAsked();
+    GrabMainWindowOnSignalWhenAsked();
+    AnswerFileDialogsWhenAsked();
     forms::Application().SetTitle("TarvexDvd 1.2");
     QuorelMain_Form = forms::Application().CreateForm<TQuorelMain_Form>();
     GrabMainWindowWhenAsked();

@@ -43,5 +43,3 @@ void ShowMediaProperty(win32::HWND AppHandle, int Language) {
 }
 
 void ShowPipSetupDialog(win32::HWND, int, int) {}
-
-void ShowOpenPipDialog(win32::HWND, int, int& ResultCode) { ResultCode = 0; }

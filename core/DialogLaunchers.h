@@ -64,6 +64,3 @@ void ShowMediaProperty(win32::HWND AppHandle, int Language);
 // The picture-in-picture setup dialog at Page (0 the position page, 1 the parameter page). Not built yet:
 // nothing shows.
 void ShowPipSetupDialog(win32::HWND AppHandle, int Page, int Language);
-// The dialog that chooses the two files of picture-in-picture (into pipMediaFileA and pipMediaFileB);
-// ResultCode 1 OK, 2 Cancel, 0 closed otherwise. Not built yet: ResultCode is 0 and nothing is chosen.
-void ShowOpenPipDialog(win32::HWND AppHandle, int Language, int& ResultCode);

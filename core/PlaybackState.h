@@ -161,6 +161,23 @@ struct PlaybackState {
     int PipMainStream = 0;
     int PipSmallStream = 0;
     bool PipDragging = false;
+    // Picture-in-picture: each file's video size (never below 550 x 350) and frame rate, measured at the open.
+    int PipWidthA = 0;
+    int PipHeightA = 0;
+    double PipFrameRateA = 0.0;
+    int PipWidthB = 0;
+    int PipHeightB = 0;
+    double PipFrameRateB = 0.0;
+    // A drag of the small picture: the press, then the last move, in video-panel pixels; the picture's width
+    // and height at the press (normalized, negative when flipped); the region the press hit, which the drag
+    // keeps however fast the mouse goes (0 none, else the row of the hit test), and the orientation the picture
+    // was seen in at the press (an edge dragged across the other one goes on moving the same edge).
+    int PipDragX = 0;
+    int PipDragY = 0;
+    float PipDragWidth = 0.0f;
+    float PipDragHeight = 0.0f;
+    int PipDragRegion = 0;
+    TReverseType PipDragReverseType = 0;
     HSTREAM BassStream = 0;
 
     // Media-graph interfaces: assigned only by the open routines, released together by ReleaseGraphInterfaces.

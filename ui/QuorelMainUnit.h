@@ -17,7 +17,8 @@
 //                             property command, and closing only after a modal dialog
 //   QuorelMainUnit_Keys.cpp   the shortcut commands and the boss key
 //   QuorelMainUnit_Messages.cpp  the private window messages, the companion windows and frame capture
-//   QuorelMainUnit_Dvd.cpp, _Pip.cpp  the DVD and picture-in-picture commands the routes reach
+//   QuorelMainUnit_Dvd.cpp    the DVD commands the routes reach
+//   QuorelMainUnit_Pip.cpp    the picture-in-picture commands and items
 
 #include <cstdint>
 #include <functional>
@@ -278,23 +279,6 @@ public:
     void DvdAudioStreamClick(forms::TObject* Sender);
     void DvdAngleClick(forms::TObject* Sender);
 
-    // --- Picture-in-picture commands (QuorelMainUnit_Pip.cpp). ---
-    void pOpenpictureinpictureClick(forms::TObject* Sender);
-    void OpenPipCommand();
-    void pPipsetupClick(forms::TObject* Sender);
-    void pLefttopClick(forms::TObject* Sender);
-    void pRighttopClick(forms::TObject* Sender);
-    void pLeftbottomClick(forms::TObject* Sender);
-    void pRightbottomClick(forms::TObject* Sender);
-    void pCenterClick(forms::TObject* Sender);
-    void pPicalphaClick(forms::TObject* Sender);
-    void pPicswapClick(forms::TObject* Sender);
-    void pNoreverseClick(forms::TObject* Sender);
-    void pUpdownreverseClick(forms::TObject* Sender);
-    void pLeftrightreverseClick(forms::TObject* Sender);
-    void pPicRestoreClick(forms::TObject* Sender);
-
-
     // --- Frame (QuorelMainUnit_Frame.cpp). ---
     void EnableDoubleBuffering();
     void InitialLayout();
@@ -517,6 +501,29 @@ public:
     // Where the companion windows were created; they return there when shown again.
     win32::RECT PlayListWindowBounds{};
     win32::RECT CaptureWindowBounds{};
+
+    // --- Picture-in-picture commands and items (QuorelMainUnit_Pip.cpp). ---
+    // The video panel's guard of the small picture's cursor (the items' routes are bound with the others).
+    void BindPip();
+    void OpenPipCommand();
+    // The pair pipMediaFileA, pipMediaFileB becomes the play list (SetPlayList).
+    void SetPipPlayList();
+    void pOpenpictureinpictureClick(forms::TObject* Sender);
+    void pLefttopClick(forms::TObject* Sender);
+    void pRighttopClick(forms::TObject* Sender);
+    void pLeftbottomClick(forms::TObject* Sender);
+    void pRightbottomClick(forms::TObject* Sender);
+    void pCenterClick(forms::TObject* Sender);
+    void pPicswapClick(forms::TObject* Sender);
+    void pNoreverseClick(forms::TObject* Sender);
+    void pUpdownreverseClick(forms::TObject* Sender);
+    void pLeftrightreverseClick(forms::TObject* Sender);
+    void pPicRestoreClick(forms::TObject* Sender);
+    // The setup dialog at its position page (only while a pair plays) and at its parameter page.
+    void pPipsetupClick(forms::TObject* Sender);
+    void pPicalphaClick(forms::TObject* Sender);
+    // The pPip items enabled only while a pair plays, the small picture's orientation checked.
+    void UpdatePipMenus();
 
     // --- Private fields of the window. ---
     bool FirstActivation = false;

@@ -168,7 +168,7 @@ void TQuorelMain_Form::Main_PopPopup(TObject*) {
     LoadVideoScaleMenu(ScaleMenuItems);
     LoadPlayModeMenu(PlayModeMenuItems);
     LoadClearHistoryExitMenu(pClearHistoryExit);
-    UpdatePipMenus(PipMenuItems, PipReverseMenuItems);
+    UpdatePipMenus();
     pSlience->SetChecked(State.isSlience);
     pPlaylistView->SetChecked(State.PlayListVisible);
     pCapturelistview->SetChecked(State.CaptureListVisible);
@@ -439,7 +439,7 @@ void TQuorelMain_Form::Video_PMouseDown(TObject*, TMouseButton Button, TShiftSta
 
 void TQuorelMain_Form::Video_PMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
     if (State.PlayType == PlayTypes::Pip && State.PipDragging) {
-        Screen().SetCursor(crDefault);
+        RestorePipCursor();
         // The click that ended the drag paused the pair: it plays on.
         PlayCommand();
         State.PipDragging = false;

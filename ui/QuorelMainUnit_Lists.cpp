@@ -340,10 +340,7 @@ void TQuorelMain_Form::ReopenPip() {
     State.pipMediaFileB = StoredText("Pip", "pipMediaFileB");
     if (!win32::FileExists(State.pipMediaFileA) || !win32::FileExists(State.pipMediaFileB))
         return;
-    TStringList pair;
-    pair.Add(State.pipMediaFileA);
-    pair.Add(State.pipMediaFileB);
-    SetPlayList(pair);
+    SetPipPlayList();
     State.PlayRate = 1.0;
     OpenPip(State.pipMediaFileA, State.pipMediaFileB);
     if (State.IsPlaying)

@@ -223,7 +223,8 @@ void TQuorelMain_Form::ShowMediaOpened() {
     }
     ShowMediaCaption();
     std::int64_t h = 0, m = 0, s = 0;
-    if (State.PlayType == PlayTypes::MediaFile) {
+    // A reopened pair is shown as a media file is: with its length and the graph's timer.
+    if (State.PlayType == PlayTypes::MediaFile || State.PlayType == PlayTypes::Pip) {
         RefTimeToHms(h, m, s, State.MediaDuration);
         MediaSeconds = static_cast<int>(h * 3600 + m * 60 + s);
         State.VideoTimeText = HmsText(h, m, s);

@@ -141,6 +141,14 @@ void TEdit::SetText(const std::string& Value) {
     edit_->setText(QString::fromStdString(Value));
 }
 
+bool TEdit::ReadOnly() const {
+    return edit_->isReadOnly();
+}
+
+void TEdit::SetReadOnly(bool Value) {
+    edit_->setReadOnly(Value);
+}
+
 void TEdit::ColorChanged() {
     QPalette p = edit_->palette();
     p.setColor(QPalette::Base, ToQColor(Color()));

@@ -104,6 +104,9 @@ public:
 
     std::string Text() const;
     void SetText(const std::string& Value);
+    // A read-only edit shows its text and lets it be selected, not typed into.
+    bool ReadOnly() const;
+    void SetReadOnly(bool Value);
 
     TKeyPressEvent OnKeyPress;
 

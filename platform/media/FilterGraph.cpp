@@ -42,6 +42,28 @@ GraphRegistry& LiveGraphs() {
     return *registry;
 }
 
+// Waits up to Limit for Element's state change. The wait may be woken early (a signal delivered to the
+// waiting thread), and GStreamer then answers a failure: only the element's own last result tells a real one,
+// so an early wake goes on waiting for the rest of the time.
+GstStateChangeReturn WaitForStateChange(GstElement* Element, GstClockTime Limit) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::nanoseconds(Limit);
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
+        const GstStateChangeReturn result = gst_element_get_state(
+            Element, nullptr, nullptr, static_cast<GstClockTime>(std::max<std::int64_t>(left.count(), 0)));
+        if (result != GST_STATE_CHANGE_FAILURE)
+            return result;
+        GST_OBJECT_LOCK(Element);
+        const GstStateChangeReturn last = GST_STATE_RETURN(Element);
+        GST_OBJECT_UNLOCK(Element);
+        if (last == GST_STATE_CHANGE_FAILURE)
+            return result;
+        if (left.count() <= 0)
+            return GST_STATE_CHANGE_ASYNC;
+    }
+}
+
 bool HasPrefix(const gchar* Text, const char* Prefix) {
     return Text != nullptr && std::strncmp(Text, Prefix, std::strlen(Prefix)) == 0;
 }
@@ -57,6 +79,16 @@ struct FilterGraph::Chain {
     std::vector<std::string> preferred;
     GstElement* videoBranch = nullptr;
     bool audio = false;
+    // The audio branch's pad this file's sound goes to (a reference of ours), kept across stops.
+    GstPad* audioSink = nullptr;
+
+    Chain() = default;
+    Chain(const Chain&) = delete;
+    Chain& operator=(const Chain&) = delete;
+    ~Chain() {
+        if (audioSink != nullptr)
+            gst_object_unref(audioSink);
+    }
 };
 
 FilterGraph::FilterGraph() {
@@ -104,7 +136,7 @@ void FilterGraph::ResetPipeline() {
     {
         std::lock_guard lock(mutex_);
         chains_.clear();
-        audioBranch_ = volume_ = panorama_ = nullptr;
+        audioBranch_ = audioMixer_ = volume_ = panorama_ = nullptr;
         renderer = std::move(renderer_);
     }
     if (renderer)
@@ -302,6 +334,8 @@ HRESULT FilterGraph::CompleteChain(Chain& C) {
         ended_ = false;
         lastPosition_ = 0;
     }
+    if (chains_.size() > 1)
+        MixAudioOfEveryChain();
     HRESULT result = Preroll();
     if (com::SUCCEEDED(result)) {
         std::lock_guard lock(mutex_);
@@ -330,6 +364,13 @@ HRESULT FilterGraph::ProbeSeeking() {
     if (gst_element_query(pipeline_, query))
         gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
     gst_query_unref(query);
+    // The audio mixer of a graph of several files answers no for its inputs, though it passes seeks on to
+    // them: the seek itself tells.
+    {
+        std::lock_guard lock(mutex_);
+        if (audioMixer_ != nullptr)
+            seekable = TRUE;
+    }
     seekable_ = seekable != FALSE &&
                 gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME,
                                  static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
@@ -353,7 +394,7 @@ HRESULT FilterGraph::Preroll() {
     while (std::chrono::steady_clock::now() < deadline) {
         if (decodedPads_ == padsBefore && std::chrono::steady_clock::now() - start > FirstStreamTimeLimit)
             return VFW_E_UNKNOWN_FILE_TYPE;
-        const GstStateChangeReturn state = gst_element_get_state(pipeline_, nullptr, nullptr, 20 * GST_MSECOND);
+        const GstStateChangeReturn state = WaitForStateChange(pipeline_, 20 * GST_MSECOND);
         if (failed_ || state == GST_STATE_CHANGE_FAILURE)
             return VFW_E_UNKNOWN_FILE_TYPE;
         if (state == GST_STATE_CHANGE_SUCCESS || state == GST_STATE_CHANGE_NO_PREROLL)
@@ -391,8 +432,9 @@ void FilterGraph::OnDecodedPad(GstElement*, GstPad* Pad, gpointer ChainPtr) {
 }
 
 // On a streaming thread. The first video stream of each file goes to a free renderer input, the first audio
-// stream of the graph to the audio output; other streams stay unconnected. After a stop the decoder
-// exposes its pads again, and they go back to the branches they had.
+// stream of each file to the audio output (mixed with the others' when the graph plays more than one file);
+// other streams stay unconnected. After a stop the decoder exposes its pads again, and they go back to the
+// branches they had.
 void FilterGraph::ConnectDecodedPad(Chain& C, GstPad* Pad) {
     ++decodedPads_;
     GstCaps* caps = gst_pad_get_current_caps(Pad);
@@ -404,6 +446,7 @@ void FilterGraph::ConnectDecodedPad(Chain& C, GstPad* Pad) {
     gst_caps_unref(caps);
 
     GstElement* branch = nullptr;
+    GstPad* sink = nullptr;
     {
         std::lock_guard lock(mutex_);
         if (video) {
@@ -417,26 +460,87 @@ void FilterGraph::ConnectDecodedPad(Chain& C, GstPad* Pad) {
                 }
             }
             branch = C.videoBranch;
+            if (branch != nullptr)
+                sink = gst_element_get_static_pad(branch, "sink");
         } else if (audio) {
-            if (audioBranch_ == nullptr) {
-                audioBranch_ = CreateAudioBranch();
-                gst_bin_add(GST_BIN(pipeline_), audioBranch_);
-                C.audio = true;
+            if (C.audioSink == nullptr) {
+                if (audioBranch_ == nullptr) {
+                    audioBranch_ = CreateAudioBranch(chains_.size() > 1);
+                    gst_bin_add(GST_BIN(pipeline_), audioBranch_);
+                }
+                C.audioSink = AddAudioInput();
+                C.audio = C.audioSink != nullptr;
             }
-            branch = C.audio ? audioBranch_ : nullptr;
+            if (C.audioSink != nullptr) {
+                branch = audioBranch_;
+                sink = GST_PAD(gst_object_ref(C.audioSink));
+            }
         }
     }
     if (branch == nullptr)
         return;
-    GstPad* sink = gst_element_get_static_pad(branch, "sink");
     if (!gst_pad_is_linked(sink))
         gst_pad_link(Pad, sink);
     gst_object_unref(sink);
     gst_element_sync_state_with_parent(branch);
 }
 
-// convert ! resample ! volume ! panorama ! convert ! output. Called under the mutex.
-GstElement* FilterGraph::CreateAudioBranch() {
+// A graph of more than one file mixes their sound: an output branch made for one file alone gives way to a
+// mixing one, into which every file's sound goes at the next preroll. Called while the pipeline is stopped.
+void FilterGraph::MixAudioOfEveryChain() {
+    GstElement* plain = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        if (audioBranch_ == nullptr || audioMixer_ != nullptr)
+            return;
+        plain = audioBranch_;
+        audioBranch_ = volume_ = panorama_ = nullptr;
+        for (auto& chain : chains_) {
+            if (chain->audioSink != nullptr)
+                gst_object_unref(chain->audioSink);
+            chain->audioSink = nullptr;
+            chain->audio = false;
+        }
+    }
+    gst_element_set_state(plain, GST_STATE_NULL);
+    gst_bin_remove(GST_BIN(pipeline_), plain);
+}
+
+// The branch's pad for one more file's sound (a reference for the caller), or nullptr when a branch that does
+// not mix has it taken already. Called under the mutex.
+GstPad* FilterGraph::AddAudioInput() {
+    if (audioMixer_ == nullptr) {
+        GstPad* sink = gst_element_get_static_pad(audioBranch_, "sink");
+        if (gst_pad_is_linked(sink)) {
+            gst_object_unref(sink);
+            return nullptr;
+        }
+        return sink;
+    }
+    // Each file's sound is made the mixer's format on its own way in.
+    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+    gst_bin_add_many(GST_BIN(audioBranch_), convert, resample, nullptr);
+    gst_element_link(convert, resample);
+    GstPad* mixerPad = gst_element_request_pad_simple(audioMixer_, "sink_%u");
+    GstPad* resampled = gst_element_get_static_pad(resample, "src");
+    gst_pad_link(resampled, mixerPad);
+    gst_object_unref(resampled);
+    gst_object_unref(mixerPad);
+    GstPad* target = gst_element_get_static_pad(convert, "sink");
+    GstPad* ghost = gst_ghost_pad_new(nullptr, target);
+    gst_object_unref(target);
+    gst_pad_set_active(ghost, TRUE);
+    gst_element_add_pad(audioBranch_, ghost);
+    gst::GuardSegment(ghost);
+    gst_element_sync_state_with_parent(resample);
+    gst_element_sync_state_with_parent(convert);
+    return GST_PAD(gst_object_ref(ghost));
+}
+
+// [mixer !] convert ! resample ! volume ! panorama ! convert ! output: the graph's one audio output, with its
+// volume and balance. Called under the mutex.
+GstElement* FilterGraph::CreateAudioBranch(bool Mixing) {
     GstElement* bin = gst_bin_new(nullptr);
     GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
     GstElement* resample = gst_element_factory_make("audioresample", nullptr);
@@ -452,11 +556,17 @@ GstElement* FilterGraph::CreateAudioBranch() {
     } else {
         gst_element_link_many(convert, resample, volume_, convertOut, output, nullptr);
     }
-    GstPad* target = gst_element_get_static_pad(convert, "sink");
-    GstPad* input = gst_ghost_pad_new("sink", target);
-    gst_element_add_pad(bin, input);
-    gst::GuardSegment(input);
-    gst_object_unref(target);
+    audioMixer_ = Mixing ? gst_element_factory_make("audiomixer", nullptr) : nullptr;
+    if (audioMixer_ != nullptr) {
+        gst_bin_add(GST_BIN(bin), audioMixer_);
+        gst_element_link(audioMixer_, convert);
+    } else {
+        GstPad* target = gst_element_get_static_pad(convert, "sink");
+        GstPad* input = gst_ghost_pad_new("sink", target);
+        gst_element_add_pad(bin, input);
+        gst::GuardSegment(input);
+        gst_object_unref(target);
+    }
     ApplyAudio();
     return bin;
 }
@@ -485,7 +595,7 @@ LONGLONG FilterGraph::QueryDuration() {
 // --- Control ------------------------------------------------------------------------------------------
 
 bool FilterGraph::WaitForState(GstClockTime Limit) {
-    return gst_element_get_state(pipeline_, nullptr, nullptr, Limit) != GST_STATE_CHANGE_FAILURE;
+    return WaitForStateChange(pipeline_, Limit) != GST_STATE_CHANGE_FAILURE;
 }
 
 HRESULT FilterGraph::Run() {
@@ -548,7 +658,7 @@ HRESULT FilterGraph::GetState(LONG Timeout, OAFilterState* State) {
     if (pipeline_ == nullptr || state_ == State_Stopped)
         return S_OK;
     const GstStateChangeReturn change =
-        gst_element_get_state(pipeline_, nullptr, nullptr, static_cast<GstClockTime>(std::max<LONG>(Timeout, 0)) * GST_MSECOND);
+        WaitForStateChange(pipeline_, static_cast<GstClockTime>(std::max<LONG>(Timeout, 0)) * GST_MSECOND);
     return change == GST_STATE_CHANGE_ASYNC ? VFW_S_STATE_INTERMEDIATE : S_OK;
 }
 
@@ -592,7 +702,8 @@ HRESULT FilterGraph::GetCurrentPosition(LONGLONG* Current) {
         *Current = StopPosition();
         return S_OK;
     }
-    // Right after a flushing seek, and while stopped, the pipeline gives no position: the last good one holds.
+    // Right after a flushing seek, and while stopped, the pipeline gives no position: the last good one
+    // holds.
     if (GST_STATE(pipeline_) >= GST_STATE_PAUSED) {
         // One query kept for the graph's life: the player asks many times a second, and a new query each
         // time would allocate.

@@ -88,7 +88,9 @@ private:
     HRESULT Preroll();
     void ResetPipeline();
     void ConnectDecodedPad(Chain& C, GstPad* Pad);
-    GstElement* CreateAudioBranch();
+    void MixAudioOfEveryChain();
+    GstPad* AddAudioInput();
+    GstElement* CreateAudioBranch(bool Mixing);
     void ApplyAudio();
     std::shared_ptr<VideoRenderer> WindowRenderer() const;
     GstElement* VideoBranch() const;
@@ -110,6 +112,7 @@ private:
 
     std::mutex mutex_; // chains' elements, the renderer and the audio branch, touched by streaming threads
     GstElement* audioBranch_ = nullptr;
+    GstElement* audioMixer_ = nullptr; // in the audio branch of a graph of more than one file
     GstElement* volume_ = nullptr;
     GstElement* panorama_ = nullptr;
 

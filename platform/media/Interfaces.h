@@ -225,6 +225,10 @@ template <const com::IID& Id> struct IVMRWindowlessControlOf : com::IUnknown {
     virtual HRESULT RepaintVideo(HWND Window) = 0;
     virtual HRESULT SetBorderColor(COLORREF Colour) = 0;
     virtual HRESULT GetBorderColor(COLORREF* Colour) = 0;
+    // Ours, for taking each picture of a mixed pair on its own: the last frame of Stream as it is drawn (at its
+    // output rectangle's size, never mirrored), 32-bit pixels (blue, green, red, unused) in rows from the top.
+    // VFW_E_NOT_CONNECTED before the stream's first frame.
+    virtual HRESULT GetStreamImage(DWORD Stream, LONG* Width, LONG* Height, std::vector<std::uint8_t>* Pixels) = 0;
 };
 
 template <const com::IID& Id> struct IVMRMixerControlOf : com::IUnknown {

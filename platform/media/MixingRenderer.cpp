@@ -1,5 +1,7 @@
 #include "platform/media/MixingRenderer.h"
 
+#include <cstring>
+
 #include "platform/win32/Window.h"
 
 namespace dshow {
@@ -116,6 +118,26 @@ template <class C, class W, class M> HRESULT MixingRenderer<C, W, M>::GetBorderC
     if (Colour == nullptr)
         return E_POINTER;
     *Colour = renderer_->BorderColour();
+    return S_OK;
+}
+
+template <class C, class W, class M>
+HRESULT MixingRenderer<C, W, M>::GetStreamImage(DWORD Stream, LONG* Width, LONG* Height,
+                                                std::vector<std::uint8_t>* Pixels) {
+    if (Width == nullptr || Height == nullptr || Pixels == nullptr)
+        return E_POINTER;
+    if (static_cast<int>(Stream) >= renderer_->StreamCount())
+        return E_INVALIDARG;
+    const QImage frame = renderer_->LastFrame(static_cast<int>(Stream));
+    if (frame.isNull())
+        return VFW_E_NOT_CONNECTED;
+    *Width = frame.width();
+    *Height = frame.height();
+    const auto rowBytes = static_cast<std::size_t>(frame.width()) * 4;
+    Pixels->resize(rowBytes * static_cast<std::size_t>(frame.height()));
+    for (int y = 0; y < frame.height(); ++y)
+        std::memcpy(Pixels->data() + rowBytes * static_cast<std::size_t>(y), frame.constScanLine(y),
+                    rowBytes);
     return S_OK;
 }
 

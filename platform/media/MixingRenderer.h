@@ -28,6 +28,8 @@ public:
     HRESULT RepaintVideo(HWND Window) override;
     HRESULT SetBorderColor(COLORREF Colour) override;
     HRESULT GetBorderColor(COLORREF* Colour) override;
+    HRESULT GetStreamImage(DWORD Stream, LONG* Width, LONG* Height,
+                           std::vector<std::uint8_t>* Pixels) override;
 
     // Mixer control.
     HRESULT SetAlpha(DWORD Stream, float Alpha) override;

@@ -32,6 +32,8 @@ public:
     // Asks the program to close as a user would and waits for it; its exit status, or -1 when it had to be killed.
     int Close(std::chrono::milliseconds Timeout = std::chrono::seconds(20));
     bool Running() const;
+    // The running program's process (to signal it), -1 before the first start.
+    pid_t Pid() const { return pid_; }
     // What the program printed on standard error.
     std::string ErrorOutput() const;
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FrameCapture.h"
+#include "core/PipLayout.h"
 #include "core/PlaybackState.h"
 #include "core/WindowMessages.h"
 #include "platform/win32/Window.h"
@@ -234,11 +235,11 @@ TEST_F(CaptureTest, AMissingCaptureFolderSettingCapturesIntoTemp) {
 TEST_F(CaptureTest, APairGivesTwoThumbnailsFileAFirst) {
     const std::string a = Copy(testing_support::RedThenBlueClip(), "a.mp4");
     const std::string b = Clip("b.mp4");
-    Play(a);
-    // The pair's graph: the open graph stands for it (its position and detector are what the capture uses).
-    State.PlayType = PlayTypes::Pip;
+    Run();
     State.pipMediaFileA = a;
     State.pipMediaFileB = b;
+    ASSERT_TRUE(OpenPip(a, b));
+    form->ShowPipOpened();
     form->CL_LClick(form->CL_L);
     form->Capture_XI->Click();
     ASSERT_EQ(CaptureListForm->RowTotal(), 2) << "sent: the thumbnails are there at once";

@@ -1,9 +1,17 @@
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <set>
+#include <string>
 #include <thread>
+#include <vector>
+
+#include <pthread.h>
 
 #include <QApplication>
 #include <QImage>
@@ -22,6 +30,9 @@
 #include "tests/support/QtApp.h"
 #include "tests/support/StreamFaults.h"
 #include "tests/support/TempDir.h"
+
+// After the platform types: GLib defines TRUE and FALSE as macros.
+#include "platform/gst/Gst.h"
 
 namespace {
 
@@ -457,6 +468,146 @@ TEST(MixerControl, PaintsTwoStreamsNearestLast) {
     ASSERT_EQ(mixer->SetZOrder(1, 1), com::S_OK);
     ASSERT_TRUE(WaitUntil([&] { return second(g.Picture()); }))
         << "of two streams with one Z the later one is painted over the earlier";
+}
+
+// Each stream's last frame is given as it is drawn, at its output rectangle's size: what the capture of a
+// picture-in-picture pair takes of each file.
+TEST(MixerControl, GivesEachStreamsPictureAsDrawn) {
+    WindowlessGraph g;
+    std::vector<std::uint8_t> pixels;
+    LONG width = 0, height = 0;
+    EXPECT_EQ(g.windowless->GetStreamImage(0, &width, &height, &pixels), VFW_E_NOT_CONNECTED);
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    ASSERT_EQ(g.Render(MediaFixture::Mp4VideoOnly), com::S_OK);
+    auto mixer = com::QueryInterfaceOf<IVMRMixerControl9>(g.vmr.Get());
+    const NORMALIZEDRECT corner{1.0f, 0.5f, 0.5f, 1.0f}; // mirrored
+    ASSERT_EQ(mixer->SetOutputRect(1, &corner), com::S_OK);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    // The destination is 400 x 300: stream 0 fills it, stream 1 a quarter of it.
+    ASSERT_TRUE(WaitUntil([&] {
+        return com::SUCCEEDED(g.windowless->GetStreamImage(1, &width, &height, &pixels)) && width == 200 &&
+               height == 150;
+    })) << width << " x " << height;
+    EXPECT_EQ(pixels.size(), 200u * 150u * 4u);
+    ASSERT_TRUE(WaitUntil([&] {
+        return com::SUCCEEDED(g.windowless->GetStreamImage(0, &width, &height, &pixels)) && width == 400 &&
+               height == 300;
+    })) << width << " x " << height;
+    const std::size_t middle = (150u * 400u + 200u) * 4u;
+    EXPECT_TRUE(NearColour(qRgb(pixels[middle + 2], pixels[middle + 1], pixels[middle]),
+                           testing_support::FixtureColour));
+    EXPECT_EQ(g.windowless->GetStreamImage(2, &width, &height, &pixels), com::E_INVALIDARG);
+    EXPECT_EQ(g.windowless->GetStreamImage(0, &width, &height, nullptr), com::E_POINTER);
+}
+
+// The audio mixers' inputs that buffers were pushed into, as seen by a tracer of the whole process.
+class MixerInputs {
+public:
+    static MixerInputs& Get() {
+        static auto* inputs = new MixerInputs; // never destroyed: GStreamer keeps the hooks
+        return *inputs;
+    }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        fed_.clear();
+    }
+    std::size_t Fed() {
+        std::lock_guard lock(mutex_);
+        return fed_.size();
+    }
+
+private:
+    MixerInputs() {
+        gst::EnsureInitialised();
+        const GType type = g_type_register_static_simple(
+            GST_TYPE_TRACER, "QuorelTestMixerInputs", sizeof(GstTracerClass), nullptr, sizeof(GstTracer),
+            [](GTypeInstance* Instance, gpointer) {
+                auto* tracer = reinterpret_cast<GstTracer*>(Instance);
+                gst_tracing_register_hook(tracer, "pad-push-pre", G_CALLBACK(&Pushed));
+                gst_tracing_register_hook(tracer, "pad-push-list-pre", G_CALLBACK(&Pushed));
+            },
+            GTypeFlags{});
+        g_object_new(type, nullptr);
+    }
+    static void Pushed(GObject*, GstClockTime, GstPad* Pad, gpointer) {
+        GstPad* peer = gst_pad_get_peer(Pad);
+        if (peer == nullptr)
+            return;
+        if (GstElement* element = gst_pad_get_parent_element(peer)) {
+            GstElementFactory* factory = gst_element_get_factory(element);
+            if (factory != nullptr && std::string(GST_OBJECT_NAME(factory)) == "audiomixer") {
+                std::lock_guard lock(Get().mutex_);
+                Get().fed_.insert(peer);
+            }
+            gst_object_unref(element);
+        }
+        gst_object_unref(peer);
+    }
+
+    std::mutex mutex_;
+    std::set<const void*> fed_;
+};
+
+// A graph of two files plays both sounds mixed into its one audio output (the volume and balance then act
+// on both), and lasts as long as the longer file; a graph of one file has no mixer.
+TEST(AudioOutput, SoundsOfTwoFilesAreMixedAndTheLongerFileGivesTheDuration) {
+    MixerInputs::Get().Clear();
+    {
+        WindowlessGraph one;
+        ASSERT_EQ(one.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+        ASSERT_EQ(one.control->Run(), com::S_OK);
+        ASSERT_TRUE(WaitUntil([&] { return PositionOf(one.seeking.Get()) > 300 * Millisecond; }));
+        EXPECT_EQ(MixerInputs::Get().Fed(), 0u);
+    }
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264AacLong), com::S_OK);
+    LONGLONG duration = 0;
+    ASSERT_EQ(g.seeking->GetDuration(&duration), com::S_OK);
+    EXPECT_NEAR(static_cast<double>(duration) / Second, 10.0, 0.1);
+    EXPECT_EQ(g.audio->put_Volume(-2000), com::S_OK);
+    EXPECT_EQ(g.audio->put_Balance(9999), com::S_OK);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    EXPECT_TRUE(WaitUntil([] { return MixerInputs::Get().Fed() == 2u; })) << MixerInputs::Get().Fed();
+    // The pair seeks as one (the mixer passes the seek on to both files), past the shorter file's end too.
+    LONGLONG target = 5 * Second;
+    ASSERT_EQ(
+        g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+        com::S_OK);
+    EXPECT_NEAR(static_cast<double>(PositionOf(g.seeking.Get())) / Second, 5.0, 0.1);
+    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) > 5300 * Millisecond; }));
+}
+
+// A signal delivered while the graph waits for its pipeline (a render's preroll, a seek settling) may wake
+// the wait early; that is no failure. The signals come every millisecond to the waiting thread.
+TEST(Waits, ASignalWhileTheGraphWaitsFailsNothing) {
+    struct sigaction quiet = {};
+    quiet.sa_handler = [](int) {};
+    sigemptyset(&quiet.sa_mask);
+    quiet.sa_flags = SA_RESTART;
+    struct sigaction before = {};
+    sigaction(SIGUSR2, &quiet, &before);
+    const pthread_t waiting = pthread_self();
+    std::atomic<bool> done{false};
+    std::thread signaller([&] {
+        while (!done) {
+            pthread_kill(waiting, SIGUSR2);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    for (int i = 0; i < 3; ++i) {
+        WindowlessGraph g;
+        EXPECT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK) << i;
+        EXPECT_EQ(g.Render(MediaFixture::Mp4VideoOnly), com::S_OK) << i;
+        LONGLONG target = Second;
+        EXPECT_EQ(g.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr,
+                                          AM_SEEKING_NoPositioning),
+                  com::S_OK);
+        EXPECT_EQ(PositionOf(g.seeking.Get()), Second);
+    }
+    done = true;
+    signaller.join();
+    sigaction(SIGUSR2, &before, nullptr);
 }
 
 // A graph lets go of its pipeline, and with it of every element, decoder and file it built: at a failed

@@ -1,0 +1,287 @@
+// The picture-in-picture commands of the main window: the open through the open-pair dialog, the pPip items,
+// the video panel's drag of the small picture, previous / next and the reopen of a stored pair.
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "core/PipEdit.h"
+#include "core/PipLayout.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/MediaPanel.h"
+#include "tests/support/WhileModal.h"
+#include "tests/ui/MainFormFixture.h"
+#include "ui/OpenPipForm.h"
+
+namespace {
+
+using namespace ui_testing;
+using dshow::NORMALIZEDRECT;
+using testing_support::WhileModal;
+
+constexpr NORMALIZEDRECT Full{0.0f, 0.0f, 1.0f, 1.0f};
+
+void Press(TButton* Button) {
+    QTest::mouseClick(Button->findChild<QPushButton*>(), Qt::LeftButton);
+}
+
+NORMALIZEDRECT Rect(int Stream) {
+    NORMALIZEDRECT rect{-9, -9, -9, -9};
+    WithPipMixer([&](auto& Mixer) { Mixer.GetOutputRect(static_cast<dshow::DWORD>(Stream), &rect); });
+    return rect;
+}
+
+class PipCommandsTest : public MainFormTest {
+protected:
+    // "打开画中画..." with the dialog answered: A and B chosen through its "..." buttons, then OK.
+    bool OpenPair(const std::string& A, const std::string& B) {
+        WhileModal steps([&](QWidget* Dialog) {
+            auto* form = dynamic_cast<TOpenPip_Form*>(Dialog);
+            ASSERT_NE(form, nullptr);
+            chosenFiles = {A};
+            Press(form->SpeedButton1);
+            chosenFiles = {B};
+            Press(form->SpeedButton2);
+            Press(form->OK_Btn);
+        });
+        form->pOpenpictureinpicture->Click();
+        return steps.Ran();
+    }
+    void MouseEvent(QEvent::Type Type, QPoint At, Qt::MouseButtons Buttons) {
+        const Qt::MouseButton button = Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(Type, QPointF(At), QPointF(form->Video_P->mapToGlobal(At)), button, Buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(form->Video_P, &event);
+    }
+};
+
+TEST_F(PipCommandsTest, TheOpenItemPlaysThePairChosenInTheDialog) {
+    const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
+    Run();
+    ASSERT_TRUE(OpenPair(a, b));
+    ASSERT_TRUE(State.IsPlaying);
+    EXPECT_EQ(State.PlayType, PlayTypes::Pip);
+    EXPECT_EQ(State.PlayListFiles->Items(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(State.History->Items(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(State.CurrentMediaFile, a);
+    EXPECT_EQ(form->CurMedia_L->Caption(), "a.mp4    b.mp4");
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:00 / 0:00:02");
+    EXPECT_EQ(form->Status_L->Caption(), "播放中");
+    EXPECT_TRUE(form->Ctrl_T->Enabled());
+    for (TMenuItem* item : form->PipMenuItems)
+        EXPECT_TRUE(item->Enabled()) << item->Name();
+    EXPECT_TRUE(form->Previous_XI->Enabled()) << "previous and next swap the pictures";
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The pair ends with the longer file, found by the progress tick as a media file's end is; it then stops.
+TEST_F(PipCommandsTest, ThePairStopsAtItsEnd) {
+    Run();
+    ASSERT_TRUE(OpenPair(Clip("a.mp4"), Clip("b.mp4")));
+    ASSERT_TRUE(testing_support::WaitUntil([] { return !State.IsPlaying; }, std::chrono::seconds(15)));
+    EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+    EXPECT_FALSE(State.GraphBuilder);
+}
+
+struct NotOpenedCase {
+    const char* name;
+    bool cancel; // else the close box after an OK with file B missing
+};
+
+class PipDialogNotAccepted : public PipCommandsTest, public ::testing::WithParamInterface<NotOpenedCase> {};
+
+// A dialog that is cancelled or closed leaves the playing medium alone, also when an earlier pair is still
+// named in the state.
+TEST_P(PipDialogNotAccepted, ThePlayingMediumGoesOn) {
+    const std::string clip = Clip("c.mp4");
+    State.pipMediaFileA = Clip("a.mp4");
+    State.pipMediaFileB = Clip("b.mp4");
+    Run({clip});
+    ASSERT_EQ(State.PlayType, PlayTypes::MediaFile);
+    WhileModal steps([&](QWidget* Dialog) {
+        auto* dialog = dynamic_cast<TOpenPip_Form*>(Dialog);
+        ASSERT_NE(dialog, nullptr);
+        if (GetParam().cancel) {
+            Press(dialog->Cancel_Btn);
+        } else {
+            dialog->EditA->SetText(clip);
+            Press(dialog->OK_Btn);
+            dialog->Close();
+        }
+    });
+    form->pOpenpictureinpicture->Click();
+    EXPECT_TRUE(steps.Ran());
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_EQ(State.PlayType, PlayTypes::MediaFile);
+    EXPECT_EQ(State.CurrentMediaFile, clip);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PipDialogNotAccepted,
+                         ::testing::Values(NotOpenedCase{"Cancel", true},
+                                           NotOpenedCase{"CloseBoxAfterRefusedOk", false}),
+                         testing_support::CaseName());
+
+TEST_F(PipCommandsTest, TheGraphsOwnRendererRefusesBeforeAnyDialog) {
+    Run();
+    State.RenderType = RenderTypes::OwnRenderer;
+    WhileModal steps([](QWidget* Dialog) { Dialog->close(); });
+    form->pOpenpictureinpicture->Click();
+    EXPECT_FALSE(steps.Ran());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "Picture in picture feature can only run under the VMR7 and VMR9 modes");
+}
+
+// A second file that does not play: the user is told, and nothing claims to play.
+TEST_F(PipCommandsTest, APairThatDoesNotOpenIsReportedAndShownStopped) {
+    const std::string a = Clip("a.mp4");
+    const std::string b = Copy(testing_support::MediaFile(testing_support::MediaFixture::NotMedia), "b.mp4");
+    Run();
+    ASSERT_TRUE(OpenPair(a, b));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "无效或错误的媒体文件!");
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_NE(State.PlayType, PlayTypes::Pip);
+    EXPECT_FALSE(State.GraphBuilder);
+    EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
+    EXPECT_FALSE(form->Ctrl_T->Enabled());
+}
+
+// The items of pPip while a pair plays: a standard position (on a fresh settings file both pictures start
+// full size), the orientation items with their check marks, "完全倒置" doing nothing, the swap, the default
+// picture; previous and next swap too.
+TEST_F(PipCommandsTest, TheItemsActOnTheSmallPicture) {
+    Run();
+    ASSERT_TRUE(OpenPair(Clip("a.mp4"), Clip("b.mp4")));
+    EXPECT_EQ(Rect(1), Full);
+    EXPECT_EQ(Rect(0), Full);
+    form->pRightbottom->Click();
+    EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+    EXPECT_EQ(ReadIniString("Pip", "SmallPosition"), "4");
+    EXPECT_EQ(ReadIniString("Pip", "PositionType"), "101");
+
+    form->pUpdownreverse->Click();
+    EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 1.0f, 1.0f, 0.5f}));
+    EXPECT_TRUE(form->pUpdownreverse->Checked());
+    form->UpdatePipMenus();
+    EXPECT_TRUE(form->pUpdownreverse->Checked());
+    EXPECT_FALSE(form->pNoreverse->Checked());
+    form->pCompletereverse->Click();
+    EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 1.0f, 1.0f, 0.5f}));
+    form->pLeftrightreverse->Click();
+    EXPECT_EQ(Rect(1), (NORMALIZEDRECT{1.0f, 1.0f, 0.5f, 0.5f}));
+    form->pNoreverse->Click();
+    EXPECT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+    EXPECT_EQ(ReadIniString("Pip", "PositionType"), "102");
+
+    form->pPicswap->Click();
+    EXPECT_EQ(State.PipSmallStream, 0);
+    EXPECT_EQ(Rect(0), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+    form->pPicRestore->Click();
+    EXPECT_EQ(Rect(0), (NORMALIZEDRECT{0.25f, 0.25f, 0.75f, 0.75f}))
+        << "file A, small now, goes to the centre";
+    form->PlayNextCommand();
+    EXPECT_EQ(State.PipSmallStream, 1);
+    EXPECT_EQ(Rect(0), Full);
+    form->PlayPreviousCommand();
+    EXPECT_EQ(State.PipSmallStream, 0);
+    EXPECT_TRUE(State.IsPlaying);
+}
+
+TEST_F(PipCommandsTest, TheItemsAreEnabledOnlyWhileAPairPlays) {
+    const std::string clip = Clip("c.mp4");
+    Run({clip});
+    form->UpdatePipMenus();
+    for (TMenuItem* item : form->PipMenuItems)
+        EXPECT_FALSE(item->Enabled()) << item->Name();
+    ASSERT_TRUE(OpenPair(Clip("a.mp4"), Clip("b.mp4")));
+    form->UpdatePipMenus();
+    for (TMenuItem* item : form->PipMenuItems)
+        EXPECT_TRUE(item->Enabled()) << item->Name();
+    EXPECT_TRUE(form->pNoreverse->Checked());
+    // Choosing an orientation item while no pair plays does nothing.
+    form->StopByType();
+    State.PlayType = PlayTypes::MediaFile;
+    form->pUpdownreverse->SetChecked(false);
+    form->pUpdownreverse->Click();
+    EXPECT_FALSE(form->pUpdownreverse->Checked());
+}
+
+// Dragging the inside of the small picture over the video moves it, keeping its size; the pair plays on
+// after the release and the close stores the new edges. The cursor goes back to the arrow when the mouse
+// leaves the video after a drag whose release never came.
+TEST_F(PipCommandsTest, DraggingTheSmallPictureMovesItAndTheEdgesAreStored) {
+    WriteIni(DefaultIniText());
+    WriteIniString("Pip", "PositionType", "101");
+    WriteIniString("Pip", "SmallPosition", "4");
+    StartShown();
+    form->FormActivate(form.get());
+    ASSERT_TRUE(OpenPair(Clip("a.mp4"), Clip("b.mp4")));
+    ASSERT_EQ(Rect(1), (NORMALIZEDRECT{0.5f, 0.5f, 1.0f, 1.0f}));
+    const TVideoRect& v = State.VideoRect;
+    ASSERT_GT(v.Width, 100);
+    const QPoint press(v.Left + 3 * v.Width / 4, v.Top + 3 * v.Height / 4);
+    const int dx = v.Width / 10;
+    MouseEvent(QEvent::MouseMove, press, Qt::NoButton);
+    MouseEvent(QEvent::MouseButtonPress, press, Qt::LeftButton);
+    MouseEvent(QEvent::MouseMove, press + QPoint(1, 0),
+               Qt::LeftButton); // the move right after a press is let go
+    MouseEvent(QEvent::MouseMove, press + QPoint(dx / 2, 0), Qt::LeftButton);
+    MouseEvent(QEvent::MouseMove, press + QPoint(dx, 0), Qt::LeftButton);
+    EXPECT_EQ(forms::Screen().Cursor(), forms::crSizeAll);
+    MouseEvent(QEvent::MouseButtonRelease, press + QPoint(dx, 0), Qt::NoButton);
+    const float moved = static_cast<float>(dx) / static_cast<float>(v.Width);
+    EXPECT_NEAR(Rect(1).left, 0.5f + moved, 1e-5);
+    EXPECT_NEAR(Rect(1).right, 1.0f + moved, 1e-5);
+    EXPECT_EQ(Rect(1).top, 0.5f);
+    EXPECT_FALSE(State.PipDragging);
+    EXPECT_EQ(forms::Screen().Cursor(), forms::crDefault);
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_FALSE(State.IsPaused);
+
+    MouseEvent(QEvent::MouseMove, press + QPoint(dx, 0), Qt::NoButton);
+    MouseEvent(QEvent::MouseButtonPress, press + QPoint(dx, 0), Qt::LeftButton);
+    MouseEvent(QEvent::MouseMove, press, Qt::LeftButton);
+    EXPECT_EQ(forms::Screen().Cursor(), forms::crSizeAll);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(form->Video_P, &leave);
+    EXPECT_EQ(forms::Screen().Cursor(), forms::crDefault);
+
+    CloseForm();
+    EXPECT_EQ(ReadIniString("Pip", "PositionType"), "102");
+    EXPECT_EQ(ReadIniString("Pip", "SmallLeft"), std::to_string(PipPercent(0.5f + moved)));
+    EXPECT_EQ(ReadIniString("Pip", "SmallRight"), std::to_string(PipPercent(1.0f + moved)));
+    EXPECT_EQ(ReadIniString("Pip", "SmallTop"), "50");
+    EXPECT_EQ(ReadIniString("Pip", "pipMediaFileB"), tree.Root() + "/b.mp4");
+}
+
+// The pair stored at the last close is opened again at the next start where it was left, with its length
+// shown.
+TEST_F(PipCommandsTest, AStoredPairIsReopenedAtStart) {
+    const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
+    WriteIni(DefaultsWith("LastPos", "1",
+                          DefaultsWith("LastPlayType", "3",
+                                       DefaultsWith("pipMediaFileA", a, DefaultsWith("pipMediaFileB", b)))));
+    Run();
+    ASSERT_TRUE(State.IsPlaying);
+    std::int64_t position = 0;
+    State.MediaSeeking->GetCurrentPosition(&position);
+    EXPECT_GE(position, 10000000) << "resumed at the stored second";
+    EXPECT_EQ(State.PlayType, PlayTypes::Pip);
+    EXPECT_EQ(State.PlayListFiles->Items(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(form->CurMedia_L->Caption(), "a.mp4    b.mp4");
+    EXPECT_EQ(form->Time_L->Caption().substr(form->Time_L->Caption().find(" / ")), " / 0:00:02");
+    EXPECT_EQ(form->Ctrl_T->Interval(), 30u);
+    // Stopped, the pair is opened again by the play command.
+    form->StopByType();
+    ASSERT_FALSE(State.IsPlaying);
+    form->PlayCommand();
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_EQ(State.PlayType, PlayTypes::Pip);
+    EXPECT_EQ(form->Status_L->Caption(), "播放中");
+}
+
+} // namespace
