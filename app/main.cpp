@@ -202,6 +202,22 @@ void WritePlayStateWhenAsked() {
     poll->start(20);
 }
 
+// Test hook: QUOREL_FOLDER_DIALOG=<folder> answers every folder browser with the folder instead of showing
+// it (an empty value cancels each browse), so that a test under a real X server can drive the folder
+// commands.
+void AnswerFolderBrowsersWhenAsked() {
+    const char* answer = std::getenv("QUOREL_FOLDER_DIALOG");
+    if (answer == nullptr)
+        return;
+    forms::SetSelectDirectoryHandler(
+        [folder = std::string(answer)](const std::string&, std::string& Directory) {
+            if (folder.empty())
+                return false;
+            Directory = folder;
+            return true;
+        });
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -225,6 +241,7 @@ int main(int argc, char* argv[]) {
     WritePlayStateWhenAsked();
     GrabMainWindowOnSignalWhenAsked();
     AnswerFileDialogsWhenAsked();
+    AnswerFolderBrowsersWhenAsked();
     forms::Application().SetTitle("TarvexDvd 1.2");
     QuorelMain_Form = forms::Application().CreateForm<TQuorelMain_Form>();
     GrabMainWindowWhenAsked();

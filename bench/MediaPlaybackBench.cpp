@@ -19,6 +19,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "bench/BenchTiming.h"
 #include "core/AudioPlayback.h"
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
@@ -31,18 +32,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double CpuSeconds(int Who) {
-    rusage usage{};
-    getrusage(Who, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double Since(Clock::time_point Start) {
-    return std::chrono::duration<double>(Clock::now() - Start).count();
-}
+using bench::Clock;
+using bench::CpuSeconds;
+using bench::Since;
 
 constexpr double ClipSeconds = 8.0;
 

@@ -1,25 +1,44 @@
 #pragma once
-// DVD graphs, disc folders and drives.
+// DVD graphs, disc folders and drives: the graph built filter by filter around the DVD navigator for one
+// disc (a folder holding its VIDEO_TS files, or an optical drive), the chapter list the play-list window
+// shows, the search of a folder tree for disc folders, and the optical drives with their discs.
+//
+// A drive is named by its root, the device node of the drive (/dev/sr0); DvdDriveRootOf says whether a text
+// names one, and every test of a "drive root" goes through it.
 
 #include <string>
 
 #include "platform/forms/StringList.h"
 
-// Clears List and fills it with the CD/DVD drives; true when at least one holds a readable volume.
-// Not built yet: the list stays empty (the drive work fills it in).
-bool ListCdDrives(forms::TStringList& List);
-
-// True when Path names an optical drive rather than a disc folder. Not built yet: no path does.
-bool IsDvdDrivePath(const std::string& Path);
-// True when Root names a CD/DVD drive that holds a readable volume. Not built yet: true.
-bool IsDvdDriveReady(const std::string& Root);
-// The index in DvdChapterList of the title and chapter now playing; -1 when that entry is absent.
-// Not built yet: -1.
-int CurrentChapterIndex();
-
-// Builds and runs the DVD graph for Path (a drive or a folder holding the disc's VIDEO_TS files); true when
-// the graph was built. Not built yet: always false.
+// Builds and runs the DVD graph for Path. False, with the partial graph released and PlayType and the flags
+// as they were, when the navigator, the graph or the sample grabber cannot be made, when Path holds no disc
+// that plays, or when the disc's picture cannot be brought to the renderer.
 bool OpenDvd(const std::string& Path);
-// The title and chapter of a row of the DVD list ("Chapter12(3-12)" gives 3 and 12); both 0 for "DVD". Not
-// built yet: always 0 and 0.
+// The sample grabber takes RGB32 video (an inner step of OpenDvd).
+void ConfigureSampleGrabber();
+// Refills List from the disc in the navigator ("DVD", then "Chapter" + c + "(" + t + "-" + c + ")" for each
+// chapter of each title) and sets VideoWidth x VideoHeight from title 1. List becomes just "DVD" when the
+// disc's volume cannot be read; false when a title's chapters cannot be counted (the list then ends there).
+bool BuildChapterList(forms::TStringList& List);
+// The index in DvdChapterList of the title and chapter now playing; -1 when that entry is absent or the
+// navigator cannot say where it is.
+int CurrentChapterIndex();
+// The title and chapter of a row of the DVD list ("Chapter12(3-12)" gives 3 and 12); both 0 for "DVD" and
+// for any text whose numbers are missing or not decimal (the stored list can be edited by hand).
 void ParseChapterText(const std::string& Text, int& Title, int& Chapter);
+
+// Adds to IfoFolderList, VobFolderList and DvdFolderList the folders under Dir (ending in "/") that hold
+// ".IFO" files, ".VOB" files, and both. Symbolic links are not followed and the depth is bounded, so a link
+// loop or a search from "/" ends; folders are told apart with regard to case.
+void FindDvdFolders(const std::string& Dir);
+
+// Clears List and fills it with the optical drives: the root, and when a readable volume is in it a blank
+// and the volume's label. True when at least one holds a readable volume.
+bool ListCdDrives(forms::TStringList& List);
+// True when Root names an optical drive that holds a readable volume.
+bool IsDvdDriveReady(const std::string& Root);
+// True when Path names an optical drive rather than a disc folder.
+bool IsDvdDrivePath(const std::string& Path);
+// The drive root a drive item's caption starts with (the root, then a blank and the label); "" when the
+// caption names no drive.
+std::string DvdDriveRootOf(const std::string& Caption);

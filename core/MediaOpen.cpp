@@ -281,6 +281,11 @@ void GetMediaVideoInfo(const std::u16string& FileName, double& FrameRate, int& W
     }
 }
 
+void SetNativeVideoSize(int Width, int Height) {
+    NativeWidth = Width;
+    NativeHeight = Height;
+}
+
 void InitAspectTable() {
     if (NativeWidth > 0 && NativeHeight > 0)
         AspectRatios[0] = static_cast<double>(NativeHeight) / NativeWidth;

@@ -30,6 +30,9 @@ void GetMediaVideoInfo(const std::u16string& FileName, double& FrameRate, int& W
 
 // The height-to-width ratio of each display-scale code (0, 1, 2, 4, -1).
 void InitAspectTable();
+// The size the picture of what is being opened is shown at (its shape is the ratio of code 0); an open
+// that does not go through the media detector (a DVD) tells it here.
+void SetNativeVideoSize(int Width, int Height);
 double AspectForType(int Code);
 
 // The largest rectangle of the code's aspect that fits W x H, centred.

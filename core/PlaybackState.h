@@ -139,6 +139,8 @@ struct PlaybackState {
     std::string pipMediaFileA;
     std::string pipMediaFileB;
     std::string DvdPath;
+    // The DVD title the last session played ([PlayControl] LastDvdTitle), where a resume goes on.
+    int LastDvdTitle = 1;
     bool IsPlaying = false;
     bool IsPaused = false;
     bool PositionReady = false;

@@ -4,6 +4,7 @@
 
 #include "core/AudioPlayback.h"
 #include "core/DialogLaunchers.h"
+#include "core/DvdNavigation.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
 
@@ -13,10 +14,8 @@ using dshow::DVD_CMD_FLAG_Flush;
 
 namespace {
 
-// Not built yet: the DVD navigator. Until it is, these stand for its PlayAtTime and GetDvdPositionSeconds.
-void PlayAtTimeNotBuiltYet(const dshow::DVD_HMSF_TIMECODE&, win32::DWORD) {}
-std::int64_t DvdPositionNotBuiltYet() {
-    return 0;
+void DvdPlayAtTime(dshow::DVD_HMSF_TIMECODE Time, win32::DWORD Flags) {
+    State.DvdControl2->PlayAtTime(&Time, Flags, nullptr);
 }
 
 constexpr int DefaultJumpSeconds = 5;
@@ -56,9 +55,6 @@ bool IsGraphMedium() {
 }
 
 } // namespace
-
-TDvdPlayAtTime DvdPlayAtTime = &PlayAtTimeNotBuiltYet;
-TDvdPositionSeconds DvdPositionSeconds = &DvdPositionNotBuiltYet;
 
 dshow::DVD_HMSF_TIMECODE DvdTimeCode(std::int64_t Seconds) {
     std::int64_t h = 0, m = 0, s = 0;
@@ -162,7 +158,8 @@ void JumpDvd(int Direction) {
     const std::int64_t backward = JumpSeconds("SlowOnce");
     if (Direction != 1 && Direction != 2)
         return;
-    const std::int64_t current = DvdPositionSeconds();
+    std::int64_t h = 0, m = 0, s = 0;
+    const std::int64_t current = GetDvdPositionSeconds(h, m, s);
     const std::int64_t target = Direction == 1 ? current + forward : current - backward;
     DvdPlayAtTime(DvdTimeCode(ClampToLength(target, State.DvdTitleLength)), DVD_CMD_FLAG_Flush);
 }

@@ -36,11 +36,3 @@ void JumpDvd(int Direction);
 
 // The DVD time code of Seconds, frames 1.
 dshow::DVD_HMSF_TIMECODE DvdTimeCode(std::int64_t Seconds);
-
-// The DVD navigator's calls used here: IDvdControl2::PlayAtTime and GetDvdPositionSeconds. The navigator is
-// not built yet, so by default a DVD seek does nothing and the DVD position reads 0; replaceable, so that the
-// DVD seeks can be tested now.
-using TDvdPlayAtTime = void (*)(const dshow::DVD_HMSF_TIMECODE& Time, win32::DWORD Flags);
-using TDvdPositionSeconds = std::int64_t (*)();
-extern TDvdPlayAtTime DvdPlayAtTime;
-extern TDvdPositionSeconds DvdPositionSeconds;

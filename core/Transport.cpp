@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/DvdNavigation.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
 #include "platform/audio/Bass.h"
@@ -155,11 +156,15 @@ void BassStop() {
 void PlayFaster(double& Rate, std::string& StatusText) {
     if (State.PlayType == PlayTypes::MediaFile || State.PlayType == PlayTypes::Pip)
         GraphFaster(Rate, StatusText);
+    else if (State.PlayType == PlayTypes::Dvd)
+        DvdFaster(Rate, StatusText);
 }
 
 void PlaySlower(double& Rate, std::string& StatusText) {
     if (State.PlayType == PlayTypes::MediaFile || State.PlayType == PlayTypes::Pip)
         GraphSlower(Rate, StatusText);
+    else if (State.PlayType == PlayTypes::Dvd)
+        DvdSlower(Rate, StatusText);
 }
 
 void SetVolumePercent(int Level) {

@@ -35,7 +35,7 @@ void BassPlay();
 void BassPause();
 void BassStop();
 
-// By PlayType: 1 and 3 step the graph's rate; 0, 2 and 4 change nothing (the DVD's rate is its own work).
+// By PlayType: 1 and 3 step the graph's rate, 2 the DVD navigator's; 0 and 4 change nothing.
 void PlayFaster(double& Rate, std::string& StatusText);
 void PlaySlower(double& Rate, std::string& StatusText);
 // Do nothing when no graph is there to take the rate.

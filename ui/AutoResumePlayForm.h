@@ -20,8 +20,8 @@ public:
     void ApplyTexts();
 
     void FormCreate(forms::TObject* Sender);
-    // Item 0 seeks to LastPos, item 1 to the start (a DVD's title 1 is started first), then the dialog
-    // closes.
+    // Item 0 seeks to LastPos, item 1 to the start (a DVD's stored title, LastDvdTitle, is started first),
+    // then the dialog closes.
     void ResumeType_RGClick(forms::TObject* Sender);
 
     // 0 from the stored position, 1 from the beginning; -1 when the dialog was closed without a choice.

@@ -311,17 +311,6 @@ void TQuorelMain_Form::FormShow(TObject*) {
     ShowStayOnTopPicture();
 }
 
-namespace {
-
-std::string Upper(std::string Text) {
-    for (char& c : Text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return Text;
-}
-
-} // namespace
-
 void TQuorelMain_Form::FormActivate(TObject*) {
     // Likewise for an activation that comes after the close began, or after a start-up that stopped before
     // the shared state was there: nothing is opened.
@@ -348,9 +337,11 @@ void TQuorelMain_Form::FormActivate(TObject*) {
     State.DriveCheckPending = false;
     if (State.DefDriver.empty())
         return;
-    const std::string wanted = Upper(State.DefDriver);
+    // A drive is its root, which DefDriver begins with (the options dialog stores a drive list entry, which
+    // may carry the label): the roots are compared, so that a text that merely begins a root names no drive.
+    const std::string wanted = DvdDriveRootOf(State.DefDriver);
     for (const std::string& drive : *State.DriveList)
-        if (Upper(drive).rfind(wanted, 0) == 0)
+        if (!wanted.empty() && DvdDriveRootOf(drive) == wanted)
             return;
     if (win32::MessageBox(Handle(),
                           "The default dvd driver " + State.DefDriver + " is invalidate," +

@@ -11,13 +11,13 @@
 //   QuorelMainUnit_Lists.cpp  the command line, the stored lists and reopening the last medium
 //   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to, and the display after each
 //   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
+//   QuorelMainUnit_Dvd.cpp    the DVD commands, the DVD items of the pop-up menu and their submenus
 //   QuorelMainUnit_Lyrics.cpp the lyrics display
 //   QuorelMainUnit_History.cpp the history submenu: its commands and its entries
 //   QuorelMainUnit_Tray.cpp   tray icon, stay-on-top, the radio groups and help items of the menus, the
 //                             property command, and closing only after a modal dialog
 //   QuorelMainUnit_Keys.cpp   the shortcut commands and the boss key
 //   QuorelMainUnit_Messages.cpp  the private window messages, the companion windows and frame capture
-//   QuorelMainUnit_Dvd.cpp    the DVD commands the routes reach
 //   QuorelMainUnit_Pip.cpp    the picture-in-picture commands and items
 
 #include <cstdint>
@@ -263,22 +263,6 @@ public:
                         int Y);
     void Video_PMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
 
-    // --- DVD commands (QuorelMainUnit_Dvd.cpp). ---
-    void pOpendvddirectoryClick(forms::TObject* Sender);
-    void OpenDvdFolderCommand();
-    void pPreviouschapterClick(forms::TObject* Sender);
-    void pNextchapterClick(forms::TObject* Sender);
-    void pMainmenuClick(forms::TObject* Sender);
-    void pTitlemenuClick(forms::TObject* Sender);
-    void pChaptermenuClick(forms::TObject* Sender);
-    void pSubpictureMenuClick(forms::TObject* Sender);
-    void pDubmenuClick(forms::TObject* Sender);
-    void pAnglemenuClick(forms::TObject* Sender);
-    void DvdSubpictureOffClick(forms::TObject* Sender);
-    void DvdSubpictureClick(forms::TObject* Sender);
-    void DvdAudioStreamClick(forms::TObject* Sender);
-    void DvdAngleClick(forms::TObject* Sender);
-
     // --- Frame (QuorelMainUnit_Frame.cpp). ---
     void EnableDoubleBuffering();
     void InitialLayout();
@@ -384,6 +368,25 @@ public:
                               int Y);
     void SoundPro_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
                             int Y);
+
+    // --- DVD commands and the DVD items of the pop-up menu (QuorelMainUnit_Dvd.cpp). ---
+    void OpenDvdFolderCommand();
+    void OpenDvdAndShow(const std::string& Path);
+    void pOpendvddirectoryClick(forms::TObject* Sender);
+    void pPreviouschapterClick(forms::TObject* Sender);
+    void pNextchapterClick(forms::TObject* Sender);
+    void pMainmenuClick(forms::TObject* Sender);
+    void pTitlemenuClick(forms::TObject* Sender);
+    void pChaptermenuClick(forms::TObject* Sender);
+    void pSubpictureMenuClick(forms::TObject* Sender);
+    void pDubmenuClick(forms::TObject* Sender);
+    void pAnglemenuClick(forms::TObject* Sender);
+    // The subtitle, audio and angle submenus, made at each pop-up of Main_Pop while a DVD plays.
+    void BuildDvdPopupMenus();
+    void DvdSubpictureOffClick(forms::TObject* Sender);
+    void DvdSubpictureClick(forms::TObject* Sender);
+    void DvdAudioStreamClick(forms::TObject* Sender);
+    void DvdAngleClick(forms::TObject* Sender);
 
     // --- Lyrics display (QuorelMainUnit_Lyrics.cpp). ---
     // One step of the lyrics with the audio position Seconds (two decimals), from each audio tick.

@@ -179,13 +179,8 @@ void TQuorelMain_Form::Main_PopPopup(TObject*) {
     pCapturescreen->SetEnabled(State.IsPlaying &&
                                (State.PlayType == PlayTypes::MediaFile || State.PlayType == PlayTypes::Pip));
     pFullscreen->SetEnabled(State.PlayType != PlayTypes::Audio);
-    if (State.PlayType == PlayTypes::Dvd) {
-        PrepareDvdSubtitleMenu(
-            pSubpicture, pDublanguage, this, [this](TObject* Sender) { DvdSubpictureOffClick(Sender); },
-            [this](TObject* Sender) { DvdSubpictureClick(Sender); });
-        BuildDvdAudioMenu(pDublanguage, this, [this](TObject* Sender) { DvdAudioStreamClick(Sender); });
-        BuildDvdAngleMenu(pAngle, this, [this](TObject* Sender) { DvdAngleClick(Sender); });
-    }
+    if (State.PlayType == PlayTypes::Dvd)
+        BuildDvdPopupMenus();
 }
 
 // --- Menu items. ---

@@ -1,28 +1,113 @@
-// The DVD commands of the main window: opening a DVD folder, the navigation items of the main menu and the
-// stream items built while a DVD plays.
+// The DVD commands of the main window: opening the disc in a drive or a disc folder found under a chosen
+// folder, the DVD navigation items of the pop-up menu (chapters, the disc's menus), and the subtitle, audio
+// and angle submenus built at each pop-up with their click handlers.
 
-#include "core/DvdNavigation.h"
 #include "ui/QuorelMainUnit.h"
 
+#include "core/DvdGraph.h"
+#include "core/DvdNavigation.h"
+#include "core/MediaOpen.h"
+#include "core/PlaybackState.h"
+#include "core/shared/PathEndings.h"
+#include "core/WindowMessages.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/win32/Window.h"
+#include "ui/SelHardDiskDvdForm.h"
+
 using namespace forms;
+
+namespace {
+
+void Inform(const std::string& Text) {
+    Application().MessageBox(Text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
+}
+
+void ReloadPlayList() {
+    if (State.PlayListWindowHandle != nullptr)
+        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_RELOAD, 0, 0);
+}
+
+TMenuItem* ItemOf(TObject* Sender) {
+    return dynamic_cast<TMenuItem*>(Sender);
+}
+
+} // namespace
+
+// --- Opening. ---
+
+void TQuorelMain_Form::OpenDvdDriveMenuClick(TObject* Sender) {
+    const TMenuItem* item = ItemOf(Sender);
+    if (item == nullptr || item->Caption().empty())
+        return;
+    // The drive's root at the start of the caption; the blank and the volume label after it are not part of
+    // it.
+    const std::string root = DvdDriveRootOf(item->Caption());
+    if (root.empty())
+        return;
+    State.DvdPath = root;
+    if (!IsDvdDriveReady(root)) {
+        StopByType();
+        Inform("Dvdrom no ready!");
+        return;
+    }
+    // A disc that does not open is told, as for a folder, rather than shown as playing.
+    OpenDvdAndShow(root);
+}
+
+// What plays stops, the disc opens and the window shows it; a disc that does not open is told.
+void TQuorelMain_Form::OpenDvdAndShow(const std::string& Path) {
+    StopByType();
+    if (!OpenDvd(Path)) {
+        Inform("Load Dvd file error!");
+        return;
+    }
+    ReloadPlayList();
+    ShowDvdOpened();
+    PlaceVideoInWindow();
+    FullScreenAtOnce();
+}
+
+void TQuorelMain_Form::OpenDvdFolderCommand() {
+    std::string folder;
+    if (!SelectDirectory("请选择一个路径:", "", folder, this) || folder.empty())
+        return;
+    State.IfoFolderList->Clear();
+    State.VobFolderList->Clear();
+    State.DvdFolderList->Clear();
+    FindDvdFolders(IncludeTrailingSlash(folder));
+    if (State.DvdFolderList->Empty()) {
+        Inform("Load Dvd directory error!");
+        return;
+    }
+    std::string path;
+    if (State.DvdFolderList->Count() == 1) {
+        path = (*State.DvdFolderList)[0];
+    } else {
+        int index = -1;
+        ShowSelHardDiskDvdDialog(Application().Handle(), State.Language, index);
+        if (index < 0 || index >= State.DvdFolderList->Count())
+            return;
+        path = (*State.DvdFolderList)[index];
+    }
+    State.DvdPath = path;
+    // The root of a drive is a drive's to open, not a folder's.
+    if (IsDvdDrivePath(path))
+        return;
+    OpenDvdAndShow(path);
+}
 
 void TQuorelMain_Form::pOpendvddirectoryClick(TObject*) {
     OpenDvdFolderCommand();
 }
 
-// Not built yet: choosing a DVD folder and opening it.
-void TQuorelMain_Form::OpenDvdFolderCommand() {}
+// --- The DVD navigation items. ---
 
 void TQuorelMain_Form::pPreviouschapterClick(TObject*) {
     DvdPreviousChapter();
 }
-
 void TQuorelMain_Form::pNextchapterClick(TObject*) {
     DvdNextChapter();
 }
-
-// The disc's own menus. "Main menu" asks for the title menu (2) and "title menu" for the root menu (3), as
-// the navigator names them.
 void TQuorelMain_Form::pMainmenuClick(TObject*) {
     ShowDvdMenu(2);
 }
@@ -42,8 +127,32 @@ void TQuorelMain_Form::pAnglemenuClick(TObject*) {
     ShowDvdMenu(6);
 }
 
-// Not built yet: the subtitle, audio-stream and angle items built when the menu opens.
-void TQuorelMain_Form::DvdSubpictureOffClick(TObject*) {}
-void TQuorelMain_Form::DvdSubpictureClick(TObject*) {}
-void TQuorelMain_Form::DvdAudioStreamClick(TObject*) {}
-void TQuorelMain_Form::DvdAngleClick(TObject*) {}
+// --- The stream submenus. ---
+
+void TQuorelMain_Form::BuildDvdPopupMenus() {
+    PrepareDvdSubtitleMenu(
+        pSubpicture, pDublanguage, this, [this](TObject* Sender) { DvdSubpictureOffClick(Sender); },
+        [this](TObject* Sender) { DvdSubpictureClick(Sender); });
+    BuildDvdAudioMenu(pDublanguage, this, [this](TObject* Sender) { DvdAudioStreamClick(Sender); });
+    BuildDvdAngleMenu(pAngle, this, [this](TObject* Sender) { DvdAngleClick(Sender); });
+}
+
+void TQuorelMain_Form::DvdSubpictureOffClick(TObject* Sender) {
+    if (TMenuItem* item = ItemOf(Sender))
+        DvdSubpictureOff(item);
+}
+
+void TQuorelMain_Form::DvdSubpictureClick(TObject* Sender) {
+    if (TMenuItem* item = ItemOf(Sender))
+        DvdSubpictureSelect(item);
+}
+
+void TQuorelMain_Form::DvdAudioStreamClick(TObject* Sender) {
+    if (TMenuItem* item = ItemOf(Sender))
+        DvdAudioStreamSelect(item);
+}
+
+void TQuorelMain_Form::DvdAngleClick(TObject* Sender) {
+    if (TMenuItem* item = ItemOf(Sender))
+        DvdAngleSelect(item);
+}

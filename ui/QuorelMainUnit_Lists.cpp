@@ -141,11 +141,17 @@ void TQuorelMain_Form::SaveLastState() {
         WriteIniString("PlayControl", "LastMediaFile",
                        FitsOnOneLine(State.CurrentMediaFile) ? State.CurrentMediaFile : std::string());
         break;
-    case PlayTypes::Dvd:
+    case PlayTypes::Dvd: {
         if (!State.DvdPath.empty() && FitsOnOneLine(State.DvdPath))
             WriteIniString("PlayControl", "LastDvd", State.DvdPath);
         WriteIniInteger("PlayControl", "LastDomain", State.DvdDomain);
+        // LastPos is a time in a title: the title goes with it, so that a resume goes on in that title.
+        int chapter = 0;
+        if (State.DvdDomain == DvdDomains::Title)
+            GetCurrentTitleChapter(State.LastDvdTitle, chapter);
+        WriteIniInteger("PlayControl", "LastDvdTitle", State.LastDvdTitle);
         break;
+    }
     case PlayTypes::Pip:
         if (!State.pipMediaFileA.empty() && !State.pipMediaFileB.empty() &&
             FitsOnOneLine(State.pipMediaFileA) && FitsOnOneLine(State.pipMediaFileB)) {
@@ -350,6 +356,9 @@ void TQuorelMain_Form::ReopenPip() {
 void TQuorelMain_Form::ReopenDvd() {
     State.DvdPath = StoredText("PlayControl", "LastDvd");
     const int domain = ReadIniInteger("PlayControl", "LastDomain");
+    // Sessions that stored no title (and hand-edited values) go on in title 1.
+    const int title = ReadIniInteger("PlayControl", "LastDvdTitle");
+    State.LastDvdTitle = title >= 1 ? title : 1;
     if (State.DvdPath.empty())
         return;
     // A drive is told from a folder by name, not by the length of a drive root.
@@ -366,7 +375,9 @@ void TQuorelMain_Form::ReopenDvd() {
     if (domain == DvdDomains::Title) {
         State.DvdDomain = DvdDomains::Title;
         // The title's length is not known before it plays: the seek keeps within it.
-        ApplyResumeRule(std::nullopt, [](win32::DWORD Flags) { DvdPlayTitle(1, Flags); });
+        ApplyResumeRule(std::nullopt, [](win32::DWORD Flags) {
+            DvdPlayTitle(static_cast<win32::DWORD>(State.LastDvdTitle), Flags);
+        });
     }
     ShowDvdOpened();
     FullScreenAtOnce();

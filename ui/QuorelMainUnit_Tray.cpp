@@ -222,8 +222,6 @@ void TQuorelMain_Form::PlayModeMenuClick(TObject* Sender) {
     SavePlayModeMenu(PlayModeMenuItems);
 }
 
-// Items built at run time under the drive menu.
-void TQuorelMain_Form::OpenDvdDriveMenuClick(TObject*) {}
 void TQuorelMain_Form::pMainwebClick(TObject*) {
     OpenHomePage();
 }

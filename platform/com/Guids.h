@@ -16,6 +16,15 @@ inline constexpr CLSID CLSID_RealAudioDecoder = MakeGuid("{941A4793-A705-4312-8D
 inline constexpr CLSID CLSID_AC3Filter = MakeGuid("{A753A1EC-973E-4718-AF8E-A3F554D45C44}");
 inline constexpr CLSID CLSID_RealVideoDecoder = MakeGuid("{238D0F23-5DC9-45A6-9BE2-666160C324DD}");
 inline constexpr CLSID CLSID_DSoundRender = MakeGuid("{79376820-07D0-11CF-A24D-0020AFD79767}");
+// The DVD graph's filters.
+inline constexpr CLSID CLSID_DVDNavigator = MakeGuid("{9B8C4620-2C1A-11D0-8493-00A02438AD48}");
+inline constexpr CLSID CLSID_SampleGrabber = MakeGuid("{C1F400A0-3F08-11D3-9F0B-006008039E37}");
+inline constexpr CLSID CLSID_VideoRenderer = MakeGuid("{70E102B0-5556-11CE-97C0-00AA0055595A}");
+inline constexpr CLSID CLSID_OverlayMixer = MakeGuid("{CD8743A1-3736-11D0-9E69-00C04FD7C15B}");
+inline constexpr CLSID CLSID_MpegAudioDecoder = MakeGuid("{3D446B6F-71DE-4437-BE15-8CE47174340F}");
+inline constexpr CLSID CLSID_RgbConverter = MakeGuid("{E2B7DB22-38C5-11D5-91F6-00104BDB8FF9}");
+inline constexpr CLSID CLSID_Line21Decoder = MakeGuid("{6E8D4A20-310C-11D0-B79A-00AA003767A7}");
+inline constexpr CLSID CLSID_MpegVideoDecoder = MakeGuid("{39F498AF-1A09-4275-B193-673B0BA3D478}");
 
 // Interfaces.
 inline constexpr IID IID_IGraphBuilder = MakeGuid("{56A868A9-0AD4-11CE-B03A-0020AF0BA770}");
@@ -35,11 +44,15 @@ inline constexpr IID IID_IMediaSeeking = MakeGuid("{36B73880-C2C8-11CF-8B46-0080
 inline constexpr IID IID_IBasicAudio = MakeGuid("{56A868B3-0AD4-11CE-B03A-0020AF0BA770}");
 inline constexpr IID IID_IVideoWindow = MakeGuid("{56A868B4-0AD4-11CE-B03A-0020AF0BA770}");
 inline constexpr IID IID_IVideoFrameStep = MakeGuid("{E46A9787-2B71-444D-A4B5-1FAB7B708D6A}");
+inline constexpr IID IID_ISampleGrabber = MakeGuid("{6B652FFF-11FE-4FCE-92AD-0266B5D7C78F}");
+inline constexpr IID IID_IDvdControl2 = MakeGuid("{33BC7430-EEC0-11D2-8201-00A0C9D74842}");
+inline constexpr IID IID_IDvdInfo2 = MakeGuid("{34151510-EEC0-11D2-8201-00A0C9D74842}");
 
 // Media types and formats.
 inline constexpr GUID MEDIATYPE_Video = MakeGuid("{73646976-0000-0010-8000-00AA00389B71}");
 inline constexpr GUID MEDIATYPE_Audio = MakeGuid("{73647561-0000-0010-8000-00AA00389B71}");
 inline constexpr GUID FORMAT_VideoInfo = MakeGuid("{05589F80-C356-11CE-BF01-00AA0055595A}");
+inline constexpr GUID MEDIASUBTYPE_RGB32 = MakeGuid("{E436EB7E-524F-11CE-9F53-0020AF0BA770}");
 inline constexpr GUID FORMAT_WaveFormatEx = MakeGuid("{05589F81-C356-11CE-BF01-00AA0055595A}");
 
 } // namespace com

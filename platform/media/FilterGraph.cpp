@@ -70,27 +70,6 @@ bool HasPrefix(const gchar* Text, const char* Prefix) {
 
 } // namespace
 
-struct FilterGraph::Chain {
-    FilterGraph* graph = nullptr;
-    std::string file;
-    com::ComPtr<IBaseFilter> sourceFilter; // the filter given out by AddSourceFilter, if any
-    GstElement* source = nullptr;
-    GstElement* decoder = nullptr;
-    std::vector<std::string> preferred;
-    GstElement* videoBranch = nullptr;
-    bool audio = false;
-    // The audio branch's pad this file's sound goes to (a reference of ours), kept across stops.
-    GstPad* audioSink = nullptr;
-
-    Chain() = default;
-    Chain(const Chain&) = delete;
-    Chain& operator=(const Chain&) = delete;
-    ~Chain() {
-        if (audioSink != nullptr)
-            gst_object_unref(audioSink);
-    }
-};
-
 FilterGraph::FilterGraph() {
     gst::EnsureInitialised();
     positionQuery_ = gst_query_new_position(GST_FORMAT_TIME);
@@ -133,14 +112,27 @@ void FilterGraph::ResetPipeline() {
         pipeline_ = nullptr;
     }
     std::shared_ptr<VideoRenderer> renderer;
+    std::shared_ptr<DvdNavigator> dvd;
     {
         std::lock_guard lock(mutex_);
         chains_.clear();
         audioBranch_ = audioMixer_ = volume_ = panorama_ = nullptr;
         renderer = std::move(renderer_);
+        dvd = std::move(dvd_);
+        dvdVideoQueue_ = dvdSubpictureQueue_ = dvdAudioFunnel_ = nullptr;
+        dvdAudioDecoders_.clear();
+    }
+    {
+        std::lock_guard lock(dvdMutex_);
+        dvdForBus_.reset();
     }
     if (renderer)
         renderer->DisconnectInputs();
+    // The disc outlives the graph in its navigator filter: it must not call back into a graph that is gone.
+    if (dvd) {
+        dvd->SetPlaybackClock({});
+        dvd->SetJumpRunner({});
+    }
     duration_ = 0;
     lastPosition_ = 0;
     state_ = State_Stopped;
@@ -149,6 +141,7 @@ void FilterGraph::ResetPipeline() {
 void FilterGraph::Shutdown() {
     ResetPipeline();
     ownRenderer_.reset();
+    edges_.clear();
     filters_.clear();
 }
 
@@ -169,13 +162,19 @@ GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* Message, gpointer
     auto* graph = static_cast<FilterGraph*>(Self);
     switch (GST_MESSAGE_TYPE(Message)) {
     case GST_MESSAGE_EOS:
-        graph->ended_ = true;
+    case GST_MESSAGE_ERROR: {
+        (GST_MESSAGE_TYPE(Message) == GST_MESSAGE_EOS ? graph->ended_ : graph->failed_) = true;
         graph->WakeStep();
+        std::shared_ptr<DvdNavigator> dvd;
+        {
+            std::lock_guard lock(graph->dvdMutex_);
+            dvd = graph->dvdForBus_;
+        }
+        // Nothing more comes from the disc: the screen keeps what was shown last.
+        if (dvd)
+            dvd->SetEnded(true);
         break;
-    case GST_MESSAGE_ERROR:
-        graph->failed_ = true;
-        graph->WakeStep();
-        break;
+    }
     case GST_MESSAGE_STEP_DONE: {
         GstFormat format;
         guint64 amount = 0, duration = 0;
@@ -224,6 +223,7 @@ HRESULT FilterGraph::RemoveFilter(IBaseFilter* Filter) {
     auto it = std::find_if(filters_.begin(), filters_.end(), [&](auto& f) { return f.first.Get() == Filter; });
     if (it == filters_.end())
         return VFW_E_NOT_FOUND;
+    std::erase_if(edges_, [&](const Edge& e) { return e.from == Filter || e.to == Filter; });
     filters_.erase(it);
     return S_OK;
 }
@@ -601,9 +601,10 @@ bool FilterGraph::WaitForState(GstClockTime Limit) {
 HRESULT FilterGraph::Run() {
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
-    if (duration_ == 0) {
+    if (duration_ == 0 && !dvd_) {
         // Nothing to play (a file without length, a WAV header without data): at its end at once. Run, some
-        // parsers would send empty buffers for ever, taking a whole core.
+        // parsers would send empty buffers for ever, taking a whole core. A disc has no length of its own: its
+        // titles have theirs, and its end is the navigator's to find.
         ended_ = true;
         state_ = State_Running;
         return S_OK;
@@ -751,6 +752,9 @@ HRESULT FilterGraph::SetPositions(LONGLONG* Current, DWORD CurrentFlags, LONGLON
         return E_POINTER;
     if (currentMode == AM_SEEKING_NoPositioning && stopMode == AM_SEEKING_NoPositioning)
         return S_OK;
+    // A disc is moved by its navigator, in its titles.
+    if (dvd_)
+        return com::E_NOTIMPL;
     // A stream that cannot seek keeps its place and its end, and goes on playing.
     if (!seekable_)
         return com::E_FAIL;
@@ -778,6 +782,9 @@ HRESULT FilterGraph::SetRate(double Rate) {
         return E_INVALIDARG;
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
+    // A disc's rate is its navigator's (in its titles; in a menu only the normal rate stands).
+    if (dvd_)
+        return dvd_->Rate() == Rate || dvd_->SetRate(Rate) ? S_OK : com::E_FAIL;
     if (Rate == rate_)
         return S_OK;
     // A rate is a seek: a stream that cannot seek keeps its rate and goes on playing.
@@ -799,7 +806,7 @@ HRESULT FilterGraph::SetRate(double Rate) {
 HRESULT FilterGraph::GetRate(double* Rate) {
     if (Rate == nullptr)
         return E_POINTER;
-    *Rate = rate_;
+    *Rate = dvd_ ? dvd_->Rate() : rate_;
     return S_OK;
 }
 

@@ -8,9 +8,11 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/media/DvdNavigator.h"
 #include "platform/media/Filters.h"
 #include "platform/media/Interfaces.h"
 #include "platform/media/VideoRenderer.h"
@@ -31,6 +33,7 @@ public:
     HRESULT RenderFile(LPCWSTR File, LPCWSTR PlayList) override;
     HRESULT AddSourceFilter(LPCWSTR File, LPCWSTR FilterName, IBaseFilter** Filter) override;
     HRESULT Render(IPin* Output) override;
+    HRESULT Connect(IPin* Output, IPin* Input) override;
 
     // IMediaControl
     HRESULT Run() override;
@@ -75,7 +78,35 @@ public:
     void Shutdown();
 
 private:
-    struct Chain;
+    // What plays one source: the file (or disc) it reads, the element that decodes or splits it, and where
+    // its video and audio went.
+    struct Chain {
+        FilterGraph* graph = nullptr;
+        std::string file;
+        com::ComPtr<IBaseFilter> sourceFilter; // the filter given out by AddSourceFilter, if any
+        GstElement* source = nullptr;
+        GstElement* decoder = nullptr;
+        std::vector<std::string> preferred;
+        GstElement* videoBranch = nullptr;
+        bool audio = false;
+        // The audio branch's pad this file's sound goes to (a reference of ours), kept across stops.
+        GstPad* audioSink = nullptr;
+
+        Chain() = default;
+        Chain(const Chain&) = delete;
+        Chain& operator=(const Chain&) = delete;
+        ~Chain() {
+            if (audioSink != nullptr)
+                gst_object_unref(audioSink);
+        }
+    };
+    // A connection made by Connect: the filters and their pins' places.
+    struct Edge {
+        IBaseFilter* from = nullptr;
+        int fromPin = 0;
+        IBaseFilter* to = nullptr;
+        int toPin = 0;
+    };
 
     static GstBusSyncReply OnBusMessage(GstBus* Bus, GstMessage* Message, gpointer Self);
     static void OnDecodedPad(GstElement* Decoder, GstPad* Pad, gpointer ChainPtr);
@@ -102,9 +133,21 @@ private:
     LONGLONG QueryDuration();
     LONGLONG StopPosition() const;
 
+    // The DVD graph (FilterGraphDvd.cpp), built from the connections once the navigator's picture reaches a
+    // video renderer.
+    const Edge* EdgeFrom(IBaseFilter* Filter, const std::u16string& PinName) const;
+    std::shared_ptr<VideoRenderer> RendererDownstreamOf(IBaseFilter* Filter, int Depth) const;
+    std::vector<std::string> AudioDecodersDownstreamOf(IBaseFilter* Filter, bool& ReachesOutput,
+                                                       int Depth) const;
+    HRESULT BuildDvdGraph();
+    static void OnDvdPad(GstElement* Demuxer, GstPad* Pad, gpointer Self);
+    void ConnectDvdPad(GstPad* Pad);
+    std::optional<std::int64_t> DvdPlaybackPosition();
+
     GstElement* pipeline_ = nullptr;
     GstQuery* positionQuery_ = nullptr;
     std::vector<std::pair<com::ComPtr<IBaseFilter>, std::u16string>> filters_;
+    std::vector<Edge> edges_;
     std::vector<std::unique_ptr<Chain>> chains_;
     // Where video goes in the current pipeline; set under mutex_, as streaming threads read it.
     std::shared_ptr<VideoRenderer> renderer_;
@@ -113,6 +156,15 @@ private:
     std::mutex mutex_; // chains' elements, the renderer and the audio branch, touched by streaming threads
     GstElement* audioBranch_ = nullptr;
     GstElement* audioMixer_ = nullptr; // in the audio branch of a graph of more than one file
+    // The DVD graph: the disc, where its pictures and subpictures go in, and how its audio is decoded.
+    std::shared_ptr<DvdNavigator> dvd_;
+    // The same for the bus handler, which may run while a streaming thread holds mutex_.
+    std::mutex dvdMutex_;
+    std::shared_ptr<DvdNavigator> dvdForBus_;
+    GstElement* dvdVideoQueue_ = nullptr;
+    GstElement* dvdSubpictureQueue_ = nullptr;
+    GstElement* dvdAudioFunnel_ = nullptr;
+    std::vector<std::string> dvdAudioDecoders_;
     GstElement* volume_ = nullptr;
     GstElement* panorama_ = nullptr;
 

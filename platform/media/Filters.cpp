@@ -1,5 +1,8 @@
 #include "platform/media/Filters.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <gst/gst.h>
 
 namespace dshow {
@@ -7,7 +10,19 @@ namespace dshow {
 HRESULT Pin::QueryDirection(PIN_DIRECTION* Direction) {
     if (Direction == nullptr)
         return com::E_POINTER;
-    *Direction = direction_;
+    *Direction = shape_.Direction;
+    return com::S_OK;
+}
+
+HRESULT Pin::QueryPinInfo(PIN_INFO* Info) {
+    if (Info == nullptr)
+        return com::E_POINTER;
+    *Info = PIN_INFO{};
+    Info->pFilter = owner_.Get();
+    Info->pFilter->AddRef();
+    Info->dir = shape_.Direction;
+    const std::size_t length = std::min<std::size_t>(shape_.Name.size(), std::size(Info->achName) - 1);
+    std::copy_n(shape_.Name.begin(), length, Info->achName);
     return com::S_OK;
 }
 

@@ -17,6 +17,7 @@ namespace dshow {
 
 using com::GUID;
 using com::HRESULT;
+using win32::BOOL;
 using win32::COLORREF;
 using win32::DWORD;
 using win32::HWND;
@@ -104,9 +105,18 @@ using VMR9NormalizedRect = NORMALIZEDRECT;
 
 struct IBaseFilter;
 
+// What IPin::QueryPinInfo gives: the pin's filter (with a reference the caller releases), its direction and
+// its name.
+struct PIN_INFO {
+    IBaseFilter* pFilter = nullptr;
+    PIN_DIRECTION dir = PINDIR_INPUT;
+    char16_t achName[128] = {};
+};
+
 struct IPin : com::IUnknown {
     static constexpr com::IID Iid = com::IID_IPin;
     virtual HRESULT QueryDirection(PIN_DIRECTION* Direction) = 0;
+    virtual HRESULT QueryPinInfo(PIN_INFO* Info) = 0;
 };
 
 struct IEnumPins : com::IUnknown {
@@ -130,6 +140,10 @@ struct IGraphBuilder : com::IUnknown {
     virtual HRESULT AddSourceFilter(LPCWSTR File, LPCWSTR FilterName, IBaseFilter** Filter) = 0;
     // Completes the graph from an output pin, with the filters already added before any others; prerolls.
     virtual HRESULT Render(IPin* Output) = 0;
+    // Connects an output pin to an input pin of filters in this graph, where their streams agree (the graph
+    // may put converters between them). Once a DVD navigator's picture reaches a video renderer the graph
+    // is built and prerolled.
+    virtual HRESULT Connect(IPin* Output, IPin* Input) = 0;
 };
 
 struct IMediaControl : com::IUnknown {
@@ -260,13 +274,143 @@ struct DVD_HMSF_TIMECODE {
 // Flags of the DVD navigator's commands.
 constexpr DWORD DVD_CMD_FLAG_None = 0, DVD_CMD_FLAG_Flush = 1, DVD_CMD_FLAG_Block = 4;
 
-// Held by the shared state; declared with the DVD graph's work.
-struct ISampleGrabber : com::IUnknown {};
+// The sample grabber: a filter that passes on samples of one media type.
+struct ISampleGrabber : com::IUnknown {
+    static constexpr com::IID Iid = com::IID_ISampleGrabber;
+    // The media type the grabber accepts; the format block may be left empty.
+    virtual HRESULT SetMediaType(const AM_MEDIA_TYPE* Type) = 0;
+    // Whether the grabber keeps a copy of the last sample.
+    virtual HRESULT SetBufferSamples(BOOL Buffer) = 0;
+};
+
+// --- The DVD navigator ---------------------------------------------------------------------------------
+
+using ULONG = std::uint32_t;
+using LCID = DWORD;
+
+// Result codes of the DVD navigator.
+constexpr HRESULT VFW_E_DVD_OPERATION_INHIBITED = static_cast<HRESULT>(0x80040276u);
+constexpr HRESULT VFW_E_DVD_INVALIDDOMAIN = static_cast<HRESULT>(0x80040277u);
+constexpr HRESULT VFW_E_DVD_NO_BUTTON = static_cast<HRESULT>(0x80040278u);
+constexpr HRESULT VFW_E_DVD_GRAPHNOTREADY = static_cast<HRESULT>(0x80040279u);
+constexpr HRESULT VFW_E_DVD_INVALID_DISC = static_cast<HRESULT>(0x80040291u);
+constexpr HRESULT VFW_E_DVD_STREAM_DISABLED = static_cast<HRESULT>(0x8004028Bu);
+
+enum DVD_DOMAIN {
+    DVD_DOMAIN_FirstPlay = 1,
+    DVD_DOMAIN_VideoManagerMenu = 2,
+    DVD_DOMAIN_VideoTitleSetMenu = 3,
+    DVD_DOMAIN_Title = 4,
+    DVD_DOMAIN_Stop = 5,
+};
+
+enum DVD_MENU_ID {
+    DVD_MENU_Title = 2,
+    DVD_MENU_Root = 3,
+    DVD_MENU_Subpicture = 4,
+    DVD_MENU_Audio = 5,
+    DVD_MENU_Angle = 6,
+    DVD_MENU_Chapter = 7,
+};
+
+enum DVD_SUBPICTURE_LANG_EXT {
+    DVD_SP_EXT_NotSpecified = 0,
+    DVD_SP_EXT_Caption_Normal = 1,
+    DVD_SP_EXT_Caption_Big = 2,
+    DVD_SP_EXT_Caption_Children = 3,
+};
+
+enum DVD_DISC_SIDE { DVD_SIDE_A = 1, DVD_SIDE_B = 2 };
+
+// Frame rates a time code counts its frames in (DVD_PLAYBACK_LOCATION2::TimeCodeFlags, GetTotalTitleTime).
+constexpr ULONG DVD_TC_FLAG_25fps = 0x1, DVD_TC_FLAG_30fps = 0x2;
+
+struct DVD_PLAYBACK_LOCATION2 {
+    ULONG TitleNum = 0;   // in a menu: 0
+    ULONG ChapterNum = 0; // in a menu: the menu's identifier
+    DVD_HMSF_TIMECODE TimeCode;
+    ULONG TimeCodeFlags = 0;
+};
+
+struct DVD_VideoAttributes {
+    ULONG ulFrameRate = 0;   // 50 or 60 (fields)
+    ULONG ulAspectX = 0;     // 4 or 16
+    ULONG ulAspectY = 0;     // 3 or 9
+    ULONG ulFrameHeight = 0; // 576 or 480
+    ULONG ulSourceResolutionX = 0;
+    ULONG ulSourceResolutionY = 0;
+};
+
+struct DVD_TitleAttributes {
+    DVD_VideoAttributes VideoAttributes;
+    ULONG ulNumberOfAudioStreams = 0;
+    ULONG ulNumberOfSubpictureStreams = 0;
+};
+
+struct DVD_MenuAttributes {
+    DVD_VideoAttributes VideoAttributes;
+    ULONG ulNumberOfAudioStreams = 0;
+    ULONG ulNumberOfSubpictureStreams = 0;
+};
+
+// The command object a navigator command may give back; this navigator gives none (the pointer is set to
+// nullptr): every command has been applied when its call returns.
+struct IDvdCmd : com::IUnknown {};
+
+struct IDvdControl2 : com::IUnknown {
+    static constexpr com::IID Iid = com::IID_IDvdControl2;
+    // The disc: a folder that holds VIDEO_TS (or is one), or an optical drive. Fails when no disc can be read
+    // there (no disc files, files that are not a disc's, or a disc this machine cannot decrypt).
+    virtual HRESULT SetDVDDirectory(LPCWSTR Path) = 0;
+    virtual HRESULT PlayTitle(ULONG Title, DWORD Flags, IDvdCmd** Cmd) = 0;
+    virtual HRESULT PlayChapterInTitle(ULONG Title, ULONG Chapter, DWORD Flags, IDvdCmd** Cmd) = 0;
+    // A time in the title now playing (title domain only).
+    virtual HRESULT PlayAtTime(DVD_HMSF_TIMECODE* Time, DWORD Flags, IDvdCmd** Cmd) = 0;
+    virtual HRESULT PlayNextChapter(DWORD Flags, IDvdCmd** Cmd) = 0;
+    virtual HRESULT PlayPrevChapter(DWORD Flags, IDvdCmd** Cmd) = 0;
+    virtual HRESULT ShowMenu(DVD_MENU_ID Menu, DWORD Flags, IDvdCmd** Cmd) = 0;
+    // Menu buttons 1..36 of the menu showing; points are in the video's own pixels.
+    virtual HRESULT SelectButton(ULONG Button) = 0;
+    virtual HRESULT ActivateButton() = 0;
+    virtual HRESULT SelectAtPosition(win32::POINT Point) = 0;
+    virtual HRESULT ActivateAtPosition(win32::POINT Point) = 0;
+    // Plays forwards at Speed times the normal rate (above 0).
+    virtual HRESULT PlayForwards(double Speed, DWORD Flags, IDvdCmd** Cmd) = 0;
+    // Streams are counted from 0 in the title's (or menu's) own numbering.
+    virtual HRESULT SelectAudioStream(ULONG Stream, DWORD Flags, IDvdCmd** Cmd) = 0;
+    virtual HRESULT SelectSubpictureStream(ULONG Stream, DWORD Flags, IDvdCmd** Cmd) = 0;
+    virtual HRESULT SetSubpictureState(BOOL On, DWORD Flags, IDvdCmd** Cmd) = 0;
+    virtual HRESULT SelectDefaultSubpictureLanguage(LCID Language, DVD_SUBPICTURE_LANG_EXT Extension) = 0;
+    // Angles are counted from 1.
+    virtual HRESULT SelectAngle(ULONG Angle, DWORD Flags, IDvdCmd** Cmd) = 0;
+};
+
+struct IDvdInfo2 : com::IUnknown {
+    static constexpr com::IID Iid = com::IID_IDvdInfo2;
+    // What is on the screen: the domain, title, chapter and time of the picture shown, not of what the
+    // navigator reads ahead.
+    virtual HRESULT GetCurrentDomain(DVD_DOMAIN* Domain) = 0;
+    virtual HRESULT GetCurrentLocation(DVD_PLAYBACK_LOCATION2* Location) = 0;
+    // The length of the title playing (title domain only).
+    virtual HRESULT GetTotalTitleTime(DVD_HMSF_TIMECODE* Time, ULONG* TimeCodeFlags) = 0;
+    // The buttons of the menu showing and the one highlighted (0 when none).
+    virtual HRESULT GetCurrentButton(ULONG* Available, ULONG* Current) = 0;
+    virtual HRESULT GetButtonAtPosition(win32::POINT Point, ULONG* Button) = 0;
+    virtual HRESULT GetNumberOfChapters(ULONG Title, ULONG* Chapters) = 0;
+    virtual HRESULT GetDVDVolumeInfo(ULONG* Volumes, ULONG* Volume, DVD_DISC_SIDE* Side, ULONG* Titles) = 0;
+    virtual HRESULT GetTitleAttributes(ULONG Title, DVD_MenuAttributes* Menu,
+                                       DVD_TitleAttributes* TitleAttributes) = 0;
+    virtual HRESULT GetCurrentAudio(ULONG* Available, ULONG* Current) = 0;
+    virtual HRESULT GetAudioLanguage(ULONG Stream, LCID* Language) = 0;
+    // Disabled: the current stream is not shown (only the pictures a disc forces, such as menu buttons).
+    virtual HRESULT GetCurrentSubpicture(ULONG* Available, ULONG* Current, BOOL* Disabled) = 0;
+    virtual HRESULT GetSubpictureLanguage(ULONG Stream, LCID* Language) = 0;
+    virtual HRESULT GetCurrentAngle(ULONG* Available, ULONG* Current) = 0;
+};
+
+// Held by the shared state; the player uses only the second versions.
 struct IDvdControl : com::IUnknown {};
 struct IDvdInfo : com::IUnknown {};
-struct IDvdControl2 : com::IUnknown {};
-struct IDvdInfo2 : com::IUnknown {};
-
 // Sets every media graph of the process to the stopped state and lets go of its pipeline, so that nothing
 // plays while the program shuts down. The interfaces stay valid (they then report failures). Also run at exit.
 void ShutdownMediaGraphs();

@@ -14,10 +14,11 @@
 
 #include "core/Settings.h"
 #include "tests/support/CaptureFixtures.h"
+#include "tests/support/IniText.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/IniText.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowMapFile.h"
 #include "tests/support/XvfbDisplay.h"
 
 using testing_support::ProgramRun;
@@ -27,66 +28,24 @@ namespace {
 
 using V = std::vector<std::string>;
 
-struct Control {
-    std::string window, name;
-    int x = 0, y = 0, width = 0, height = 0;
-    bool shown = false;
-    std::string text;
-    int CentreX() const { return x + width / 2; }
-    int CentreY() const { return y + height / 2; }
-};
+using Control = testing_support::MappedControl;
 
 class CompanionWindows : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start"; }
 
     void Start(const V& Files, std::initializer_list<std::pair<const char*, const char*>> Changes) {
-        testing_support::WriteFile(run.File("Ini/Default.ini"),
-                                   testing_support::DefaultsWith(Changes));
+        testing_support::WriteFile(run.File("Ini/Default.ini"), testing_support::DefaultsWith(Changes));
         run.Start(Files, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_WINDOW_MAP=" + mapFile,
                           "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_MESSAGE_BOXES=fake",
                           "QUOREL_FAKE_LOG=" + fakeLog});
     }
-    std::vector<Control> Map() const {
-        std::vector<Control> controls;
-        std::istringstream lines(ReadFile(mapFile));
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream fields(line);
-            Control c;
-            std::string x, y, w, h, shown;
-            std::getline(fields, c.window, '\t');
-            std::getline(fields, c.name, '\t');
-            std::getline(fields, x, '\t');
-            std::getline(fields, y, '\t');
-            std::getline(fields, w, '\t');
-            std::getline(fields, h, '\t');
-            std::getline(fields, shown, '\t');
-            std::getline(fields, c.text);
-            if (h.empty())
-                continue;
-            c.x = std::stoi(x);
-            c.y = std::stoi(y);
-            c.width = std::stoi(w);
-            c.height = std::stoi(h);
-            c.shown = shown == "1";
-            controls.push_back(c);
-        }
-        return controls;
-    }
     std::optional<Control> Find(const std::string& Window, const std::string& Name) const {
-        for (const Control& c : Map())
-            if (c.window == Window && c.name == Name && c.shown)
-                return c;
-        return std::nullopt;
+        return testing_support::FindShown(mapFile, Window, Name);
     }
     // The shown controls of Window named Name, top to bottom.
     std::vector<Control> All(const std::string& Window, const std::string& Name) const {
-        std::vector<Control> found;
-        for (const Control& c : Map())
-            if (c.window == Window && c.name == Name && c.shown)
-                found.push_back(c);
-        std::sort(found.begin(), found.end(), [](const Control& A, const Control& B) { return A.y < B.y; });
-        return found;
+        return testing_support::AllShown(mapFile, Window, Name);
     }
     Control WaitFor(const std::string& Window, const std::string& Name) const {
         std::optional<Control> c;

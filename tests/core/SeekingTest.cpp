@@ -8,6 +8,7 @@
 
 #include "core/AudioPlayback.h"
 #include "core/DialogLaunchers.h"
+#include "core/DvdNavigation.h"
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
@@ -17,7 +18,7 @@
 #include "platform/win32/Window.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
-#include "tests/support/FakeGraph.h"
+#include "tests/support/FakeDvd.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/MediaPanel.h"
 #include "tests/support/QtApp.h"
@@ -321,51 +322,45 @@ TEST_F(Seeking, TheDialogLibrarysExportIsCalledAndAZeroHandleDoesNothing) {
     EXPECT_EQ(GraphPosition(), 1 * Second);
 }
 
-// --- DVD seeks, recorded in place of the DVD navigator ---
-
-std::vector<dshow::DVD_HMSF_TIMECODE> dvdSeeks;
-std::vector<win32::DWORD> dvdSeekFlags;
-std::int64_t dvdPosition = 0;
+// --- DVD seeks, recorded by a fake navigator ---
 
 class DvdSeeks : public ::testing::Test {
 protected:
     void SetUp() override {
-        DvdPlayAtTime = [](const dshow::DVD_HMSF_TIMECODE& Time, win32::DWORD Flags) {
-            dvdSeeks.push_back(Time);
-            dvdSeekFlags.push_back(Flags);
-        };
-        DvdPositionSeconds = [] { return dvdPosition; };
-        dvdSeeks.clear();
-        dvdSeekFlags.clear();
-        State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new testing_support::FakeDvdControl);
+        State.DvdControl2 = dvd;
+        State.DvdInfo2 = dvd;
         State.PlayType = PlayTypes::Dvd;
         State.DvdDomain = DvdDomains::Title;
         State.DvdTitleLength = 3725; // 1:02:05
         State.VideoTimeText = "1:02:05";
         State.IsPlaying = true;
         State.PositionReady = true;
-        dvdPosition = 3722;
+        SetPosition(1, 2, 2); // 3722 s
         EnsureIniFile();
         WriteIniString("Play", "QuickOnce", "5");
         WriteIniString("Play", "SlowOnce", "10");
     }
     void TearDown() override {
-        DvdPlayAtTime = saved;
-        DvdPositionSeconds = savedPosition;
         State.DvdControl2 = nullptr;
+        State.DvdInfo2 = nullptr;
     }
-    static dshow::DVD_HMSF_TIMECODE Time(int H, int M, int S) {
-        dshow::DVD_HMSF_TIMECODE t;
-        t.bHours = static_cast<std::uint8_t>(H);
-        t.bMinutes = static_cast<std::uint8_t>(M);
-        t.bSeconds = static_cast<std::uint8_t>(S);
-        t.bFrames = 1;
-        return t;
+    void SetPosition(int H, int M, int S) {
+        dvd->position.bHours = static_cast<std::uint8_t>(H);
+        dvd->position.bMinutes = static_cast<std::uint8_t>(M);
+        dvd->position.bSeconds = static_cast<std::uint8_t>(S);
     }
-    TDvdPlayAtTime saved = DvdPlayAtTime;
-    TDvdPositionSeconds savedPosition = DvdPositionSeconds;
+    // The seeks asked of the navigator, in seconds of the title.
+    std::vector<std::string> Seeks() const {
+        std::vector<std::string> seeks;
+        for (const std::string& call : dvd->calls)
+            if (call.rfind("PlayAtTime ", 0) == 0)
+                seeks.push_back(call.substr(11));
+        return seeks;
+    }
     testing_support::RunTree tree;
     bool app = (testing_support::EnsureQApplication(), true);
+    com::ComPtr<testing_support::FakeDvd> dvd =
+        com::ComPtr<testing_support::FakeDvd>::Adopt(new testing_support::FakeDvd);
     forms::TLabel timeLabel;
 };
 
@@ -373,22 +368,18 @@ TEST_F(DvdSeeks, TheKnobSeeksTheTitleAndShowsTheTarget) {
     SeekDvdBySlider(100, 200, timeLabel);
     SeekDvdBySlider(300, 200, timeLabel);
     SeekDvdBySlider(7, 0, timeLabel); // no travel: nothing
-    ASSERT_EQ(dvdSeeks.size(), 2U);
-    EXPECT_EQ(dvdSeeks[0], Time(0, 31, 2)); // 1862 s
-    EXPECT_EQ(dvdSeeks[1], Time(1, 2, 5));  // clamped to the title's length
-    EXPECT_EQ(dvdSeekFlags[0], dshow::DVD_CMD_FLAG_Flush);
+    EXPECT_EQ(Seeks(), (std::vector<std::string>{"1862", "3725"}))
+        << "the second clamped to the title's length";
     EXPECT_EQ(timeLabel.Caption(), "1:02:05 / 1:02:05");
 }
 
 TEST_F(DvdSeeks, JumpsStayInTheTitleAndOnlyInTheTitleDomain) {
     Jump(1);
-    dvdPosition = 4;
+    SetPosition(0, 0, 4);
     Jump(2);
     State.DvdDomain = DvdDomains::TitleSetMenu; // a menu shows
     Jump(1);
-    ASSERT_EQ(dvdSeeks.size(), 2U);
-    EXPECT_EQ(dvdSeeks[0], Time(1, 2, 5));
-    EXPECT_EQ(dvdSeeks[1], Time(0, 0, 0));
+    EXPECT_EQ(Seeks(), (std::vector<std::string>{"3725", "0"}));
 }
 
 TEST_F(DvdSeeks, GotoSecondsInTheTitleDomainClampedToTheTitle) {
@@ -396,9 +387,7 @@ TEST_F(DvdSeeks, GotoSecondsInTheTitleDomainClampedToTheTitle) {
     GotoSeconds(99999);
     State.DvdDomain = DvdDomains::VideoManagerMenu;
     GotoSeconds(65);
-    ASSERT_EQ(dvdSeeks.size(), 2U);
-    EXPECT_EQ(dvdSeeks[0], Time(0, 1, 5));
-    EXPECT_EQ(dvdSeeks[1], Time(1, 2, 5));
+    EXPECT_EQ(Seeks(), (std::vector<std::string>{"65", "3725"}));
 }
 
 TEST_F(DvdSeeks, TheGoToDialogGetsTheTitleLengthInSeconds) {
@@ -412,8 +401,15 @@ TEST_F(DvdSeeks, TheGoToDialogGetsTheTitleLengthInSeconds) {
     ASSERT_EQ(gotoCalls.size(), 1U);
     EXPECT_EQ(gotoCalls[0].length, 3725);
     EXPECT_EQ(gotoCalls[0].playType, PlayTypes::Dvd);
-    ASSERT_EQ(dvdSeeks.size(), 1U);
-    EXPECT_EQ(dvdSeeks[0], Time(0, 10, 0));
+    EXPECT_EQ(Seeks(), (std::vector<std::string>{"600"}));
+}
+
+// A position the navigator cannot tell reads 0: a jump from it goes from the title's start, never from an
+// unread value.
+TEST_F(DvdSeeks, AJumpFromAnUnreadPositionStartsAtZero) {
+    dvd->result = com::E_FAIL;
+    Jump(1);
+    EXPECT_EQ(Seeks(), (std::vector<std::string>{"5"}));
 }
 
 TEST(DvdTimeCode, SplitsSecondsWithFrameOne) {
@@ -424,17 +420,16 @@ TEST(DvdTimeCode, SplitsSecondsWithFrameOne) {
     EXPECT_EQ(t.bFrames, 1);
 }
 
-// Without the DVD navigator the DVD calls do nothing: a DVD seek is harmless.
-TEST(DvdSeeksBeforeTheNavigator, DoNothing) {
+// With no DVD open (no navigator) the DVD seeks do nothing.
+TEST(DvdSeeksWithoutTheNavigator, DoNothing) {
     testing_support::RunTree tree;
     State.PlayType = PlayTypes::Dvd;
     State.DvdDomain = DvdDomains::Title;
-    State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new testing_support::FakeDvdControl);
     State.IsPlaying = State.PositionReady = true;
     GotoSeconds(10);
     Jump(1);
-    EXPECT_EQ(DvdPositionSeconds(), 0);
-    State.DvdControl2 = nullptr;
+    std::int64_t h = 0, m = 0, s = 0;
+    EXPECT_EQ(GetDvdPositionSeconds(h, m, s), 0);
 }
 
 } // namespace

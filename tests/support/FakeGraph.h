@@ -56,23 +56,6 @@ public:
     int stops = 0;
 };
 
-// The DVD navigator's control as the shared state holds it while a DVD is open: callers only check that it is
-// there.
-struct FakeDvdControl : dshow::IDvdControl2 {
-    com::HRESULT QueryInterface(const com::IID&, void** Found) override {
-        *Found = nullptr;
-        return com::E_NOINTERFACE;
-    }
-    std::uint32_t AddRef() override { return ++count; }
-    std::uint32_t Release() override {
-        const std::uint32_t left = --count;
-        if (left == 0)
-            delete this;
-        return left;
-    }
-    std::uint32_t count = 1;
-};
-
 // Puts a new FakeGraph with Stop into the shared state as the playing graph and gives it.
 com::ComPtr<FakeGraph> PlayFakeGraph(std::int64_t Stop);
 

@@ -1,5 +1,6 @@
 // Linked into every test executable: tests run headless and silent however they are started, and never
-// suspend, power off or switch the screen saver of the machine (the programs they start inherit this).
+// suspend, power off, switch the screen saver of the machine or look at its optical drives (the programs they
+// start inherit this).
 
 #include <cstdlib>
 
@@ -10,6 +11,7 @@ const bool environmentSet = [] {
     ::setenv("QUOREL_AUDIO_OUTPUT", "fake", 1);
     ::setenv("QUOREL_POWER", "fake", 1);
     ::setenv("QUOREL_SCREENSAVER", "fake", 1);
+    ::setenv("QUOREL_DRIVES", "fake", 1);
     return true;
 }();
 

@@ -14,6 +14,7 @@
 #include "core/WindowUtils.h"
 #include "platform/forms/Forms.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/FakeDvd.h"
 #include "tests/support/FakeGraph.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/RunTree.h"
@@ -104,48 +105,40 @@ TEST_F(SelHardDiskDvdTest, ClosedWithoutAChoiceGivesMinusOne) {
 
 // --- The resume question. ---
 
-std::vector<std::pair<win32::DWORD, win32::DWORD>> titlesPlayed;
-std::vector<dshow::DVD_HMSF_TIMECODE> dvdSeeks;
-
 struct ResumeCase {
     const char* name;
     TPlayType playType;
     bool dvdControl;
     int item; // -1: closed by the close box
     std::vector<std::int64_t> mediaSeeks;
-    std::vector<std::pair<win32::DWORD, win32::DWORD>> titles;
-    std::vector<int> dvdSeekSeconds;
+    std::vector<std::pair<win32::DWORD, win32::DWORD>> titles; // title and flag of each title started
+    std::vector<std::string> dvdSeekSeconds;
 };
 
 class AutoResumePlayTest : public ChoiceDialogTest, public ::testing::WithParamInterface<ResumeCase> {
 protected:
-    void SetUp() override {
-        ChoiceDialogTest::SetUp();
-        titlesPlayed.clear();
-        dvdSeeks.clear();
-        DvdPlayTitle = [](win32::DWORD Title, win32::DWORD Flags) {
-            titlesPlayed.emplace_back(Title, Flags);
-        };
-        DvdPlayAtTime = [](const dshow::DVD_HMSF_TIMECODE& Time, win32::DWORD) { dvdSeeks.push_back(Time); };
-    }
     void TearDown() override {
-        DvdPlayTitle = savedTitle;
-        DvdPlayAtTime = savedSeek;
         State.DvdControl2 = nullptr;
+        State.DvdInfo2 = nullptr;
+        State.LastDvdTitle = 1;
         ChoiceDialogTest::TearDown();
     }
-    TDvdPlayTitle savedTitle = DvdPlayTitle;
-    TDvdPlayAtTime savedSeek = DvdPlayAtTime;
+    com::ComPtr<testing_support::FakeDvd> dvd =
+        com::ComPtr<testing_support::FakeDvd>::Adopt(new testing_support::FakeDvd);
 };
 
+// A DVD goes on in the title the last session played (3 here), not in title 1.
 TEST_P(AutoResumePlayTest, TheChosenItemSeeksByPlayTypeAndIsTheResult) {
     auto graph = testing_support::PlayFakeGraph(100 * Second);
     State.PlayType = GetParam().playType;
     State.LastPos = 42;
+    State.LastDvdTitle = 3;
     State.DvdDomain = DvdDomains::VideoManagerMenu;
     State.DvdTitleLength = 3600;
-    if (GetParam().dvdControl)
-        State.DvdControl2 = com::ComPtr<dshow::IDvdControl2>::Adopt(new testing_support::FakeDvdControl);
+    if (GetParam().dvdControl) {
+        State.DvdControl2 = dvd;
+        State.DvdInfo2 = dvd;
+    }
     int choice = 99;
     WhileShown<TAutoResumePlay_Form>(
         [](TAutoResumePlay_Form& Dialog) {
@@ -161,11 +154,16 @@ TEST_P(AutoResumePlayTest, TheChosenItemSeeksByPlayTypeAndIsTheResult) {
     for (std::int64_t s : GetParam().mediaSeeks)
         expectedSeeks.push_back(s * Second);
     EXPECT_EQ(graph->seeks, expectedSeeks);
-    EXPECT_EQ(titlesPlayed, GetParam().titles);
-    std::vector<int> seconds;
-    for (const auto& t : dvdSeeks)
-        seconds.push_back(t.bHours * 3600 + t.bMinutes * 60 + t.bSeconds);
-    EXPECT_EQ(seconds, GetParam().dvdSeekSeconds);
+    std::vector<std::pair<win32::DWORD, win32::DWORD>> titles;
+    std::vector<std::string> seeks;
+    for (const std::string& call : dvd->calls) {
+        if (call.rfind("PlayTitle ", 0) == 0)
+            titles.emplace_back(std::stoul(call.substr(10)), dvd->playTitleFlags.at(titles.size()));
+        else if (call.rfind("PlayAtTime ", 0) == 0)
+            seeks.push_back(call.substr(11));
+    }
+    EXPECT_EQ(titles, GetParam().titles);
+    EXPECT_EQ(seeks, GetParam().dvdSeekSeconds);
     EXPECT_EQ(State.DvdDomain, GetParam().titles.empty() ? DvdDomains::VideoManagerMenu : DvdDomains::Title);
 }
 
@@ -177,8 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ResumeCase{"FileClosedByTheCloseBox", 1, false, -1, {}, {}, {}},
                       ResumeCase{"AudioIsNotSought", 4, false, 0, {}, {}, {}},
                       ResumeCase{
-                          "DvdFromLastPosition", 2, true, 0, {}, {{1, dshow::DVD_CMD_FLAG_Block}}, {42}},
-                      ResumeCase{"DvdFromBeginning", 2, true, 1, {}, {{1, dshow::DVD_CMD_FLAG_Flush}}, {0}},
+                          "DvdFromLastPosition", 2, true, 0, {}, {{3, dshow::DVD_CMD_FLAG_Block}}, {"42"}},
+                      ResumeCase{"DvdFromBeginning", 2, true, 1, {}, {{3, dshow::DVD_CMD_FLAG_Flush}}, {"0"}},
                       ResumeCase{"DvdWithoutItsNavigator", 2, false, 0, {}, {}, {}}),
     testing_support::CaseName());
 

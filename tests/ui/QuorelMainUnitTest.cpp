@@ -16,6 +16,7 @@
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
 #include "platform/forms/StringList.h"
+#include "platform/win32/Drives.h"
 #include "platform/win32/MessageBox.h"
 #include "platform/win32/ScreenSaver.h"
 #include "platform/win32/Window.h"
@@ -295,29 +296,40 @@ TEST_F(MainFormTest, NoDriveClearsTheDefaultDriveOnceAndNeverAsksAgain) {
     EXPECT_FALSE(form->FirstActivation);
 }
 
+// A drive is its root (its device node): the default drive is found when its root is one of the drives', with
+// or without the label the options dialog's list shows after it; a text that merely begins a root is no
+// drive.
 TEST_F(MainFormTest, DefaultDriveIsCheckedAgainstTheDrivesOnce) {
+    win32::FakeDriveService drives;
+    drives.Drives = {{"/dev/sr0", true, "MOVIE_DISC", ""}, {"/dev/sr1", false, "", ""}};
+    win32::SetDriveService(&drives);
     struct Case {
         const char* defDriver;
         bool asked;
-    } cases[] = {{"d:", false}, {"E:", true}, {"", false}};
+    } cases[] = {{"/dev/sr0", false}, {"/dev/sr0 MOVIE_DISC", false},
+                 {"/dev/sr1", false}, {"/dev/sr2", true},
+                 {"/dev/sr", true},   {"/DEV/SR0", true},
+                 {"", false}};
     for (const Case& c : cases) {
         WriteIni(DefaultsWith("DefDriver", c.defDriver));
         Start();
-        State.DriveList->Add("D: MOVIE_DISC");
+        State.DriveList->Add("/dev/sr0 MOVIE_DISC");
+        State.DriveList->Add("/dev/sr1");
         boxes.clear();
         onBox = [this] { form->FormActivate(form.get()); };
         form->FormActivate(form.get());
         form->FormActivate(form.get());
         ASSERT_EQ(boxes.size(), c.asked ? 1u : 0u) << c.defDriver;
         if (c.asked) {
-            EXPECT_EQ(boxes[0].Text,
-                      "The default dvd driver E: is invalidate, would you like to reset it now?");
+            EXPECT_EQ(boxes[0].Text, std::string("The default dvd driver ") + c.defDriver +
+                                         " is invalidate, would you like to reset it now?");
             EXPECT_EQ(boxes[0].Type, win32::MB_YESNO | win32::MB_ICONINFORMATION);
         }
         EXPECT_FALSE(State.DriveCheckPending);
         onBox = nullptr;
         form.reset();
     }
+    win32::SetDriveService(nullptr);
 }
 
 TEST_F(MainFormTest, CloseTearsDownEverythingEvenWhenTheSaveFails) {
