@@ -18,6 +18,7 @@
 //                             property command, and closing only after a modal dialog
 //   QuorelMainUnit_Keys.cpp   the shortcut commands and the boss key
 //   QuorelMainUnit_Messages.cpp  the private window messages, the companion windows and frame capture
+//   QuorelMainUnit_Options.cpp   the options dialog and the restart of playback after a change of renderer
 //   QuorelMainUnit_Pip.cpp    the picture-in-picture commands and items
 
 #include <cstdint>

@@ -498,6 +498,3 @@ void TQuorelMain_Form::FullScreenCommand() {
     IgnoreNextVideoMove = true;
     ToggleFullScreen();
 }
-
-// The options command.
-void TQuorelMain_Form::ShowOptions() {}

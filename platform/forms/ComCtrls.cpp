@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStyledItemDelegate>
@@ -95,6 +96,91 @@ private:
 
     QPointer<QWidget> editor_;
     QPersistentModelIndex editedIndex_;
+};
+
+// The list inside a list view: gives its owner the mouse presses, once the press has selected the row.
+class TListView::TListWidget : public QTreeWidget {
+public:
+    explicit TListWidget(TListView* Owner) : QTreeWidget(Owner), owner_(Owner) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* Event) override {
+        QTreeWidget::mousePressEvent(Event);
+        if (!owner_->OnMouseDown)
+            return;
+        TMouseButton button = mbLeft;
+        if (Event->button() == Qt::RightButton)
+            button = mbRight;
+        else if (Event->button() == Qt::MiddleButton)
+            button = mbMiddle;
+        const QPoint at = viewport()->mapTo(owner_, Event->position().toPoint());
+        CallEvent(owner_->OnMouseDown, owner_, button, ShiftStateOf(Event->modifiers(), Event->buttons()),
+                  at.x(), at.y());
+    }
+
+private:
+    TListView* owner_;
+};
+
+// The header of a list view: its window procedure, then the owner's extension of it.
+class TListView::THeader : public QHeaderView {
+public:
+    explicit THeader(TListView* Owner) : QHeaderView(Qt::Horizontal), owner_(Owner) {
+        setSectionsClickable(true);
+        setStretchLastSection(false);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* Event) override {
+        QHeaderView::mousePressEvent(Event);
+        if (Event->button() == Qt::LeftButton)
+            Tell(win32::WM_LBUTTONDOWN);
+    }
+    void mouseReleaseEvent(QMouseEvent* Event) override {
+        QHeaderView::mouseReleaseEvent(Event);
+        if (Event->button() == Qt::LeftButton)
+            Tell(win32::WM_LBUTTONUP);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* Event) override {
+        QHeaderView::mouseDoubleClickEvent(Event);
+        if (Event->button() == Qt::LeftButton)
+            Tell(win32::WM_LBUTTONDBLCLK);
+    }
+
+private:
+    void Tell(win32::UINT Msg) {
+        TMessage message;
+        message.Msg = Msg;
+        CallEvent(owner_->HeaderWindowProc, message);
+    }
+    TListView* owner_;
+};
+
+// Draws the rows of a list view: as high as its small images, with grid lines when asked for.
+class TListView::TRowDelegate : public QStyledItemDelegate {
+public:
+    explicit TRowDelegate(TListView* Owner) : QStyledItemDelegate(Owner), owner_(Owner) {}
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(Option, Index);
+        if (owner_->smallImages_ != nullptr)
+            size.setHeight(owner_->smallImages_->Height());
+        return size;
+    }
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override {
+        QStyledItemDelegate::paint(Painter, Option, Index);
+        if (!owner_->gridLines_)
+            return;
+        Painter->save();
+        Painter->setPen(QColor(0xC0, 0xC0, 0xC0));
+        const QRect cell = Option.rect;
+        Painter->drawLine(cell.topRight(), cell.bottomRight());
+        Painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+        Painter->restore();
+    }
+
+private:
+    TListView* owner_;
 };
 
 // TTreeNode
@@ -224,6 +310,12 @@ int TListSubItems::Add(const std::string& Text) {
     return index;
 }
 
+void TListSubItems::Set(int Index, const std::string& Text) {
+    if (Index < 0 || Index >= count_)
+        IndexOutOfBounds(Index);
+    item_->setText(Index + 1, QString::fromStdString(Text));
+}
+
 // TListItem
 
 TListItem::TListItem(TListView* View) : QTreeWidgetItem(UserType), listView_(View), subItems_(this) {
@@ -271,20 +363,93 @@ TListItem* TListItems::Add() {
     return item;
 }
 
+void TListItems::Delete(int Index) {
+    delete Item(Index);
+}
+
 void TListItems::Clear() {
     owner_->list_->clear();
 }
 
+// TListColumns
+
+void TListColumns::CheckIndex(int Index) const {
+    if (Index < 0 || Index >= count_)
+        IndexOutOfBounds(Index);
+}
+
+int TListColumns::Add(const std::string& Caption, int Width) {
+    const int index = count_++;
+    QTreeWidget* list = owner_->list_;
+    if (list->columnCount() < count_)
+        list->setColumnCount(count_);
+    QTreeWidgetItem* header = list->headerItem();
+    header->setText(index, QString::fromStdString(Caption));
+    list->header()->resizeSection(index, Width);
+    return index;
+}
+
+std::string TListColumns::Caption(int Index) const {
+    CheckIndex(Index);
+    return owner_->list_->headerItem()->text(Index).toStdString();
+}
+
+int TListColumns::Width(int Index) const {
+    CheckIndex(Index);
+    return owner_->list_->header()->sectionSize(Index);
+}
+
+void TListColumns::SetWidth(int Index, int Value) {
+    CheckIndex(Index);
+    owner_->list_->header()->resizeSection(Index, Value);
+}
+
 // TListView
 
-TListView::TListView(QWidget* Parent) : TWinControl(Parent), list_(new QTreeWidget(this)), items_(this) {
+TListView::TListView(QWidget* Parent) : TWinControl(Parent), list_(new TListWidget(this)), items_(this) {
     setFocusPolicy(Qt::NoFocus);
     SetInnerWidget(list_);
+    list_->setHeader(new THeader(this));
+    list_->setItemDelegate(new TRowDelegate(this));
     list_->setColumnCount(1);
     list_->setHeaderHidden(true);
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void TListView::SetViewStyle(TViewStyle Value) {
+    viewStyle_ = Value;
+    list_->setHeaderHidden(Value != vsReport);
+}
+
+void TListView::SetGridLines(bool Value) {
+    gridLines_ = Value;
+    list_->viewport()->update();
+}
+
+void TListView::SetBorderStyle(TBorderStyle Value) {
+    list_->setFrameShape(Value == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+}
+
+void TListView::SetSmallImages(TImageList* Value) {
+    smallImages_ = Value;
+    // The rows take their new height.
+    list_->doItemsLayout();
+}
+
+QRect TListView::SubItemRect(const TListItem* Item, int Column) const {
+    if (Item == nullptr || Column < 0 || Column >= list_->columnCount())
+        return {};
+    const QRect cell = list_->visualRect(list_->indexFromItem(Item, Column));
+    if (cell.isEmpty())
+        return {};
+    return cell.translated(list_->viewport()->mapTo(this, QPoint(0, 0)));
+}
+
+int TListView::HeaderHeight() const {
+    return list_->isHeaderHidden() ? 0 : list_->header()->height();
 }
 
 TListItem* TListView::Selected() const {

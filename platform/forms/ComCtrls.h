@@ -9,15 +9,24 @@
 // - a node has an image index and a selected-image index; without an image list they only keep the numbers;
 // - a right click on a tree view does not select the node under it (the program decides that); on a list
 //   view it does, as a left click does;
-// - a list item is a caption and sub-items; the list view shows them as columns, one per sub-item in use.
+// - a list item is a caption and sub-items; the list view shows them as columns, one per sub-item in use;
+// - in the report style a list view has a header over its columns, with the captions and widths its code
+//   gives them; its rows are as high as its small images (its font's line without an image list);
+// - a list view's OnMouseDown comes after the press has selected the row under it, in the control's own
+//   coordinates, as SubItemRect gives the cells;
+// - the window procedure of a list view's header can be extended: HeaderWindowProc hears of each left-button
+//   press, release and double click on the header after the header has handled it.
 //
 // Nodes and items carry no type information of their own: code on either side of a library boundary may
 // take them from the view (the helper library gets the program's views).
 
 #include <string>
 
+#include <QObject>
+#include <QRect>
 #include <QTreeWidgetItem>
 
+#include "platform/forms/Forms.h"
 #include "platform/forms/StringList.h"
 #include "platform/forms/WinControls.h"
 
@@ -123,6 +132,8 @@ public:
     std::string operator[](int Index) const;
     // Appends Text; returns its index.
     int Add(const std::string& Text);
+    // Replaces sub-item Index; raises EClassLibraryError for an index outside 0 .. Count-1.
+    void Set(int Index, const std::string& Text);
 
 private:
     friend class TListItem;
@@ -148,6 +159,9 @@ public:
     int Index() const;
     TListView* ListView() const { return listView_; }
 
+    // Whatever the program keeps with the item; the item does not own it.
+    void* Data = nullptr;
+
 private:
     friend class TListItems;
     friend class TListSubItems;
@@ -168,10 +182,49 @@ public:
     TListItem* Item(int Index) const;
     // A new last item with an empty caption.
     TListItem* Add();
+    // Frees item Index; raises EClassLibraryError for an index outside 0 .. Count-1.
+    void Delete(int Index);
     void Clear();
 
 private:
     TListView* owner_;
+};
+
+// The images a list view shows beside its rows; a list view's rows are as high as its small images.
+class TImageList : public QObject {
+public:
+    explicit TImageList(QObject* Owner = nullptr) : QObject(Owner) {}
+    int Width() const { return width_; }
+    void SetWidth(int Value) { width_ = Value; }
+    int Height() const { return height_; }
+    void SetHeight(int Value) { height_ = Value; }
+
+private:
+    int width_ = 16;
+    int height_ = 16;
+};
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+// The columns of a list view in the report style.
+class TListColumns {
+public:
+    explicit TListColumns(TListView* Owner) : owner_(Owner) {}
+    TListColumns(const TListColumns&) = delete;
+    TListColumns& operator=(const TListColumns&) = delete;
+
+    int Count() const { return count_; }
+    // Appends a column; returns its index.
+    int Add(const std::string& Caption, int Width);
+    // Each of these raises EClassLibraryError for an index outside 0 .. Count-1.
+    std::string Caption(int Index) const;
+    int Width(int Index) const;
+    void SetWidth(int Index, int Value);
+
+private:
+    void CheckIndex(int Index) const;
+    TListView* owner_;
+    int count_ = 0;
 };
 
 class TListView : public TWinControl {
@@ -188,13 +241,51 @@ public:
     // The item shown at (X, Y), or nullptr.
     TListItem* GetItemAt(int X, int Y) const;
 
+    TListColumns& Columns() { return columns_; }
+    const TListColumns& Columns() const { return columns_; }
+    TViewStyle ViewStyle() const { return viewStyle_; }
+    // vsReport shows the header; the other styles show the captions alone.
+    void SetViewStyle(TViewStyle Value);
+    bool GridLines() const { return gridLines_; }
+    void SetGridLines(bool Value);
+    // Whole rows are selected (the other styles select them too; kept for the code that sets it).
+    bool RowSelect() const { return rowSelect_; }
+    void SetRowSelect(bool Value) { rowSelect_ = Value; }
+    // Captions are not edited in place (a list view never edits them; kept for the code that sets it).
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool Value) { readOnly_ = Value; }
+    // bsNone draws no frame; any other style draws the sunken one.
+    void SetBorderStyle(TBorderStyle Value);
+    TImageList* SmallImages() const { return smallImages_; }
+    void SetSmallImages(TImageList* Value);
+
+    // The cell of Item in Column (0 the caption, 1.. the sub-items), in the control's coordinates; an empty
+    // rectangle when the item or the column is not shown.
+    QRect SubItemRect(const TListItem* Item, int Column) const;
+    // The header's height (0 when it is not shown).
+    int HeaderHeight() const;
+
+    // Runs after the header handled a left-button press (WM_LBUTTONDOWN), release (WM_LBUTTONUP) or double
+    // click (WM_LBUTTONDBLCLK).
+    TMessageHandler HeaderWindowProc;
+
 private:
     friend class TListItem;
     friend class TListItems;
     friend class TListSubItems;
+    friend class TListColumns;
+    class TListWidget;
+    class THeader;
+    class TRowDelegate;
 
-    QTreeWidget* list_;
+    TListWidget* list_;
     TListItems items_;
+    TListColumns columns_{this};
+    TViewStyle viewStyle_ = vsIcon;
+    bool gridLines_ = false;
+    bool rowSelect_ = false;
+    bool readOnly_ = false;
+    TImageList* smallImages_ = nullptr;
 };
 
 } // namespace forms

@@ -8,6 +8,27 @@ TRegistry::TRegistry() : TRegistry(win32::UserRegistryStorePath()) {}
 
 TRegistry::TRegistry(std::string StorePath) : store_(std::move(StorePath)) {}
 
+TRegistry::~TRegistry() {
+    while (updates_ > 0) {
+        --updates_;
+        store_.EndBatch();
+    }
+}
+
+void TRegistry::BeginUpdate() {
+    store_.BeginBatch();
+    ++updates_;
+}
+
+void TRegistry::EndUpdate() {
+    if (updates_ == 0)
+        return;
+    --updates_;
+    const auto status = store_.EndBatch();
+    if (status != win32::RegistryStatus::Ok)
+        throw ERegistryException("Failed to write the registry: " + win32::RegistryStatusText(status));
+}
+
 void TRegistry::SetRootKey(win32::HKEY Value) {
     CloseKey();
     rootKey_ = Value;

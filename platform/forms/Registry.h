@@ -11,7 +11,10 @@
 // - reads and writes of values go to the open key, or to the root when no key is open; a missing value
 //   reads as "";
 // - a write that cannot be done (a key opened read-only, a store that cannot be read or written) raises
-//   ERegistryException; CreateKey raises when the key cannot be created.
+//   ERegistryException; CreateKey raises when the key cannot be created;
+// - BeginUpdate .. EndUpdate make the changes of many calls, by this object or any other on the same store,
+//   one write of the store (see RegistryStore's batches); EndUpdate raises when that write fails. An update
+//   still open when the object is freed ends then, without raising.
 
 #include <string>
 
@@ -31,6 +34,9 @@ public:
     TRegistry();
     // Works on the store in the file StorePath (tests).
     explicit TRegistry(std::string StorePath);
+    ~TRegistry();
+    TRegistry(const TRegistry&) = delete;
+    TRegistry& operator=(const TRegistry&) = delete;
 
     win32::HKEY RootKey() const { return rootKey_; }
     // Closes the open key.
@@ -53,6 +59,9 @@ public:
     void WriteString(const std::string& Name, const std::string& Value);
     bool DeleteValue(const std::string& Name);
 
+    void BeginUpdate();
+    void EndUpdate();
+
 private:
     // Key as a path from the root.
     std::string FullPath(const std::string& Key) const;
@@ -63,6 +72,7 @@ private:
     std::string currentPath_;
     bool keyOpen_ = false;
     bool readOnly_ = false;
+    int updates_ = 0;
 };
 
 } // namespace forms

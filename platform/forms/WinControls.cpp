@@ -1,10 +1,13 @@
 #include "platform/forms/WinControls.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -53,6 +56,56 @@ TSpeedButton::TSpeedButton(QWidget* Parent) : TButton(Parent) {
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::NoFocus);
     }
+    glyph_.OnChange = [this] { ShowGlyph(); };
+}
+
+void TSpeedButton::SetGroupIndex(int Value) {
+    groupIndex_ = Value;
+    auto* button = qobject_cast<QPushButton*>(InnerWidget());
+    button->setCheckable(Value != 0);
+    if (Value == 0)
+        button->setChecked(false);
+}
+
+bool TSpeedButton::Down() const {
+    return qobject_cast<QPushButton*>(InnerWidget())->isChecked();
+}
+
+void TSpeedButton::SetDown(bool Value) {
+    // Only a button of a group stays down.
+    if (groupIndex_ == 0)
+        return;
+    qobject_cast<QPushButton*>(InnerWidget())->setChecked(Value);
+    if (!Value || parentWidget() == nullptr)
+        return;
+    for (QObject* child : parentWidget()->children())
+        if (auto* other = dynamic_cast<TSpeedButton*>(child);
+            other != nullptr && other != this && other->groupIndex_ == groupIndex_)
+            other->SetDown(false);
+}
+
+bool TSpeedButton::Flat() const {
+    return qobject_cast<QPushButton*>(InnerWidget())->isFlat();
+}
+
+void TSpeedButton::SetFlat(bool Value) {
+    qobject_cast<QPushButton*>(InnerWidget())->setFlat(Value);
+}
+
+void TSpeedButton::Click() {
+    // A click on a button of a group leaves it down (the button's own toggle may have just released it).
+    SetDown(true);
+    TButton::Click();
+}
+
+void TSpeedButton::ShowGlyph() {
+    auto* button = qobject_cast<QPushButton*>(InnerWidget());
+    if (glyph_.Empty()) {
+        button->setIcon(QIcon());
+        return;
+    }
+    button->setIcon(QIcon(QPixmap::fromImage(glyph_.Image())));
+    button->setIconSize(QSize(glyph_.Width(), glyph_.Height()));
 }
 
 TCheckBox::TCheckBox(QWidget* Parent) : TWinControl(Parent), box_(new QCheckBox(this)) {
@@ -78,7 +131,29 @@ void TCheckBox::SetChecked(bool Value) {
     box_->setChecked(Value);
 }
 
-TComboBox::TComboBox(QWidget* Parent) : TWinControl(Parent), combo_(new QComboBox(this)) {
+// The list inside a combo box: tells its box when its drop-down list has closed. Qt closes the list before it
+// takes the picked item as the selection, so the box hears of it once the event at hand is done.
+class TComboBox::TDropDownList : public QComboBox {
+public:
+    explicit TDropDownList(TComboBox* Box) : QComboBox(Box), box_(Box) {}
+    void hidePopup() override {
+        const bool wasShown = view() != nullptr && view()->isVisible();
+        QComboBox::hidePopup();
+        if (wasShown)
+            QMetaObject::invokeMethod(
+                box_,
+                [box = QPointer<TComboBox>(box_)] {
+                    if (box)
+                        box->ListClosed();
+                },
+                Qt::QueuedConnection);
+    }
+
+private:
+    TComboBox* box_;
+};
+
+TComboBox::TComboBox(QWidget* Parent) : TWinControl(Parent), combo_(new TDropDownList(this)) {
     setFocusPolicy(Qt::NoFocus);
     combo_->setEditable(false);
     SetInnerWidget(combo_);
@@ -107,6 +182,17 @@ void TComboBox::Add(const std::string& Text) {
     changingByCode_ = false;
 }
 
+void TComboBox::Insert(int Index, const std::string& Text) {
+    if (Index < 0 || Index > Count())
+        throw EClassLibraryError("List index out of bounds (" + std::to_string(Index) + ")");
+    changingByCode_ = true;
+    const int selected = combo_->currentIndex();
+    combo_->insertItem(Index, QString::fromStdString(Text));
+    // Qt selects the first item put into an empty list, and keeps its selection on its item.
+    combo_->setCurrentIndex(selected < 0 ? -1 : selected + (Index <= selected ? 1 : 0));
+    changingByCode_ = false;
+}
+
 void TComboBox::Clear() {
     changingByCode_ = true;
     combo_->clear();
@@ -125,6 +211,29 @@ void TComboBox::SetItemIndex(int Value) {
 
 std::string TComboBox::Text() const {
     return ItemIndex() < 0 ? std::string() : combo_->currentText().toStdString();
+}
+
+int TComboBox::DropDownCount() const {
+    return combo_->maxVisibleItems();
+}
+
+void TComboBox::SetDropDownCount(int Value) {
+    combo_->setMaxVisibleItems(Value);
+}
+
+bool TComboBox::DroppedDown() const {
+    return combo_->view() != nullptr && combo_->view()->isVisible();
+}
+
+void TComboBox::SetDroppedDown(bool Value) {
+    if (Value)
+        combo_->showPopup();
+    else
+        combo_->hidePopup();
+}
+
+void TComboBox::ListClosed() {
+    CallEvent(OnCloseUp, this);
 }
 
 TEdit::TEdit(QWidget* Parent) : TWinControl(Parent), edit_(new QLineEdit(this)) {

@@ -56,10 +56,29 @@ private:
     QPushButton* button_;
 };
 
-// A flat button with a caption: clicks as a button does, never takes the focus.
+// A flat button with a caption: clicks as a button does, never takes the focus. Speed buttons with the same
+// parent and the same GroupIndex (other than 0) form a group: a click leaves the clicked one down and
+// releases the others; a click on the one that is down leaves it down. Setting Down from code runs nothing.
+// A glyph, when loaded, is shown left of the caption.
 class TSpeedButton : public TButton {
 public:
     explicit TSpeedButton(QWidget* Parent = nullptr);
+
+    int GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int Value);
+    bool Down() const;
+    void SetDown(bool Value);
+    bool Flat() const;
+    void SetFlat(bool Value);
+    TPicture& Glyph() { return glyph_; }
+    const TPicture& Glyph() const { return glyph_; }
+
+    void Click() override;
+
+private:
+    void ShowGlyph();
+    int groupIndex_ = 0;
+    TPicture glyph_;
 };
 
 class TCheckBox : public TWinControl {
@@ -75,7 +94,9 @@ private:
     QCheckBox* box_;
 };
 
-// A drop-down list without free text (the class library's csDropDownList style).
+// A drop-down list without free text (the class library's csDropDownList style). OnCloseUp runs each time its
+// list closes, once what the user picked there is the selection (nothing picked: the selection is as it
+// was); the handler may free the combo box.
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(QWidget* Parent = nullptr);
@@ -84,17 +105,28 @@ public:
     // Raises EClassLibraryError for an index outside 0 .. Count-1.
     std::string Items(int Index) const;
     void Add(const std::string& Text);
+    // Puts Text before item Index (at the end for Index Count); raises EClassLibraryError outside 0 .. Count.
+    void Insert(int Index, const std::string& Text);
     void Clear();
     // -1 when nothing is selected; -1 or an index outside the items selects none.
     int ItemIndex() const;
     void SetItemIndex(int Value);
     // The selected item's text; empty when nothing is selected.
     std::string Text() const;
+    // How many items the open list shows without scrolling.
+    int DropDownCount() const;
+    void SetDropDownCount(int Value);
+    // Opens or closes the list, as a click on the box or a choice in the list does.
+    bool DroppedDown() const;
+    void SetDroppedDown(bool Value);
 
     TNotifyEvent OnChange;
+    TNotifyEvent OnCloseUp;
 
 private:
-    QComboBox* combo_;
+    class TDropDownList;
+    void ListClosed();
+    TDropDownList* combo_;
     bool changingByCode_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -217,8 +218,34 @@ std::string Serialize(const StoreContents& Contents) {
     return out;
 }
 
+// A batch of changes to one store file: its keys as the changes left them, written once at its end.
+struct Batch {
+    int depth = 0;
+    std::optional<StoreContents> contents;
+    bool changed = false;
+};
+
+std::map<std::string, Batch>& Batches() {
+    static std::map<std::string, Batch> batches;
+    return batches;
+}
+
+Batch* BatchOf(const std::string& Path) {
+    auto found = Batches().find(Path);
+    return found == Batches().end() ? nullptr : &found->second;
+}
+
+std::optional<StoreContents> LoadFile(const std::string& Path);
+
 // The store's keys: empty when there is no file; nullopt when a file is there that cannot be read or parsed.
+// Within a batch, the keys as its changes left them.
 std::optional<StoreContents> Load(const std::string& Path) {
+    if (const Batch* batch = BatchOf(Path))
+        return batch->contents;
+    return LoadFile(Path);
+}
+
+std::optional<StoreContents> LoadFile(const std::string& Path) {
     if (Path.empty())
         return std::nullopt;
     std::error_code error;
@@ -268,7 +295,14 @@ RegistryStatus ChangeStore(const std::string& Path, HKEY Root, std::string_view 
     if (status != RegistryStatus::Ok)
         return status;
     const std::string after = Serialize(*contents);
-    return after == before ? RegistryStatus::Ok : Save(Path, after);
+    if (after == before)
+        return RegistryStatus::Ok;
+    if (Batch* batch = BatchOf(Path)) {
+        batch->contents = std::move(contents);
+        batch->changed = true;
+        return RegistryStatus::Ok;
+    }
+    return Save(Path, after);
 }
 
 } // namespace
@@ -368,6 +402,22 @@ RegistryStatus RegistryStore::WriteString(HKEY Root, std::string_view Key, std::
         key->values.emplace_back(Name, Value);
         return RegistryStatus::Ok;
     });
+}
+
+void RegistryStore::BeginBatch() {
+    Batch& batch = Batches()[path_];
+    if (batch.depth++ == 0)
+        batch.contents = LoadFile(path_);
+}
+
+RegistryStatus RegistryStore::EndBatch() {
+    Batch* batch = BatchOf(path_);
+    if (batch == nullptr || --batch->depth > 0)
+        return RegistryStatus::Ok;
+    const RegistryStatus status =
+        batch->changed && batch->contents ? Save(path_, Serialize(*batch->contents)) : RegistryStatus::Ok;
+    Batches().erase(path_);
+    return status;
 }
 
 RegistryStatus RegistryStore::DeleteValue(HKEY Root, std::string_view Key, std::string_view Name) {

@@ -12,8 +12,11 @@
 // Key names hold no control characters; value names and values may hold any byte but NUL.
 //
 // Every change reads the file, applies itself and replaces the file atomically (a temporary file beside it,
-// then a rename), creating its folder when missing. A file that is there but cannot be read, or that is not
-// in the store's format, reads as an empty registry and is never written over: every change to it fails.
+// then a rename), creating its folder when missing. Within a batch (BeginBatch .. EndBatch, which may nest)
+// the changes to one store file are kept in memory, where every store object on that file reads them, and the
+// file is written once, at the end of the outermost batch. Only the GUI thread uses the registry. A file that
+// is there but cannot be read, or that is not in the store's format, reads as an empty registry and is never
+// written over: every change to it fails.
 //
 // Store file format, one line each, "\n" at the end:
 //   TarvexDvd registry 1
@@ -72,6 +75,11 @@ public:
     RegistryStatus WriteString(HKEY Root, std::string_view Key, std::string_view Name,
                                std::string_view Value);
     RegistryStatus DeleteValue(HKEY Root, std::string_view Key, std::string_view Name);
+
+    // A batch of changes to this store file. EndBatch of the outermost batch writes the changes (when there
+    // are any) and gives the result of that write; inner ones give Ok.
+    void BeginBatch();
+    RegistryStatus EndBatch();
 
 private:
     std::string path_;

@@ -18,7 +18,7 @@
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/WindowMapFile.h"
+#include "tests/support/WindowMap.h"
 #include "tests/support/XvfbDisplay.h"
 
 using testing_support::ProgramRun;
@@ -41,11 +41,10 @@ protected:
                           "QUOREL_FAKE_LOG=" + fakeLog});
     }
     std::optional<Control> Find(const std::string& Window, const std::string& Name) const {
-        return testing_support::FindShown(mapFile, Window, Name);
+        return map.Find(Window, Name);
     }
-    // The shown controls of Window named Name, top to bottom.
     std::vector<Control> All(const std::string& Window, const std::string& Name) const {
-        return testing_support::AllShown(mapFile, Window, Name);
+        return map.All(Window, Name);
     }
     Control WaitFor(const std::string& Window, const std::string& Name) const {
         std::optional<Control> c;
@@ -55,10 +54,7 @@ protected:
     }
     // Mouse input as the user gives it: Clicks left clicks (2: a double click) at the control's centre.
     void Click(const Control& C, int Clicks = 1) const {
-        const std::string command = "DISPLAY=" + display.Name() + " xdotool mousemove " +
-                                    std::to_string(C.CentreX()) + " " + std::to_string(C.CentreY()) +
-                                    " sleep 0.2 click --repeat " + std::to_string(Clicks) + " --delay 80 1";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        ASSERT_TRUE(testing_support::ClickAt(display.Name(), C.CentreX(), C.CentreY(), Clicks));
     }
     V Opened() const {
         V opened;
@@ -71,6 +67,7 @@ protected:
     testing_support::XvfbDisplay display;
     ProgramRun run;
     const std::string mapFile = run.File("windows.map");
+    const testing_support::WindowMap map{mapFile};
     const std::string openedLog = run.File("opened.txt");
     const std::string fakeLog = run.File("fake.log");
 };

@@ -14,7 +14,7 @@
 
 #include "tests/support/DvdFixtures.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/WindowMapFile.h"
+#include "tests/support/WindowMap.h"
 #include "tests/support/XScreen.h"
 #include "tests/support/XvfbDisplay.h"
 
@@ -99,9 +99,9 @@ TEST(DvdEndToEnd, TheFolderCommandShowsTheMenuAndAButtonPlaysItsTitle) {
     const std::string discs = run.File("discs");
     std::filesystem::create_directories(discs);
     testing_support::CopyOfDvdDisc(discs);
-    const std::string map = run.File("windows.map");
+    const testing_support::WindowMap map{run.File("windows.map")};
     run.Start({}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_FOLDER_DIALOG=" + discs,
-                   "QUOREL_WINDOW_MAP=" + map});
+                   "QUOREL_WINDOW_MAP=" + map.Path()});
     DvdOnScreen screen(display.Name());
     ASSERT_TRUE(screen.WaitFor([&] { return !screen.Window().isEmpty(); })) << run.ErrorOutput();
     std::this_thread::sleep_for(500ms);
@@ -138,13 +138,13 @@ TEST(DvdEndToEnd, TheFolderCommandShowsTheMenuAndAButtonPlaysItsTitle) {
     EXPECT_TRUE(screen.WaitFor([&] { return Near(screen.PixelAt(40, 100), 191, 191, 191, 30); }))
         << std::hex << screen.PixelAt(40, 100);
     const auto time = [&] {
-        const auto label = testing_support::FindShown(map, "QuorelMain_Form", "Time_L");
+        const auto label = map.Find("QuorelMain_Form", "Time_L");
         return label ? TimesOf(label->text) : std::pair{-1, -1};
     };
     EXPECT_TRUE(screen.WaitFor([&] { return time().second == 6; })) << time().second;
 
-    const auto rows = [&] { return testing_support::AllShown(map, "List_Form", "Label"); };
-    const auto list = testing_support::FindShown(map, "QuorelMain_Form", "PL_L");
+    const auto rows = [&] { return map.All("List_Form", "Label"); };
+    const auto list = map.Find("QuorelMain_Form", "PL_L");
     ASSERT_TRUE(list.has_value());
     ASSERT_TRUE(screen.Click(*list));
     ASSERT_TRUE(screen.WaitFor([&] { return rows().size() == 5; })) << rows().size() << run.ErrorOutput();

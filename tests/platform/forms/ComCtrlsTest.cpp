@@ -1,5 +1,6 @@
 #include "platform/forms/ComCtrls.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -216,6 +217,84 @@ TEST_F(ViewsTest, ListSelectionByCodeByPointAndByEitherButton) {
     QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, {},
                       listWidget->visualItemRect(items[0]).center());
     EXPECT_EQ(list->Selected(), items[0]);
+}
+
+// The report style: the header shows the columns, every row is as high as the small images, the cells
+// lie where SubItemRect says, and OnMouseDown comes once the press has selected the row.
+TEST_F(ViewsTest, ReportStyleShowsColumnsAndGivesCellsAndPresses) {
+    list->SetViewStyle(vsReport);
+    list->SetBorderStyle(bsNone);
+    list->SetGridLines(true);
+    auto* images = new TImageList(list);
+    images->SetWidth(0);
+    images->SetHeight(20);
+    list->SetSmallImages(images);
+    EXPECT_EQ(list->Columns().Add("Command", 60), 0);
+    list->Columns().Add("Mouse Control", 50);
+    list->Columns().Add("Control key", 40);
+    EXPECT_EQ(list->Columns().Caption(1), "Mouse Control");
+    EXPECT_EQ(list->Columns().Width(2), 40);
+    EXPECT_THROW(list->Columns().Width(3), EClassLibraryError);
+    EXPECT_FALSE(listWidget->isHeaderHidden());
+    std::vector<TListItem*> rows;
+    for (const char* caption : {"Open", "Stop", "Close"}) {
+        rows.push_back(list->Items().Add());
+        rows.back()->SetCaption(caption);
+        rows.back()->SubItems().Add("");
+        rows.back()->SubItems().Add("Ctrl");
+    }
+    rows[1]->SubItems().Set(1, "Alt");
+    EXPECT_EQ(rows[1]->SubItems()[1], "Alt");
+    EXPECT_THROW(rows[1]->SubItems().Set(2, "x"), EClassLibraryError);
+    EXPECT_EQ(listWidget->visualItemRect(rows[0]).height(), 20);
+
+    const QRect cell = list->SubItemRect(rows[1], 2);
+    EXPECT_EQ(cell.left(), 110);
+    EXPECT_EQ(cell.width(), 40);
+    EXPECT_EQ(cell.height(), 20);
+    EXPECT_GE(cell.top(), list->HeaderHeight());
+    EXPECT_TRUE(list->SubItemRect(rows[1], 3).isEmpty());
+    EXPECT_TRUE(list->SubItemRect(nullptr, 1).isEmpty());
+
+    std::vector<std::string> presses;
+    list->OnMouseDown = [&](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+        TListItem* at = list->GetItemAt(X, Y);
+        presses.push_back(std::string(Button == mbLeft ? "left " : "right ") + (at ? at->Caption() : "none") +
+                          (list->Selected() == at ? " selected" : "") +
+                          (cell.contains(X, Y) ? " in cell" : ""));
+    };
+    const QPoint inViewport = listWidget->viewport()->mapFrom(list, cell.center());
+    QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, {}, inViewport);
+    EXPECT_EQ(presses, (std::vector<std::string>{"left Stop selected in cell"}));
+
+    rows[2]->Data = rows[0];
+    list->Items().Delete(0);
+    EXPECT_EQ(list->Items().Count(), 2);
+    EXPECT_EQ(list->Items().Item(1)->Data, static_cast<void*>(rows[0]));
+}
+
+// The header's own handling comes first: a drag of a divider has changed the width by the release, and an
+// extension that puts the widths back on the release keeps them.
+TEST_F(ViewsTest, HeaderExtensionHearsOfPressesAfterTheHeader) {
+    list->SetViewStyle(vsReport);
+    list->Columns().Add("Command", 60);
+    list->Columns().Add("Key", 50);
+    std::vector<std::pair<win32::UINT, int>> heard;
+    list->HeaderWindowProc = [&](TMessage& Message) {
+        heard.emplace_back(Message.Msg, list->Columns().Width(0));
+        if (Message.Msg == win32::WM_LBUTTONUP)
+            list->Columns().SetWidth(0, 60);
+    };
+    auto* header = listWidget->header();
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(59, y));
+    QTest::mouseMove(header->viewport(), QPoint(89, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(89, y));
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_EQ(heard[0], std::make_pair(win32::WM_LBUTTONDOWN, 60));
+    EXPECT_EQ(heard[1].first, win32::WM_LBUTTONUP);
+    EXPECT_GT(heard[1].second, 60) << "the header resized the column before the extension ran";
+    EXPECT_EQ(list->Columns().Width(0), 60);
 }
 
 } // namespace

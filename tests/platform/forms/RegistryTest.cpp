@@ -138,4 +138,34 @@ TEST(TRegistryStore, TheDefaultStoreIsTheUsersOwn) {
               "1");
 }
 
+// An update makes many changes one write; EndUpdate raises when that write fails, and an update left open
+// ends with the object.
+TEST_F(TRegistryTest, AnUpdateWritesOnceAndRaisesWhenTheWriteFails) {
+    {
+        TRegistry reg(path);
+        reg.SetRootKey(HKEY_CLASSES_ROOT);
+        reg.BeginUpdate();
+        ASSERT_TRUE(reg.OpenKey(".mkv", true));
+        reg.WriteString("", "TarvexDVD.mkv");
+        EXPECT_FALSE(std::filesystem::exists(path));
+        TRegistry reader(path);
+        reader.SetRootKey(HKEY_CLASSES_ROOT);
+        ASSERT_TRUE(reader.OpenKeyReadOnly(".mkv"));
+        EXPECT_EQ(reader.ReadString(""), "TarvexDVD.mkv");
+        reg.EndUpdate();
+        EXPECT_TRUE(std::filesystem::exists(path));
+        reg.BeginUpdate();
+        reg.WriteString("x", "1");
+    }
+    EXPECT_EQ(store.ReadString(HKEY_CLASSES_ROOT, ".mkv", "x"), "1");
+
+    TempDir other;
+    WriteFile(other.File("file"), "a file where the store's folder should be");
+    TRegistry failing(other.File("file/registry"));
+    failing.BeginUpdate();
+    ASSERT_TRUE(failing.OpenKey("A", true));
+    EXPECT_THROW(failing.EndUpdate(), ERegistryException);
+    EXPECT_FALSE(failing.KeyExists("\\A"));
+}
+
 } // namespace

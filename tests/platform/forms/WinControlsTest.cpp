@@ -1,10 +1,12 @@
 #include "platform/forms/WinControls.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -182,6 +184,93 @@ TEST_F(WinControlsTest, ComboBoxChangeRunsOnlyForTheUsersPick) {
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(combo->Items(0), ".bmp");
     EXPECT_THROW(combo->Items(2), EClassLibraryError);
+    combo->SetItemIndex(1);
+    combo->Insert(0, ".gif");
+    combo->Insert(3, ".png");
+    EXPECT_EQ(combo->Text(), ".jpg") << "the selection stays on its item";
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_THROW(combo->Insert(5, ".tif"), EClassLibraryError);
+    EXPECT_EQ(changes, 1);
+    auto* empty = new TComboBox(&form);
+    empty->Insert(0, "8");
+    EXPECT_EQ(empty->ItemIndex(), -1);
+}
+
+} // namespace
+
+namespace {
+
+// Speed buttons of one group: a click leaves the clicked one down and the others up, a click on the one that
+// is down keeps it down; a button of another group, or of no group, is left alone; Down from code runs
+// nothing.
+TEST_F(WinControlsTest, SpeedButtonsOfAGroupStayDownOneAtATime) {
+    std::vector<TSpeedButton*> pages;
+    int clicks = 0;
+    for (int i = 0; i < 3; ++i) {
+        pages.push_back(new TSpeedButton(&form));
+        pages.back()->SetBounds(10, 10 + 30 * i, 100, 28);
+        pages.back()->SetGroupIndex(1);
+        pages.back()->OnClick = [&](TObject*) { ++clicks; };
+    }
+    auto* other = new TSpeedButton(&form);
+    other->SetGroupIndex(2);
+    other->SetDown(true);
+    auto* plain = new TSpeedButton(&form);
+    plain->SetDown(true);
+    EXPECT_FALSE(plain->Down()) << "a button of no group does not stay down";
+
+    auto down = [&] {
+        std::vector<bool> state;
+        for (TSpeedButton* page : pages)
+            state.push_back(page->Down());
+        return state;
+    };
+    pages[0]->SetDown(true);
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(pages[2]->findChild<QPushButton*>(), Qt::LeftButton);
+    EXPECT_EQ(down(), (std::vector<bool>{false, false, true}));
+    QTest::mouseClick(pages[2]->findChild<QPushButton*>(), Qt::LeftButton);
+    EXPECT_EQ(down(), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(clicks, 2);
+    pages[1]->Click();
+    EXPECT_EQ(down(), (std::vector<bool>{false, true, false}));
+    EXPECT_TRUE(other->Down());
+}
+
+// The list's close comes after the pick became the selection, whether picked with the keyboard or not
+// picked at all; the handler may free the box.
+TEST_F(WinControlsTest, ComboBoxCloseUpSeesWhatWasPicked) {
+    auto* combo = new TComboBox(&form);
+    combo->SetBounds(10, 40, 120, 22);
+    for (const char* item : {"", "Alt", "Ctrl", "Shift"})
+        combo->Add(item);
+    combo->SetItemIndex(1);
+    combo->SetDropDownCount(24);
+    EXPECT_EQ(combo->DropDownCount(), 24);
+    std::vector<int> seen;
+    combo->OnCloseUp = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, combo);
+        seen.push_back(combo->ItemIndex());
+    };
+    auto* inner = combo->findChild<QComboBox*>();
+    combo->SetDroppedDown(true);
+    ASSERT_TRUE(combo->DroppedDown());
+    QTest::keyClick(inner->view(), Qt::Key_Down);
+    QTest::keyClick(inner->view(), Qt::Key_Return);
+    QTRY_COMPARE(seen.size(), 1u);
+    EXPECT_EQ(seen[0], 2);
+    EXPECT_FALSE(combo->DroppedDown());
+
+    combo->SetDroppedDown(true);
+    QTest::keyClick(inner->view(), Qt::Key_Escape);
+    QTRY_COMPARE(seen.size(), 2u);
+    EXPECT_EQ(seen[1], 2) << "nothing picked: the selection stays";
+
+    QPointer<TComboBox> alive(combo);
+    combo->OnCloseUp = [&](TObject*) { delete combo; };
+    combo->SetDroppedDown(true);
+    combo->SetDroppedDown(false);
+    QTRY_VERIFY(alive.isNull());
 }
 
 } // namespace

@@ -146,6 +146,51 @@ TEST_F(RegistryStoreTest, AChangeReplacesTheFileInsteadOfRewritingIt) {
     EXPECT_NE(ReadFile(path), before);
 }
 
+// A batch keeps its changes in memory, where every store object on the file reads them, and writes the file
+// once at the end of the outermost batch; a batch that changed nothing writes nothing.
+TEST_F(RegistryStoreTest, ABatchWritesItsChangesOnceAtItsEnd) {
+    ASSERT_EQ(store.CreateKey(HKEY_CLASSES_ROOT, ".mkv"), RegistryStatus::Ok);
+    const std::string before = ReadFile(path);
+    RegistryStore other(path);
+    store.BeginBatch();
+    other.BeginBatch();
+    EXPECT_EQ(store.WriteString(HKEY_CLASSES_ROOT, ".mkv", "", "TarvexDVD.mkv"), RegistryStatus::Ok);
+    EXPECT_EQ(other.CreateKey(HKEY_CLASSES_ROOT, "TarvexDVD.mkv\\Shell"), RegistryStatus::Ok);
+    EXPECT_EQ(other.ReadString(HKEY_CLASSES_ROOT, ".mkv", ""), "TarvexDVD.mkv");
+    EXPECT_TRUE(store.KeyExists(HKEY_CLASSES_ROOT, "TarvexDVD.mkv\\Shell"));
+    EXPECT_EQ(other.EndBatch(), RegistryStatus::Ok);
+    EXPECT_EQ(ReadFile(path), before) << "an inner batch writes nothing";
+    EXPECT_EQ(store.EndBatch(), RegistryStatus::Ok);
+    RegistryStore fresh(path);
+    EXPECT_EQ(fresh.ReadString(HKEY_CLASSES_ROOT, ".mkv", ""), "TarvexDVD.mkv");
+    EXPECT_TRUE(fresh.KeyExists(HKEY_CLASSES_ROOT, "TarvexDVD.mkv\\Shell"));
+
+    const auto written = std::filesystem::last_write_time(path);
+    std::filesystem::create_hard_link(path, dir.File("second-name"));
+    store.BeginBatch();
+    EXPECT_EQ(store.CreateKey(HKEY_CLASSES_ROOT, ".mkv"), RegistryStatus::Ok);
+    EXPECT_EQ(store.EndBatch(), RegistryStatus::Ok);
+    EXPECT_EQ(std::filesystem::hard_link_count(path), 2u) << "not replaced";
+    EXPECT_EQ(std::filesystem::last_write_time(path), written);
+}
+
+TEST(RegistryStoreFailures, ABatchThatCannotBeWrittenReportsItAtItsEnd) {
+    TempDir dir;
+    WriteFile(dir.File("file"), "a file where the store's folder should be");
+    RegistryStore store(dir.File("file/TarvexDvd/registry"));
+    store.BeginBatch();
+    EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "A"), RegistryStatus::Ok);
+    EXPECT_EQ(store.EndBatch(), RegistryStatus::WriteFailed);
+    EXPECT_FALSE(store.KeyExists(HKEY_CURRENT_USER, "A"));
+
+    WriteFile(dir.File("damaged"), "not a store\n");
+    RegistryStore damaged(dir.File("damaged"));
+    damaged.BeginBatch();
+    EXPECT_EQ(damaged.CreateKey(HKEY_CURRENT_USER, "A"), RegistryStatus::Unreadable);
+    EXPECT_EQ(damaged.EndBatch(), RegistryStatus::Ok);
+    EXPECT_EQ(ReadFile(dir.File("damaged")), "not a store\n");
+}
+
 struct DamagedCase {
     const char* name;
     const char* contents;

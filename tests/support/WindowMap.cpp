@@ -1,15 +1,16 @@
-#include "tests/support/WindowMapFile.h"
+#include "tests/support/WindowMap.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 #include "tests/support/TempDir.h"
 
 namespace testing_support {
 
-std::vector<MappedControl> ReadWindowMap(const std::string& Path) {
+std::vector<MappedControl> WindowMap::Controls() const {
     std::vector<MappedControl> controls;
-    std::istringstream lines(ReadFile(Path));
+    std::istringstream lines(ReadFile(path_));
     for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         MappedControl c;
@@ -34,23 +35,28 @@ std::vector<MappedControl> ReadWindowMap(const std::string& Path) {
     return controls;
 }
 
-std::optional<MappedControl> FindShown(const std::string& Path, const std::string& Window,
-                                       const std::string& Name) {
-    for (const MappedControl& c : ReadWindowMap(Path))
+std::optional<MappedControl> WindowMap::Find(const std::string& Window, const std::string& Name) const {
+    for (const MappedControl& c : Controls())
         if (c.window == Window && c.name == Name && c.shown)
             return c;
     return std::nullopt;
 }
 
-std::vector<MappedControl> AllShown(const std::string& Path, const std::string& Window,
-                                    const std::string& Name) {
+std::vector<MappedControl> WindowMap::All(const std::string& Window, const std::string& Name) const {
     std::vector<MappedControl> found;
-    for (const MappedControl& c : ReadWindowMap(Path))
+    for (const MappedControl& c : Controls())
         if (c.window == Window && c.name == Name && c.shown)
             found.push_back(c);
     std::sort(found.begin(), found.end(),
               [](const MappedControl& A, const MappedControl& B) { return A.y < B.y; });
     return found;
+}
+
+bool ClickAt(const std::string& Display, int X, int Y, int Clicks) {
+    const std::string command = "DISPLAY=" + Display + " xdotool mousemove " + std::to_string(X) + " " +
+                                std::to_string(Y) + " sleep 0.2 click --repeat " + std::to_string(Clicks) +
+                                " --delay 80 1";
+    return std::system(command.c_str()) == 0;
 }
 
 } // namespace testing_support
