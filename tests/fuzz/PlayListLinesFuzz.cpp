@@ -3,21 +3,17 @@
 // they read back the same.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "platform/forms/StringList.h"
+#include "tests/fuzz/FuzzCheck.h"
 #include "ui/PlayListFile.h"
 
 namespace {
 
 void Check(bool Holds, const char* What) {
-    if (!Holds) {
-        std::fprintf(stderr, "play-list fuzz: %s\n", What);
-        std::abort();
-    }
+    FuzzCheck(Holds, "play-list", What);
 }
 
 } // namespace

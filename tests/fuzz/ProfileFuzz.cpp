@@ -3,8 +3,6 @@
 // key reading as it did.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -14,14 +12,12 @@
 #include <unistd.h>
 
 #include "platform/win32/Profile.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 namespace {
 
 void Check(bool Holds, const char* What) {
-    if (!Holds) {
-        std::fprintf(stderr, "profile fuzz: %s\n", What);
-        std::abort();
-    }
+    FuzzCheck(Holds, "profile", What);
 }
 
 std::string_view Trim(std::string_view Text) {
