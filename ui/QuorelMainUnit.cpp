@@ -68,18 +68,16 @@ TQuorelMain_Form::TQuorelMain_Form(std::string ProgramFile, std::vector<std::str
     BindSkinButtons();
     BindFrame();
     BindProgress();
+    BindRoutes();
     BindTray();
     BindKeys();
     BindCompanions();
     BindLyrics();
-    BindHistory();
     BindPip();
-    BindDvd();
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnShow = [this](TObject* Sender) { FormShow(Sender); };
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
-    Close_xi->OnClick = [this](TObject* Sender) { Close_XIClick(Sender); };
     SetMessageHandler(win32::WM_SYSCOMMAND, [this](TMessage& Message) { SysCommandMessage(Message); });
     DoCreate();
 }

@@ -5,7 +5,9 @@
 //   QuorelMainUnit.cpp        start-up and shut-down, the shared lists and the control tables
 //   QuorelMainUnit_Build.cpp  the components and menus (the form description)
 //   QuorelMainUnit_Skin.cpp   the skin buttons' pictures, states and hints
-//   QuorelMainUnit_Frame.cpp  layout, resize, dragging and the frame
+//   QuorelMainUnit_Commands.cpp  the command routes: which menu item, tray item, skin button, label and
+//                             video gesture reaches which command, and the handlers that do more than forward
+//   QuorelMainUnit_Frame.cpp  layout, resize, dragging, full screen and the frame
 //   QuorelMainUnit_Lists.cpp  the command line, the stored lists and reopening the last medium
 //   QuorelMainUnit_Media.cpp  the media commands the buttons and menus forward to, and the display after each
 //   QuorelMainUnit_Progress.cpp  the progress ticks, the end of a medium and the two knob strips
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "skin/ximage.h"
+#include "ui/QuorelMainUnit_Skin.h"
 
 using TImageArray = std::vector<tximage*>;
 using TLabelArray = std::vector<forms::TLabel*>;
@@ -197,8 +201,70 @@ public:
     // --- Skin pictures and hints (QuorelMainUnit_Skin.cpp). ---
     void RefreshButtonBitmaps();
     void ApplyHints();
-    // Shows SkinPath + FileName on Button; a missing or broken file raises the class library's error.
+    // Shows SkinPath + FileName on Button. A missing or broken file leaves the old picture and is reported
+    // once (the class library's error, by the default error box): it never stops what the button does.
     void LoadSkinBitmap(forms::TImage* Button, const std::string& FileName);
+    // The variant of Button's pictures that the state gives now (QuorelMainUnit_Skin.h).
+    int SkinVariant(const tximage* Button) const;
+    // The picture the state rule loads on Event, if any; the Normal picture of the state now.
+    void ShowSkinPicture(tximage* Button, TSkinEvent Event);
+    void ShowNormalPicture(tximage* Button);
+
+    // --- Command routes (QuorelMainUnit_Commands.cpp). ---
+    void Main_PopPopup(forms::TObject* Sender);
+    void pOpenFileClick(forms::TObject* Sender);
+    void pCloseClick(forms::TObject* Sender);
+    void pPlayPauseClick(forms::TObject* Sender);
+    void pStopClick(forms::TObject* Sender);
+    void pSingleframestepClick(forms::TObject* Sender);
+    void pPlayPreviousClick(forms::TObject* Sender);
+    void pPlayNextClick(forms::TObject* Sender);
+    void pGotoClick(forms::TObject* Sender);
+    void pForwardClick(forms::TObject* Sender);
+    void pBackwardClick(forms::TObject* Sender);
+    void pAccelerateplayClick(forms::TObject* Sender);
+    void pDecelerateplayClick(forms::TObject* Sender);
+    void pNormalplayClick(forms::TObject* Sender);
+    void pNextframeClick(forms::TObject* Sender);
+    void pHoistvolumeClick(forms::TObject* Sender);
+    void pDebasevolumeClick(forms::TObject* Sender);
+    void pSlienceClick(forms::TObject* Sender);
+    void pOptionClick(forms::TObject* Sender);
+    void pFullscreenClick(forms::TObject* Sender);
+    void Min_XIClick(forms::TObject* Sender);
+    void Max_XIClick(forms::TObject* Sender);
+    void Menu_xiClick(forms::TObject* Sender);
+    void Ontop_xiClick(forms::TObject* Sender);
+    void Open_xiClick(forms::TObject* Sender);
+    void Opendvd_xiMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                           int X, int Y);
+    void PlayPause_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                             int X, int Y);
+    void Stop_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                        int Y);
+    void Previous_XIClick(forms::TObject* Sender);
+    void Next_XIClick(forms::TObject* Sender);
+    void Backward_XIClick(forms::TObject* Sender);
+    void Forward_XIClick(forms::TObject* Sender);
+    void maxmin_xiClick(forms::TObject* Sender);
+    void Option_XIClick(forms::TObject* Sender);
+    void Volume_XIClick(forms::TObject* Sender);
+    void VideoBar_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                              int X, int Y);
+    void VideoBar_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
+    void SoundBar_XIMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                              int X, int Y);
+    void SoundBar_XIMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
+    // The video panel and the logo on it share these.
+    void Video_PClick(forms::TObject* Sender);
+    void Video_PDblClick(forms::TObject* Sender);
+    void Video_PMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                          int Y);
+    void Video_PMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                        int Y);
+    void Video_PMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
 
     // --- Frame (QuorelMainUnit_Frame.cpp). ---
     void EnableDoubleBuffering();
@@ -212,8 +278,13 @@ public:
     void Topcenter_IMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
                               int X, int Y);
     void Topcenter_IDblClick(forms::TObject* Sender);
-    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+    // The title strip's move and release: the system move starts once the pointer has moved a few pixels with
+    // the button held, so that a double click still arrives.
+    void Topcenter_IMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
+    void Topcenter_IMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
                             int X, int Y);
+    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
+                            int Y);
     void TopBar_xiMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
                           int Y);
     void Video_PResize(forms::TObject* Sender);
@@ -302,9 +373,6 @@ public:
                             int X, int Y);
 
     // --- DVD commands and the DVD items of the pop-up menu (QuorelMainUnit_Dvd.cpp). ---
-    // Binds the DVD items, the folder command's action and the video panel's mouse for DVD menus where the
-    // route table has not bound them.
-    void BindDvd();
     void OpenDvdFolderCommand();
     void OpenDvdAndShow(const std::string& Path);
     void pOpendvddirectoryClick(forms::TObject* Sender);
@@ -326,6 +394,9 @@ public:
     // --- Lyrics display (QuorelMainUnit_Lyrics.cpp). ---
     // One step of the lyrics with the audio position Seconds (two decimals), from each audio tick.
     void LyricsStep(double Seconds);
+    // After a re-layout, which puts Lrc_L back 20 pixels below the middle: the text where the audio's
+    // position puts it, also while paused (no tick would move it) and before the first line.
+    void PlaceLyricsAtPosition();
     // Looks for the lyrics of the audio file just opened (LrcFileName in the lyrics folder).
     void FindLyricsFile();
     void LoadLyricsFile(const std::string& FileName);
@@ -389,7 +460,7 @@ public:
     void pBosskeyClick(forms::TObject* Sender);
 
     // --- Window messages, the companion windows and frame capture (QuorelMainUnit_Messages.cpp). ---
-    // Binds the message handlers and the routes to the companion windows and the capture command.
+    // Binds the message handlers and the two labels' press and release (their clicks are routes).
     void BindCompanions();
     void WMPlayDvdChapter(forms::TMessage& Message);
     void WMOpenDvdChapter(forms::TMessage& Message);
@@ -438,8 +509,7 @@ public:
     win32::RECT CaptureWindowBounds{};
 
     // --- Picture-in-picture commands and items (QuorelMainUnit_Pip.cpp). ---
-    // Binds the open-pair item and the items of pPip (those the setup dialog opens excepted), and the video
-    // panel's press, move and release for the small picture while no other handler has them.
+    // The video panel's guard of the small picture's cursor (the items' routes are bound with the others).
     void BindPip();
     void OpenPipCommand();
     // The pair pipMediaFileA, pipMediaFileB becomes the play list (SetPlayList).
@@ -455,7 +525,7 @@ public:
     void pUpdownreverseClick(forms::TObject* Sender);
     void pLeftrightreverseClick(forms::TObject* Sender);
     void pPicRestoreClick(forms::TObject* Sender);
-    // The setup dialog on its position page (pPipsetup) or its parameter page (pPicalpha).
+    // The setup dialog at its position page (only while a pair plays) and at its parameter page.
     void pPipsetupClick(forms::TObject* Sender);
     void pPicalphaClick(forms::TObject* Sender);
     // The pPip items enabled only while a pair plays, the small picture's orientation checked.
@@ -494,13 +564,13 @@ private:
     void BuildComponents();
     void BuildMenus();
     void BuildActions();
+    void BindRoutes();
     void BindSkinButtons();
     void BindFrame();
     void BindProgress();
     void BindTray();
     void BindKeys();
     void BindLyrics();
-    void BindHistory();
     // Lrc_L's target line and second for its place during a drag, and the two time labels.
     void ShowLyricsDragTarget();
     // No lyrics: the lists emptied, the scroll timer off, Lrc_L hidden and empty.
@@ -528,6 +598,14 @@ private:
     void ResumeReopenedMedium();
     // Shows the frame panels and the menu items that full screen hides.
     void ShowFrameAgain();
+    // Leaves full screen for the state the window had before it (maximized or normal).
+    void LeaveFullScreen();
+    // Two percent up (1) or down (2), knob and level in step.
+    void StepVolumeCommand(int Direction);
+    // The rate commands: PlayFaster or PlaySlower on PlayRate, with their status text.
+    void RateCommand(bool Faster);
+    // Shows the state after a frame step (which leaves a playing medium paused).
+    void FrameStepCommand();
     // Runs Step; an error it raises is shown by the default error box and the close goes on.
     void CloseStep(const std::function<void()>& Step);
 
@@ -543,6 +621,11 @@ private:
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;
     bool dvdListOfThisRun_ = false;
+    // Skin files already reported missing or broken.
+    std::set<std::string> reportedSkinFiles_;
+    // A press on the title strip waits for the pointer to move before the window moves with it.
+    bool titleDragPending_ = false;
+    win32::POINT titleDragFrom_;
     // The tray icon's picture, loaded at the first minimize to the tray and kept; whether the icon is shown.
     forms::TPicture trayIcon_;
     bool trayIconShown_ = false;

@@ -154,6 +154,11 @@ void TQuorelMain_Form::BuildComponents() {
     LightLrc_L = MakeLabel(Lrc_p, "LightLrc_L", 0, 60);
     lTime_L = MakeLabel(Lrc_p, "lTime_L", 4, 4);
     rTime_L = MakeLabel(Lrc_p, "rTime_L", 630, 4);
+    // The tag's five lines reach below the lyrics panel's top: they lie over it, on the video's black, so
+    // that the panel never hides them.
+    mp3Info_L->SetTransparent(false);
+    mp3Info_L->SetColor(clBlack);
+    mp3Info_L->BringToFront();
 
     Ctrl_T = new TTimer(this);
     Ctrl_T->SetName("Ctrl_T");
@@ -317,10 +322,6 @@ void TQuorelMain_Form::BuildMenus() {
     AddItem(TrayPop->Items(), tOption, "tOption", "Option...")->SetShortCut(TextToShortCut("Ctrl+Alt+O"));
     AddSeparator(TrayPop->Items());
     AddItem(TrayPop->Items(), tExit, "tExit", "Exit");
-
-    pSlience->OnClick = [this](TObject*) { ToggleMute(pSlience, Volume_XI, State.SoundLevel); };
-    pExit->OnClick = [this](TObject* Sender) { pExitClick(Sender); };
-    tExit->OnClick = [this](TObject* Sender) { tExitClick(Sender); };
 }
 
 void TQuorelMain_Form::BuildActions() {

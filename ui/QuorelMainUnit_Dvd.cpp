@@ -33,51 +33,6 @@ TMenuItem* ItemOf(TObject* Sender) {
 
 } // namespace
 
-// The items of the DVD menu and the drive items; the route table binds the same handlers, and an item it
-// has bound already keeps its binding.
-void TQuorelMain_Form::BindDvd() {
-    const auto bind = [](TMenuItem* Item, TNotifyEvent Handler) {
-        if (Item != nullptr && !Item->OnClick)
-            Item->OnClick = std::move(Handler);
-    };
-    bind(pOpendvddirectory, [this](TObject* Sender) { pOpendvddirectoryClick(Sender); });
-    bind(pPreviouschapter, [this](TObject* Sender) { pPreviouschapterClick(Sender); });
-    bind(pNextchapter, [this](TObject* Sender) { pNextchapterClick(Sender); });
-    bind(pMainmenu, [this](TObject* Sender) { pMainmenuClick(Sender); });
-    bind(pTitlemenu, [this](TObject* Sender) { pTitlemenuClick(Sender); });
-    bind(pChaptermenu, [this](TObject* Sender) { pChaptermenuClick(Sender); });
-    bind(pSubpictureMenu, [this](TObject* Sender) { pSubpictureMenuClick(Sender); });
-    bind(pDubmenu, [this](TObject* Sender) { pDubmenuClick(Sender); });
-    bind(pAnglemenu, [this](TObject* Sender) { pAnglemenuClick(Sender); });
-    if (aOpenDvdDirectory != nullptr && !aOpenDvdDirectory->OnExecute)
-        aOpenDvdDirectory->OnExecute = [this](TObject* Sender) { pOpendvddirectoryClick(Sender); };
-    // Until the menu and the video panel have handlers of their own, the DVD's steps go after those bound for
-    // picture-in-picture.
-    {
-        Main_Pop->OnPopup = [this, before = Main_Pop->OnPopup](TObject* Sender) {
-            if (before)
-                before(Sender);
-            PopupShown = true;
-            if (State.PlayType == PlayTypes::Dvd)
-                BuildDvdPopupMenus();
-        };
-        // The mouse over the video: a DVD menu's buttons light up under it, a click plays or activates.
-        Video_P->OnMouseMove = [before = Video_P->OnMouseMove](TObject* Sender, TShiftState Shift, int X,
-                                                               int Y) {
-            if (before)
-                before(Sender, Shift, X, Y);
-            if (State.PlayType == PlayTypes::Dvd)
-                DvdSelectAtPosition(X, Y);
-        };
-    }
-    if (!Video_P->OnClick)
-        Video_P->OnClick = [this](TObject*) {
-            if (State.IsPlaying && !PopupShown)
-                PlayPauseCommand();
-            PopupShown = false;
-        };
-}
-
 // --- Opening. ---
 
 void TQuorelMain_Form::OpenDvdDriveMenuClick(TObject* Sender) {

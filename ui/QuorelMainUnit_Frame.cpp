@@ -1,9 +1,13 @@
 // The main window's frame: layout after every size change, the smallest size, moving by the title strip,
-// resizing by the edge strips, maximizing by a double click, the top-most rule and the repaint timer.
+// resizing by the edge strips, maximizing by a double click, full screen, the top-most rule and the repaint
+// timer.
 
 #include "ui/QuorelMainUnit.h"
 
 #include <algorithm>
+#include <cstdlib>
+
+#include <QFontMetrics>
 
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
@@ -15,6 +19,10 @@
 using namespace forms;
 
 namespace {
+
+// The smallest size the window takes.
+constexpr int kMinimumWidth = 550;
+constexpr int kMinimumHeight = 350;
 
 // The knob helpers of the transport work on plain geometry.
 struct Geometry {
@@ -40,8 +48,16 @@ void TQuorelMain_Form::BindFrame() {
         Topcenter_IMouseDown(S, B, Sh, X, Y);
     };
     auto titleDouble = [this](TObject* S) { Topcenter_IDblClick(S); };
-    for (TControl* c : std::initializer_list<TControl*>{Topleft_I, Topright_I, SmallLogo_I, Topcenter_I, CurMedia_L})
+    auto titleMove = [this](TObject* S, TShiftState Sh, int X, int Y) { Topcenter_IMouseMove(S, Sh, X, Y); };
+    auto titleUp = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
+        Topcenter_IMouseUp(S, B, Sh, X, Y);
+    };
+    for (TControl* c :
+         std::initializer_list<TControl*>{Topleft_I, Topright_I, SmallLogo_I, Topcenter_I, CurMedia_L}) {
         c->OnMouseDown = titleDown;
+        c->OnMouseMove = titleMove;
+        c->OnMouseUp = titleUp;
+    }
     for (TControl* c : std::initializer_list<TControl*>{Topleft_I, Topright_I, Topcenter_I, CurMedia_L})
         c->OnDblClick = titleDouble;
     const std::pair<TControl*, int> strips[] = {{TopBar_xi, 1}, {BottomBar_xi, 2}, {Left_I, 3}, {Right_I, 4}};
@@ -72,6 +88,7 @@ void TQuorelMain_Form::LayoutLyricsPanel() {
     Lrc_L->SetTop(Lrc_p->Height() / 2 + 20);
     Lrc_L->SetLeft((Video_P->Width() - Lrc_L->Width()) / 2);
     LightLrc_L->SetLeft((Video_P->Width() - LightLrc_L->Width()) / 2);
+    PlaceLyricsAtPosition();
 }
 
 namespace {
@@ -95,6 +112,8 @@ void TQuorelMain_Form::LayoutSteps(bool Initial) {
     LayoutTitleButtons(W, {Close_xi, Max_xi, Min_xi, Ontop_xi, Menu_xi});
     if (!Initial)
         CurMedia_L->SetWidth(Topcenter_I->Width());
+    // As high as its font's lines are, so that descenders and underscores show.
+    CurMedia_L->SetHeight(QFontMetrics(CurMedia_L->Font().ToQFont()).height());
     PL_L->SetLeft(W - 130);
     CL_L->SetLeft(W - 70);
     Forward_XI->SetLeft(W - Forward_XI->Width() - 14);
@@ -150,32 +169,55 @@ void TQuorelMain_Form::RepaintFrame() {
 
 void TQuorelMain_Form::FormResize(TObject*) {
     LayoutControls();
-    LoadSkinBitmap(Max_xi, GetShowCmd(Handle()) == win32::SW_SHOWMAXIMIZED ? "Restore_Normal_Btn.bmp"
-                                                                           : "Max_Normal_Btn.bmp");
+    ShowNormalPicture(Max_xi);
     RepaintVideo(State.VideoPanelHandle);
     State.StayOnTop = ReadIniInteger("Play", "StayOnTop");
+    // "On top while playing" is on top only while something plays.
+    const bool playingOnTop = State.StayOnTop == StayOnTops::WhilePlaying && State.IsPlaying;
     if (Width() == Screen().Width() && Height() == Screen().Height())
         win32::SetWindowPos(Handle(), win32::HWND_NOTOPMOST, Left(), Top(), Width(), Height(),
                             win32::SWP_NOACTIVATE);
-    else if (State.StayOnTop == StayOnTops::Always || State.StayOnTop == StayOnTops::WhilePlaying)
+    else if (State.StayOnTop == StayOnTops::Always || playingOnTop)
         win32::SetWindowPos(Handle(), win32::HWND_TOPMOST, Left(), Top(), Width(), Height(), win32::SWP_NOACTIVATE);
+    else if (State.StayOnTop == StayOnTops::WhilePlaying)
+        win32::SetWindowPos(Handle(), win32::HWND_NOTOPMOST, Left(), Top(), Width(), Height(),
+                            win32::SWP_NOACTIVATE);
 }
 
 void TQuorelMain_Form::FormCanResize(TObject*, int& NewWidth, int& NewHeight, bool& Resize) {
-    if (NewWidth < 550 || NewHeight < 350)
+    if (NewWidth < kMinimumWidth || NewHeight < kMinimumHeight)
         Resize = false;
 }
 
-void TQuorelMain_Form::Topcenter_IMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
-    if (GetShowCmd(Handle()) != win32::SW_SHOWMAXIMIZED)
-        DragWindow(Handle());
+void TQuorelMain_Form::Topcenter_IMouseDown(TObject*, TMouseButton, TShiftState Shift, int X, int Y) {
+    // A maximized window stays where it is. The move waits for the pointer to move: handed to the window
+    // system at once, the press would never make a double click.
+    titleDragPending_ = GetShowCmd(Handle()) != win32::SW_SHOWMAXIMIZED && (Shift & ssDouble) == 0;
+    titleDragFrom_ = win32::POINT{X, Y};
+}
+
+void TQuorelMain_Form::Topcenter_IMouseMove(TObject*, TShiftState Shift, int X, int Y) {
+    if (!titleDragPending_ || (Shift & ssLeft) == 0)
+        return;
+    // In the pressed control's own pixels: the window has not moved yet.
+    constexpr int kDragDistance = 4;
+    if (std::abs(X - titleDragFrom_.x) < kDragDistance && std::abs(Y - titleDragFrom_.y) < kDragDistance)
+        return;
+    titleDragPending_ = false;
+    DragWindow(Handle());
+}
+
+void TQuorelMain_Form::Topcenter_IMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+    titleDragPending_ = false;
 }
 
 void TQuorelMain_Form::Topcenter_IDblClick(TObject*) { ToggleMaximize(State.MainWindowHandle); }
 
 void TQuorelMain_Form::TopBar_xiMouseDown(TObject* Sender, TMouseButton, TShiftState, int, int) {
-    if (auto* strip = dynamic_cast<TControl*>(Sender); strip != nullptr && strip->ParentControl() != nullptr)
-        win32::SetCapture(strip->ParentControl()->Handle());
+    // The strip itself keeps the mouse until the release, which then reaches it (and its release handler):
+    // a capture for the panel it lies on would take that release away from it.
+    if (auto* strip = dynamic_cast<TControl*>(Sender))
+        win32::SetCapture(strip->Handle());
     win32::GetCursorPos(&DragOrigin);
 }
 
@@ -210,6 +252,9 @@ void TQuorelMain_Form::ResizeByBorder(TShiftState Shift, int Mode) {
     default:
         return;
     }
+    // The size stops at the smallest one the window takes; a top or left edge dragged on moves the window.
+    width = std::max(width, kMinimumWidth);
+    height = std::max(height, kMinimumHeight);
     win32::MoveWindow(Handle(), left, top, width, height, win32::TRUE);
     RepaintFrame();
     DragOrigin = p;
@@ -238,19 +283,24 @@ void TQuorelMain_Form::ToggleFullScreen() {
             panel->Hide();
         for (TMenuItem* item : {pPlaylistView, pCapturelistview, pPlaylist})
             item->SetVisible(false);
-        if (WasMaximized == 0)
-            ToggleMaximize(State.MainWindowHandle);
+        // The whole screen, from a normal and from a maximized window alike: a maximized window gets only the
+        // desktop's work area.
+        win32::ShowWindowFullScreen(State.MainWindowHandle);
         if (State.IsPaused)
             UpdatePositionKnob();
         IsFullScreen = true;
     } else {
-        ShowFrameAgain();
-        if (WasMaximized == 0)
-            ToggleMaximize(State.MainWindowHandle);
+        LeaveFullScreen();
         if (State.IsPaused)
             UpdatePositionKnob();
-        IsFullScreen = false;
     }
+}
+
+void TQuorelMain_Form::LeaveFullScreen() {
+    ShowFrameAgain();
+    win32::ShowWindow(State.MainWindowHandle,
+                      WasMaximized == 1 ? win32::SW_SHOWMAXIMIZED : win32::SW_SHOWNORMAL);
+    IsFullScreen = false;
 }
 
 void TQuorelMain_Form::FullScreenAtOnce() {
@@ -260,11 +310,18 @@ void TQuorelMain_Form::FullScreenAtOnce() {
 }
 
 void TQuorelMain_Form::LeaveFullScreenForAudio() {
-    ShowFrameAgain();
+    // The way out of full screen first, back to the window's own state; a window that was maximized stays so.
+    // The size grows from the normal rectangle the window goes back to (the window system may still be on its
+    // way there).
+    win32::WINDOWPLACEMENT placement;
+    win32::GetWindowPlacement(Handle(), &placement);
+    const win32::RECT& normal = placement.rcNormalPosition;
+    LeaveFullScreen();
+    if (WasMaximized == 1)
+        return;
     const int screenWidth = Screen().Width();
     const int screenHeight = Screen().Height();
-    const int height = std::min(Height() + 127, screenHeight);
-    const int width = std::min(Width() + 197, screenWidth);
+    const int height = std::min(normal.bottom - normal.top + 127, screenHeight);
+    const int width = std::min(normal.right - normal.left + 197, screenWidth);
     win32::MoveWindow(Handle(), (screenWidth - width) / 2, (screenHeight - height) / 2, width, height, win32::TRUE);
-    IsFullScreen = false;
 }

@@ -10,12 +10,6 @@
 
 using namespace forms;
 
-void TQuorelMain_Form::BindHistory() {
-    pManageHistory->OnClick = [this](TObject* Sender) { pManageHistoryClick(Sender); };
-    pClearHistory->OnClick = [this](TObject* Sender) { pClearHistoryClick(Sender); };
-    pClearHistoryExit->OnClick = [this](TObject* Sender) { pClearHistoryExitClick(Sender); };
-}
-
 void TQuorelMain_Form::pManageHistoryClick(TObject*) {
     ManageHistory(pHistory, this, [this](TObject* Sender) { HistoryItemClick(Sender); });
 }

@@ -10,7 +10,6 @@ using namespace forms;
 
 void TQuorelMain_Form::BindKeys() {
     SetMessageHandler(win32::WM_HOTKEY, [this](TMessage& Message) { HotKeyMessage(Message); });
-    pBosskey->OnClick = [this](TObject* Sender) { pBosskeyClick(Sender); };
 }
 
 void TQuorelMain_Form::HotKeyMessage(TMessage& Message) {

@@ -14,6 +14,7 @@
 #include "platform/audio/Bass.h"
 #include "platform/win32/CodePage.h"
 #include "platform/win32/Files.h"
+#include "ui/QuorelMainUnit_Progress.h"
 
 using namespace forms;
 
@@ -163,6 +164,20 @@ void TQuorelMain_Form::LyricsStep(double Seconds) {
     const auto colour = static_cast<TColor>(win32::RGB(grey, grey, grey));
     if (LightLrc_L->Font().Color() != colour)
         LightLrc_L->Font().SetColor(colour);
+}
+
+void TQuorelMain_Form::PlaceLyricsAtPosition() {
+    if (LrcDragging || State.LrcLineTimes.empty() || State.PlayType != PlayTypes::Audio || !State.IsPlaying)
+        return;
+    const double seconds = TwoDecimals(CurrentAudioSeconds());
+    const double first = State.LrcLineTimes.front().Start;
+    if (seconds < first) {
+        // As far up as the scroll timer has moved the text since the open: 20 pixels by the first line's
+        // time.
+        Lrc_L->SetTop(Lrc_p->Height() / 2 + 20 - static_cast<int>(20.0 * seconds / first));
+        return;
+    }
+    LyricsStep(seconds);
 }
 
 // --- Dragging the text to seek. ---

@@ -71,6 +71,7 @@ void TQuorelMain_Form::EnableTransportIfPlaying() {
     EnableImages(TransportButtons);
     UpdatePrevNextButtons(TransportButtons);
     EnableImages(ProgressBarImages);
+    RefreshButtonBitmaps();
 }
 
 void TQuorelMain_Form::ShowPausedState() {
@@ -110,6 +111,8 @@ void TQuorelMain_Form::ShowStopped() {
     Lrc_p->Hide();
     // Also after audio: nothing keeps the screen saver off once nothing plays.
     ScreenSaverAllowed(true);
+    // Every stop, the end of a medium's too: the buttons show that nothing plays.
+    RefreshButtonBitmaps();
 }
 
 // --- Opening. ---
@@ -380,6 +383,12 @@ void TQuorelMain_Form::TogglePause() {
 }
 
 void TQuorelMain_Form::PlayPauseCommand() {
+    // Nothing open (or stopped): as the play/pause button does, play; never a pause of nothing.
+    if (!State.IsPlaying) {
+        PlayCommand();
+        RefreshButtonBitmaps();
+        return;
+    }
     if (State.PlayType != PlayTypes::Dvd) {
         TogglePause();
         return;
@@ -397,7 +406,8 @@ void TQuorelMain_Form::PlayCommand() {
     case PlayTypes::Audio:
         if (State.IsPlaying) {
             ResumeCommand();
-        } else {
+        } else if (!State.CurrentMediaFile.empty()) {
+            // With no file named (nothing opened yet) there is nothing to open and nothing to report.
             OpenCurrentMedia();
             ShowMediaOpened();
         }

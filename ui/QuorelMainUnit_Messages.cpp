@@ -47,26 +47,18 @@ void TQuorelMain_Form::BindCompanions() {
     SetMessageHandler(WM_PLAYLIST_CLEARED, [this](TMessage& M) { WMListCleared(M); });
     SetMessageHandler(WM_PLAYLIST_FILELOADED, [this](TMessage& M) { WMListFileLoaded(M); });
 
-    PL_L->OnClick = [this](TObject* Sender) { PL_LClick(Sender); };
     PL_L->OnMouseDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
         PL_LMouseDown(S, B, Sh, X, Y);
     };
     PL_L->OnMouseUp = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
         PL_LMouseUp(S, B, Sh, X, Y);
     };
-    CL_L->OnClick = [this](TObject* Sender) { CL_LClick(Sender); };
     CL_L->OnMouseDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
         CL_LMouseDown(S, B, Sh, X, Y);
     };
     CL_L->OnMouseUp = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
         CL_LMouseUp(S, B, Sh, X, Y);
     };
-    Capture_XI->OnClick = [this](TObject* Sender) { Capture_XIClick(Sender); };
-    pCapturescreen->OnClick = [this](TObject* Sender) { pCapturescreenClick(Sender); };
-    pLoadfromfile->OnClick = [this](TObject* Sender) { pLoadfromfileClick(Sender); };
-    pSaveto->OnClick = [this](TObject* Sender) { pSavetoClick(Sender); };
-    pAdd->OnClick = [this](TObject* Sender) { pAddClick(Sender); };
-    pClear->OnClick = [this](TObject* Sender) { pClearClick(Sender); };
 }
 
 // --- Messages of the play-list and capture-list windows. ---

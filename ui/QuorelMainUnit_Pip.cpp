@@ -37,50 +37,8 @@ public:
 } // namespace
 
 void TQuorelMain_Form::BindPip() {
-    pOpenpictureinpicture->OnClick = [this](TObject* Sender) { pOpenpictureinpictureClick(Sender); };
-    pLefttop->OnClick = [this](TObject* Sender) { pLefttopClick(Sender); };
-    pRighttop->OnClick = [this](TObject* Sender) { pRighttopClick(Sender); };
-    pLeftbottom->OnClick = [this](TObject* Sender) { pLeftbottomClick(Sender); };
-    pRightbottom->OnClick = [this](TObject* Sender) { pRightbottomClick(Sender); };
-    pCenter->OnClick = [this](TObject* Sender) { pCenterClick(Sender); };
-    pPicswap->OnClick = [this](TObject* Sender) { pPicswapClick(Sender); };
-    pNoreverse->OnClick = [this](TObject* Sender) { pNoreverseClick(Sender); };
-    pUpdownreverse->OnClick = [this](TObject* Sender) { pUpdownreverseClick(Sender); };
-    pLeftrightreverse->OnClick = [this](TObject* Sender) { pLeftrightreverseClick(Sender); };
-    pPicRestore->OnClick = [this](TObject* Sender) { pPicRestoreClick(Sender); };
-    pPipsetup->OnClick = [this](TObject* Sender) { pPipsetupClick(Sender); };
-    pPicalpha->OnClick = [this](TObject* Sender) { pPicalphaClick(Sender); };
-    // pCompletereverse has no handler: choosing it does nothing.
-
-    // The menu shows the pPip items' state each time it opens (as part of its own pop-up handling when that
-    // is bound).
-    if (!Main_Pop->OnPopup)
-        Main_Pop->OnPopup = [this](TObject*) { UpdatePipMenus(); };
-
-    // The video panel's picture-in-picture steps of its press, release and move.
-    if (!Video_P->OnMouseDown)
-        Video_P->OnMouseDown = [this](TObject*, TMouseButton Button, TShiftState, int X, int Y) {
-            BeginPipDrag(State.PipSmallStream, X, Y, State.VideoPanelHandle, Button);
-            IgnoreNextVideoMove = true;
-        };
-    if (!Video_P->OnMouseUp)
-        Video_P->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
-            if (State.PlayType == PlayTypes::Pip && State.PipDragging) {
-                RestorePipCursor();
-                PlayCommand();
-                State.PipDragging = false;
-            }
-            win32::ReleaseCapture();
-        };
-    if (!Video_P->OnMouseMove)
-        Video_P->OnMouseMove = [this](TObject*, TShiftState Shift, int X, int Y) {
-            if (State.PlayType != PlayTypes::Pip)
-                return;
-            UpdatePipOrientation();
-            if (!IgnoreNextVideoMove)
-                PipMouseMove(State.VideoPanelHandle, State.PipSmallStream, X, Y, Shift);
-            IgnoreNextVideoMove = false;
-        };
+    // The items of pPip, the open-pair item and the video panel's press, move and release are routes
+    // (BindRoutes); the press, move and release take their picture-in-picture steps from here.
     Video_P->installEventFilter(new PipCursorGuard(Video_P));
 }
 
@@ -159,7 +117,8 @@ void TQuorelMain_Form::pPicRestoreClick(TObject*) {
 }
 
 void TQuorelMain_Form::pPipsetupClick(TObject*) {
-    ShowPipSetupDialog(Handle(), 0, State.Language);
+    if (State.PlayType == PlayTypes::Pip)
+        ShowPipSetupDialog(Handle(), 0, State.Language);
 }
 
 void TQuorelMain_Form::pPicalphaClick(TObject*) {

@@ -126,16 +126,6 @@ TEndStep EndOfMediumStep(TPlayType PlayType, TPlayMode PlayMode, bool Played) {
 
 // --- The ticks. ---
 
-namespace {
-
-// "%d:%2.2d:%2.2d" into Buffer, without allocating.
-std::string_view FormatHms(char (&Buffer)[32], std::int64_t H, std::int64_t M, std::int64_t S) {
-    const int n = std::snprintf(Buffer, sizeof Buffer, "%lld:%2.2lld:%2.2lld", static_cast<long long>(H),
-                                static_cast<long long>(M), static_cast<long long>(S));
-    return {Buffer, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof Buffer) - 1))};
-}
-
-// Seconds as "%2.2f" shows them, read back: the lyrics are timed in hundredths. Locale-independent.
 double TwoDecimals(double Seconds) {
     char buffer[64];
     const auto written = std::to_chars(buffer, buffer + sizeof buffer, Seconds, std::chars_format::fixed, 2);
@@ -143,6 +133,22 @@ double TwoDecimals(double Seconds) {
     if (written.ec != std::errc() || std::from_chars(buffer, written.ptr, value).ec != std::errc())
         return Seconds;
     return value;
+}
+
+double CurrentAudioSeconds() {
+    const double seconds = bass::BASS_ChannelBytes2Seconds(
+        State.BassStream, bass::BASS_ChannelGetPosition(State.BassStream, bass::BASS_POS_BYTE));
+    // Without a stream the library reports a negative number of seconds.
+    return seconds >= 0.0 ? seconds : 0.0;
+}
+
+namespace {
+
+// "%d:%2.2d:%2.2d" into Buffer, without allocating.
+std::string_view FormatHms(char (&Buffer)[32], std::int64_t H, std::int64_t M, std::int64_t S) {
+    const int n = std::snprintf(Buffer, sizeof Buffer, "%lld:%2.2lld:%2.2lld", static_cast<long long>(H),
+                                static_cast<long long>(M), static_cast<long long>(S));
+    return {Buffer, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof Buffer) - 1))};
 }
 
 void AllowScreenSaver() { win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, win32::TRUE, nullptr, 0); }
@@ -248,10 +254,7 @@ void TQuorelMain_Form::AudioTick() {
     if (!State.IsPlaying)
         return;
     State.PositionReady = false;
-    double p = bass::BASS_ChannelBytes2Seconds(
-        State.BassStream, bass::BASS_ChannelGetPosition(State.BassStream, bass::BASS_POS_BYTE));
-    if (!(p >= 0.0))
-        p = 0.0; // no stream: the library reports a negative number of seconds
+    const double p = CurrentAudioSeconds();
     const double p2 = TwoDecimals(p);
     // Ties to even, as the length was rounded.
     const auto r = static_cast<std::int64_t>(std::nearbyint(p));

@@ -28,6 +28,11 @@ void DragKnob(forms::TShiftState Shift, int X, const forms::TControl* Track, for
 void DragScrollThumb(win32::POINT& DragOrigin, forms::TShiftState Shift, const forms::TControl* Track,
                      forms::TControl* Thumb);
 
+// The audio stream's position in seconds; 0 without a stream.
+double CurrentAudioSeconds();
+// Seconds as "%2.2f" shows them, read back: the lyrics are timed in hundredths. Locale-independent.
+double TwoDecimals(double Seconds);
+
 // The end test of a graph medium (a file or picture-in-picture): the position has reached the stop position
 // (after the end of the stream it equals it), or there is nothing to play (stop 0).
 bool GraphMediumAtEnd(std::int64_t Current, std::int64_t Stop);

@@ -1,209 +1,189 @@
-// The skin buttons of the main window: the picture each shows in each state, what their presses and clicks
-// forward to, and their hints.
+// The skin buttons of the main window: the picture each shows in each state, the state rule that swaps them
+// on the mouse's events, the pictures after a change of the play state, and the hints. What the buttons'
+// clicks and releases do is bound with the other command routes (QuorelMainUnit_Commands.cpp).
 
-#include "ui/QuorelMainUnit.h"
+#include "ui/QuorelMainUnit_Skin.h"
+
+#include <algorithm>
+#include <string_view>
 
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
-#include "core/Transport.h"
 #include "core/WindowUtils.h"
 #include "platform/win32/Window.h"
+#include "ui/QuorelMainUnit.h"
 
 using namespace forms;
 
-void TQuorelMain_Form::LoadSkinBitmap(TImage* Button, const std::string& FileName) {
-    Button->Picture().LoadFromFile(State.SkinPath + FileName);
-}
-
 namespace {
 
-// How one button follows the state rule: the pictures of its states, whether it can be disabled (then
-// enter and leave change nothing while it is disabled) and whether it also skips its press and release
-// pictures while disabled.
-struct ButtonRule {
-    std::function<std::string()> Normal, Hight, Enter;
-    bool Disableable = false;
-    bool SkipPressWhenDisabled = false;
-    bool ReleaseLoadsNormal = true;
+struct SkinRow {
+    std::string_view Button;
+    int Variant;
+    const char* Normal;
+    const char* Hight;
+    const char* Enter;
+    const char* Disable;
 };
 
-std::function<std::string()> Fixed(std::string Name) {
-    return [Name] { return Name; };
-}
+// Every main-window button, each variant, each state.
+constexpr SkinRow kSkinTable[] = {
+    {"Menu_xi", 0, "Menu_Normal_Menu.bmp", "Menu_Hight_Menu.bmp", nullptr, nullptr},
+    {"Ontop_xi", 0, "Ontop_Normal_btn.bmp", "Ontop_Hight_btn.bmp", "Ontop_Enter_btn.bmp", nullptr},
+    {"Ontop_xi", 1, "Toped_Normal_btn.bmp", "Toped_Hight_btn.bmp", "Toped_Enter_btn.bmp", nullptr},
+    {"Ontop_xi", 2, "TopatPlay_Normal_btn.bmp", "TopatPlay_Hight_btn.bmp", "TopatPlay_Enter_btn.bmp",
+     nullptr},
+    {"Min_xi", 0, "Min_Normal_Btn.bmp", "Min_Hight_Btn.bmp", "Min_Enter_Btn.bmp", nullptr},
+    {"Max_xi", SkinVariants::Max, "Max_Normal_Btn.bmp", "Max_Hight_Btn.bmp", "Max_Enter_Btn.bmp", nullptr},
+    {"Max_xi", SkinVariants::Restore, "Restore_Normal_Btn.bmp", "Restore_Hight_Btn.bmp",
+     "Restore_Enter_Btn.bmp", nullptr},
+    {"Close_xi", 0, "Close_Normal_Btn.bmp", "Close_Hight_Btn.bmp", "Close_Enter_Btn.bmp", nullptr},
+    {"PlayPause_XI", SkinVariants::Play, "Play_Normal_Btn.bmp", "Play_Hight_Btn.bmp", "Play_Enter_Btn.bmp",
+     nullptr},
+    {"PlayPause_XI", SkinVariants::Pause, "Pause_Normal_Btn.bmp", "Pause_Hight_Btn.bmp",
+     "Pause_Enter_Btn.bmp", nullptr},
+    {"Stop_XI", 0, "Stop_Normal_Btn.bmp", "Stop_Hight_Btn.bmp", "Stop_Enter_Btn.bmp", "Stop_Disable_Btn.bmp"},
+    {"Previous_XI", 0, "Prev_Normal_Btn.bmp", "Prev_Hight_Btn.bmp", "Prev_Enter_Btn.bmp",
+     "Prev_Disable_Btn.bmp"},
+    {"Next_XI", 0, "Next_Normal_Btn.bmp", "Next_Hight_Btn.bmp", "Next_Enter_Btn.bmp", "Next_Disable_Btn.bmp"},
+    {"Backward_XI", 0, "BackWard_Normal_Btn.bmp", "BackWard_Hight_Btn.bmp", "BackWard_Enter_Btn.bmp",
+     "BackWard_Disable_Btn.bmp"},
+    {"Forward_XI", 0, "ForWard_Normal_Btn.bmp", "ForWard_Hight_Btn.bmp", "Forward_Enter_Btn.bmp",
+     "ForWard_Disable_Btn.bmp"},
+    {"Volume_XI", SkinVariants::Sound, "Sound_Normal_btn.bmp", "Sound_Hight_btn.bmp", "Sound_Enter_btn.bmp",
+     nullptr},
+    {"Volume_XI", SkinVariants::Slience, "Slience_Normal_btn.bmp", "Slience_Hight_btn.bmp",
+     "Slience_Enter_btn.bmp", nullptr},
+    {"Open_xi", 0, "Open_Normal_btn.bmp", "Open_Hight_btn.bmp", "Open_Enter_btn.bmp", nullptr},
+    {"Opendvd_xi", 0, "Opendvd_Normal_btn.bmp", "Opendvd_Hight_btn.bmp", "Opendvd_enter_btn.bmp", nullptr},
+    {"Capture_XI", 0, "Capture_Normal_btn.bmp", "Capture_Hight_btn.bmp", "Capture_Enter_btn.bmp",
+     "Capture_Disable_btn.bmp"},
+    {"maxmin_xi", 0, "Maxmin_Normal_btn.bmp", "Maxmin_Hight_btn.bmp", "Maxmin_Enter_btn.bmp",
+     "Maxmin_Disable_btn.bmp"},
+    {"Option_XI", 0, "Option_Normal_btn.bmp", "Option_Hight_btn.bmp", "Option_Enter_btn.bmp", nullptr},
+    {"VideoBar_XI", 0, "VideoBar_Normal.bmp", "VideoBar_hight.bmp", "VideoBar_hight.bmp", nullptr},
+    {"SoundBar_XI", 0, "SoundBar_Normal.bmp", "SoundBar_Hight.bmp", "SoundBar_Hight.bmp", nullptr},
+};
 
-void Bind(TQuorelMain_Form* Form, tximage* Button, ButtonRule Rule) {
-    auto load = [Form, Button](const std::function<std::string()>& Picture) {
-        if (Picture)
-            Form->LoadSkinBitmap(Button, Picture());
-    };
-    Button->OnMouseEnter = [=](TObject*) {
-        if (!Rule.Disableable || Button->Enabled())
-            load(Rule.Hight);
-    };
-    Button->OnMouseLeave = [=](TObject*) {
-        if (!Rule.Disableable || Button->Enabled())
-            load(Rule.Normal);
-    };
-    Button->OnMouseDown = [=](TObject*, TMouseButton, TShiftState, int, int) {
-        if (!Rule.SkipPressWhenDisabled || Button->Enabled())
-            load(Rule.Enter);
-    };
-    Button->OnMouseUp = [=](TObject*, TMouseButton, TShiftState, int, int) {
-        if (Rule.ReleaseLoadsNormal && (!Rule.SkipPressWhenDisabled || Button->Enabled()))
-            load(Rule.Normal);
-    };
-}
-
-// The stem of a button whose pictures follow a state, with the state and the suffix around it.
-std::function<std::string()> Stem(std::function<std::string()> Of, std::string State, std::string Suffix) {
-    return [=] { return Of() + "_" + State + "_" + Suffix; };
+bool OneOf(std::string_view Button, std::initializer_list<std::string_view> Names) {
+    return std::find(Names.begin(), Names.end(), Button) != Names.end();
 }
 
 } // namespace
 
+std::string SkinPictureName(const std::string& Button, int Variant, TSkinState State) {
+    for (const SkinRow& row : kSkinTable) {
+        if (row.Button != Button || row.Variant != Variant)
+            continue;
+        const char* name = State == TSkinState::Normal  ? row.Normal
+                           : State == TSkinState::Hight ? row.Hight
+                           : State == TSkinState::Enter ? row.Enter
+                                                        : row.Disable;
+        return name != nullptr ? name : "";
+    }
+    return "";
+}
+
+bool SkinButtonCanBeDisabled(const std::string& Button) {
+    return OneOf(Button, {"Stop_XI", "Previous_XI", "Next_XI", "Backward_XI", "Forward_XI", "Capture_XI",
+                          "maxmin_xi"});
+}
+
+std::string SkinPictureOnEvent(const std::string& Button, int Variant, bool Enabled, TSkinEvent Event) {
+    const bool skipsPress = OneOf(Button, {"Stop_XI", "Previous_XI", "Next_XI", "Backward_XI", "Forward_XI"});
+    switch (Event) {
+    case TSkinEvent::MouseEnter:
+    case TSkinEvent::MouseLeave:
+        if (!Enabled && SkinButtonCanBeDisabled(Button))
+            return "";
+        return SkinPictureName(Button, Variant,
+                               Event == TSkinEvent::MouseEnter ? TSkinState::Hight : TSkinState::Normal);
+    case TSkinEvent::MouseDown:
+        if (!Enabled && skipsPress)
+            return "";
+        return SkinPictureName(Button, Variant, TSkinState::Enter);
+    case TSkinEvent::MouseUp:
+        if ((!Enabled && skipsPress) || OneOf(Button, {"Menu_xi", "PlayPause_XI", "Stop_XI"}))
+            return "";
+        return SkinPictureName(Button, Variant,
+                               Button == "Volume_XI" ? TSkinState::Hight : TSkinState::Normal);
+    }
+    return "";
+}
+
+void TQuorelMain_Form::LoadSkinBitmap(TImage* Button, const std::string& FileName) {
+    const std::string path = State.SkinPath + FileName;
+    try {
+        Button->Picture().LoadFromFile(path);
+    } catch (const EClassLibraryError&) {
+        // A picture never stops what the button does: the old one stays, and the file is reported once.
+        if (reportedSkinFiles_.insert(path).second)
+            Application().HandleException(std::current_exception());
+    }
+}
+
+int TQuorelMain_Form::SkinVariant(const tximage* Button) const {
+    if (Button == PlayPause_XI)
+        return State.IsPlaying && !State.IsPaused ? SkinVariants::Pause : SkinVariants::Play;
+    if (Button == Max_xi)
+        return GetShowCmd(Handle()) == win32::SW_SHOWMAXIMIZED ? SkinVariants::Restore : SkinVariants::Max;
+    if (Button == Volume_XI)
+        return State.isSlience ? SkinVariants::Slience : SkinVariants::Sound;
+    if (Button == Ontop_xi)
+        return State.StayOnTop;
+    return 0;
+}
+
+void TQuorelMain_Form::ShowSkinPicture(tximage* Button, TSkinEvent Event) {
+    const std::string name =
+        SkinPictureOnEvent(Button->Name(), SkinVariant(Button), Button->Enabled(), Event);
+    if (!name.empty())
+        LoadSkinBitmap(Button, name);
+}
+
+void TQuorelMain_Form::ShowNormalPicture(tximage* Button) {
+    const std::string name = SkinPictureName(Button->Name(), SkinVariant(Button), TSkinState::Normal);
+    if (!name.empty())
+        LoadSkinBitmap(Button, name);
+}
+
 void TQuorelMain_Form::BindSkinButtons() {
-    auto simple = [this](tximage* button, const std::string& stem, const std::string& suffix, bool disableable,
-                         bool skipPress, const std::string& enterName = "") {
-        Bind(this, button,
-             {Fixed(stem + "_Normal_" + suffix), Fixed(stem + "_Hight_" + suffix),
-              Fixed(enterName.empty() ? stem + "_Enter_" + suffix : enterName), disableable, skipPress, true});
-    };
-    simple(Min_xi, "Min", "Btn.bmp", false, false);
-    simple(Close_xi, "Close", "Btn.bmp", false, false);
-    simple(Stop_XI, "Stop", "Btn.bmp", true, true);
-    simple(Previous_XI, "Prev", "Btn.bmp", true, true);
-    simple(Next_XI, "Next", "Btn.bmp", true, true);
-    simple(Backward_XI, "BackWard", "Btn.bmp", true, true);
-    simple(Forward_XI, "ForWard", "Btn.bmp", true, true, "Forward_Enter_Btn.bmp");
-    simple(Open_xi, "Open", "btn.bmp", false, false);
-    simple(Opendvd_xi, "Opendvd", "btn.bmp", false, false, "Opendvd_enter_btn.bmp");
-    simple(Capture_XI, "Capture", "btn.bmp", true, false);
-    simple(maxmin_xi, "Maxmin", "btn.bmp", true, false);
-    simple(Option_XI, "Option", "btn.bmp", false, false);
+    // The state rule, on every button of the skin table.
+    for (tximage* button : {Menu_xi, Ontop_xi, Min_xi, Max_xi, Close_xi, PlayPause_XI, Stop_XI, Previous_XI,
+                            Next_XI, Backward_XI, Forward_XI, Volume_XI, Open_xi, Opendvd_xi, Capture_XI,
+                            maxmin_xi, Option_XI, VideoBar_XI, SoundBar_XI}) {
+        button->OnMouseEnter = [this, button](TObject*) { ShowSkinPicture(button, TSkinEvent::MouseEnter); };
+        button->OnMouseLeave = [this, button](TObject*) { ShowSkinPicture(button, TSkinEvent::MouseLeave); };
+        button->OnMouseDown = [this, button](TObject*, TMouseButton, TShiftState, int, int) {
+            ShowSkinPicture(button, TSkinEvent::MouseDown);
+        };
+        button->OnMouseUp = [this, button](TObject*, TMouseButton, TShiftState, int, int) {
+            ShowSkinPicture(button, TSkinEvent::MouseUp);
+        };
+    }
 
-    // The menu button has no press or release pictures; its click opens the main menu below it.
-    Bind(this, Menu_xi, {Fixed("Menu_Normal_Menu.bmp"), Fixed("Menu_Hight_Menu.bmp"), nullptr, false, false, false});
-    Menu_xi->OnClick = [this](TObject*) {
-        LoadSkinBitmap(Menu_xi, "Menu_Normal_Menu.bmp");
-        PopupUnderButton(Menu_xi, Main_Pop);
-    };
-
-    // Maximize and restore: the stem follows the window's state at each change.
-    auto maxStem = [this] {
-        return std::string(GetShowCmd(Handle()) == win32::SW_SHOWMAXIMIZED ? "Restore" : "Max");
-    };
-    Bind(this, Max_xi,
-         {Stem(maxStem, "Normal", "Btn.bmp"), Stem(maxStem, "Hight", "Btn.bmp"), Stem(maxStem, "Enter", "Btn.bmp"),
-          false, false, true});
-    const TNotifyEvent maxEnter = Max_xi->OnMouseEnter;
-    Max_xi->OnMouseEnter = [this, maxEnter](TObject* Sender) {
-        maxEnter(Sender);
+    // The maximize button's hint follows the window's state, whatever the language.
+    Max_xi->OnMouseEnter = [this](TObject*) {
+        ShowSkinPicture(Max_xi, TSkinEvent::MouseEnter);
         Max_xi->SetHint(GetShowCmd(Handle()) == win32::SW_SHOWMAXIMIZED ? "还原" : "最大化");
     };
-    Max_xi->OnClick = [this, maxStem](TObject*) {
-        LoadSkinBitmap(Max_xi, maxStem() + "_Normal_Btn.bmp");
-        ToggleMaximize(Handle());
-    };
-    Min_xi->OnClick = [this](TObject*) {
-        win32::SendMessage(Handle(), win32::WM_SYSCOMMAND, win32::SC_MINIMIZE, 0);
-    };
 
-    // Play/pause: the stem follows the transport state; the action runs on every release, wherever it is.
-    auto playStem = [] { return std::string(State.IsPlaying && !State.IsPaused ? "Pause" : "Play"); };
-    Bind(this, PlayPause_XI,
-         {Stem(playStem, "Normal", "Btn.bmp"), Stem(playStem, "Hight", "Btn.bmp"),
-          Stem(playStem, "Enter", "Btn.bmp"), false, false, false});
-    PlayPause_XI->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        if (State.IsPlaying && !State.IsPaused)
-            PauseCommand();
-        else if (State.IsPlaying == State.IsPaused)
-            PlayCommand();
-        RefreshButtonBitmaps();
-    };
-
-    // Stop acts on every release too.
-    Stop_XI->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        StopByType();
-        RefreshButtonBitmaps();
-        LoadSkinBitmap(PlayPause_XI, "Play_Normal_Btn.bmp");
-        LoadSkinBitmap(Stop_XI, "Stop_Disable_Btn.bmp");
-    };
-
-    // Mute: the stem follows isSlience; the release shows the Hight picture of the state at that moment.
-    auto soundStem = [] { return std::string(State.isSlience ? "Slience" : "Sound"); };
-    Bind(this, Volume_XI,
-         {Stem(soundStem, "Normal", "btn.bmp"), Stem(soundStem, "Hight", "btn.bmp"),
-          Stem(soundStem, "Enter", "btn.bmp"), false, false, false});
-    Volume_XI->OnClick = [this](TObject*) { ToggleMute(pSlience, Volume_XI, State.SoundLevel); };
-    Volume_XI->OnMouseUp = [this, soundStem](TObject*, TMouseButton, TShiftState, int, int) {
-        LoadSkinBitmap(Volume_XI, soundStem() + "_Hight_btn.bmp");
-    };
-
-    // The tray door opens on release (the drive work does the opening).
-    Opendvd_xi->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        LoadSkinBitmap(Opendvd_xi, "Opendvd_Normal_btn.bmp");
-    };
-
-    // The two knobs.
-    Bind(this, VideoBar_XI,
-         {Fixed("VideoBar_Normal.bmp"), Fixed("VideoBar_hight.bmp"), Fixed("VideoBar_hight.bmp"), false, false,
-          true});
-    VideoBar_XI->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        Ctrl_T->SetEnabled(false);
-        LoadSkinBitmap(VideoBar_XI, "VideoBar_hight.bmp");
-    };
-    VideoBar_XI->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        LoadSkinBitmap(VideoBar_XI, "VideoBar_Normal.bmp");
-        SeekFromPositionKnob();
-        Ctrl_T->SetEnabled(true);
-    };
-    Bind(this, SoundBar_XI,
-         {Fixed("SoundBar_Normal.bmp"), Fixed("SoundBar_Hight.bmp"), Fixed("SoundBar_Hight.bmp"), false, false,
-          true});
-    SoundBar_XI->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        LoadSkinBitmap(SoundBar_XI, "SoundBar_Hight.bmp");
-        Volume_L->SetCaption(std::to_string(State.SoundLevel) + "%");
-    };
-    SoundBar_XI->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
-        LoadSkinBitmap(SoundBar_XI, "SoundBar_Normal.bmp");
-        Volume_L->SetCaption("");
-    };
-
-    // Stay on top: the stem follows the mode, read again from the settings at each change but the press.
-    auto topStem = [](int Mode) -> std::string {
-        switch (Mode) {
-        case StayOnTops::Never:
-            return "Ontop";
-        case StayOnTops::Always:
-            return "Toped";
-        case StayOnTops::WhilePlaying:
-            return "TopatPlay";
-        default:
-            return "";
-        }
-    };
-    auto topLoad = [this, topStem](const char* StateName, bool ReadSetting) {
-        if (ReadSetting)
+    // The stay-on-top button takes its mode from the settings again at every change but the press.
+    auto onTop = [this](TSkinEvent Event) {
+        if (Event != TSkinEvent::MouseDown)
             State.StayOnTop = ReadIniInteger("Play", "StayOnTop");
-        const std::string stem = topStem(State.StayOnTop);
-        if (!stem.empty())
-            LoadSkinBitmap(Ontop_xi, stem + "_" + StateName + "_btn.bmp");
+        ShowSkinPicture(Ontop_xi, Event);
+        if (Event == TSkinEvent::MouseEnter)
+            SetOnTopHint();
     };
-    Ontop_xi->OnMouseEnter = [this, topLoad](TObject*) {
-        topLoad("Hight", true);
-        SetOnTopHint();
+    Ontop_xi->OnMouseEnter = [onTop](TObject*) { onTop(TSkinEvent::MouseEnter); };
+    Ontop_xi->OnMouseLeave = [onTop](TObject*) { onTop(TSkinEvent::MouseLeave); };
+    Ontop_xi->OnMouseDown = [onTop](TObject*, TMouseButton, TShiftState, int, int) {
+        onTop(TSkinEvent::MouseDown);
     };
-    Ontop_xi->OnMouseLeave = [topLoad](TObject*) { topLoad("Normal", true); };
-    Ontop_xi->OnMouseDown = [topLoad](TObject*, TMouseButton, TShiftState, int, int) { topLoad("Enter", false); };
-    Ontop_xi->OnMouseUp = [topLoad](TObject*, TMouseButton, TShiftState, int, int) { topLoad("Normal", true); };
-    Ontop_xi->OnClick = [this](TObject*) {
-        CycleStayOnTop();
-        SetOnTopHint();
+    Ontop_xi->OnMouseUp = [onTop](TObject*, TMouseButton, TShiftState, int, int) {
+        onTop(TSkinEvent::MouseUp);
     };
-
-    Open_xi->OnClick = [this](TObject*) { OpenFileDialog(); };
-    maxmin_xi->OnClick = [this](TObject*) { FullScreenCommand(); };
-    Option_XI->OnClick = [this](TObject*) { ShowOptions(); };
 }
 
 void TQuorelMain_Form::SetOnTopHint() {
@@ -223,21 +203,12 @@ void TQuorelMain_Form::SetOnTopHint() {
 }
 
 void TQuorelMain_Form::RefreshButtonBitmaps() {
-    if (State.IsPlaying && !State.IsPaused)
-        LoadSkinBitmap(PlayPause_XI, "Pause_Normal_Btn.bmp");
-    else if (State.IsPlaying || !State.IsPaused)
-        LoadSkinBitmap(PlayPause_XI, "Play_Normal_Btn.bmp");
-    const std::pair<tximage*, const char*> buttons[] = {
-        {Stop_XI, "Stop_%s_Btn.bmp"},        {Backward_XI, "BackWard_%s_Btn.bmp"},
-        {Forward_XI, "ForWard_%s_Btn.bmp"},  {Previous_XI, "Prev_%s_Btn.bmp"},
-        {Next_XI, "Next_%s_Btn.bmp"},        {Capture_XI, "Capture_%s_btn.bmp"},
-        {maxmin_xi, "Maxmin_%s_btn.bmp"},
-    };
-    for (const auto& [button, pattern] : buttons) {
-        std::string name = pattern;
-        name.replace(name.find("%s"), 2, button->Enabled() ? "Normal" : "Disable");
-        LoadSkinBitmap(button, name);
-    }
+    // Paused but not playing (no such state is made) leaves the picture as it is.
+    if (State.IsPlaying || !State.IsPaused)
+        ShowNormalPicture(PlayPause_XI);
+    for (tximage* button : {Stop_XI, Backward_XI, Forward_XI, Previous_XI, Next_XI, Capture_XI, maxmin_xi})
+        LoadSkinBitmap(button, SkinPictureName(button->Name(), 0,
+                                               button->Enabled() ? TSkinState::Normal : TSkinState::Disable));
 }
 
 void TQuorelMain_Form::ApplyHints() {

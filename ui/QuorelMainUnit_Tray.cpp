@@ -31,12 +31,6 @@ constexpr win32::UINT TrayIconId = 1;
 void TQuorelMain_Form::BindTray() {
     SetMessageHandler(WM_TRAYICON, [this](TMessage& Message) { TrayIconMessage(Message); });
     SetMessageHandler(win32::WM_CLOSE, [this](TMessage& Message) { CloseMessage(Message); });
-    tShowmainface->OnClick = [this](TObject* Sender) { tShowmainfaceClick(Sender); };
-    tPlayPause->OnClick = [this](TObject* Sender) { tPlayPauseClick(Sender); };
-    tOption->OnClick = [this](TObject* Sender) { tOptionClick(Sender); };
-    pMainweb->OnClick = [this](TObject* Sender) { pMainwebClick(Sender); };
-    pAbout->OnClick = [this](TObject* Sender) { pAboutClick(Sender); };
-    pProperty->OnClick = [this](TObject* Sender) { pPropertyClick(Sender); };
 }
 
 void TQuorelMain_Form::SysCommandMessage(TMessage& Message) {

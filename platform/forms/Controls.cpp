@@ -331,6 +331,10 @@ void TControl::mouseReleaseEvent(QMouseEvent* Event) {
     const QPoint p = Event->position().toPoint();
     const bool over = rect().contains(p);
     QPointer<TControl> self(this);
+    // The last button up ends the capture of the control it went to, whatever the handlers do: a capture that
+    // outlived its press would keep every later click from the rest of the program.
+    if (Event->buttons() == Qt::NoButton && QWidget::mouseGrabber() == this)
+        releaseMouse();
     if (button == mbLeft && clicked_) {
         clicked_ = false;
         if (over)

@@ -4,9 +4,11 @@
 // controls (buttons, edits, check boxes, lists), which put a Qt widget inside (SetInnerWidget).
 //
 // The rules the player's code relies on, which differ from Qt's own:
-// - a press captures the mouse for the control (Qt's implicit grab); a click (OnClick) comes for the left
-//   button only, when it is released over the control that it went down on, and before OnMouseUp; a double
-//   click gives OnDblClick and then OnMouseDown with ssDouble, after the first press's click;
+// - a press captures the mouse for the control (Qt's implicit grab), and so may a handler
+// (win32::SetCapture);
+//   the release of the last button held ends a capture of the control it reaches; a click (OnClick) comes for
+//   the left button only, when it is released over the control that it went down on, and before OnMouseUp; a
+//   double click gives OnDblClick and then OnMouseDown with ssDouble, after the first press's click;
 // - the pointer coming over a control and going off it is reported for disabled controls too, and while a
 //   button is held on a control, to that control alone as the pointer leaves it and comes back (Qt holds
 //   these back until the release); the parent hears of it before the control's own handler runs

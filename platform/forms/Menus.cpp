@@ -170,7 +170,13 @@ void TMenuItem::SetName(const std::string& Name) { setObjectName(QString::fromSt
 void TMenuItem::UpdateText() {
     if (action_ == nullptr)
         return;
-    action_->setSeparator(caption_ == "-");
+    // A separator shows no text: Qt draws a separator's text as a section title (a stray "-").
+    if (caption_ == "-") {
+        action_->setSeparator(true);
+        action_->setText(QString());
+        return;
+    }
+    action_->setSeparator(false);
     QString text = QString::fromStdString(caption_);
     if (shortCut_ != 0)
         text += "\t" + QString::fromStdString(ShortCutToText(shortCut_));
@@ -220,6 +226,7 @@ QMenu* TMenuItem::SubMenu() const {
 
 std::unique_ptr<QMenu> TMenuItem::NewMenu() {
     auto menu = std::make_unique<QMenu>();
+    menu->setAttribute(Qt::WA_NoMouseReplay);
     QObject::connect(menu.get(), &QMenu::aboutToShow, this, [this] { SyncMenu(); });
     return menu;
 }
@@ -346,7 +353,11 @@ int TMenuItem::IndexOf(const TMenuItem* Item) const {
 void TMenuItem::Click() { CallEvent(OnClick, this); }
 
 TPopupMenu::TPopupMenu(QWidget* Owner)
-    : QObject(Owner), menu_(std::make_unique<QMenu>()), items_(new TMenuItem(nullptr, menu_.get())) {}
+    : QObject(Owner), menu_(std::make_unique<QMenu>()), items_(new TMenuItem(nullptr, menu_.get())) {
+    // A press outside an open menu only closes it: Qt would otherwise press again where the pointer is (and
+    // not on every platform), so that a click meant to close the menu would act on the window under it.
+    menu_->setAttribute(Qt::WA_NoMouseReplay);
+}
 
 TPopupMenu::~TPopupMenu() { items_.reset(); }
 

@@ -2,7 +2,8 @@
 // Menu items, popup menus and shortcut keys of the class library.
 //
 // Items are built at run time (Add, Insert, Delete) and keep their own Checked state: a click never toggles
-// it, so a radio group is plain items whose handler checks one of them. OnClick gets the item as Sender. A
+// it, so a radio group is plain items whose handler checks one of them. A press outside an open menu closes
+// it and goes no further. OnClick gets the item as Sender. A
 // shortcut on an item is only shown beside its caption; the keys themselves belong to actions (ActnList.h).
 
 #include <cstdint>
@@ -52,7 +53,8 @@ public:
     int Tag = 0;
 
     const std::string& Caption() const { return caption_; }
-    // "-" makes the item a separator line.
+    // "-" makes the item a separator line (without text). "&" marks the next character as the item's
+    // accelerator and "&&" shows one "&".
     void SetCaption(const std::string& Caption);
     bool Checked() const { return checked_; }
     void SetChecked(bool Value);

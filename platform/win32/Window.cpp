@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
+
+#include "platform/win32/WindowManager.h"
 
 namespace win32 {
 
@@ -89,6 +92,82 @@ BOOL Place(QWidget* w, HWND Handle, HWND InsertAfter, int X, int Y, int Cx, int 
 
 RECT ToRect(const QRect& r) { return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
+// The rectangle a window placed here had in its normal state, kept for the way back.
+constexpr const char* kNormalGeometry = "win32NormalGeometry";
+constexpr Qt::WindowStates kPlacedStates = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// Puts a top-level window into the normal, maximized (the work area) or full-screen (the whole screen) state.
+// A window manager does the placing; where none runs, nobody would, and the window would only claim the
+// state: it is placed here, and goes back to its normal rectangle from here.
+void ShowInState(QWidget* w, Qt::WindowStates Wanted) {
+    if (WindowManagerPlacesWindows()) {
+        if (Wanted.testFlag(Qt::WindowFullScreen))
+            w->showFullScreen();
+        else if (Wanted.testFlag(Qt::WindowMaximized))
+            w->showMaximized();
+        else
+            w->showNormal();
+        return;
+    }
+    const Qt::WindowStates before = w->windowState();
+    const bool wasPlaced = (before & kPlacedStates) != 0;
+    const Qt::WindowStates others = before & ~(kPlacedStates | Qt::WindowMinimized);
+    if (Wanted == Qt::WindowNoState) {
+        w->setWindowState(others);
+        const QRect normal = w->property(kNormalGeometry).toRect();
+        if (wasPlaced && normal.isValid())
+            w->setGeometry(normal);
+        w->show();
+        return;
+    }
+    if (!wasPlaced)
+        w->setProperty(kNormalGeometry, w->geometry());
+    const QScreen* screen = w->screen() != nullptr ? w->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr)
+        w->setGeometry(Wanted.testFlag(Qt::WindowFullScreen) ? screen->geometry()
+                                                             : screen->availableGeometry());
+    // After the geometry: Qt takes a new size of a window for the end of its maximized or full-screen state.
+    w->setWindowState(others | Wanted);
+    w->show();
+}
+
+// Moves a window with the pointer until the button is released, as a window manager's move would: for a
+// system move where no window manager takes one.
+class PointerMove : public QObject {
+public:
+    PointerMove(QWidget* Window, QPoint Grab) : window_(Window), grab_(Grab) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* Event) override {
+        if (Event->type() == QEvent::MouseMove) {
+            const auto* mouse = static_cast<QMouseEvent*>(Event);
+            if (window_ != nullptr && (mouse->buttons() & Qt::LeftButton) != 0) {
+                window_->move(mouse->globalPosition().toPoint() - grab_);
+                return true;
+            }
+        }
+        if (Event->type() == QEvent::MouseButtonRelease || window_ == nullptr) {
+            qApp->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> window_;
+    QPoint grab_; // the pointer's place in the window
+};
+
+void StartSystemMove(QWidget* Window) {
+    if (QWindow* handle = Window->windowHandle(); handle != nullptr && handle->startSystemMove())
+        return;
+    if ((QGuiApplication::mouseButtons() & Qt::LeftButton) == 0)
+        return;
+    new PointerMove(Window, QCursor::pos() - Window->pos());
+}
+
 } // namespace
 
 HWND HandleOf(const QWidget* Widget) { return reinterpret_cast<HWND>(const_cast<QWidget*>(Widget)); }
@@ -152,8 +231,7 @@ LRESULT DefWindowProc(HWND Handle, UINT Msg, WPARAM WParam, LPARAM) {
         break;
     case WM_NCLBUTTONDOWN:
         if (WParam == HTCAPTION)
-            if (QWindow* window = w->window()->windowHandle())
-                window->startSystemMove();
+            StartSystemMove(w->window());
         break;
     default:
         break;
@@ -176,7 +254,7 @@ BOOL ShowWindow(HWND Handle, int CmdShow) {
     }
     switch (CmdShow) {
     case SW_SHOWNORMAL:
-        w->showNormal();
+        ShowInState(w, Qt::WindowNoState);
         w->raise();
         w->activateWindow();
         break;
@@ -186,7 +264,7 @@ BOOL ShowWindow(HWND Handle, int CmdShow) {
         w->showMinimized();
         break;
     case SW_SHOWMAXIMIZED:
-        w->showMaximized();
+        ShowInState(w, Qt::WindowMaximized);
         w->activateWindow();
         break;
     case SW_SHOWNOACTIVATE:
@@ -203,7 +281,7 @@ BOOL ShowWindow(HWND Handle, int CmdShow) {
             w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
             w->show();
         } else {
-            w->showNormal();
+            ShowInState(w, Qt::WindowNoState);
         }
         w->activateWindow();
         break;
@@ -211,6 +289,16 @@ BOOL ShowWindow(HWND Handle, int CmdShow) {
         w->show();
         break;
     }
+    return wasVisible;
+}
+
+BOOL ShowWindowFullScreen(HWND Handle) {
+    QWidget* w = WidgetOf(Handle);
+    if (w == nullptr || !w->isWindow())
+        return FALSE;
+    const BOOL wasVisible = w->isVisible() ? TRUE : FALSE;
+    ShowInState(w, Qt::WindowFullScreen);
+    w->activateWindow();
     return wasVisible;
 }
 
@@ -264,9 +352,13 @@ BOOL GetWindowPlacement(HWND Handle, WINDOWPLACEMENT* Placement) {
         Placement->showCmd = SW_SHOWMAXIMIZED;
     else
         Placement->showCmd = SW_SHOWNORMAL;
-    const QRect normal = w->isWindow() && (w->isMinimized() || w->isMaximized() || w->isFullScreen())
-                             ? w->normalGeometry()
-                             : w->geometry();
+    QRect normal = w->isWindow() && (w->isMinimized() || w->isMaximized() || w->isFullScreen())
+                       ? w->normalGeometry()
+                       : w->geometry();
+    // A window placed here in place of a window manager keeps its normal rectangle itself.
+    if (const QRect kept = w->property(kNormalGeometry).toRect();
+        kept.isValid() && (w->windowState() & kPlacedStates) != 0)
+        normal = kept;
     Placement->rcNormalPosition = ToRect(normal);
     return TRUE;
 }

@@ -51,14 +51,22 @@ BOOL PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
 // - WM_SYSCOMMAND with SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE minimizes, maximizes or restores the window,
 //   SC_CLOSE sends it WM_CLOSE;
 // - WM_NCLBUTTONDOWN with HTCAPTION lets the window manager move the window with the mouse, as a grab of a
-//   caption bar would (it must come from a mouse-press handler);
+//   caption bar would (it must come while the left button is held); where no window manager takes the move,
+//   the window follows the pointer until the button is released;
 // - anything else: nothing. Returns 0.
 LRESULT DefWindowProc(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
 
 // Shows, hides, minimizes, maximizes or restores the window by an SW_ command. SW_RESTORE brings a minimized
-// window back to the state it had before (maximized or normal) and a maximized one to normal. For a child
-// control every command but SW_HIDE shows it. Returns TRUE when the window was visible before.
+// window back to the state it had before (maximized or normal) and a maximized or full-screen one to normal.
+// A maximized window takes the screen's work area. Where no window manager runs, the window is placed here
+// (the work area, the whole screen, back to its normal rectangle). For a child control every command but
+// SW_HIDE shows it. Returns TRUE when the window was visible before.
 BOOL ShowWindow(HWND Handle, int CmdShow);
+
+// Shows the top-level window full screen: the whole screen, above the desktop's panels (on Linux a maximized
+// window gets the work area only). SW_SHOWMAXIMIZED, SW_SHOWNORMAL or SW_RESTORE end it. Returns TRUE when
+// the window was visible before; FALSE for a child control, which is left alone.
+BOOL ShowWindowFullScreen(HWND Handle);
 
 // Moves and sizes the window: a top-level window by its outer rectangle in screen coordinates, a child
 // control in its parent's client coordinates. The window is told first (WM_WINDOWPOSCHANGING) and may refuse

@@ -1,6 +1,7 @@
 // The built program under a virtual X server of its own, driven from the keyboard as a user would (xdotool):
-// the boss key and the resume question. What the player does is read from the state file it keeps for tests
-// (QUOREL_PLAY_STATE) and from the X server (which of its windows are shown).
+// the shortcut keys of the main window, the boss key and the resume question. What the player does is read
+// from the state file it keeps for tests (QUOREL_PLAY_STATE) and from the X server (which of its windows are
+// shown).
 
 #include <cstdio>
 #include <filesystem>
@@ -84,6 +85,30 @@ protected:
     const std::string clip = run.File("clip.mp4");
     const std::string stateFile = run.File("state.txt");
 };
+
+// The default keys reach their commands: Space pauses and resumes, Ctrl+Right jumps on by [Play] QuickOnce
+// seconds, Enter enters full screen and leaves it again.
+TEST_F(Keyboard, ShortcutKeysPauseJumpAndSwitchFullScreen) {
+    Start({{"QuickOnce", "4"}}, {clip});
+    ASSERT_TRUE(WaitForState([&](auto& s) { return Playing(s) && Seconds(s) >= 1; })) << Diagnosis();
+    Keys("space");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["paused"] == "1"; })) << Diagnosis();
+    const int pausedAt = Position();
+    std::this_thread::sleep_for(500ms);
+    ASSERT_EQ(Position(), pausedAt);
+    // Paused, the position moves by the jump alone.
+    Keys("ctrl+Right");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return Seconds(s) == pausedAt + 4; })) << Diagnosis();
+    Keys("space");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return Playing(s) && Seconds(s) > pausedAt + 4; }))
+        << Diagnosis();
+    Keys("Return");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return s["fullscreen"] == "1"; })) << Diagnosis();
+    Keys("Return");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return s["fullscreen"] == "0"; })) << Diagnosis();
+    EXPECT_TRUE(WaitForState([&](auto& s) { return Playing(s); })) << Diagnosis();
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
 
 TEST_F(Keyboard, BossKeyHidesEveryWindowAndTheNextPressShowsThemAgainAndResumes) {
     Start({}, {clip});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QImage>
 #include <QTest>
 
@@ -21,6 +22,7 @@
 #include "platform/audio/Bass.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/StringList.h"
+#include "platform/win32/Mci.h"
 #include "platform/win32/MessageBox.h"
 #include "platform/win32/ScreenSaver.h"
 #include "tests/support/AudioFixtures.h"
@@ -70,6 +72,7 @@ protected:
             return answer;
         });
         win32::SetScreenSaverService(&screenSaver);
+        win32::SetDiscTrayService(&discTray);
         // The open dialog answers with chosenFiles (cancelled when there are none).
         forms::SetFileDialogHandler([this](TOpenDialog& Dialog) {
             dialogs.push_back({Dialog.Filter, Dialog.Options});
@@ -95,6 +98,8 @@ protected:
         win32::SetMessageBoxHandler(nullptr);
         win32::SetScreenSaverService(nullptr);
         forms::SetFileDialogHandler(nullptr);
+        // The tray door's worker may still be on its way to the fake: it stays in use (it lives as long as
+        // the test program).
         Application().OnException = nullptr;
         TQuorelMain_Form::AudioLibraryVersion = [] { return bass::BASS_GetVersion(); };
     }
@@ -152,9 +157,32 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // The mouse as a user moves it over the shown window, at a point of Control (its centre by default); the
+    // pointer's screen position goes along, as the window system would have it.
+    QWindow* Window() { return form->windowHandle(); }
+    QPoint At(TControl* Control, QPoint Local) { return Control->mapTo(form.get(), Local); }
+    QPoint Over(TControl* Control) { return At(Control, Control->rect().center()); }
+    void MoveTo(QPoint P) {
+        QCursor::setPos(form->mapToGlobal(P));
+        QTest::mouseMove(Window(), P);
+    }
+    void PressAt(QPoint P, Qt::MouseButton Button = Qt::LeftButton) {
+        MoveTo(P);
+        QTest::mousePress(Window(), Button, {}, P);
+    }
+    void ReleaseAt(QPoint P, Qt::MouseButton Button = Qt::LeftButton) {
+        MoveTo(P);
+        QTest::mouseRelease(Window(), Button, {}, P);
+    }
+    void ClickAt(QPoint P, Qt::MouseButton Button = Qt::LeftButton) {
+        PressAt(P, Button);
+        ReleaseAt(P, Button);
+    }
+
     RunTree tree;
     std::unique_ptr<TestMainForm> form;
     win32::FakeScreenSaverService screenSaver;
+    static inline win32::FakeDiscTrayService discTray;
     std::vector<win32::MessageBoxRequest> boxes;
     std::function<void()> onBox;
     int answer = win32::IDNO;

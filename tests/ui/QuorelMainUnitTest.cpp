@@ -215,26 +215,37 @@ TEST_F(MainFormTest, WrongAudioLibraryVersionIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(form->Option_XI->Hint(), "选项"); // the last start-up step ran
 }
 
-TEST_F(MainFormTest, LayoutAtTheDesignWidth) {
+// The layout after a resize, at the design width and at a wider one: the title buttons and tool buttons from
+// the right, the strips across.
+TEST_F(MainFormTest, LayoutAtTwoWidths) {
     StartShown();
     struct Place {
-        TControl* control;
-        int left;
-    };
-    const Place places[] = {{form->Close_xi, 664},   {form->Max_xi, 641},     {form->Min_xi, 618},
-                            {form->Ontop_xi, 595},   {form->Menu_xi, 572},    {form->Option_XI, 650},
-                            {form->maxmin_xi, 622},  {form->Capture_XI, 594}, {form->Opendvd_xi, 565},
-                            {form->Open_xi, 536},    {form->VideoPro_XI, 40}, {form->TopBar_xi, 2},
-                            {form->BottomBar_xi, 2}, {form->Forward_XI, 648}};
-    for (const Place& p : places)
-        EXPECT_EQ(p.control->Left(), p.left) << p.control->Name();
-    EXPECT_EQ(form->Close_xi->Width(), 24);
-    EXPECT_EQ(form->VideoPro_XI->Width(), 604);
-    EXPECT_EQ(form->TopBar_xi->Width(), 569);
-    EXPECT_EQ(form->BottomBar_xi->Top(), 74);
-    EXPECT_EQ(form->BottomBar_xi->Width(), 684);
-    EXPECT_EQ(form->Video_P->geometry(), QRect(6, 51, 676, 295));
-    EXPECT_EQ(form->Lrc_p->Top(), 70); // 140 lower than the video panel, centred
+        const char* Control;
+        int Left688, Left1000;
+    } const places[] = {
+        {"Close_xi", 664, 976},   {"Max_xi", 641, 953},     {"Min_xi", 618, 930},    {"Ontop_xi", 595, 907},
+        {"Menu_xi", 572, 884},    {"Option_XI", 650, 962},  {"maxmin_xi", 622, 934}, {"Capture_XI", 594, 906},
+        {"Opendvd_xi", 565, 877}, {"Open_xi", 536, 848},    {"VideoPro_XI", 40, 40}, {"TopBar_xi", 2, 2},
+        {"BottomBar_xi", 2, 2},   {"Forward_XI", 648, 960}, {"PL_L", 558, 870},      {"CL_L", 618, 930}};
+    struct Size {
+        const char* Control;
+        int Width688, Width1000;
+    } const sizes[] = {{"Close_xi", 24, 24},       {"VideoPro_XI", 604, 916}, {"TopBar_xi", 569, 881},
+                       {"BottomBar_xi", 684, 996}, {"Ctrl_P", 688, 1000},     {"Video_P", 676, 988}};
+    for (int width : {688, 1000}) {
+        form->SetBounds(form->Left(), form->Top(), width, 442);
+        const bool design = width == 688;
+        for (const Place& p : places)
+            EXPECT_EQ(form->findChild<TControl*>(p.Control)->Left(), design ? p.Left688 : p.Left1000)
+                << p.Control << " at " << width;
+        for (const Size& s : sizes)
+            EXPECT_EQ(form->findChild<TControl*>(s.Control)->Width(), design ? s.Width688 : s.Width1000)
+                << s.Control << " at " << width;
+        EXPECT_EQ(form->BottomBar_xi->Top(), 74);
+        EXPECT_EQ(form->Video_P->geometry(), QRect(6, 51, width - 12, 295));
+        EXPECT_EQ(form->Lrc_p->Top(), 70); // 140 lower than the video panel, centred
+        EXPECT_EQ(form->CurMedia_L->Width(), form->Topcenter_I->Width());
+    }
     EXPECT_EQ(form->PlayPause_XI->size(), QSize(40, 40));
 }
 
@@ -256,14 +267,16 @@ TEST_F(MainFormTest, ShowPicksTheMuteAndStayOnTopPictures) {
     }
 }
 
-TEST_F(MainFormTest, MissingSkinFileEndsTheShowStepWithTheErrorBox) {
+// A missing picture is reported and the show step goes on to its end (the stay-on-top picture after it).
+TEST_F(MainFormTest, MissingSkinFileIsReportedAndTheShowStepGoesOn) {
     std::filesystem::remove(State.SkinPath + "Slience_Normal_btn.bmp");
-    WriteIni(DefaultsWith("isSlience", "1"));
+    WriteIni(DefaultsWith("isSlience", "1", DefaultsWith("StayOnTop", "1")));
     StartShown();
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0],
               "Cannot open file \"" + State.SkinPath + "Slience_Normal_btn.bmp\". No such file or directory");
     EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(Shows(form->Ontop_xi, "Toped_Normal_btn.bmp"));
 }
 
 TEST_F(MainFormTest, NoDriveClearsTheDefaultDriveOnceAndNeverAsksAgain) {
@@ -488,8 +501,6 @@ protected:
         QTest::mouseMove(Window(), {5, 200});
         QTest::mouseMove(Window(), {300, 200});
     }
-    QWindow* Window() { return form->windowHandle(); }
-    QPoint Over(TControl* Button) { return Button->mapTo(form.get(), Button->rect().center()); }
     QPoint Away() { return {300, 200}; }
 };
 

@@ -275,7 +275,7 @@ TEST_F(DvdCommands, ThePopupBuildsTheStreamMenusAndTheMenuItemsShowTheDiscsMenus
     form->PlayDvdChapterFromList("1. Chapter1(1-1)");
     ASSERT_TRUE(WaitUntil([&] { return InTitle(1); }, 10s));
     for (int i = 0; i < 2; ++i)
-        form->BuildDvdPopupMenus();
+        form->Main_Pop->OnPopup(form->Main_Pop);
     EXPECT_EQ(form->pSubpicture->Count(), 4);
     EXPECT_EQ(form->pDublanguage->Count(), 2);
     EXPECT_EQ(form->pAngle->Count(), 1);

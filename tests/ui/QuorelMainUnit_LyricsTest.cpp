@@ -1,6 +1,8 @@
 // The lyrics display: loading the lyrics of an audio file, the lyrics step of each audio tick, the scroll
 // timer and the drag that seeks.
 
+#include <cmath>
+
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -142,6 +144,51 @@ TEST_F(LyricsTest, AFileWithoutLyricsEndsTheLyricsOfTheFileBefore) {
     EXPECT_TRUE(State.LrcLineTimes.empty());
     EXPECT_FALSE(form->Lrc_p->isVisible());
     EXPECT_FALSE(form->ShowLrc_T->Enabled());
+}
+
+// The tag's lines lie over the lyrics panel, which reaches up under them: the panel never hides them.
+TEST_F(LyricsTest, TheTagShowsOverTheLyricsPanel) {
+    const std::string song = TaggedSong("song.mp3", 3.0, "[00:00.50]zero\r\n[00:01.00]one\r\n");
+    Run();
+    Open(song);
+    ASSERT_TRUE(form->Lrc_p->isVisible());
+    ASSERT_TRUE(form->mp3Info_L->isVisible());
+    ASSERT_GT(form->mp3Info_L->geometry().bottom(), form->Lrc_p->Top()) << "they overlap";
+    const QPoint lastLine(form->mp3Info_L->Left() + 2, form->mp3Info_L->geometry().bottom() - 2);
+    EXPECT_EQ(form->Video_P->childAt(lastLine), form->mp3Info_L);
+}
+
+// A re-layout (the window resized) puts the text back where the audio's position has it: also while paused,
+// when no tick comes to move it, and before the first line, where the scroll timer alone has moved it.
+TEST_F(LyricsTest, AResizeWhilePausedLeavesTheTextInStepWithTheAudio) {
+    struct Case {
+        const char* Lyrics;
+        double At;
+        double FirstLine;
+    } const cases[] = {
+        {"[00:00.50]zero\r\n[00:01.00]one\r\n[00:02.00]two\r\n", 1.5, 0.5},
+        {"[00:02.00]one\r\n[00:02.50]two\r\n", 1.0, 2.0},
+    };
+    Run();
+    for (const Case& c : cases) {
+        Open(TaggedSong("song.mp3", 3.0, c.Lyrics));
+        ASSERT_TRUE(State.IsPlaying);
+        bass::BASS_ChannelSetPosition(
+            State.BassStream, bass::BASS_ChannelSeconds2Bytes(State.BassStream, c.At), bass::BASS_POS_BYTE);
+        form->PauseCommand();
+        const double at = std::round(AudioPosition() * 100.0) / 100.0;
+        form->SetBounds(form->Left(), form->Top(), form->Width() + 40, form->Height() + 60);
+        QCoreApplication::processEvents();
+        const int top = form->Lrc_L->Top();
+        if (at < c.FirstLine) {
+            EXPECT_EQ(top, Mid() + 20 - static_cast<int>(20.0 * at / c.FirstLine)) << c.Lyrics;
+        } else {
+            EXPECT_NE(top, Mid() + 20) << c.Lyrics;
+            form->LyricsStep(at); // where the step puts it: no change
+            EXPECT_EQ(form->Lrc_L->Top(), top) << c.Lyrics;
+        }
+        form->StopByType();
+    }
 }
 
 // --- The lyrics step. ---

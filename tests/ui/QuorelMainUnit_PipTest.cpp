@@ -298,6 +298,8 @@ protected:
             Steps(*dialog);
             Press(dialog->OK_Btn);
         });
+        // As a user reaches it: the menu opens (and prepares its items) before the item is chosen.
+        form->Main_Pop->OnPopup(form->Main_Pop);
         Item->Click();
         return steps.Ran();
     }

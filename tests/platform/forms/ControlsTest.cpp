@@ -9,6 +9,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StringList.h"
+#include "platform/win32/Window.h"
 #include "tests/support/QtApp.h"
 
 using namespace forms;
@@ -167,6 +168,27 @@ TEST_F(MouseRulesTest, RightReleasePopsUpTheNearestParentsMenu) {
     EXPECT_EQ(popups, 1);
     EXPECT_EQ(menu.PopupComponent, panel);
     menu.Menu()->hide();
+}
+
+// A press handler that captures the mouse, for its own control or for the control that holds it: the release
+// reaches the capturing control and ends the capture, so that the next click goes where it is made.
+TEST_F(MouseRulesTest, ReleaseEndsACaptureThatAPressHandlerTook) {
+    for (TControl* captured : std::initializer_list<TControl*>{a, panel}) {
+        a->OnMouseDown = [captured](TObject*, TMouseButton, TShiftState, int, int) {
+            win32::SetCapture(captured->Handle());
+        };
+        Move(overA);
+        Press(overA);
+        EXPECT_EQ(win32::GetCapture(), captured->Handle());
+        Release(overA);
+        EXPECT_EQ(win32::GetCapture(), nullptr) << captured->Name();
+        log.clear();
+        Move(overB);
+        Press(overB);
+        Release(overB);
+        EXPECT_NE(std::find(log.begin(), log.end(), "b click"), log.end()) << captured->Name();
+        Move(outside);
+    }
 }
 
 TEST_F(MouseRulesTest, HandlerMayFreeItsControl) {

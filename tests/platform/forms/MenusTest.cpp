@@ -140,6 +140,32 @@ TEST_F(MenuTest, ShortCutIsShownBesideTheCaption) {
     EXPECT_TRUE(item->Action()->shortcut().isEmpty()); // the key itself belongs to the actions
 }
 
+// What the menu shows for a caption: a separator has no text (Qt would draw it as a section title, a stray
+// "-"); "&&" shows one "&", a single "&" marks the accelerator.
+TEST_F(MenuTest, CaptionsShowAsTheClassLibraryShowsThem) {
+    struct Case {
+        const char* Caption;
+        bool Separator;
+        const char* Shown; // the text without accelerator marks
+    } const cases[] = {
+        {"-", true, ""},
+        {"Tom && Jerry.avi", false, "Tom & Jerry.avi"},
+        {"&-", false, "-"},
+        {"--", false, "--"},
+        {"打开dvd", false, "打开dvd"},
+    };
+    QWidget owner;
+    TPopupMenu menu(&owner);
+    auto* item = new TMenuItem;
+    menu.Items()->Add(item);
+    for (const Case& c : cases) {
+        item->SetCaption(c.Caption);
+        EXPECT_EQ(item->Action()->isSeparator(), c.Separator) << c.Caption;
+        EXPECT_EQ(item->Action()->iconText().toStdString(), c.Shown) << c.Caption;
+        EXPECT_EQ(item->Caption(), c.Caption);
+    }
+}
+
 TEST_F(MenuTest, PopupRunsOnPopupFirst) {
     QWidget owner;
     TPopupMenu menu(&owner);
