@@ -1,6 +1,10 @@
 // The command line and the last medium, end to end: the built program in a temporary run tree.
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 #include <QImage>
 
@@ -11,6 +15,7 @@
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/XScreen.h"
 #include "tests/support/XvfbDisplay.h"
 
 using testing_support::ProgramRun;
@@ -22,7 +27,8 @@ namespace {
 // A 10 s clip of the fixtures' colour with a tone, in the run tree.
 std::string MakeClip(const ProgramRun& Run, const std::string& Name) {
     const std::string path = Run.File(Name);
-    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong), path);
+    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong),
+                               path);
     return path;
 }
 
@@ -47,11 +53,19 @@ QImage RunAndGrab(ProgramRun& Run, const std::vector<std::string>& Arguments,
 }
 
 // The two labels of the status strip, counted from the window's lower corners.
-QImage StatusText(const QImage& Window) { return Window.copy(9, Window.height() - 96 + 3, 70, 13); }
-QImage TimeText(const QImage& Window) { return Window.copy(Window.width() - 160, Window.height() - 96 + 3, 150, 13); }
-QRgb VideoCentre(const QImage& Window) { return Window.pixel(Window.width() / 2, (51 + Window.height() - 96) / 2); }
+QImage StatusText(const QImage& Window) {
+    return Window.copy(9, Window.height() - 96 + 3, 70, 13);
+}
+QImage TimeText(const QImage& Window) {
+    return Window.copy(Window.width() - 160, Window.height() - 96 + 3, 150, 13);
+}
+QRgb VideoCentre(const QImage& Window) {
+    return Window.pixel(Window.width() / 2, (51 + Window.height() - 96) / 2);
+}
 // A point of the video panel beside the logo.
-QRgb VideoBesideTheLogo(const QImage& Window) { return Window.pixel(20, 120); }
+QRgb VideoBesideTheLogo(const QImage& Window) {
+    return Window.pixel(20, 120);
+}
 
 // The left edge of the position knob in a picture of the window: where the knob's own picture fits best on
 // its row of the control strip (6 pixels below the top of the 77-pixel strip); -1 when it fits nowhere.
@@ -74,7 +88,36 @@ int KnobLeft(const QImage& Window, const QImage& Knob) {
 
 bool NearFixtureColour(QRgb Pixel) {
     const auto c = testing_support::FixtureColour;
-    return std::abs(qRed(Pixel) - c.r) <= 30 && std::abs(qGreen(Pixel) - c.g) <= 30 && std::abs(qBlue(Pixel) - c.b) <= 30;
+    return std::abs(qRed(Pixel) - c.r) <= 30 && std::abs(qGreen(Pixel) - c.g) <= 30 &&
+           std::abs(qBlue(Pixel) - c.b) <= 30;
+}
+
+// Runs the program with Arguments under the X server Display and grabs its window through the program's
+// SIGUSR1 hook until a picture satisfies Until (or time runs out; the last picture then); with a Later, once
+// more a second after that one. Then closes the program as a user would. On a busy machine the clip may take
+// a while to show, so the grabs follow what the window shows rather than a clock.
+QImage RunAndGrabWhen(ProgramRun& Run, const std::vector<std::string>& Arguments, const std::string& Display,
+                      const std::function<bool(const QImage&)>& Until, QImage* Later = nullptr) {
+    const std::string file = Run.File("grab.png");
+    Run.Start(Arguments,
+              {"DISPLAY=" + Display, "QT_QPA_PLATFORM=xcb", "QUOREL_GRAB_WINDOW_ON_SIGNAL=" + file});
+    EXPECT_TRUE(Run.WaitFor([&] { return !testing_support::MappedWindows(Display).empty(); }))
+        << Run.ErrorOutput();
+    const auto grab = [&] {
+        std::filesystem::remove(file);
+        ::kill(Run.Pid(), SIGUSR1);
+        QImage image;
+        Run.WaitFor([&] { return image.load(QString::fromStdString(file)); });
+        return image;
+    };
+    QImage image;
+    EXPECT_TRUE(Run.WaitFor([&] { return Until(image = grab()); })) << Run.ErrorOutput();
+    if (Later != nullptr) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        *Later = grab();
+    }
+    EXPECT_EQ(Run.Close(), 0) << Run.ErrorOutput();
+    return image;
 }
 
 TEST(CommandLine, OpenSwitchPlaysTheClipUnderXAndTheNextStartResumesWhereItWasLeft) {
@@ -88,16 +131,22 @@ TEST(CommandLine, OpenSwitchPlaysTheClipUnderXAndTheNextStartResumesWhereItWasLe
     ASSERT_FALSE(idle.isNull());
     EXPECT_EQ(VideoBesideTheLogo(idle), qRgb(0, 0, 0));
 
+    // The position knob moves along as the clip plays (about 4 % of its travel a second).
+    const QImage knob(QString::fromStdString(run.File("Skin/Default/VideoBar_Normal.bmp")));
+    ASSERT_FALSE(knob.isNull());
     QImage later;
-    const QImage playing = RunAndGrab(run, {"/o", clip}, underX, "playing.png", "later.png", &later);
+    const QImage playing = RunAndGrabWhen(
+        run, {"/o", clip}, display.Name(),
+        [&](const QImage& Shown) {
+            return !Shown.isNull() && NearFixtureColour(VideoCentre(Shown)) &&
+                   KnobLeft(Shown, knob) > KnobLeft(idle, knob);
+        },
+        &later);
     ASSERT_FALSE(playing.isNull());
     EXPECT_TRUE(NearFixtureColour(VideoCentre(playing))) << std::hex << VideoCentre(playing);
     EXPECT_TRUE(NearFixtureColour(VideoBesideTheLogo(playing))) << std::hex << VideoBesideTheLogo(playing);
     EXPECT_NE(StatusText(playing), StatusText(idle)); // "播放中" in place of "准备完毕"
     EXPECT_NE(TimeText(playing), TimeText(idle));     // the time text, empty while nothing plays
-    // The position knob moves along as the clip plays (about 4 % of its travel a second).
-    const QImage knob(QString::fromStdString(run.File("Skin/Default/VideoBar_Normal.bmp")));
-    ASSERT_FALSE(knob.isNull());
     const int knobThen = KnobLeft(playing, knob), knobLater = KnobLeft(later, knob);
     EXPECT_GT(knobThen, KnobLeft(idle, knob)) << "off the start once the clip plays";
     EXPECT_GT(knobLater, knobThen) << "further on a second later";
@@ -108,7 +157,9 @@ TEST(CommandLine, OpenSwitchPlaysTheClipUnderXAndTheNextStartResumesWhereItWasLe
 
     // The next start without arguments reopens the clip at the stored position and plays on from there.
     run.SetSetting("LastPos", "6");
-    const QImage resumed = RunAndGrab(run, {}, underX, "resumed.png");
+    const QImage resumed = RunAndGrabWhen(run, {}, display.Name(), [](const QImage& Shown) {
+        return !Shown.isNull() && NearFixtureColour(VideoCentre(Shown));
+    });
     EXPECT_TRUE(NearFixtureColour(VideoCentre(resumed))) << std::hex << VideoCentre(resumed);
     const int lastPos = std::stoi(run.Setting("LastPos"));
     EXPECT_GE(lastPos, 6);
@@ -131,7 +182,8 @@ TEST(CommandLine, AppendSwitchAddsTheFileToTheStoredPlayList) {
     ProgramRun run;
     const std::string stored = run.File("stored.mp4"), added = run.File("added.mp4");
     for (const auto& file : {stored, added})
-        std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac), file);
+        std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac),
+                                   file);
     WriteFile(run.File("Project/PlayFileList"), stored + "===4\r\n");
     RunAndGrab(run, {"/a", added}, {}, "shot.png");
     EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), stored + "===4\r\n" + added + "===0\r\n");
