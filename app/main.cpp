@@ -1,6 +1,7 @@
 // The program block: the application object, its title, the one main window and the message loop.
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +27,9 @@
 #include "platform/com/Unknown.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
+#include "platform/media/VideoRenderer.h"
 #include "platform/win32/Display.h"
+#include "platform/win32/Window.h"
 #include "ui/QuorelMainUnit.h"
 
 namespace {
@@ -45,7 +48,8 @@ void OnTerminateSignal(int) {
 void CloseOnTerminateSignal() {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminateFds) != 0)
         return;
-    auto* notifier = new QSocketNotifier(terminateFds[1], QSocketNotifier::Read, QCoreApplication::instance());
+    auto* notifier =
+        new QSocketNotifier(terminateFds[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char byte;
         [[maybe_unused]] auto n = ::read(terminateFds[1], &byte, 1);
@@ -202,6 +206,42 @@ void WritePlayStateWhenAsked() {
     poll->start(20);
 }
 
+// Test hook: QUOREL_START_TIMES=<file> writes, once both are known, when the main window was first shown and
+// when the first video frame was painted or an audio file began to play ("shown=" and "frame=", nanoseconds
+// of the monotonic clock, which every process of the machine shares), and the video panel's size then
+// ("panel=WxH"), for the start-up benchmark. Looked at every 2 ms until then.
+void WriteStartTimesWhenAsked() {
+    const char* file = std::getenv("QUOREL_START_TIMES");
+    if (file == nullptr || *file == '\0')
+        return;
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout,
+                     [poll, path = std::string(file), shown = 0LL, frame = 0LL, panel = QSize()]() mutable {
+                         const auto now =
+                             static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                                        std::chrono::steady_clock::now().time_since_epoch())
+                                                        .count());
+                         if (shown == 0 && QuorelMain_Form != nullptr && QuorelMain_Form->isVisible())
+                             shown = now;
+                         if (frame == 0 && (dshow::VideoRenderer::FramesPainted() > 0 ||
+                                            (State.IsPlaying && State.PlayType == PlayTypes::Audio))) {
+                             frame = now;
+                             if (const QWidget* video = win32::WidgetOf(State.VideoPanelHandle))
+                                 panel = video->size();
+                         }
+                         if (shown == 0 || frame == 0)
+                             return;
+                         poll->stop();
+                         const std::string partial = path + ".part";
+                         std::ofstream(partial, std::ios::binary | std::ios::trunc)
+                             << "shown=" << shown << "\nframe=" << frame << "\npanel=" << panel.width() << 'x'
+                             << panel.height() << "\n";
+                         std::error_code ec;
+                         std::filesystem::rename(partial, path, ec);
+                     });
+    poll->start(2);
+}
+
 // Test hook: QUOREL_FOLDER_DIALOG=<folder> answers every folder browser with the folder instead of showing
 // it (an empty value cancels each browse), so that a test under a real X server can drive the folder
 // commands.
@@ -239,6 +279,7 @@ int main(int argc, char* argv[]) {
     LogOpenedMediaWhenAsked();
     WriteWindowMapWhenAsked();
     WritePlayStateWhenAsked();
+    WriteStartTimesWhenAsked();
     GrabMainWindowOnSignalWhenAsked();
     AnswerFileDialogsWhenAsked();
     AnswerFolderBrowsersWhenAsked();

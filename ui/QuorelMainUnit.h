@@ -617,6 +617,9 @@ private:
     std::vector<std::string> arguments_;
     // The time text being built by a tick; its room is kept, so that a tick allocates nothing.
     std::string progressText_;
+    // What the time text shows (hours, minutes, seconds, the length): it is built again only when one changes.
+    std::int64_t progressShown_[3] = {-1, -1, -1};
+    std::string progressTotal_;
     // The play list and the DVD chapter list were read from their stored files, or made, in this run: only
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;

@@ -215,6 +215,13 @@ void TQuorelMain_Form::ResetPositionKnob() {
 }
 
 void TQuorelMain_Form::ShowProgressTime(std::int64_t H, std::int64_t M, std::int64_t S, const std::string& Total) {
+    // The tick runs every 10 ms; the text changes once a second.
+    const std::int64_t shown[3] = {H, M, S};
+    if (std::equal(shown, shown + 3, progressShown_) && Total == progressTotal_ &&
+        progressText_ == Time_L->Caption())
+        return;
+    std::copy(shown, shown + 3, progressShown_);
+    progressTotal_ = Total;
     char buffer[32];
     progressText_.assign(FormatHms(buffer, H, M, S));
     progressText_.append(" / ");

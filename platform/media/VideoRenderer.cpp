@@ -122,7 +122,8 @@ bool VideoRenderer::SetStreamCount(int Count) {
 
 int VideoRenderer::ConnectedInputs() const {
     std::lock_guard lock(mutex_);
-    return static_cast<int>(std::count_if(inputs_.begin(), inputs_.end(), [](auto& in) { return in->connected; }));
+    return static_cast<int>(
+        std::count_if(inputs_.begin(), inputs_.end(), [](auto& in) { return in->connected; }));
 }
 
 namespace {
@@ -346,7 +347,9 @@ void VideoRenderer::SetWindowVisible(bool Visible) {
         window_->setVisible(Visible);
 }
 
-QWidget* VideoRenderer::Window() const { return window_.data(); }
+QWidget* VideoRenderer::Window() const {
+    return window_.data();
+}
 
 // The widget painted into follows the mode: the clipping window (hooked) or our own child of the owner.
 void VideoRenderer::UpdateTarget() {
@@ -414,8 +417,8 @@ void VideoRenderer::UpdateScaling() {
                     ? gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT,
                                           size.width(), "height", G_TYPE_INT, size.height(),
                                           "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr)
-                    : gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "pixel-aspect-ratio",
-                                          GST_TYPE_FRACTION, 1, 1, nullptr);
+                    : gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx",
+                                          "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr);
             if (in->appliedCaps && gst_caps_is_equal(caps, in->appliedCaps)) {
                 gst_caps_unref(caps);
                 continue;
@@ -486,6 +489,14 @@ void VideoRenderer::Repaint() {
         window_->update();
 }
 
+namespace {
+std::atomic<long long> framesPainted = 0;
+}
+
+long long VideoRenderer::FramesPainted() {
+    return framesPainted.load(std::memory_order_relaxed);
+}
+
 void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
     std::lock_guard lock(mutex_);
     if (mode_ == Mode::Window) {
@@ -494,6 +505,8 @@ void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
             Painter.fillRect(Area, Qt::black);
         else
             Painter.drawImage(QRectF(Area), frame);
+        if (!frame.isNull())
+            framesPainted.fetch_add(1, std::memory_order_relaxed);
         return;
     }
     Painter.fillRect(Area, QColor(win32::GetRValue(borderColour_), win32::GetGValue(borderColour_),
@@ -522,6 +535,7 @@ void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
         else
             Painter.drawImage(target, in->frame);
         Painter.restore();
+        framesPainted.fetch_add(1, std::memory_order_relaxed);
     }
 }
 

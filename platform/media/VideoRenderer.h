@@ -90,6 +90,8 @@ public:
     void Repaint();
     // Paints the picture into Area of a widget being painted (the whole of it in windowless mode).
     void Paint(QPainter& Painter, const QRect& Area) const;
+    // How many frames every renderer of the process has painted (for the start-up measurements).
+    static long long FramesPainted();
 
 private:
     struct Input;
