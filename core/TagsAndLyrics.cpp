@@ -1,16 +1,11 @@
 #include "core/TagsAndLyrics.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <numeric>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/PlaybackState.h"
 #include "platform/forms/Conversions.h"
@@ -32,21 +27,6 @@ void SetNoTag(Id3v1Tag& Tag) {
     Tag.Genre = 0;
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int Fd) : fd_(Fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 } // namespace
 
 bool ReadId3v1(Id3v1Tag& Tag, const std::string& FileName, bool ReportMissing) {
@@ -57,32 +37,22 @@ bool ReadId3v1(Id3v1Tag& Tag, const std::string& FileName, bool ReportMissing) {
                                             win32::MB_OK | win32::MB_ICONINFORMATION);
         return false;
     }
-    // Not blocking: a FIFO named like an audio file would wait for a writer for good.
-    const FileDescriptor file(::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.Get() < 0)
-        throw forms::EClassLibraryError("Cannot open file \"" + FileName + "\". " + std::strerror(errno));
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+    std::error_code error;
+    const std::optional<win32::FileTail> tail = win32::ReadFileTail(FileName, sizeof Tag, error);
+    if (!tail)
+        throw forms::EClassLibraryError("Cannot open file \"" + FileName + "\". " + error.message());
+    if (!tail->regular)
         return false;
     // A file shorter than a tag has none (the first bytes of a short file are no tag).
-    if (info.st_size < static_cast<off_t>(sizeof Tag)) {
+    if (tail->shorter) {
         SetNoTag(Tag);
         return true;
     }
-    char record[sizeof Tag];
-    std::size_t got = 0;
-    const off_t at = info.st_size - static_cast<off_t>(sizeof Tag);
-    while (got < sizeof record) {
-        const ssize_t n =
-            ::pread(file.Get(), record + got, sizeof record - got, at + static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            std::memcpy(&Tag, record, got);
-            return false;
-        }
-        got += static_cast<std::size_t>(n);
+    if (tail->bytes.size() < sizeof Tag) {
+        std::memcpy(&Tag, tail->bytes.data(), tail->bytes.size());
+        return false;
     }
+    const char* record = tail->bytes.data();
     std::memcpy(&Tag, record, sizeof Tag);
     if (std::memcmp(Tag.Marker, "TAG", 3) != 0)
         SetNoTag(Tag);

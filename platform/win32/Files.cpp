@@ -163,4 +163,34 @@ std::string GetModuleFileName() {
     return ec ? std::string() : path.string();
 }
 
+std::optional<FileTail> ReadFileTail(const std::string& Path, std::size_t Count, std::error_code& Error) {
+    const int fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        Error = std::error_code(errno, std::system_category());
+        return std::nullopt;
+    }
+    FileTail tail;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        tail.regular = true;
+        tail.shorter = info.st_size < static_cast<off_t>(Count);
+        const off_t at = info.st_size - static_cast<off_t>(Count);
+        std::string bytes(tail.shorter ? 0 : Count, '\0');
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n =
+                ::pread(fd, bytes.data() + got, bytes.size() - got, at + static_cast<off_t>(got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        bytes.resize(got);
+        tail.bytes = std::move(bytes);
+    }
+    ::close(fd);
+    return tail;
+}
+
 } // namespace win32

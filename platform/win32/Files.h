@@ -26,6 +26,16 @@ std::optional<std::string> ReadWholeFile(const std::string& Path);
 // there is no file, anything else that a file is there but cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& Path, std::error_code& Error);
 
+// The last bytes of a file, as ReadFileTail reads them.
+struct FileTail {
+    bool regular = false; // false: a folder, a FIFO, a device or a size that cannot be had; nothing was read
+    bool shorter = false; // the file is shorter than the bytes asked for; nothing was read
+    std::string bytes;    // fewer than asked for when a read failed part way
+};
+// The last Count bytes of the file at Path, opened without blocking (a FIFO never waits for a writer).
+// nullopt, with the reason in Error, when the file cannot be opened.
+std::optional<FileTail> ReadFileTail(const std::string& Path, std::size_t Count, std::error_code& Error);
+
 bool FileExists(const std::string& Path);
 bool DirectoryExists(const std::string& Path);
 
