@@ -1,8 +1,10 @@
 #include "platform/gst/Gst.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 namespace gst {
 
@@ -94,6 +96,61 @@ void GuardSegment(GstPad* Pad) {
         static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST |
                                      GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
         OnGuardedData, new SegmentSeen, [](gpointer Data) { delete static_cast<SegmentSeen*>(Data); });
+}
+
+int VideoDecoderThreads(int Width, int Height, int Cores) {
+    constexpr long long Pixels720p = 1280LL * 720;
+    constexpr long long Pixels1080p = 1920LL * 1088;
+    const long long pixels = static_cast<long long>(std::max(Width, 0)) * std::max(Height, 0);
+    const long long threads = pixels <= Pixels720p ? 1 : 1 + (pixels + Pixels1080p - 1) / Pixels1080p;
+    return static_cast<int>(std::clamp<long long>(threads, 1, std::max(Cores, 1)));
+}
+
+namespace {
+
+// At the decoder's sink pad: its caps tell the picture size, and the decoder reads its thread count when
+// those caps reach it, just after this.
+GstPadProbeReturn OnDecoderCaps(GstPad* Pad, GstPadProbeInfo* Info, gpointer) {
+    GstEvent* event = GST_PAD_PROBE_INFO_EVENT(Info);
+    if (GST_EVENT_TYPE(event) != GST_EVENT_CAPS)
+        return GST_PAD_PROBE_OK;
+    GstCaps* caps = nullptr;
+    gst_event_parse_caps(event, &caps);
+    const GstStructure* structure =
+        caps != nullptr && gst_caps_get_size(caps) > 0 ? gst_caps_get_structure(caps, 0) : nullptr;
+    int width = 0, height = 0;
+    if (structure == nullptr || !gst_structure_get_int(structure, "width", &width) ||
+        !gst_structure_get_int(structure, "height", &height))
+        return GST_PAD_PROBE_OK;
+    static const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    GstElement* decoder = gst_pad_get_parent_element(Pad);
+    if (decoder != nullptr) {
+        g_object_set(decoder, "max-threads", VideoDecoderThreads(width, height, cores), nullptr);
+        gst_object_unref(decoder);
+    }
+    return GST_PAD_PROBE_OK;
+}
+
+void OnElementAdded(GstBin*, GstBin*, GstElement* Element, gpointer) {
+    GstElementFactory* factory = gst_element_get_factory(Element);
+    if (factory == nullptr ||
+        !gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER |
+                                                       GST_ELEMENT_FACTORY_TYPE_MEDIA_VIDEO))
+        return;
+    GParamSpec* threads = g_object_class_find_property(G_OBJECT_GET_CLASS(Element), "max-threads");
+    if (threads == nullptr || threads->value_type != G_TYPE_INT)
+        return;
+    GstPad* sink = gst_element_get_static_pad(Element, "sink");
+    if (sink == nullptr)
+        return;
+    gst_pad_add_probe(sink, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, OnDecoderCaps, nullptr, nullptr);
+    gst_object_unref(sink);
+}
+
+} // namespace
+
+void LimitVideoDecoderThreads(GstBin* Bin) {
+    g_signal_connect(Bin, "deep-element-added", G_CALLBACK(OnElementAdded), nullptr);
 }
 
 } // namespace gst

@@ -26,6 +26,16 @@ bool AudioOutputIsFake();
 // after the pad prints a critical warning for each such buffer.
 void GuardSegment(GstPad* Pad);
 
+// How many threads a video decoder uses for a picture of Width x Height on a machine of Cores hardware
+// threads: one up to 720p, then one more for every 1080p worth of pixels, never more than Cores. A decoder
+// left to its own choice starts a thread per core, each holding its own frames, for twice the CPU time and
+// memory of one thread at 1080p.
+int VideoDecoderThreads(int Width, int Height, int Cores);
+
+// Every video decoder that Bin comes to hold (at any depth, as decodebin plugs them) is given
+// VideoDecoderThreads for its stream's picture size before it opens its codec.
+void LimitVideoDecoderThreads(GstBin* Bin);
+
 // Owns one GStreamer object reference (gst_object_unref at the end).
 template <class T> class GstRef {
 public:

@@ -50,8 +50,10 @@ const bool registered = [] {
         gst::EnsureInitialised();
         return com::CreateAndQuery<MediaDet>(Iid, Object);
     });
-    com::RegisterClassFactory(com::CLSID_VideoMixingRenderer9, NeedingElements<MixingRenderer9>(RendererElements));
-    com::RegisterClassFactory(com::CLSID_VideoMixingRenderer, NeedingElements<MixingRenderer7>(RendererElements));
+    com::RegisterClassFactory(com::CLSID_VideoMixingRenderer9,
+                              NeedingElements<MixingRenderer9>(RendererElements));
+    com::RegisterClassFactory(com::CLSID_VideoMixingRenderer,
+                              NeedingElements<MixingRenderer7>(RendererElements));
     com::RegisterClassFactory(com::CLSID_RealMediaSplitter, ElementFilterClass({"rmdemux"}));
     com::RegisterClassFactory(
         com::CLSID_RealAudioDecoder,

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <thread>
 
 #include "platform/gst/Gst.h"
+#include "platform/media/RenderedFiles.h"
 #include "platform/win32/Window.h"
 
 namespace dshow {
@@ -94,6 +95,7 @@ FilterGraph::~FilterGraph() {
 void FilterGraph::CreatePipeline() {
     pipeline_ = gst_pipeline_new(nullptr);
     gst_object_ref_sink(pipeline_);
+    gst::LimitVideoDecoderThreads(GST_BIN(pipeline_));
     GstBus* bus = gst_element_get_bus(pipeline_);
     gst_bus_set_sync_handler(bus, &FilterGraph::OnBusMessage, this, nullptr);
     gst_object_unref(bus);
@@ -215,12 +217,14 @@ HRESULT FilterGraph::AddFilter(IBaseFilter* Filter, LPCWSTR Name) {
     for (auto& [filter, name] : filters_)
         if (filter.Get() == Filter)
             return VFW_E_WRONG_STATE;
-    filters_.emplace_back(com::ComPtr<IBaseFilter>::Share(Filter), Name ? std::u16string(Name) : std::u16string());
+    filters_.emplace_back(com::ComPtr<IBaseFilter>::Share(Filter),
+                          Name ? std::u16string(Name) : std::u16string());
     return S_OK;
 }
 
 HRESULT FilterGraph::RemoveFilter(IBaseFilter* Filter) {
-    auto it = std::find_if(filters_.begin(), filters_.end(), [&](auto& f) { return f.first.Get() == Filter; });
+    auto it =
+        std::find_if(filters_.begin(), filters_.end(), [&](auto& f) { return f.first.Get() == Filter; });
     if (it == filters_.end())
         return VFW_E_NOT_FOUND;
     std::erase_if(edges_, [&](const Edge& e) { return e.from == Filter || e.to == Filter; });
@@ -350,7 +354,62 @@ HRESULT FilterGraph::CompleteChain(Chain& C) {
     }
     duration_ = QueryDuration();
     state_ = State_Stopped; // as after a render: prerolled, not running
+    RememberChains();
     return S_OK;
+}
+
+// What each file's decoder gives out, now that the graph has prerolled: the media detector reads it instead
+// of decoding the file again.
+void FilterGraph::RememberChains() {
+    std::vector<std::pair<std::string, GstElement*>> decoders;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& chain : chains_)
+            if (chain->decoder != nullptr)
+                decoders.emplace_back(chain->file, GST_ELEMENT(gst_object_ref(chain->decoder)));
+    }
+    for (auto& [file, decoder] : decoders) {
+        RenderedFile facts;
+        gint64 length = -1;
+        GstIterator* pads = gst_element_iterate_src_pads(decoder);
+        GValue item = G_VALUE_INIT;
+        for (GstIteratorResult next = gst_iterator_next(pads, &item);
+             next != GST_ITERATOR_DONE && next != GST_ITERATOR_ERROR; next = gst_iterator_next(pads, &item)) {
+            if (next == GST_ITERATOR_RESYNC) { // pads came or went meanwhile: read them all again
+                facts.streams.clear();
+                gst_iterator_resync(pads);
+                continue;
+            }
+            auto* pad = GST_PAD(g_value_get_object(&item));
+            GstCaps* caps = gst_pad_get_current_caps(pad);
+            const GstStructure* s =
+                caps != nullptr && gst_caps_get_size(caps) > 0 ? gst_caps_get_structure(caps, 0) : nullptr;
+            RenderedStream stream;
+            if (s != nullptr && HasPrefix(gst_structure_get_name(s), "video/")) {
+                stream.video = true;
+                gst_structure_get_int(s, "width", &stream.width);
+                gst_structure_get_int(s, "height", &stream.height);
+                int numerator = 0, denominator = 0;
+                if (gst_structure_get_fraction(s, "framerate", &numerator, &denominator) && denominator != 0)
+                    stream.frameRate = static_cast<double>(numerator) / denominator;
+                facts.streams.push_back(stream);
+            } else if (s != nullptr && HasPrefix(gst_structure_get_name(s), "audio/")) {
+                gst_structure_get_int(s, "channels", &stream.channels);
+                gst_structure_get_int(s, "rate", &stream.sampleRate);
+                facts.streams.push_back(stream);
+            }
+            if (caps != nullptr)
+                gst_caps_unref(caps);
+            if (length < 0)
+                gst_pad_query_duration(pad, GST_FORMAT_TIME, &length);
+            g_value_reset(&item);
+        }
+        g_value_unset(&item);
+        gst_iterator_free(pads);
+        gst_object_unref(decoder);
+        facts.length = length > 0 ? static_cast<double>(length) / GST_SECOND : 0.0;
+        RememberRenderedFile(file, std::move(facts));
+    }
 }
 
 // Finds whether seeks can be made. A demuxer may say it can seek and then fail every seek after it has
@@ -403,7 +462,8 @@ HRESULT FilterGraph::Preroll() {
     return VFW_E_TIMEOUT;
 }
 
-GValueArray* FilterGraph::OnAutoplugSort(GstElement*, GstPad*, GstCaps*, GValueArray* Factories, gpointer ChainPtr) {
+GValueArray* FilterGraph::OnAutoplugSort(GstElement*, GstPad*, GstCaps*, GValueArray* Factories,
+                                         gpointer ChainPtr) {
     auto* chain = static_cast<Chain*>(ChainPtr);
     if (chain->preferred.empty())
         return nullptr; // decodebin's own order
@@ -440,7 +500,8 @@ void FilterGraph::ConnectDecodedPad(Chain& C, GstPad* Pad) {
     GstCaps* caps = gst_pad_get_current_caps(Pad);
     if (caps == nullptr)
         caps = gst_pad_query_caps(Pad, nullptr);
-    const gchar* kind = gst_caps_get_size(caps) > 0 ? gst_structure_get_name(gst_caps_get_structure(caps, 0)) : "";
+    const gchar* kind =
+        gst_caps_get_size(caps) > 0 ? gst_structure_get_name(gst_caps_get_structure(caps, 0)) : "";
     const bool video = HasPrefix(kind, "video/x-raw");
     const bool audio = HasPrefix(kind, "audio/x-raw");
     gst_caps_unref(caps);
@@ -603,8 +664,8 @@ HRESULT FilterGraph::Run() {
         return VFW_E_WRONG_STATE;
     if (duration_ == 0 && !dvd_) {
         // Nothing to play (a file without length, a WAV header without data): at its end at once. Run, some
-        // parsers would send empty buffers for ever, taking a whole core. A disc has no length of its own: its
-        // titles have theirs, and its end is the navigator's to find.
+        // parsers would send empty buffers for ever, taking a whole core. A disc has no length of its own:
+        // its titles have theirs, and its end is the navigator's to find.
         ended_ = true;
         state_ = State_Running;
         return S_OK;
@@ -681,7 +742,9 @@ HRESULT FilterGraph::GetDuration(LONGLONG* Duration) {
     return S_OK;
 }
 
-LONGLONG FilterGraph::StopPosition() const { return stop_ >= 0 ? std::min(stop_, duration_) : duration_; }
+LONGLONG FilterGraph::StopPosition() const {
+    return stop_ >= 0 ? std::min(stop_, duration_) : duration_;
+}
 
 HRESULT FilterGraph::GetStopPosition(LONGLONG* Stop) {
     if (Stop == nullptr)
@@ -850,7 +913,8 @@ HRESULT FilterGraph::get_Balance(LONG* Balance) {
 
 // The renderer in window mode that the video of this graph goes to, or nullptr (no video, or windowless).
 std::shared_ptr<VideoRenderer> FilterGraph::WindowRenderer() const {
-    if (!renderer_ || renderer_->GetMode() != VideoRenderer::Mode::Window || renderer_->ConnectedInputs() == 0)
+    if (!renderer_ || renderer_->GetMode() != VideoRenderer::Mode::Window ||
+        renderer_->ConnectedInputs() == 0)
         return nullptr;
     return renderer_;
 }
@@ -993,8 +1057,12 @@ void FilterGraph::WakeStep() {
     stepDone_.notify_all();
 }
 
-HRESULT FilterGraph::CanStep(LONG, com::IUnknown*) { return VideoBranch() ? S_OK : com::S_FALSE; }
+HRESULT FilterGraph::CanStep(LONG, com::IUnknown*) {
+    return VideoBranch() ? S_OK : com::S_FALSE;
+}
 
-HRESULT FilterGraph::CancelStep() { return S_OK; }
+HRESULT FilterGraph::CancelStep() {
+    return S_OK;
+}
 
 } // namespace dshow

@@ -110,12 +110,13 @@ private:
 
     static GstBusSyncReply OnBusMessage(GstBus* Bus, GstMessage* Message, gpointer Self);
     static void OnDecodedPad(GstElement* Decoder, GstPad* Pad, gpointer ChainPtr);
-    static GValueArray* OnAutoplugSort(GstElement* Decoder, GstPad* Pad, GstCaps* Caps, GValueArray* Factories,
-                                       gpointer ChainPtr);
+    static GValueArray* OnAutoplugSort(GstElement* Decoder, GstPad* Pad, GstCaps* Caps,
+                                       GValueArray* Factories, gpointer ChainPtr);
 
     void CreatePipeline();
     Chain* AddChain(const std::string& File, com::ComPtr<IBaseFilter> Source);
     HRESULT CompleteChain(Chain& C);
+    void RememberChains();
     HRESULT Preroll();
     void ResetPipeline();
     void ConnectDecodedPad(Chain& C, GstPad* Pad);

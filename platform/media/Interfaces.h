@@ -231,7 +231,8 @@ template <const com::IID& Id> struct IVMRFilterConfigOf : com::IUnknown {
 template <const com::IID& Id> struct IVMRWindowlessControlOf : com::IUnknown {
     static constexpr com::IID Iid = Id;
     virtual HRESULT GetNativeVideoSize(LONG* Width, LONG* Height, LONG* AspectWidth, LONG* AspectHeight) = 0;
-    // Source: a part of the video (nullptr: all of it); destination: client coordinates of the clipping window.
+    // Source: a part of the video (nullptr: all of it); destination: client coordinates of the clipping
+    // window.
     virtual HRESULT SetVideoPosition(const RECT* Source, const RECT* Destination) = 0;
     virtual HRESULT GetVideoPosition(RECT* Source, RECT* Destination) = 0;
     virtual HRESULT SetVideoClippingWindow(HWND Window) = 0;
@@ -239,10 +240,11 @@ template <const com::IID& Id> struct IVMRWindowlessControlOf : com::IUnknown {
     virtual HRESULT RepaintVideo(HWND Window) = 0;
     virtual HRESULT SetBorderColor(COLORREF Colour) = 0;
     virtual HRESULT GetBorderColor(COLORREF* Colour) = 0;
-    // Ours, for taking each picture of a mixed pair on its own: the last frame of Stream as it is drawn (at its
-    // output rectangle's size, never mirrored), 32-bit pixels (blue, green, red, unused) in rows from the top.
-    // VFW_E_NOT_CONNECTED before the stream's first frame.
-    virtual HRESULT GetStreamImage(DWORD Stream, LONG* Width, LONG* Height, std::vector<std::uint8_t>* Pixels) = 0;
+    // Ours, for taking each picture of a mixed pair on its own: the last frame of Stream as it is drawn (at
+    // its output rectangle's size, never mirrored), 32-bit pixels (blue, green, red, unused) in rows from the
+    // top. VFW_E_NOT_CONNECTED before the stream's first frame.
+    virtual HRESULT GetStreamImage(DWORD Stream, LONG* Width, LONG* Height,
+                                   std::vector<std::uint8_t>* Pixels) = 0;
 };
 
 template <const com::IID& Id> struct IVMRMixerControlOf : com::IUnknown {
@@ -412,7 +414,8 @@ struct IDvdInfo2 : com::IUnknown {
 struct IDvdControl : com::IUnknown {};
 struct IDvdInfo : com::IUnknown {};
 // Sets every media graph of the process to the stopped state and lets go of its pipeline, so that nothing
-// plays while the program shuts down. The interfaces stay valid (they then report failures). Also run at exit.
+// plays while the program shuts down. The interfaces stay valid (they then report failures). Also run at
+// exit.
 void ShutdownMediaGraphs();
 
 } // namespace dshow

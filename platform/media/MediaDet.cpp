@@ -1,8 +1,10 @@
 #include "platform/media/MediaDet.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include <QImage>
 
@@ -12,6 +14,7 @@
 
 #include "platform/gst/Gst.h"
 #include "platform/image/ImageFiles.h"
+#include "platform/media/RenderedFiles.h"
 
 namespace dshow {
 
@@ -20,6 +23,8 @@ using com::E_POINTER;
 using com::S_OK;
 
 namespace {
+std::atomic<int> discoveries = 0;
+
 // A file the discoverer cannot read within this time is taken as unreadable.
 constexpr GstClockTime DiscoverTimeLimit = 10 * GST_SECOND;
 // Each step of a frame grab (preroll, seek, the frame itself) must finish within this time.
@@ -38,6 +43,7 @@ QImage GrabFrame(const std::string& Uri, gint64 Nanoseconds, int Width, int Heig
     if (!pipeline)
         return {};
     gst_object_ref_sink(pipeline.Get());
+    gst::LimitVideoDecoderThreads(GST_BIN(pipeline.Get()));
     GError* error = nullptr;
     GstElement* sinkBin =
         gst_parse_bin_from_description("videoconvert ! videoscale add-borders=false ! capsfilter name=size ! "
@@ -101,7 +107,26 @@ HRESULT MediaDet::put_Filename(LPCWSTR File) {
     if (!std::filesystem::is_regular_file(path, ec))
         return VFW_E_NOT_FOUND;
 
+    // A file a graph has just rendered is known already: no second decoding.
+    if (const std::optional<RenderedFile> rendered = RenderedFileFacts(path)) {
+        for (const RenderedStream& r : rendered->streams) {
+            Stream s;
+            s.type = r.video ? com::MEDIATYPE_Video : com::MEDIATYPE_Audio;
+            s.width = r.width;
+            s.height = r.height;
+            s.frameRate = r.frameRate;
+            s.channels = r.channels;
+            s.sampleRate = r.sampleRate;
+            streams_.push_back(s);
+        }
+        length_ = rendered->length;
+        open_ = true;
+        path_ = path;
+        return S_OK;
+    }
+
     gst::EnsureInitialised();
+    ++discoveries;
     GError* error = nullptr;
     GstDiscoverer* discoverer = gst_discoverer_new(DiscoverTimeLimit, &error);
     if (discoverer == nullptr) {
@@ -152,6 +177,10 @@ HRESULT MediaDet::put_Filename(LPCWSTR File) {
     }
     g_object_unref(discoverer);
     return result;
+}
+
+int MediaDet::Discoveries() {
+    return discoveries.load();
 }
 
 HRESULT MediaDet::get_OutputStreams(LONG* Count) {

@@ -1,5 +1,6 @@
 #pragma once
-// The media detector: the streams of a file, read by GStreamer's discoverer.
+// The media detector: the streams of a file, read by GStreamer's discoverer, or taken from the graph that
+// has just rendered the file (RenderedFiles.h).
 
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ public:
     HRESULT get_FrameRate(double* Rate) override;
     HRESULT get_StreamLength(double* Length) override;
     HRESULT WriteBitmapBits(double StreamTime, LONG Width, LONG Height, LPCWSTR File) override;
+
+    // How many files detectors of the process have had the discoverer read (for tests and benchmarks).
+    static int Discoveries();
 
 private:
     struct Stream {

@@ -70,7 +70,8 @@ HRESULT MixingRenderer<C, W, M>::SetVideoPosition(const RECT* Source, const RECT
     if (Destination) {
         if (Destination->right < Destination->left || Destination->bottom < Destination->top)
             return E_INVALIDARG;
-        renderer_->SetDestination(QRect(Destination->left, Destination->top, Destination->right - Destination->left,
+        renderer_->SetDestination(QRect(Destination->left, Destination->top,
+                                        Destination->right - Destination->left,
                                         Destination->bottom - Destination->top));
     }
     return S_OK;

@@ -2,15 +2,19 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <QImage>
 
 #include "platform/com/Guids.h"
 #include "platform/media/Interfaces.h"
+#include "platform/media/MediaDet.h"
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaptureFixtures.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/MediaFixtures.h"
+#include "tests/support/QtApp.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -79,6 +83,76 @@ INSTANTIATE_TEST_SUITE_P(Files, Detector,
                                            DetectCase{"RealMedia", MediaFixture::RealMedia, 2},
                                            DetectCase{"Mp4VideoOnly", MediaFixture::Mp4VideoOnly, 1}),
                          testing_support::CaseName());
+
+// What a detector says of a file, as the player reads it.
+struct Detected {
+    std::vector<GUID> types;
+    double frameRate = -1, length = -1;
+    std::int32_t width = -1, height = -1;
+};
+
+Detected Detect(IMediaDet* Det, const std::string& File) {
+    Detected d;
+    LONG count = 0;
+    if (Det->put_Filename(com::WideString(File).c_str()) != com::S_OK ||
+        Det->get_OutputStreams(&count) != com::S_OK)
+        return d;
+    for (LONG i = 0; i < count; ++i) {
+        GUID type;
+        Det->put_CurrentStream(i);
+        Det->get_StreamType(&type);
+        d.types.push_back(type);
+        if (type != com::MEDIATYPE_Video || d.width >= 0)
+            continue;
+        Det->get_FrameRate(&d.frameRate);
+        Det->get_StreamLength(&d.length);
+        AM_MEDIA_TYPE media;
+        if (Det->get_StreamMediaType(&media) == com::S_OK && media.cbFormat() >= 88u) {
+            std::memcpy(&d.width, media.pbFormat() + 52, 4);
+            std::memcpy(&d.height, media.pbFormat() + 56, 4);
+        }
+    }
+    return d;
+}
+
+// A file that a graph has just rendered is described from what the graph decoded, without decoding it again,
+// and the player reads the same description either way. A file changed since is read afresh.
+TEST_P(Detector, ReadsAFileTheGraphRenderedWithoutDecodingItAgain) {
+    testing_support::EnsureQApplication();
+    testing_support::TempDir dir;
+    const std::string file =
+        dir.File(std::string("clip") +
+                 std::filesystem::path(testing_support::MediaFile(GetParam().fixture)).extension().string());
+    std::filesystem::copy_file(testing_support::MediaFile(GetParam().fixture), file);
+    const Detected discovered = Detect(NewDetector().Get(), file);
+    ASSERT_FALSE(discovered.types.empty());
+
+    void* raw = nullptr;
+    ASSERT_EQ(com::CoCreateInstance(com::CLSID_FilterGraph, nullptr, com::CLSCTX_INPROC_SERVER,
+                                    IGraphBuilder::Iid, &raw),
+              com::S_OK);
+    auto graph = com::ComPtr<IGraphBuilder>::Adopt(static_cast<IGraphBuilder*>(raw));
+    ASSERT_EQ(graph->RenderFile(com::WideString(file).c_str(), nullptr), com::S_OK);
+    const int before = MediaDet::Discoveries();
+    const Detected rendered = Detect(NewDetector().Get(), file);
+    EXPECT_EQ(MediaDet::Discoveries(), before) << "decoded a second time";
+    // The program-stream demuxer may announce a stream more than once to the discoverer.
+    ASSERT_FALSE(rendered.types.empty());
+    EXPECT_LE(rendered.types.size(), discovered.types.size());
+    EXPECT_EQ(rendered.types.front(), com::MEDIATYPE_Video);
+    EXPECT_EQ(rendered.types.back(), discovered.types.back());
+    EXPECT_NEAR(rendered.frameRate, discovered.frameRate, 0.01);
+    EXPECT_NEAR(rendered.length, discovered.length, 0.15);
+    EXPECT_EQ(rendered.width, discovered.width);
+    EXPECT_EQ(rendered.height, discovered.height);
+
+    // Same size, a new file in its place.
+    std::filesystem::remove(file);
+    std::filesystem::copy_file(testing_support::MediaFile(MediaFixture::Mp4VideoOnly), file);
+    const Detected changed = Detect(NewDetector().Get(), file);
+    EXPECT_EQ(MediaDet::Discoveries(), before + 1);
+    EXPECT_EQ(changed.width, testing_support::FactsOf(MediaFixture::Mp4VideoOnly).width);
+}
 
 TEST(Detector, FilesThatAreNotMediaFail) {
     auto det = NewDetector();
