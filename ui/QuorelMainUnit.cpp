@@ -306,7 +306,7 @@ void TQuorelMain_Form::FormShow(TObject*) {
                      [this](TObject* Sender) { OpenDvdDriveMenuClick(Sender); });
     LoadHistoryList(*State.History);
     AddFileNameItems(*State.History, pHistory, this, [this](TObject* Sender) { HistoryItemClick(Sender); });
-    OpenCommandLineFiles();
+    QueueCommandLineOpen();
     LoadSkinBitmap(Volume_XI, State.isSlience ? "Slience_Normal_btn.bmp" : "Sound_normal_btn.bmp");
     ShowStayOnTopPicture();
 }
@@ -316,6 +316,12 @@ void TQuorelMain_Form::FormActivate(TObject*) {
     // the shared state was there: nothing is opened.
     if (ClosingDown || !SharedStateReady)
         return;
+    // The command line's files open after this show step; the activation's work follows the open, as it
+    // followed it when the show step opened them itself.
+    if (CommandLineOpenPending) {
+        activationWaiting_ = true;
+        return;
+    }
     // Each flag is cleared before its work: that work may show a modal window, and closing it activates this
     // window again, which must not repeat the work.
     if (FirstActivation) {
@@ -348,6 +354,37 @@ void TQuorelMain_Form::FormActivate(TObject*) {
                               " would you like to reset it now?",
                           "Information", win32::MB_YESNO | win32::MB_ICONINFORMATION) == win32::IDYES)
         ShowOptions();
+}
+
+void TQuorelMain_Form::QueueCommandLineOpen() {
+    if (CommandLineFiles().Empty())
+        return;
+    // Opening builds and prerolls a media graph, which holds the message loop up for a while: the window is
+    // put on the screen first. The fallback is for a window that is not painted (started minimized).
+    CommandLineOpenPending = true;
+    CallAfterFirstPaint(this, CommandLineOpenFallbackMs, [this] { OpenCommandLineFilesAfterShow(); });
+}
+
+void TQuorelMain_Form::OpenCommandLineFilesAfterShow() {
+    // A close that came first has freed the lists: nothing is opened.
+    if (ClosingDown) {
+        CommandLineOpenPending = false;
+        return;
+    }
+    try {
+        OpenCommandLineFiles();
+    } catch (...) {
+        Application().HandleException(std::current_exception());
+    }
+    CommandLineOpenPending = false;
+    if (ClosingDown)
+        return;
+    // The first show's resize found nothing playing: "on top while playing" takes effect now that it plays.
+    ApplyStayOnTopOrder();
+    if (activationWaiting_) {
+        activationWaiting_ = false;
+        FormActivate(this);
+    }
 }
 
 void TQuorelMain_Form::CloseStep(const std::function<void()>& Step) {

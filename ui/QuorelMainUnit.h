@@ -274,6 +274,9 @@ public:
     void RepaintFrame();
     void ResizeByBorder(forms::TShiftState Shift, int Mode);
     void FormResize(forms::TObject* Sender);
+    // The window on top of others or not, by [Play] StayOnTop and whether something plays; a window of the
+    // screen's size never is.
+    void ApplyStayOnTopOrder();
     void FormCanResize(forms::TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);
     void Topcenter_IMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
                               int X, int Y);
@@ -294,6 +297,8 @@ public:
     void LeaveFullScreenForAudio();
 
     // --- Command line, stored lists and the last medium (QuorelMainUnit_Lists.cpp). ---
+    // The arguments that are files: all but the switches "/o" and "/a".
+    forms::TStringList CommandLineFiles() const;
     void OpenCommandLineFiles();
     void OpenAtFirstActivation();
     void HandleSwitchArguments();
@@ -508,6 +513,14 @@ public:
     win32::RECT PlayListWindowBounds{};
     win32::RECT CaptureWindowBounds{};
 
+    // --- The command line's open after the first show (QuorelMainUnit.cpp). ---
+    // The show step queues OpenCommandLineFiles until the window was first painted (at most this long when it
+    // is not painted); until the open has run, CommandLineOpenPending is set and activations wait for it.
+    static constexpr int CommandLineOpenFallbackMs = 300;
+    void QueueCommandLineOpen();
+    void OpenCommandLineFilesAfterShow();
+    bool CommandLineOpenPending = false;
+
     // --- Picture-in-picture commands and items (QuorelMainUnit_Pip.cpp). ---
     // The video panel's guard of the small picture's cursor (the items' routes are bound with the others).
     void BindPip();
@@ -620,6 +633,8 @@ private:
     // What the time text shows (hours, minutes, seconds, the length): it is built again only when one changes.
     std::int64_t progressShown_[3] = {-1, -1, -1};
     std::string progressTotal_;
+    // An activation came while the command line's open was pending: it runs once the open is done.
+    bool activationWaiting_ = false;
     // The play list and the DVD chapter list were read from their stored files, or made, in this run: only
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;

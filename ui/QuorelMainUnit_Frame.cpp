@@ -171,6 +171,10 @@ void TQuorelMain_Form::FormResize(TObject*) {
     LayoutControls();
     ShowNormalPicture(Max_xi);
     RepaintVideo(State.VideoPanelHandle);
+    ApplyStayOnTopOrder();
+}
+
+void TQuorelMain_Form::ApplyStayOnTopOrder() {
     State.StayOnTop = ReadIniInteger("Play", "StayOnTop");
     // "On top while playing" is on top only while something plays.
     const bool playingOnTop = State.StayOnTop == StayOnTops::WhilePlaying && State.IsPlaying;

@@ -95,11 +95,16 @@ void ApplyResumeRule(std::optional<std::int64_t> Duration,
 
 // --- Start and close. ---
 
-void TQuorelMain_Form::OpenCommandLineFiles() {
+TStringList TQuorelMain_Form::CommandLineFiles() const {
     TStringList files;
     for (const std::string& argument : Arguments())
         if (argument != SwitchOpen && argument != SwitchAppend)
             files.Add(argument);
+    return files;
+}
+
+void TQuorelMain_Form::OpenCommandLineFiles() {
+    const TStringList files = CommandLineFiles();
     if (!files.Empty())
         OpenFilesAsPlayList(files);
 }

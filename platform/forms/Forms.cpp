@@ -468,4 +468,54 @@ TScreen& Screen() {
     return screen;
 }
 
+namespace {
+
+// Watches every paint of the program until one is of a widget in its window (a window whose own region its
+// children cover may get no paint of its own), or until the fallback time is up. It belongs to the
+// application, not to the window, so that a window freed by Call does not free the watch while it runs.
+class FirstPaintWatch : public QObject {
+public:
+    FirstPaintWatch(QWidget* Window, int FallbackMs, std::function<void()> Call)
+        : QObject(QCoreApplication::instance()), window_(Window), call_(std::move(Call)) {
+        QCoreApplication::instance()->installEventFilter(this);
+        fallback_.setSingleShot(true);
+        QObject::connect(&fallback_, &QTimer::timeout, this, [this] { Post(); });
+        fallback_.start(FallbackMs);
+    }
+
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (window_ == nullptr || (Event->type() == QEvent::Paint && Watched->isWidgetType() &&
+                                   static_cast<QWidget*>(Watched)->window() == window_))
+            Post();
+        return false;
+    }
+
+private:
+    void Post() {
+        if (posted_)
+            return;
+        posted_ = true;
+        QCoreApplication::instance()->removeEventFilter(this);
+        fallback_.stop();
+        // Queued: the paint seen here is the window's first, its children are painted after it, and the
+        // picture goes to the screen once they all are.
+        QTimer::singleShot(0, this, [this] {
+            deleteLater();
+            if (window_ != nullptr)
+                CallEvent(call_);
+        });
+    }
+
+    QPointer<QWidget> window_;
+    std::function<void()> call_;
+    QTimer fallback_;
+    bool posted_ = false;
+};
+
+} // namespace
+
+void CallAfterFirstPaint(QWidget* Window, int FallbackMs, std::function<void()> Call) {
+    new FirstPaintWatch(Window, FallbackMs, std::move(Call));
+}
+
 } // namespace forms

@@ -212,4 +212,11 @@ private:
 
 TScreen& Screen();
 
+// Runs Call once from the message loop, after Window (a top-level widget) was painted for the first time: the
+// window is then on the screen before work that holds the loop up (an open that builds a media graph). When
+// no paint comes within FallbackMs (a window started hidden or minimized, a platform that never shows it),
+// Call runs then. Nothing runs once Window is gone; an exception Call raises is shown by the default error
+// box.
+void CallAfterFirstPaint(QWidget* Window, int FallbackMs, std::function<void()> Call);
+
 } // namespace forms

@@ -17,6 +17,7 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/MediaPanel.h"
+#include "tests/support/PaintCounter.h"
 #include "tests/support/RunTree.h"
 
 namespace {
@@ -358,15 +359,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing_support::CaseName());
 
 // Counts the paint events a widget gets.
-class PaintCounter : public QObject {
+class PaintCounter : public testing_support::PaintCounter {
 public:
-    explicit PaintCounter(QWidget* Widget) { Widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* Event) override {
-        if (Event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-    int paints = 0;
+    using testing_support::PaintCounter::PaintCounter;
 
     // Pumps events until no paint came for a while, so that paints asked for earlier are not counted later.
     void SettleAndReset() {

@@ -145,12 +145,17 @@ protected:
         EXPECT_TRUE(testing_support::MakeToneFile(to, testing_support::AudioFormat::Wav, Seconds));
         return to;
     }
-    // Created, shown and activated once, as the program block does.
+    // Created, shown and activated once, as the program block does; the command line's open, which the show
+    // queues, has run (and the activation's work after it).
     TestMainForm& Run(std::vector<std::string> Arguments = {}) {
         Start(std::move(Arguments));
         form->Show();
         form->FormActivate(form.get());
+        WaitForCommandLineOpen();
         return *form;
+    }
+    void WaitForCommandLineOpen() {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !form->CommandLineOpenPending; }, 30000));
     }
     void CloseForm() {
         form->Close();

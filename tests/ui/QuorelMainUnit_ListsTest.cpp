@@ -1,6 +1,7 @@
 // The command line, the stored lists and reopening the last medium.
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -10,7 +11,9 @@
 #include "platform/audio/Bass.h"
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
+#include "platform/win32/Window.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/PaintCounter.h"
 #include "tests/ui/MainFormFixture.h"
 
 namespace {
@@ -119,14 +122,19 @@ INSTANTIATE_TEST_SUITE_P(
                         "{A}", 1, true, "{B}===0\r\n{A}===9\r\n"}),
     testing_support::CaseName());
 
-// Counts the media graphs made while it lives: every open of a media file makes one.
+// Counts the media graphs made while it lives: every open of a media file makes one. OnMake runs as each is
+// made.
 class GraphCounter {
 public:
-    GraphCounter() : original_(com::RevokeClassFactory(com::CLSID_FilterGraph)) {
-        com::RegisterClassFactory(com::CLSID_FilterGraph, [this](const com::IID& Iid, void** Object) {
-            ++count;
-            return original_(Iid, Object);
-        });
+    explicit GraphCounter(std::function<void()> OnMake = nullptr)
+        : original_(com::RevokeClassFactory(com::CLSID_FilterGraph)) {
+        com::RegisterClassFactory(com::CLSID_FilterGraph,
+                                  [this, OnMake = std::move(OnMake)](const com::IID& Iid, void** Object) {
+                                      ++count;
+                                      if (OnMake)
+                                          OnMake();
+                                      return original_(Iid, Object);
+                                  });
     }
     ~GraphCounter() { com::RegisterClassFactory(com::CLSID_FilterGraph, original_); }
     GraphCounter(const GraphCounter&) = delete;
@@ -147,6 +155,71 @@ TEST_F(StoredListsTest, OpenSwitchWithFullScreenAtOnceOpensOnceAndEndsInFullScre
     EXPECT_TRUE(State.IsPlaying);
     EXPECT_TRUE(form->IsFullScreen);
     EXPECT_FALSE(form->Ctrl_P->isVisible());
+}
+
+// The show step only queues the open: the window is shown and painted first, then F opens, and "/a F" joins
+// F to the stored list only after that, however early the first activation came.
+TEST_F(StoredListsTest, TheCommandLineOpensAfterTheFirstPaintAndTheAppendAfterTheOpen) {
+    const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
+    WriteFile(PlayFileList(), a + "===5\r\n");
+    Start({"/a", b});
+    const testing_support::PaintCounter panelPaints(form->Video_P);
+    bool shownAtOpen = false;
+    int paintsAtOpen = -1;
+    V listAtOpen;
+    GraphCounter graphs([&] {
+        shownAtOpen = form->isVisible();
+        paintsAtOpen = panelPaints.paints;
+        listAtOpen = Items(*State.PlayListFiles);
+    });
+    form->Show();
+    EXPECT_EQ(graphs.count, 0) << "opened within the show step";
+    EXPECT_TRUE(form->CommandLineOpenPending);
+    form->FormActivate(form.get());
+    EXPECT_TRUE(Items(*State.PlayListFiles).empty()) << "the append came before the open";
+    WaitForCommandLineOpen();
+    ASSERT_EQ(graphs.count, 1);
+    EXPECT_TRUE(shownAtOpen);
+    EXPECT_GE(paintsAtOpen, 1);
+    EXPECT_EQ(listAtOpen, V{b});
+    EXPECT_EQ(Items(*State.PlayListFiles), (V{a, b}));
+    EXPECT_EQ(State.CurrentMediaFile, b);
+    EXPECT_TRUE(State.IsPlaying);
+    // Later activations do not repeat the first one's work.
+    form->FormActivate(form.get());
+    EXPECT_EQ(Items(*State.PlayListFiles), (V{a, b}));
+}
+
+// A close before the queued open runs (a session ending at once) opens nothing and saves the start's state.
+TEST_F(StoredListsTest, ACloseBeforeTheQueuedOpenOpensNothing) {
+    const std::string clip = Clip("a.mp4");
+    WriteIni(DefaultsWith("LastMediaFile", "/m/old.avi"));
+    GraphCounter graphs;
+    Start({clip});
+    form->Show();
+    form->FormActivate(form.get());
+    CloseForm();
+    WaitForCommandLineOpen();
+    EXPECT_EQ(graphs.count, 0);
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(ReadIniString("PlayControl", "LastMediaFile"), "/m/old.avi");
+}
+
+// "On top while playing" puts the window on top once the command line's file plays, though the window was
+// first shown (and sized) before anything played; a file that does not play leaves it where it was.
+TEST_F(StoredListsTest, OnTopWhilePlayingHoldsForTheCommandLinesFile) {
+    const std::string bad =
+        Copy(testing_support::MediaFile(testing_support::MediaFixture::NotMedia), "text.avi");
+    for (const auto& [file, onTop] : {std::pair{Clip("a.mp4"), true}, {bad, false}}) {
+        form.reset();
+        WriteIni(DefaultsWith("StayOnTop", "2"));
+        Run({file});
+        EXPECT_EQ(State.IsPlaying, onTop) << file;
+        EXPECT_EQ((win32::GetWindowLong(form->Handle(), win32::GWL_EXSTYLE) & win32::WS_EX_TOPMOST) != 0,
+                  onTop)
+            << file;
+    }
 }
 
 TEST_F(StoredListsTest, RelativeFileArgumentsAreTakenFromTheCurrentFolder) {

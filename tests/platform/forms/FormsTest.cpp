@@ -1,5 +1,7 @@
 #include "platform/forms/Forms.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QPointer>
@@ -13,6 +15,7 @@
 #include "platform/win32/MessageBox.h"
 #include "platform/win32/Window.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/PaintCounter.h"
 #include "tests/support/QtApp.h"
 
 using namespace forms;
@@ -257,6 +260,64 @@ TEST_F(FormsTest, ApplicationHandleSetByTheCallerOwnsTheErrorBox) {
     EXPECT_EQ(Application().Handle(), main.Handle());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Owner, caller.Handle());
+}
+
+// The call comes once the whole window was painted, its children too (a call made within the first paint
+// would come before them); a paint of another window does not count.
+TEST_F(FormsTest, CallAfterFirstPaintRunsOnceAfterTheWindowWasPainted) {
+    TForm other;
+    TForm form;
+    form.resize(200, 120);
+    TPanel cover(&form);
+    cover.SetBounds(0, 0, 200, 120);
+    const testing_support::PaintCounter coverPaints(&cover);
+    int calls = 0;
+    int paintsAtCall = -1;
+    CallAfterFirstPaint(&form, 60000, [&] {
+        ++calls;
+        paintsAtCall = coverPaints.paints;
+    });
+    other.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 0) << "another window's paint";
+    form.Show();
+    EXPECT_EQ(calls, 0) << "not within the show";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls > 0; }));
+    EXPECT_GE(paintsAtCall, 1);
+    form.Hide();
+    form.Show();
+    form.repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);
+}
+
+// A window that is never painted gets the call after the fallback time; its error goes to the error box.
+TEST_F(FormsTest, CallAfterFirstPaintFallsBackForAWindowThatIsNotPainted) {
+    std::vector<std::string> errors;
+    Application().OnException = [&](TObject*, const std::exception& e) { errors.emplace_back(e.what()); };
+    TForm form;
+    int calls = 0;
+    CallAfterFirstPaint(&form, 1, [&] {
+        ++calls;
+        throw EClassLibraryError("Cannot open file \"x\".");
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calls > 0; }));
+    EXPECT_EQ(errors, std::vector<std::string>{"Cannot open file \"x\"."});
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(FormsTest, CallAfterFirstPaintRunsNothingForAWindowThatIsGone) {
+    int calls = 0;
+    for (const bool shown : {false, true}) {
+        auto form = std::make_unique<TForm>();
+        CallAfterFirstPaint(form.get(), 1, [&] { ++calls; });
+        if (shown)
+            form->Show();
+        form.reset();
+        QTest::qWait(50); // well past the fallback time
+    }
+    EXPECT_EQ(calls, 0);
 }
 
 TEST_F(FormsTest, IconFontIsTheSystemsGeneralFont) {
