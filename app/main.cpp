@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -206,36 +207,56 @@ void WritePlayStateWhenAsked() {
     poll->start(20);
 }
 
-// Test hook: QUOREL_START_TIMES=<file> writes, once both are known, when the main window was first shown and
-// when the first video frame was painted or an audio file began to play ("shown=" and "frame=", nanoseconds
-// of the monotonic clock, which every process of the machine shares), and the video panel's size then
+// Test hook: QUOREL_START_TIMES=<file> writes, once both are known, when the main window was first painted
+// and when the first video frame was painted or an audio file began to play ("shown=" and "frame=",
+// nanoseconds of the monotonic clock, which every process of the machine shares), and the video panel's size
+// then
 // ("panel=WxH"), for the start-up benchmark. Looked at every 2 ms until then.
 void WriteStartTimesWhenAsked() {
     const char* file = std::getenv("QUOREL_START_TIMES");
     if (file == nullptr || *file == '\0')
         return;
+    const auto now = [] {
+        return static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+    };
+    // The first paint of a widget of the main window, seen before the widget paints.
+    class FirstPaint : public QObject {
+    public:
+        explicit FirstPaint(long long (*Now)()) : QObject(QCoreApplication::instance()), now_(Now) {
+            QCoreApplication::instance()->installEventFilter(this);
+        }
+        bool eventFilter(QObject* Watched, QEvent* Event) override {
+            if (at == 0 && Event->type() == QEvent::Paint && Watched->isWidgetType() &&
+                QuorelMain_Form != nullptr && static_cast<QWidget*>(Watched)->window() == QuorelMain_Form) {
+                at = now_();
+                QCoreApplication::instance()->removeEventFilter(this);
+            }
+            return false;
+        }
+        long long at = 0;
+
+    private:
+        long long (*now_)();
+    };
+    auto* shown = new FirstPaint(now);
     auto* poll = new QTimer(QCoreApplication::instance());
     QObject::connect(poll, &QTimer::timeout,
-                     [poll, path = std::string(file), shown = 0LL, frame = 0LL, panel = QSize()]() mutable {
-                         const auto now =
-                             static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                                        std::chrono::steady_clock::now().time_since_epoch())
-                                                        .count());
-                         if (shown == 0 && QuorelMain_Form != nullptr && QuorelMain_Form->isVisible())
-                             shown = now;
+                     [poll, shown, now, path = std::string(file), frame = 0LL, panel = QSize()]() mutable {
                          if (frame == 0 && (dshow::VideoRenderer::FramesPainted() > 0 ||
                                             (State.IsPlaying && State.PlayType == PlayTypes::Audio))) {
-                             frame = now;
+                             frame = now();
                              if (const QWidget* video = win32::WidgetOf(State.VideoPanelHandle))
                                  panel = video->size();
                          }
-                         if (shown == 0 || frame == 0)
+                         if (shown->at == 0 || frame == 0)
                              return;
                          poll->stop();
                          const std::string partial = path + ".part";
                          std::ofstream(partial, std::ios::binary | std::ios::trunc)
-                             << "shown=" << shown << "\nframe=" << frame << "\npanel=" << panel.width() << 'x'
-                             << panel.height() << "\n";
+                             << "shown=" << shown->at << "\nframe=" << frame << "\npanel=" << panel.width()
+                             << 'x' << panel.height() << "\n";
                          std::error_code ec;
                          std::filesystem::rename(partial, path, ec);
                      });

@@ -30,6 +30,9 @@ constexpr GstClockTime ScanLimit = 20 * GST_SECOND;
 // A playing stream whose position stands this long with nothing left to play has ended, whether or not its
 // end came.
 constexpr auto StallLimit = std::chrono::seconds(3);
+// A position read this recently still serves the stall check: the player's tick reads the position and then
+// asks whether the stream is active, and the two need not both ask the output.
+constexpr auto PositionReuseLimit = std::chrono::milliseconds(20);
 
 // What streams take for the desktop's output, when a test replaces it (BassProbe.h).
 std::atomic<GstElement* (*)()> desktopOutputForTests{nullptr};
@@ -193,10 +196,11 @@ private:
     gint64 duration_ = -1;
     gint64 lastPosition_ = 0;
     gint64 seekTarget_ = 0;
-    gint64 scannedLength_ = -1; // the length found by reading the file, when the stream did not tell it
-    gint64 realLength_ = -1;    // the end of the last sample, once the stream has played to its end
+    gint64 scannedLength_ = -1;    // the length found by reading the file, when the stream did not tell it
+    gint64 realLength_ = -1;       // the end of the last sample, once the stream has played to its end
     gint64 standingPosition_ = -1; // where a playing stream was last seen, and since when
     std::chrono::steady_clock::time_point standingSince_;
+    std::chrono::steady_clock::time_point positionReadAt_; // when the output was last asked; reset by seeks
 
     std::atomic<int> rate_{0};
     std::atomic<int> channels_{0};
@@ -213,9 +217,9 @@ std::unique_ptr<Stream> Stream::Open(const std::string& path, int bytesPerSample
     if (!stream->Build(path, volume, false) || !stream->WaitForPreroll()) {
         // An output that opened (the check at start-up passed) may still fail to start this stream (the sound
         // server refuses it, the device is taken): the stream then plays on the clocked fake output, as when
-        // no output opens at all, instead of the file being one that cannot be played. The bin aborts its state
-        // change before the error reaches our bus handler: shutting the pipeline down joins the streaming
-        // threads, so the error has been seen once it returns.
+        // no output opens at all, instead of the file being one that cannot be played. The bin aborts its
+        // state change before the error reaches our bus handler: shutting the pipeline down joins the
+        // streaming threads, so the error has been seen once it returns.
         gst_element_set_state(stream->pipeline_.Get(), GST_STATE_NULL);
         if (!stream->outputFailed_)
             return nullptr;
@@ -489,6 +493,7 @@ gint64 Stream::PositionNs() {
     // The output knows what it has played: asking it spares the walk over the whole pipeline at every tick.
     if (gst_element_query(output_, query))
         gst_query_parse_position(query, nullptr, &position);
+    positionReadAt_ = std::chrono::steady_clock::now();
     // Before preroll and for a moment after a seek there is no position: the last good one stands.
     if (position >= 0) {
         gint64 length = LengthNs();
@@ -507,8 +512,8 @@ void Stream::EndIfStalled() {
         standingPosition_ = -1;
         return;
     }
-    const gint64 position = PositionNs();
     const auto now = std::chrono::steady_clock::now();
+    const gint64 position = now - positionReadAt_ < PositionReuseLimit ? lastPosition_ : PositionNs();
     if (position != standingPosition_) {
         standingPosition_ = position;
         standingSince_ = now;
@@ -549,6 +554,7 @@ bool Stream::SeekNs(gint64 target) {
     // A flushing seek prerolls again; waiting for it makes the next position query tell the new position.
     WaitUntilSettled(SeekLimit);
     lastPosition_ = target;
+    positionReadAt_ = {};
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <set>
 #include <thread>
 
@@ -412,11 +413,46 @@ void FilterGraph::RememberChains() {
     }
 }
 
+namespace {
+
+// Whether every demuxer in Pipeline is one whose answer to the seeking query holds (and there is one).
+bool SplitByTrustedDemuxers(GstElement* Pipeline) {
+    static constexpr const char* Trusted[] = {"qtdemux", "matroskademux", "avidemux", "flvdemux", "wavparse"};
+    bool demuxed = false;
+    bool trusted = true;
+    GstIterator* elements = gst_bin_iterate_recurse(GST_BIN(Pipeline));
+    GValue item = G_VALUE_INIT;
+    for (GstIteratorResult next = gst_iterator_next(elements, &item);
+         next != GST_ITERATOR_DONE && next != GST_ITERATOR_ERROR; next = gst_iterator_next(elements, &item)) {
+        if (next == GST_ITERATOR_RESYNC) {
+            demuxed = false;
+            trusted = true;
+            gst_iterator_resync(elements);
+            continue;
+        }
+        GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&item)));
+        if (factory != nullptr &&
+            gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DEMUXER)) {
+            demuxed = true;
+            const gchar* name = gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(factory));
+            trusted = trusted && std::any_of(std::begin(Trusted), std::end(Trusted),
+                                             [name](const char* t) { return std::strcmp(name, t) == 0; });
+        }
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(elements);
+    return demuxed && trusted;
+}
+
+} // namespace
+
 // Finds whether seeks can be made. A demuxer may say it can seek and then fail every seek after it has
 // flushed the streams, which leaves them stalled for good (rmdemux on a file without an index): a seek to
 // the start, made while the pipeline stands there prerolled anyway, finds that out, and a failed one is
 // undone by prerolling again from the start. Later seeks and rate changes are then refused before they are
-// made. Fails when the pipeline does not preroll again.
+// made. Fails when the pipeline does not preroll again. The demuxers of the common containers are taken at
+// their word: the seek would decode the start of the file a second time at every open.
 HRESULT FilterGraph::ProbeSeeking() {
     GstQuery* query = gst_query_new_seeking(GST_FORMAT_TIME);
     gboolean seekable = FALSE;
@@ -425,10 +461,16 @@ HRESULT FilterGraph::ProbeSeeking() {
     gst_query_unref(query);
     // The audio mixer of a graph of several files answers no for its inputs, though it passes seeks on to
     // them: the seek itself tells.
+    bool mixing = false;
     {
         std::lock_guard lock(mutex_);
-        if (audioMixer_ != nullptr)
-            seekable = TRUE;
+        mixing = audioMixer_ != nullptr;
+    }
+    if (mixing)
+        seekable = TRUE;
+    else if (seekable && SplitByTrustedDemuxers(pipeline_)) {
+        seekable_ = true;
+        return S_OK;
     }
     seekable_ = seekable != FALSE &&
                 gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME,

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstring>
+#include <cmath>
 #include <span>
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QWidget>
 
 #include <gst/app/gstappsink.h>
@@ -28,9 +29,6 @@ struct VideoRenderer::Input {
     QImage frame;
     QSize native;
     int frames = 0;
-    // The frame before the last, filled again by the next one when nobody holds a copy of it (the input's
-    // streaming thread only).
-    QImage spare;
     // Mixing, GUI thread only.
     NORMALIZEDRECT rect;
     float alpha = 1.0f;
@@ -42,10 +40,14 @@ class VideoRenderer::PaintHook : public QObject {
 public:
     explicit PaintHook(VideoRenderer* Renderer) : renderer_(Renderer) {}
     bool eventFilter(QObject* Watched, QEvent* Event) override {
-        if (Event->type() != QEvent::Paint)
-            return false;
         auto* widget = qobject_cast<QWidget*>(Watched);
         if (widget == nullptr)
+            return false;
+        if (Event->type() == QEvent::Resize) {
+            renderer_->NoteTargetSize(widget->size());
+            return false;
+        }
+        if (Event->type() != QEvent::Paint)
             return false;
         QPainter painter(widget);
         renderer_->Paint(painter, widget->rect());
@@ -82,10 +84,7 @@ VideoRenderer::VideoRenderer(Mode Mode) : mode_(Mode), notifier_(std::make_uniqu
 }
 
 VideoRenderer::~VideoRenderer() {
-    if (hooked_)
-        hooked_->removeEventFilter(hook_.get());
-    if (hooked_)
-        hooked_->update();
+    Unhook();
     delete window_.data();
     for (auto& in : inputs_) {
         if (in->scaleCaps)
@@ -177,6 +176,18 @@ GstElement* VideoRenderer::CreateInput(int* Index) {
     gst_object_unref(target);
     gst_element_add_pad(bin, ghost);
 
+    // The decoder's allocation query is answered here, with no pool of ours: it then decodes into a pool of
+    // its own and keeps reusing those buffers. (With the converter's proposal a direct-rendering decoder took
+    // fresh memory for nearly every frame: a page fault per 4 KiB of picture, more CPU than the conversion.)
+    gst_pad_add_probe(
+        ghost, GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM,
+        [](GstPad*, GstPadProbeInfo* info, gpointer) -> GstPadProbeReturn {
+            return GST_QUERY_TYPE(GST_PAD_PROBE_INFO_QUERY(info)) == GST_QUERY_ALLOCATION
+                       ? GST_PAD_PROBE_HANDLED
+                       : GST_PAD_PROBE_OK;
+        },
+        nullptr, nullptr);
+
     // The stream's own size, from its caps before scaling.
     gst_pad_add_probe(
         ghost, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM,
@@ -193,8 +204,11 @@ GstElement* VideoRenderer::CreateInput(int* Index) {
                 if (videoInfo.par_d > 0 && videoInfo.par_n > 0 && videoInfo.par_n != videoInfo.par_d)
                     width = static_cast<int>(gst_util_uint64_scale_int(static_cast<guint64>(width),
                                                                        videoInfo.par_n, videoInfo.par_d));
-                std::lock_guard lock(input->owner->mutex_);
-                input->native = QSize(width, videoInfo.height);
+                {
+                    std::lock_guard lock(input->owner->mutex_);
+                    input->native = QSize(width, videoInfo.height);
+                }
+                input->owner->UpdateScaling();
             }
             return GST_PAD_PROBE_OK;
         },
@@ -238,6 +252,24 @@ void VideoRenderer::DisconnectInputs() {
     }
 }
 
+namespace {
+
+// A frame as it came out of the pipeline, mapped: the picture painted is these bytes, not a copy of them. The
+// buffer goes back to its pool when the last picture over it is let go.
+struct MappedSample {
+    GstSample* sample = nullptr;
+    GstVideoFrame frame{};
+};
+
+void ReleaseMappedSample(void* Data) {
+    auto* mapped = static_cast<MappedSample*>(Data);
+    gst_video_frame_unmap(&mapped->frame);
+    gst_sample_unref(mapped->sample);
+    delete mapped;
+}
+
+} // namespace
+
 GstFlowReturn VideoRenderer::OnSample(GstElement* Sink, Input* In, bool Preroll) {
     GstSample* sample = Preroll ? gst_app_sink_pull_preroll(GST_APP_SINK(Sink))
                                 : gst_app_sink_pull_sample(GST_APP_SINK(Sink));
@@ -245,29 +277,25 @@ GstFlowReturn VideoRenderer::OnSample(GstElement* Sink, Input* In, bool Preroll)
         return GST_FLOW_EOS;
     GstVideoInfo videoInfo;
     GstBuffer* buffer = gst_sample_get_buffer(sample);
-    GstVideoFrame mapped;
-    if (buffer && gst_video_info_from_caps(&videoInfo, gst_sample_get_caps(sample)) &&
-        gst_video_frame_map(&mapped, &videoInfo, buffer, GST_MAP_READ)) {
-        // A picture of the painted size at every frame: reused, not made anew.
-        QImage image = std::move(In->spare);
-        if (image.size() != QSize(videoInfo.width, videoInfo.height) || !image.isDetached())
-            image = QImage(videoInfo.width, videoInfo.height, QImage::Format_RGB32);
-        std::atomic_thread_fence(std::memory_order_acquire); // after the last reader let go of the pixels
-        const auto* source = static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped, 0));
-        const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&mapped, 0);
-        const auto rowBytes = static_cast<std::size_t>(videoInfo.width) * 4;
-        for (int y = 0; y < videoInfo.height; ++y)
-            std::memcpy(image.scanLine(y), source + static_cast<std::ptrdiff_t>(y) * stride, rowBytes);
-        gst_video_frame_unmap(&mapped);
-        {
-            std::lock_guard lock(In->owner->mutex_);
-            std::swap(In->frame, image);
-            ++In->frames;
-        }
-        In->spare = std::move(image);
-        In->owner->FrameArrived();
+    auto* mapped = new MappedSample{sample, {}};
+    if (buffer == nullptr || !gst_video_info_from_caps(&videoInfo, gst_sample_get_caps(sample)) ||
+        !gst_video_frame_map(&mapped->frame, &videoInfo, buffer, GST_MAP_READ)) {
+        delete mapped;
+        gst_sample_unref(sample);
+        return GST_FLOW_OK;
     }
-    gst_sample_unref(sample);
+    // BGRx in memory is 0xffRRGGBB read as 32-bit words on this byte order: Qt's RGB32.
+    QImage image(static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped->frame, 0)), videoInfo.width,
+                 videoInfo.height, GST_VIDEO_FRAME_PLANE_STRIDE(&mapped->frame, 0), QImage::Format_RGB32,
+                 ReleaseMappedSample, mapped);
+    {
+        std::lock_guard lock(In->owner->mutex_);
+        std::swap(In->frame, image);
+        ++In->frames;
+    }
+    // The frame before is let go here, outside the lock: its buffer goes back to the pool.
+    image = QImage();
+    In->owner->FrameArrived();
     return GST_FLOW_OK;
 }
 
@@ -279,7 +307,7 @@ void VideoRenderer::FrameArrived() {
         notifier_.get(),
         [this] {
             repaintPending_ = false;
-            Repaint();
+            RepaintPictures();
         },
         Qt::QueuedConnection);
 }
@@ -351,23 +379,45 @@ QWidget* VideoRenderer::Window() const {
     return window_.data();
 }
 
+void VideoRenderer::Unhook() {
+    if (!hooked_)
+        return;
+    hooked_->removeEventFilter(hook_.get());
+    hooked_->setAttribute(Qt::WA_OpaquePaintEvent, hookedWasOpaque_);
+    hooked_->update();
+    hooked_ = nullptr;
+}
+
+void VideoRenderer::NoteTargetSize(const QSize& Size) {
+    {
+        std::lock_guard lock(mutex_);
+        if (targetSize_ == Size)
+            return;
+        targetSize_ = Size;
+    }
+    UpdateScaling();
+}
+
 // The widget painted into follows the mode: the clipping window (hooked) or our own child of the owner.
 void VideoRenderer::UpdateTarget() {
     QWidget* clip = mode_ == Mode::Windowless ? win32::WidgetOf(clippingWindow_) : nullptr;
     if (hooked_ != clip) {
-        if (hooked_) {
-            hooked_->removeEventFilter(hook_.get());
-            hooked_->update();
-        }
+        Unhook();
         hooked_ = clip;
         if (clip) {
             if (!hook_)
                 hook_ = std::make_unique<PaintHook>(this);
             clip->installEventFilter(hook_.get());
+            // Every pixel of it is painted here (the picture and the border colour around it): nothing
+            // beneath needs painting first.
+            hookedWasOpaque_ = clip->testAttribute(Qt::WA_OpaquePaintEvent);
+            clip->setAttribute(Qt::WA_OpaquePaintEvent);
             clip->update();
         }
     }
     QWidget* owner = mode_ == Mode::Window ? win32::WidgetOf(owner_) : nullptr;
+    if (QWidget* target = clip != nullptr ? clip : owner)
+        NoteTargetSize(target->size());
     if (owner == nullptr) {
         delete window_.data();
     } else if (!window_) {
@@ -396,11 +446,16 @@ QRectF MapNormalised(const NORMALIZEDRECT& R, const QRect& Area) {
 
 // Called under the mutex, from any thread.
 QSize VideoRenderer::PaintedSize(const Input& In) const {
-    if (mode_ == Mode::Window)
+    if (mode_ == Mode::Window && windowRect_.isValid())
         return windowRect_.size();
-    if (!destination_.isValid())
+    if (mode_ == Mode::Windowless && destination_.isValid())
+        return MapNormalised(In.rect, destination_).toRect().size();
+    // Not placed yet (the graph prerolls before the player places the picture): the stream's own shape fitted
+    // into the widget it will be painted in, which is where a picture is mostly placed. The first frames are
+    // then not converted at a size far from the painted one.
+    if (In.native.isEmpty() || targetSize_.isEmpty())
         return {};
-    return MapNormalised(In.rect, destination_).toRect().size();
+    return In.native.scaled(targetSize_, Qt::KeepAspectRatio);
 }
 
 void VideoRenderer::UpdateScaling() {
@@ -489,6 +544,25 @@ void VideoRenderer::Repaint() {
         window_->update();
 }
 
+// After a new frame only the pictures change, not the border around them.
+void VideoRenderer::RepaintPictures() {
+    if (window_)
+        window_->update();
+    if (!hooked_)
+        return;
+    QRect area;
+    {
+        std::lock_guard lock(mutex_);
+        if (!destination_.isValid())
+            return;
+        for (const auto& in : inputs_)
+            if (!in->frame.isNull())
+                area |= MapNormalised(in->rect, destination_).toAlignedRect();
+    }
+    if (!area.isEmpty())
+        hooked_->update(area);
+}
+
 namespace {
 std::atomic<long long> framesPainted = 0;
 }
@@ -497,22 +571,46 @@ long long VideoRenderer::FramesPainted() {
     return framesPainted.load(std::memory_order_relaxed);
 }
 
+namespace {
+
+// The whole pixels that a picture painted at Target covers whatever way its edges are rounded.
+QRect InnerPixels(const QRectF& Target) {
+    const int left = static_cast<int>(std::ceil(Target.left()));
+    const int top = static_cast<int>(std::ceil(Target.top()));
+    const int right = static_cast<int>(std::floor(Target.right()));
+    const int bottom = static_cast<int>(std::floor(Target.bottom()));
+    return right > left && bottom > top ? QRect(left, top, right - left, bottom - top) : QRect();
+}
+
+// A frame converted to the painted size is copied as it is; any other is scaled by the painter.
+void DrawFrame(QPainter& Painter, const QRectF& Target, const QImage& Frame) {
+    const QRect whole = Target.toRect();
+    if (Frame.size() == whole.size())
+        Painter.drawImage(whole.topLeft(), Frame);
+    else
+        Painter.drawImage(Target, Frame);
+}
+
+} // namespace
+
 void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
     std::lock_guard lock(mutex_);
     if (mode_ == Mode::Window) {
         const QImage& frame = inputs_.front()->frame;
-        if (frame.isNull())
+        if (frame.isNull()) {
             Painter.fillRect(Area, Qt::black);
-        else
-            Painter.drawImage(QRectF(Area), frame);
-        if (!frame.isNull())
-            framesPainted.fetch_add(1, std::memory_order_relaxed);
+            return;
+        }
+        DrawFrame(Painter, QRectF(Area), frame);
+        framesPainted.fetch_add(1, std::memory_order_relaxed);
         return;
     }
-    Painter.fillRect(Area, QColor(win32::GetRValue(borderColour_), win32::GetGValue(borderColour_),
-                                  win32::GetBValue(borderColour_)));
-    if (!destination_.isValid())
+    const QColor border(win32::GetRValue(borderColour_), win32::GetGValue(borderColour_),
+                        win32::GetBValue(borderColour_));
+    if (!destination_.isValid()) {
+        Painter.fillRect(Area, border);
         return;
+    }
     // Lower Z is nearer the viewer, so it is painted last; streams of one Z in their order. Sorted in place:
     // this runs at every frame.
     std::array<const Input*, MaxStreams> order{};
@@ -522,19 +620,30 @@ void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
     std::sort(order.begin(), order.begin() + streams, [](const Input* a, const Input* b) {
         return a->z != b->z ? a->z > b->z : a->index < b->index;
     });
+    // The border colour goes only where no opaque picture will be painted over it.
+    QRegion bare(Area);
+    for (const Input* in : std::span(order.data(), inputs_.size()))
+        if (!in->frame.isNull() && in->alpha >= 1.0f)
+            bare -= InnerPixels(MapNormalised(in->rect, destination_));
+    for (const QRect& part : bare)
+        Painter.fillRect(part, border);
     for (const Input* in : std::span(order.data(), inputs_.size())) {
         if (in->frame.isNull() || in->alpha <= 0.0f)
             continue;
         const QRectF target = MapNormalised(in->rect, destination_);
-        Painter.save();
-        Painter.setOpacity(static_cast<double>(in->alpha));
         const bool mirrorX = in->rect.left > in->rect.right;
         const bool mirrorY = in->rect.top > in->rect.bottom;
+        const bool translucent = in->alpha < 1.0f;
+        if (translucent) {
+            Painter.save();
+            Painter.setOpacity(static_cast<double>(in->alpha));
+        }
         if (mirrorX || mirrorY)
             Painter.drawImage(target, in->frame.mirrored(mirrorX, mirrorY));
         else
-            Painter.drawImage(target, in->frame);
-        Painter.restore();
+            DrawFrame(Painter, target, in->frame);
+        if (translucent)
+            Painter.restore();
         framesPainted.fetch_add(1, std::memory_order_relaxed);
     }
 }

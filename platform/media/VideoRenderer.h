@@ -6,7 +6,8 @@
 // - windowless mode: painted into the clipping window itself, the picture at the destination rectangle and
 //   the border colour around it; each input stream at its output rectangle (a part of the destination, with
 //   alpha and mirroring), which is how two streams are mixed.
-// Frames are scaled to their painted size in the pipeline; the last frame of each stream is kept for repaint.
+// Frames are scaled to their painted size in the pipeline and painted from the pipeline's own buffer; the
+// last frame of each stream is kept for repaint.
 //
 // Geometry calls and painting happen on the GUI thread; frames arrive on streaming threads.
 
@@ -100,6 +101,10 @@ private:
 
     static GstFlowReturn OnSample(GstElement* Sink, Input* In, bool Preroll);
     void FrameArrived();
+    void RepaintPictures();
+    void Unhook();
+    // The size of the widget painted into (GUI thread): what a picture not placed yet is fitted into.
+    void NoteTargetSize(const QSize& Size);
     void UpdateScaling();
     QSize PaintedSize(const Input& In) const;
     void UpdateTarget();
@@ -118,6 +123,8 @@ private:
     std::unique_ptr<QObject> notifier_; // lives on the GUI thread; queued repaints go through it
     std::unique_ptr<PaintHook> hook_;
     QPointer<QWidget> hooked_;
+    bool hookedWasOpaque_ = false;
+    QSize targetSize_; // under the mutex
     QPointer<QWidget> window_;
     std::atomic<bool> repaintPending_{false};
 };

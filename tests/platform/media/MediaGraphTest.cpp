@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -58,7 +60,8 @@ using testing_support::PositionOf;
 using testing_support::Pump;
 using testing_support::WaitUntil;
 
-// A graph with the mixing renderer 9 painting windowless into a 500 x 300 panel, the video at (50, 0, 400, 300).
+// A graph with the mixing renderer 9 painting windowless into a 500 x 300 panel, the video at (50, 0, 400,
+// 300).
 class WindowlessGraph {
 public:
     WindowlessGraph() {
@@ -122,8 +125,9 @@ TEST_P(EveryContainer, RendersPrerolledWithDurationAndPaintsAtTheDestination) {
     EXPECT_EQ(height, 240);
 
     ASSERT_EQ(g.control->Run(), com::S_OK);
-    ASSERT_TRUE(WaitUntil([&] { return NearColour(g.Picture().pixel(250, 150), testing_support::FixtureColour); }))
-        << "the picture is painted inside the destination";
+    ASSERT_TRUE(WaitUntil([&] {
+        return NearColour(g.Picture().pixel(250, 150), testing_support::FixtureColour);
+    })) << "the picture is painted inside the destination";
     const QImage picture = g.Picture();
     EXPECT_TRUE(NearColour(picture.pixel(55, 5), testing_support::FixtureColour));
     EXPECT_TRUE(NearColour(picture.pixel(444, 294), testing_support::FixtureColour));
@@ -344,7 +348,8 @@ TEST(VideoWindow, OwnRendererPaintsIntoAChildWindowWhereItIsPlaced) {
     auto graph = Create<IGraphBuilder>(com::CLSID_FilterGraph);
     auto window = com::QueryInterfaceOf<IVideoWindow>(graph.Get());
     EXPECT_EQ(window->put_Owner(win32::HandleOf(&panel)), com::E_NOINTERFACE) << "nothing rendered yet";
-    ASSERT_EQ(graph->RenderFile(com::WideString(MediaFile(MediaFixture::Mp4VideoOnly)).c_str(), nullptr), com::S_OK);
+    ASSERT_EQ(graph->RenderFile(com::WideString(MediaFile(MediaFixture::Mp4VideoOnly)).c_str(), nullptr),
+              com::S_OK);
     ASSERT_EQ(window->put_Owner(win32::HandleOf(&panel)), com::S_OK);
     EXPECT_EQ(window->put_MessageDrain(win32::HandleOf(&panel)), com::S_OK);
     EXPECT_EQ(window->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS), com::S_OK);
@@ -376,8 +381,9 @@ TEST(RealMediaGraph, BuiltFromTheSourcePinWithTheNamedFilters) {
                                        u"Quorel real source filter", &raw),
               com::S_OK);
     source = ComPtr<IBaseFilter>::Adopt(raw);
-    for (const com::CLSID& clsid : {com::CLSID_RealMediaSplitter, com::CLSID_RealAudioDecoder, com::CLSID_AC3Filter,
-                                    com::CLSID_RealVideoDecoder, com::CLSID_DSoundRender}) {
+    for (const com::CLSID& clsid :
+         {com::CLSID_RealMediaSplitter, com::CLSID_RealAudioDecoder, com::CLSID_AC3Filter,
+          com::CLSID_RealVideoDecoder, com::CLSID_DSoundRender}) {
         auto filter = Create<IBaseFilter>(clsid);
         ASSERT_TRUE(filter) << com::GuidToString(clsid) << " is available on this machine";
         EXPECT_EQ(g.graph->AddFilter(filter.Get(), u"named"), com::S_OK);
@@ -404,7 +410,8 @@ TEST(RealMediaGraph, BuiltFromTheSourcePinWithTheNamedFilters) {
     g.seeking->GetDuration(&duration);
     EXPECT_NEAR(static_cast<double>(duration) / Second, 2.0, 0.15);
     g.control->Run();
-    EXPECT_TRUE(WaitUntil([&] { return NearColour(g.Picture().pixel(250, 150), testing_support::FixtureColour); }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return NearColour(g.Picture().pixel(250, 150), testing_support::FixtureColour); }));
 }
 
 // A class this machine lacks is not registered; taking one away makes it unavailable until given back.
@@ -487,17 +494,72 @@ TEST(MixerControl, GivesEachStreamsPictureAsDrawn) {
     ASSERT_TRUE(WaitUntil([&] {
         return com::SUCCEEDED(g.windowless->GetStreamImage(1, &width, &height, &pixels)) && width == 200 &&
                height == 150;
-    })) << width << " x " << height;
+    })) << width
+        << " x " << height;
     EXPECT_EQ(pixels.size(), 200u * 150u * 4u);
     ASSERT_TRUE(WaitUntil([&] {
         return com::SUCCEEDED(g.windowless->GetStreamImage(0, &width, &height, &pixels)) && width == 400 &&
                height == 300;
-    })) << width << " x " << height;
+    })) << width
+        << " x " << height;
     const std::size_t middle = (150u * 400u + 200u) * 4u;
     EXPECT_TRUE(NearColour(qRgb(pixels[middle + 2], pixels[middle + 1], pixels[middle]),
                            testing_support::FixtureColour));
     EXPECT_EQ(g.windowless->GetStreamImage(2, &width, &height, &pixels), com::E_INVALIDARG);
     EXPECT_EQ(g.windowless->GetStreamImage(0, &width, &height, nullptr), com::E_POINTER);
+}
+
+// Before the player places the picture, frames already come at the size it will most likely be painted: the
+// video's shape fitted into the panel, not the file's own size. Placed, the frames follow the placement.
+TEST(Windowless, FramesBeforePlacementAreFittedIntoThePanel) {
+    WindowlessGraph g; // a 500 x 300 panel; the fixture is 320 x 240
+    ASSERT_EQ(g.graph->RenderFile(com::WideString(MediaFile(MediaFixture::Mp4H264Aac)).c_str(), nullptr),
+              com::S_OK);
+    std::vector<std::uint8_t> pixels;
+    LONG width = 0, height = 0;
+    ASSERT_EQ(g.windowless->GetStreamImage(0, &width, &height, &pixels), com::S_OK);
+    EXPECT_EQ(width, 400);
+    EXPECT_EQ(height, 300);
+    RECT destination{0, 0, 160, 120};
+    g.windowless->SetVideoPosition(nullptr, &destination);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    EXPECT_TRUE(WaitUntil([&] {
+        return com::SUCCEEDED(g.windowless->GetStreamImage(0, &width, &height, &pixels)) && width == 160 &&
+               height == 120;
+    })) << width
+        << " x " << height;
+    const std::size_t middle = (60u * 160u + 80u) * 4u;
+    EXPECT_TRUE(NearColour(qRgb(pixels[middle + 2], pixels[middle + 1], pixels[middle]),
+                           testing_support::FixtureColour));
+}
+
+// A new frame repaints the picture, not the border around it; the border keeps its colour.
+TEST(Windowless, ANewFrameRepaintsOnlyThePicture) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264AacLong), com::S_OK);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    ASSERT_TRUE(
+        WaitUntil([&] { return NearColour(g.Picture().pixel(250, 150), testing_support::FixtureColour); }));
+    struct PaintAreas : QObject {
+        QRegion painted;
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* Event) override {
+            if (Event->type() == QEvent::Paint) {
+                painted += static_cast<QPaintEvent*>(Event)->region();
+                ++paints;
+            }
+            return false;
+        }
+    } areas;
+    g.panel->installEventFilter(&areas);
+    EXPECT_TRUE(WaitUntil([&] { return areas.paints >= 5; }));
+    g.panel->removeEventFilter(&areas);
+    EXPECT_EQ(areas.painted.boundingRect(), QRect(50, 0, 400, 300));
+    const QImage picture = g.Picture();
+    EXPECT_EQ(picture.pixel(25, 150), qRgb(0, 0, 0));
+    EXPECT_EQ(picture.pixel(475, 150), qRgb(0, 0, 0));
+    EXPECT_TRUE(NearColour(picture.pixel(250, 150), testing_support::FixtureColour));
+    g.control->Stop();
 }
 
 // The audio mixers' inputs that buffers were pushed into, as seen by a tracer of the whole process.
