@@ -52,6 +52,12 @@ protected:
             << Window << " " << Name;
         return c.value_or(Control{});
     }
+    // Where the control stays once the window has been laid out for the file that opened.
+    Control Settled(const std::string& Window, const std::string& Name) const {
+        const std::optional<Control> c = map.FindSettled(Window, Name);
+        EXPECT_TRUE(c.has_value()) << Window << " " << Name;
+        return c.value_or(Control{});
+    }
     // Mouse input as the user gives it: Clicks left clicks (2: a double click) at the control's centre.
     void Click(const Control& C, int Clicks = 1) const {
         ASSERT_TRUE(testing_support::ClickAt(display.Name(), C.CentreX(), C.CentreY(), Clicks));
@@ -82,9 +88,9 @@ TEST_F(CompanionWindows, ThePlayListWindowShowsPlaysAndDeletes) {
                                    files.back());
     }
     Start(files, {{"PlayMode", "0"}, {"AfterPlay", "0"}});
-    const Control label = WaitFor("QuorelMain_Form", "PL_L");
-    EXPECT_EQ(label.text, "播放列表");
     ASSERT_TRUE(run.WaitFor([&] { return Opened().size() == 1; })) << run.ErrorOutput();
+    const Control label = Settled("QuorelMain_Form", "PL_L");
+    EXPECT_EQ(label.text, "播放列表");
     Click(label);
     ASSERT_TRUE(run.WaitFor([&] { return All("List_Form", "Label").size() == 3; })) << run.ErrorOutput();
     V texts;
@@ -119,8 +125,8 @@ TEST_F(CompanionWindows, TwoCapturesSavedAsJpeg) {
     std::filesystem::copy_file(testing_support::MovingPictureClip(), clip);
     Start({clip},
           {{"PlayMode", "0"}, {"AfterPlay", "0"}, {"AskSaveOption", "0"}, {"DefaultImageType", ".jpg"}});
-    const Control capture = WaitFor("QuorelMain_Form", "Capture_XI");
     ASSERT_TRUE(run.WaitFor([&] { return Opened().size() == 1; })) << run.ErrorOutput();
+    const Control capture = Settled("QuorelMain_Form", "Capture_XI");
     Click(capture);
     ASSERT_TRUE(run.WaitFor([&] { return All("Capture_Form", "Image").size() == 1; })) << run.ErrorOutput();
     // Two presses, not a double click (which clicks once).

@@ -1,8 +1,10 @@
 #include "tests/support/WindowMap.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <sstream>
+#include <thread>
 
 #include "tests/support/TempDir.h"
 
@@ -39,6 +41,28 @@ std::optional<MappedControl> WindowMap::Find(const std::string& Window, const st
     for (const MappedControl& c : Controls())
         if (c.window == Window && c.name == Name && c.shown)
             return c;
+    return std::nullopt;
+}
+
+std::optional<MappedControl> WindowMap::FindSettled(const std::string& Window, const std::string& Name,
+                                                    int HoldMs, int TimeoutMs) const {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    std::optional<MappedControl> held;
+    auto heldSince = start;
+    while (Clock::now() - start < std::chrono::milliseconds(TimeoutMs)) {
+        const std::optional<MappedControl> now = Find(Window, Name);
+        const auto same = [](const MappedControl& A, const MappedControl& B) {
+            return A.x == B.x && A.y == B.y && A.width == B.width && A.height == B.height;
+        };
+        if (!now || !held || !same(*now, *held)) {
+            held = now;
+            heldSince = Clock::now();
+        } else if (Clock::now() - heldSince >= std::chrono::milliseconds(HoldMs)) {
+            return held;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     return std::nullopt;
 }
 

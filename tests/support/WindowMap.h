@@ -27,6 +27,11 @@ public:
     std::vector<MappedControl> Controls() const;
     // The shown control Name of Window.
     std::optional<MappedControl> Find(const std::string& Window, const std::string& Name) const;
+    // The shown control once the map has shown it at one place for HoldMs: a file opened at the start is
+    // opened after the window was first shown, and the window is laid out again for it. Empty when it does
+    // not hold still within TimeoutMs.
+    std::optional<MappedControl> FindSettled(const std::string& Window, const std::string& Name,
+                                             int HoldMs = 300, int TimeoutMs = 20000) const;
     // The shown controls of Window named Name, top to bottom.
     std::vector<MappedControl> All(const std::string& Window, const std::string& Name) const;
 
