@@ -10,6 +10,18 @@
 
 namespace {
 
+// Plays Pipeline until it ends, which it must within Limit and without an error.
+void PlayToTheEnd(GstElement* Pipeline, GstClockTime Limit) {
+    gst_element_set_state(Pipeline, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(Pipeline);
+    GstMessage* done = gst_bus_timed_pop_filtered(
+        bus, Limit, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    gst_object_unref(bus);
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(GST_MESSAGE_TYPE(done), GST_MESSAGE_EOS);
+    gst_message_unref(done);
+}
+
 // The fake output must keep real time: a second of tone takes about a second to play, not a few milliseconds.
 // (Checked by the clock of the pipeline, not by a timed assertion on the machine's speed.)
 TEST(AudioOutput, FakeOutputRunsAgainstTheClock) {
@@ -21,19 +33,12 @@ TEST(AudioOutput, FakeOutputRunsAgainstTheClock) {
     GstElement* sink = gst::CreateAudioOutput();
     gst_bin_add_many(GST_BIN(pipeline), source, sink, nullptr);
     ASSERT_TRUE(gst_element_link(source, sink));
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* done = gst_bus_timed_pop_filtered(
-        bus, 10 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    ASSERT_NE(done, nullptr);
-    EXPECT_EQ(GST_MESSAGE_TYPE(done), GST_MESSAGE_EOS);
+    PlayToTheEnd(pipeline, 10 * GST_SECOND);
     gint64 position = 0;
     gst_element_query_position(pipeline, GST_FORMAT_TIME, &position);
     GstClockTime runningTime =
         gst_clock_get_time(gst_element_get_clock(pipeline)) - gst_element_get_base_time(pipeline);
     EXPECT_GE(runningTime, 900 * GST_MSECOND) << "a clocked output takes the stream's own time";
-    gst_message_unref(done);
-    gst_object_unref(bus);
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(pipeline);
 }
@@ -76,14 +81,7 @@ TEST(VideoDecoderThreads, ReachTheDecoderDecodebinPlugs) {
                                      GST_ELEMENT(gst_object_ref(Element)));
                          }),
                          &decoders);
-        gst_element_set_state(pipeline, GST_STATE_PLAYING);
-        GstBus* bus = gst_element_get_bus(pipeline);
-        GstMessage* done = gst_bus_timed_pop_filtered(
-            bus, 20 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-        ASSERT_NE(done, nullptr);
-        EXPECT_EQ(GST_MESSAGE_TYPE(done), GST_MESSAGE_EOS);
-        gst_message_unref(done);
-        gst_object_unref(bus);
+        PlayToTheEnd(pipeline, 20 * GST_SECOND);
         ASSERT_EQ(decoders.size(), 1U);
         int threads = -1;
         g_object_get(decoders.front(), "max-threads", &threads, nullptr);

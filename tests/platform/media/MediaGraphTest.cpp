@@ -479,6 +479,24 @@ TEST(MixerControl, PaintsTwoStreamsNearestLast) {
 
 // Each stream's last frame is given as it is drawn, at its output rectangle's size: what the capture of a
 // picture-in-picture pair takes of each file.
+// Waits until the mixer gives stream Stream's picture at Width x Height; its pixels (BGRx rows) in Pixels.
+::testing::AssertionResult StreamImageComes(const WindowlessGraph& G, DWORD Stream, LONG Width, LONG Height,
+                                            std::vector<std::uint8_t>& Pixels) {
+    LONG width = 0, height = 0;
+    if (WaitUntil([&] {
+            return com::SUCCEEDED(G.windowless->GetStreamImage(Stream, &width, &height, &Pixels)) &&
+                   width == Width && height == Height;
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "stream " << Stream << " is " << width << " x " << height;
+}
+
+QRgb PixelOf(const std::vector<std::uint8_t>& Pixels, LONG Width, int X, int Y) {
+    const auto at =
+        (static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width) + static_cast<std::size_t>(X)) * 4u;
+    return qRgb(Pixels[at + 2], Pixels[at + 1], Pixels[at]);
+}
+
 TEST(MixerControl, GivesEachStreamsPictureAsDrawn) {
     WindowlessGraph g;
     std::vector<std::uint8_t> pixels;
@@ -491,20 +509,10 @@ TEST(MixerControl, GivesEachStreamsPictureAsDrawn) {
     ASSERT_EQ(mixer->SetOutputRect(1, &corner), com::S_OK);
     ASSERT_EQ(g.control->Run(), com::S_OK);
     // The destination is 400 x 300: stream 0 fills it, stream 1 a quarter of it.
-    ASSERT_TRUE(WaitUntil([&] {
-        return com::SUCCEEDED(g.windowless->GetStreamImage(1, &width, &height, &pixels)) && width == 200 &&
-               height == 150;
-    })) << width
-        << " x " << height;
+    ASSERT_TRUE(StreamImageComes(g, 1, 200, 150, pixels));
     EXPECT_EQ(pixels.size(), 200u * 150u * 4u);
-    ASSERT_TRUE(WaitUntil([&] {
-        return com::SUCCEEDED(g.windowless->GetStreamImage(0, &width, &height, &pixels)) && width == 400 &&
-               height == 300;
-    })) << width
-        << " x " << height;
-    const std::size_t middle = (150u * 400u + 200u) * 4u;
-    EXPECT_TRUE(NearColour(qRgb(pixels[middle + 2], pixels[middle + 1], pixels[middle]),
-                           testing_support::FixtureColour));
+    ASSERT_TRUE(StreamImageComes(g, 0, 400, 300, pixels));
+    EXPECT_TRUE(NearColour(PixelOf(pixels, 400, 200, 150), testing_support::FixtureColour));
     EXPECT_EQ(g.windowless->GetStreamImage(2, &width, &height, &pixels), com::E_INVALIDARG);
     EXPECT_EQ(g.windowless->GetStreamImage(0, &width, &height, nullptr), com::E_POINTER);
 }
@@ -523,14 +531,8 @@ TEST(Windowless, FramesBeforePlacementAreFittedIntoThePanel) {
     RECT destination{0, 0, 160, 120};
     g.windowless->SetVideoPosition(nullptr, &destination);
     ASSERT_EQ(g.control->Run(), com::S_OK);
-    EXPECT_TRUE(WaitUntil([&] {
-        return com::SUCCEEDED(g.windowless->GetStreamImage(0, &width, &height, &pixels)) && width == 160 &&
-               height == 120;
-    })) << width
-        << " x " << height;
-    const std::size_t middle = (60u * 160u + 80u) * 4u;
-    EXPECT_TRUE(NearColour(qRgb(pixels[middle + 2], pixels[middle + 1], pixels[middle]),
-                           testing_support::FixtureColour));
+    ASSERT_TRUE(StreamImageComes(g, 0, 160, 120, pixels));
+    EXPECT_TRUE(NearColour(PixelOf(pixels, 160, 80, 60), testing_support::FixtureColour));
 }
 
 // A new frame repaints the picture, not the border around it; the border keeps its colour.
