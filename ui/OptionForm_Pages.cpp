@@ -109,12 +109,22 @@ void TOption_Form::BuildPlayerPage() {
     CurrentPage = OptionPages::Player;
 }
 
+namespace {
+
+// A drive of the drive list is its root (the device node, /dev/sr0), a blank and the disc's label: the combo
+// lists the roots, and the stored default drive is a root.
+std::string_view RootOfDriveText(std::string_view Drive) {
+    return Drive.substr(0, Drive.find(' '));
+}
+
+} // namespace
+
 void TOption_Form::FillDriveCombo() {
     Page.DriveCombo->Clear();
     if (Drives() == nullptr)
         return;
     for (const std::string& drive : *Drives())
-        Page.DriveCombo->Add(drive.substr(0, 2));
+        Page.DriveCombo->Add(std::string(RootOfDriveText(drive)));
 }
 
 void TOption_Form::CheckDefaultDrive() {
@@ -149,7 +159,7 @@ void TOption_Form::CheckDefaultDrive() {
     }
     const std::string_view wanted = State.DefDriver;
     const bool found = std::any_of(Drives()->begin(), Drives()->end(), [&](std::string_view Drive) {
-        return SameText(Drive.substr(0, wanted.size()), wanted);
+        return SameText(RootOfDriveText(Drive), wanted);
     });
     if (!found) {
         tell("The old default driver cd/dvd is invalidate!");

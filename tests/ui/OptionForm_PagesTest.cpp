@@ -56,6 +56,7 @@ TEST_P(DefaultDrive, ThePlayerPageChecksTheStoredDrive) {
 }
 
 const std::vector<std::string> kTwoDrives = {"D: DISC", "E:"};
+const std::vector<std::string> kDeviceNodes = {"/dev/sr0 MOVIE", "/dev/sr1"};
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DefaultDrive,
@@ -82,7 +83,16 @@ INSTANTIATE_TEST_SUITE_P(
         DriveCase{"StoredDriveGone", kTwoDrives, "F:", false, "The old default driver cd/dvd is invalidate!",
                   -1, "Please setup default cd/dvd driver!", false},
         DriveCase{"NoneStored", kTwoDrives, "", false, "Please setup default cd/dvd driver.", -1,
-                  "Please setup default cd/dvd driver!", false}),
+                  "Please setup default cd/dvd driver!", false},
+        DriveCase{"DriveNamedByItsDeviceNode", kDeviceNodes, "/dev/sr0", false, nullptr, 0, "", false},
+        DriveCase{"StoredNodeIsOnlyTheStartOfADrivesNode",
+                  {"/dev/sr10 DISC"},
+                  "/dev/sr1",
+                  false,
+                  "The old default driver cd/dvd is invalidate!",
+                  -1,
+                  "Please setup default cd/dvd driver!",
+                  false}),
     testing_support::CaseName());
 
 // Picking a drive empties the warning, and OK stores the drive in the file and the shared state.
@@ -100,6 +110,25 @@ TEST_F(OptionTest, PickingADriveStoresIt) {
     Click(d.OK_Btn);
     EXPECT_EQ(ReadIniString("PlayControl", "DefDriver"), "E:");
     EXPECT_EQ(State.DefDriver, "E:");
+}
+
+// The drives of this system are named by their device nodes: the combo lists the whole node, and the one
+// picked is stored whole, as the start-up check of the default drive reads it.
+TEST_F(OptionTest, ADeviceNodeDriveIsListedAndStoredWhole) {
+    TOption_Form& d = Open();
+    State.DriveList->Clear();
+    for (const std::string& drive : kDeviceNodes)
+        State.DriveList->Add(drive);
+    d.Page.DriveCombo->SetEnabled(true);
+    d.FillDriveCombo();
+    d.CheckDefaultDrive();
+    ASSERT_EQ(d.Page.DriveCombo->Count(), 2);
+    EXPECT_EQ(d.Page.DriveCombo->Items(0), "/dev/sr0");
+    EXPECT_EQ(d.Page.DriveCombo->Items(1), "/dev/sr1");
+    Pick(d.Page.DriveCombo, 0);
+    Click(d.OK_Btn);
+    EXPECT_EQ(ReadIniString("PlayControl", "DefDriver"), "/dev/sr0");
+    EXPECT_EQ(State.DefDriver, "/dev/sr0");
 }
 
 // --- The Video page on the renderer in use. ---
@@ -136,7 +165,8 @@ public:
         ++placements;
         return com::S_OK;
     }
-    dshow::HRESULT GetStreamImage(dshow::DWORD, dshow::LONG*, dshow::LONG*, std::vector<std::uint8_t>*) override {
+    dshow::HRESULT GetStreamImage(dshow::DWORD, dshow::LONG*, dshow::LONG*,
+                                  std::vector<std::uint8_t>*) override {
         return com::E_NOTIMPL;
     }
     dshow::HRESULT GetVideoPosition(win32::RECT* Source, win32::RECT* Destination) override {
