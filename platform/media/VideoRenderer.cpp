@@ -179,12 +179,16 @@ GstElement* VideoRenderer::CreateInput(int* Index) {
     // The decoder's allocation query is answered here, with no pool of ours: it then decodes into a pool of
     // its own and keeps reusing those buffers. (With the converter's proposal a direct-rendering decoder took
     // fresh memory for nearly every frame: a page fault per 4 KiB of picture, more CPU than the conversion.)
+    // The converter reads pictures laid out as the decoder keeps them (the video meta), so they are not
+    // copied into a plain layout first.
     gst_pad_add_probe(
         ghost, GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM,
         [](GstPad*, GstPadProbeInfo* info, gpointer) -> GstPadProbeReturn {
-            return GST_QUERY_TYPE(GST_PAD_PROBE_INFO_QUERY(info)) == GST_QUERY_ALLOCATION
-                       ? GST_PAD_PROBE_HANDLED
-                       : GST_PAD_PROBE_OK;
+            GstQuery* query = GST_PAD_PROBE_INFO_QUERY(info);
+            if (GST_QUERY_TYPE(query) != GST_QUERY_ALLOCATION)
+                return GST_PAD_PROBE_OK;
+            gst_query_add_allocation_meta(query, GST_VIDEO_META_API_TYPE, nullptr);
+            return GST_PAD_PROBE_HANDLED;
         },
         nullptr, nullptr);
 
