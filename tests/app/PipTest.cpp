@@ -1,7 +1,8 @@
 // Picture-in-picture end to end: the built program under a virtual X server, driven with the mouse and keys
 // (xdotool) as a user would. "打开画中画..." from the video's pop-up menu, the two files chosen in the
 // open-pair dialog (its file dialogs answered through the program's test hook), the small picture dragged
-// over the video, "画面切换" from the menu; the window is read back at each step.
+// over the video, "画面切换" from the menu, the setup dialog's position and alpha; the window is read back at
+// each step (a grab of the main window, the program's map of its windows).
 
 #include <algorithm>
 #include <array>
@@ -20,10 +21,12 @@
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowMap.h"
 #include "tests/support/XvfbDisplay.h"
 
 namespace {
 
+using testing_support::MappedControl;
 using testing_support::ProgramRun;
 using testing_support::Rgb;
 
@@ -132,66 +135,102 @@ protected:
         });
     }
     static void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(300)); }
+    // Opens the video's pop-up menu with a right click At (a point of the screen) and picks an item with
+    // Keys.
+    void Menu(QPoint At, const std::string& Keys) const {
+        Xdo("mousemove " + std::to_string(At.x()) + " " + std::to_string(At.y()) + " click 3");
+        Pause();
+        Xdo("key --delay 150 " + Keys);
+    }
+    // A control of an open window of the program once the map shows it.
+    MappedControl WaitForControl(const std::string& Window, const std::string& Name) const {
+        std::optional<MappedControl> control;
+        EXPECT_TRUE(run.WaitFor([&] { return (control = map.Find(Window, Name)).has_value(); }))
+            << Window << " " << Name << " is not shown\n"
+            << run.ErrorOutput();
+        return control.value_or(MappedControl{});
+    }
+    // Waits until no control of Window is shown any more.
+    bool Closed(const std::string& Window) const {
+        return run.WaitFor([&] {
+            const auto controls = map.Controls();
+            return std::none_of(controls.begin(), controls.end(),
+                                [&](const MappedControl& C) { return C.window == Window && C.shown; });
+        });
+    }
+
+    // Starts the player with the small picture in the bottom-right corner, opens the long clip as file A and
+    // a solid ColourB clip of BSeconds as file B with "打开画中画..." from the video's pop-up menu (the
+    // open-pair dialog's file dialogs answered through the program's test hook), and waits until file A
+    // shows. Sets mainAt and video.
+    void OpenPair(int BSeconds) {
+        std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong),
+                                   fileA);
+        ASSERT_TRUE(testing_support::MakeMediaFile(
+            "videotestsrc num-buffers=" + std::to_string(25 * BSeconds) +
+                " pattern=solid-color foreground-color=0xFFC828A0 ! "
+                "video/x-raw,format=I420,width=320,height=240,framerate=25/1 ! "
+                "x264enc speed-preset=ultrafast key-int-max=25 ! h264parse ! mp4mux ! filesink "
+                "location={out}",
+            fileB));
+        // The video fits the window as it is.
+        std::string settings = DefaultIniText();
+        settings.replace(settings.find("SmallPosition=3"), 15, "SmallPosition=4");
+        settings.replace(settings.find("[Pip]\r\n"), 7, "[Pip]\r\nPositionType=101\r\n");
+        settings.replace(settings.find("WhileOpenMedia="), 16, "WhileOpenMedia=2");
+        testing_support::WriteFile(run.File("Ini/Default.ini"), settings);
+        testing_support::WriteFile(run.File("answers.txt"), fileA + "\n" + fileB + "\n");
+        run.Start({}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_MESSAGE_BOXES=fake",
+                       "QUOREL_FILE_DIALOG_ANSWERS=" + run.File("answers.txt"),
+                       "QUOREL_GRAB_WINDOW_ON_SIGNAL=" + run.File("grab.png"),
+                       "QUOREL_FAKE_LOG=" + run.File("fake.log"), "QUOREL_WINDOW_MAP=" + map.Path()});
+
+        mainAt = WindowAt("--classname QuorelMain");
+        ASSERT_GE(mainAt.x(), 0) << run.ErrorOutput();
+        const QImage idle = Grab();
+        ASSERT_FALSE(idle.isNull());
+
+        // "文件" > "打开画中画...".
+        Menu(mainAt + QPoint(idle.width() / 2, 51 + 60), "Down Right Down Down Down Return");
+        const QPoint dialog = WindowAt("--name 打开画中画");
+        ASSERT_GE(dialog.x(), 0) << "the open-pair dialog did not come";
+        Pause(); // shown, and taking clicks
+        auto clickIn = [&](QPoint Window, int X, int Y) {
+            Xdo("mousemove " + std::to_string(Window.x() + X) + " " + std::to_string(Window.y() + Y) +
+                " click 1");
+            Pause();
+        };
+        clickIn(dialog, 8 + 400 + 15, 8 + 44 + 10);  // "..." of file A
+        clickIn(dialog, 8 + 400 + 15, 8 + 106 + 10); // "..." of file B
+        clickIn(dialog, 296 + 37, 176 + 12);         // OK
+
+        QImage picture;
+        ASSERT_TRUE(run.WaitFor([&] {
+            picture = Grab();
+            video = FindVideo(picture);
+            return video.width > 100 && Near(picture.pixel(video.At(0.25, 0.25)), bigA);
+        })) << "file A is not shown; the dialog is "
+            << (Xdo("search --onlyvisible --name 打开画中画").empty() ? "closed" : "still open") << "\n"
+            << run.ErrorOutput() << testing_support::ReadFile(run.File("fake.log"));
+    }
 
     testing_support::XvfbDisplay display;
     ProgramRun run;
+    testing_support::WindowMap map{run.File("map.txt")};
+    const std::string fileA = run.File("a.mp4"), fileB = run.File("b.mp4");
+    // Where the main window is on the screen, and the video in it, once the pair shows.
+    QPoint mainAt;
+    VideoArea video;
+    // As the pair opens: file A over black, and the small picture of file B over file A.
+    const Rgb bigA = Blend(testing_support::FixtureColour, 0.8, {0, 0, 0});
+    const Rgb smallBOverA = Blend(ColourB, 0.6, bigA);
 };
 
 TEST_F(PipEndToEnd, OpenedFromTheMenuDraggedAndSwapped) {
-    const std::string a = run.File("a.mp4"), b = run.File("b.mp4");
-    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong), a);
-    ASSERT_TRUE(testing_support::MakeMediaFile(
-        "videotestsrc num-buffers=500 pattern=solid-color foreground-color=0xFFC828A0 ! "
-        "video/x-raw,format=I420,width=320,height=240,framerate=25/1 ! "
-        "x264enc speed-preset=ultrafast key-int-max=25 ! h264parse ! mp4mux ! filesink location={out}",
-        b));
-    // The small picture starts in the bottom-right corner; the video fits the window as it is.
-    std::string settings = DefaultIniText();
-    settings.replace(settings.find("SmallPosition=3"), 15, "SmallPosition=4");
-    settings.replace(settings.find("[Pip]\r\n"), 7, "[Pip]\r\nPositionType=101\r\n");
-    settings.replace(settings.find("WhileOpenMedia="), 16, "WhileOpenMedia=2");
-    testing_support::WriteFile(run.File("Ini/Default.ini"), settings);
-    testing_support::WriteFile(run.File("answers.txt"), a + "\n" + b + "\n");
-    run.Start({}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb", "QUOREL_MESSAGE_BOXES=fake",
-                   "QUOREL_FILE_DIALOG_ANSWERS=" + run.File("answers.txt"),
-                   "QUOREL_GRAB_WINDOW_ON_SIGNAL=" + run.File("grab.png"),
-                   "QUOREL_FAKE_LOG=" + run.File("fake.log")});
-
-    const QPoint main = WindowAt("--classname QuorelMain");
-    ASSERT_GE(main.x(), 0) << run.ErrorOutput();
-    const QImage idle = Grab();
-    ASSERT_FALSE(idle.isNull());
-    const QPoint onVideo = main + QPoint(idle.width() / 2, 51 + 60);
-
-    // "文件" > "打开画中画..." from the pop-up menu of the video.
-    Xdo("mousemove " + std::to_string(onVideo.x()) + " " + std::to_string(onVideo.y()) + " click 3");
-    Pause();
-    Xdo("key --delay 150 Down Right Down Down Down Return");
-    const QPoint dialog = WindowAt("--name 打开画中画");
-    ASSERT_GE(dialog.x(), 0) << "the open-pair dialog did not come";
-    Pause(); // shown, and taking clicks
-    auto clickIn = [&](QPoint Window, int X, int Y) {
-        Xdo("mousemove " + std::to_string(Window.x() + X) + " " + std::to_string(Window.y() + Y) +
-            " click 1");
-        Pause();
-    };
-    clickIn(dialog, 8 + 400 + 15, 8 + 44 + 10);  // "..." of file A
-    clickIn(dialog, 8 + 400 + 15, 8 + 106 + 10); // "..." of file B
-    clickIn(dialog, 296 + 37, 176 + 12);         // OK
-
-    // Both play in the one window: file B small in the bottom-right quarter over file A.
-    QImage picture = Grab();
-    ASSERT_TRUE(run.WaitFor([&] {
-        picture = Grab();
-        const VideoArea v = FindVideo(picture);
-        return v.width > 100 &&
-               Near(picture.pixel(v.At(0.25, 0.25)), Blend(testing_support::FixtureColour, 0.8, {0, 0, 0}));
-    })) << "file A is not shown; the dialog is "
-        << (Xdo("search --onlyvisible --name 打开画中画").empty() ? "closed" : "still open") << "\n"
-        << run.ErrorOutput() << testing_support::ReadFile(run.File("fake.log"));
-    const VideoArea v = FindVideo(picture);
-    const Rgb bigA = Blend(testing_support::FixtureColour, 0.8, {0, 0, 0});
-    const Rgb smallBOverA = Blend(ColourB, 0.6, bigA);
+    ASSERT_NO_FATAL_FAILURE(OpenPair(20));
+    const QPoint main = mainAt;
+    const VideoArea v = video;
+    QImage picture;
     EXPECT_TRUE(Shows(v.At(0.25, 0.25), bigA, v.At(0.75, 0.75), smallBOverA, picture))
         << Hex(picture.pixel(v.At(0.25, 0.25))) << " " << Hex(picture.pixel(v.At(0.75, 0.75)));
 
@@ -213,9 +252,7 @@ TEST_F(PipEndToEnd, OpenedFromTheMenuDraggedAndSwapped) {
         << Hex(picture.pixel(v.At(0.5, 0.75) - QPoint(dx / 2, 0)));
 
     // "画中画" > "画面切换": file B fills the video, file A is the small picture.
-    Xdo("mousemove " + std::to_string(onVideo.x()) + " " + std::to_string(onVideo.y()) + " click 3");
-    Pause();
-    Xdo("key --delay 150 Down Down Down Down Right Down Down Down Return");
+    Menu(main + QPoint(v.left + v.width / 2, v.top + 20), "Down Down Down Down Right Down Down Down Return");
     const Rgb bigB = Blend(ColourB, 0.6, {0, 0, 0});
     EXPECT_TRUE(Shows(v.At(0.25, 0.25), bigB, v.At(0.75, 0.75) - QPoint(dx, 0),
                       Blend(testing_support::FixtureColour, 0.8, bigB), picture))
@@ -224,19 +261,86 @@ TEST_F(PipEndToEnd, OpenedFromTheMenuDraggedAndSwapped) {
 
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
     // The new edges are stored, in percent of the video.
-    const std::string ini = testing_support::ReadFile(run.File("Ini/Default.ini"));
     auto stored = [&](const std::string& Key) {
-        const auto at = ini.find("\r\n" + Key + "=");
-        return at == std::string::npos ? -1000 : std::stoi(ini.substr(at + 3 + Key.size()));
+        const std::string value = run.Setting(Key);
+        return value.empty() ? -1000 : std::stoi(value);
     };
+    const std::string ini = testing_support::ReadFile(run.File("Ini/Default.ini"));
     const int left = static_cast<int>(std::lround(50.0 - 100.0 * dx / v.width));
     EXPECT_EQ(stored("PositionType"), 102);
     EXPECT_NEAR(stored("SmallLeft"), left, 1);
     EXPECT_NEAR(stored("SmallRight"), left + 50, 1);
     EXPECT_EQ(stored("SmallTop"), 50);
     EXPECT_EQ(stored("SmallBottom"), 100);
-    EXPECT_NE(ini.find("\r\npipMediaFileA=" + a + "\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("\r\npipMediaFileA=" + fileA + "\r\n"), std::string::npos);
     EXPECT_NE(ini.find("\r\nLastPlayType=3\r\n"), std::string::npos);
+}
+
+// The setup dialog as a user meets it: "画面设置..." opens it on its position page, where "左上角" moves the
+// small picture at once and stores the place; "画面透明度" opens it on its parameter page, where dragging
+// file B's alpha bar makes the small picture show more of file A. OK closes it each time, and the window
+// shows what was set.
+TEST_F(PipEndToEnd, SetupDialogPlacesTheSmallPictureAndSetsItsAlpha) {
+    // File B plays on long after the short file A has stopped at its last picture.
+    ASSERT_NO_FATAL_FAILURE(OpenPair(60));
+    const VideoArea v = video;
+    QImage picture;
+    ASSERT_TRUE(Shows(v.At(0.25, 0.25), bigA, v.At(0.75, 0.75), smallBOverA, picture))
+        << Hex(picture.pixel(v.At(0.25, 0.25))) << " " << Hex(picture.pixel(v.At(0.75, 0.75)));
+    const QPoint atMain = mainAt + v.At(0.25, 0.25);
+
+    // "画中画" > "画面设置...": the position page, "标准位置" checked with "右下角"; a click on "左上角".
+    Menu(atMain, "Down Down Down Down Right Return");
+    const MappedControl topLeft = WaitForControl("PipSetup_Form", "TopLeft_RB");
+    ASSERT_TRUE(map.Find("PipSetup_Form", "PipPosition_TS")) << "the dialog is not on its position page";
+    Pause(); // shown, and taking clicks
+    ASSERT_TRUE(testing_support::ClickAt(display.Name(), topLeft.x + 8, topLeft.CentreY())); // its circle
+    EXPECT_TRUE(run.WaitFor([&] { return run.Setting("SmallPosition") == "1"; }))
+        << "SmallPosition=" << run.Setting("SmallPosition");
+    EXPECT_EQ(run.Setting("PositionType"), "101");
+    const MappedControl ok = WaitForControl("PipSetup_Form", "OK_Btn");
+    ASSERT_TRUE(testing_support::ClickAt(display.Name(), ok.CentreX(), ok.CentreY()));
+    ASSERT_TRUE(Closed("PipSetup_Form")) << "OK did not close the dialog";
+    // The small picture is in the top-left quarter, the bottom-right one shows file A alone.
+    EXPECT_TRUE(Shows(v.At(0.75, 0.75), bigA, v.At(0.25, 0.25), smallBOverA, picture))
+        << Hex(picture.pixel(v.At(0.75, 0.75))) << " " << Hex(picture.pixel(v.At(0.25, 0.25)));
+
+    // "画中画" > "画面透明度": the parameter page; file B's bar dragged from 60 to about 20.
+    Pause();
+    Menu(mainAt + v.At(0.75, 0.75), "Down Down Down Down Right Down Down Return");
+    const MappedControl bar = WaitForControl("PipSetup_Form", "AlphaBar_B");
+    EXPECT_EQ(WaitForControl("PipSetup_Form", "AlphaB_L").text, "透明度 60%");
+    Pause();
+    // The knob, 20 pixels across, travels between 14 pixels from either end of the bar.
+    auto knobAt = [&](int Position) { return bar.x + 14 + (bar.width - 28) * Position / 100; };
+    Xdo("mousemove " + std::to_string(knobAt(60)) + " " + std::to_string(bar.CentreY()));
+    Pause();
+    Xdo("mousedown 1");
+    for (int step = 1; step <= 8; ++step) {
+        Xdo("mousemove " + std::to_string(knobAt(60 - 5 * step)) + " " + std::to_string(bar.CentreY()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    Xdo("mouseup 1");
+    int alphaB = -1;
+    EXPECT_TRUE(run.WaitFor([&] {
+        const std::optional<MappedControl> label = map.Find("PipSetup_Form", "AlphaB_L");
+        if (!label || label->text.rfind("透明度 ", 0) != 0 || label->text.back() != '%')
+            return false;
+        alphaB = std::stoi(label->text.substr(std::string("透明度 ").size()));
+        return alphaB <= 30;
+    })) << "the bar shows "
+        << alphaB;
+    ASSERT_GE(alphaB, 10);
+    const MappedControl ok2 = WaitForControl("PipSetup_Form", "OK_Btn");
+    ASSERT_TRUE(testing_support::ClickAt(display.Name(), ok2.CentreX(), ok2.CentreY()));
+    ASSERT_TRUE(Closed("PipSetup_Form")) << "OK did not close the dialog";
+    // The small picture lets more of file A through; file A itself is as it was.
+    const Rgb fainterB = Blend(ColourB, alphaB / 100.0, bigA);
+    EXPECT_TRUE(Shows(v.At(0.75, 0.75), bigA, v.At(0.25, 0.25), fainterB, picture))
+        << Hex(picture.pixel(v.At(0.75, 0.75))) << " " << Hex(picture.pixel(v.At(0.25, 0.25)));
+    // The transparency is the playing picture's, not a setting; the place stays stored.
+    EXPECT_EQ(run.Setting("SmallPosition"), "1");
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 
 } // namespace
