@@ -161,6 +161,10 @@ GstElement* VideoRenderer::CreateInput(int* Index) {
     }
     g_object_set(convertScale, "add-borders", FALSE, nullptr);
     GstElement* caps = MakeElement("capsfilter");
+    // The painted size changes while frames flow (the picture placed, the window laid out again): the caps
+    // the converter has just sent stay accepted until the new ones arrive, instead of failing the stream as
+    // not negotiated.
+    gst_util_set_object_arg(G_OBJECT(caps), "caps-change-mode", "delayed");
     GstElement* sink = MakeElement("appsink");
     g_object_set(sink, "sync", TRUE, "qos", TRUE, "max-buffers", 2u, "enable-last-sample", FALSE, nullptr);
 

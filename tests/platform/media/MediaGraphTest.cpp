@@ -536,6 +536,27 @@ TEST(Windowless, FramesBeforePlacementAreFittedIntoThePanel) {
 }
 
 // A new frame repaints the picture, not the border around it; the border keeps its colour.
+// The picture placed again and again while frames flow (a window being resized): each new size reaches the
+// converter while frames of the old one are on their way, and the stream goes on playing at the last size.
+TEST(Windowless, PlacingThePictureWhileItPlaysKeepsItPlaying) {
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264AacLong), com::S_OK);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    for (int i = 0; i < 150; ++i) {
+        RECT destination{0, 0, 160 + (i % 7) * 40, 120 + (i % 5) * 30};
+        g.windowless->SetVideoPosition(nullptr, &destination);
+        Pump(std::chrono::milliseconds(2));
+    }
+    RECT last{0, 0, 200, 150};
+    g.windowless->SetVideoPosition(nullptr, &last);
+    std::vector<std::uint8_t> pixels;
+    ASSERT_TRUE(StreamImageComes(g, 0, 200, 150, pixels));
+    const LONGLONG before = PositionOf(g.seeking.Get());
+    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) > before + Second / 2; }))
+        << "the stream stopped at " << static_cast<double>(PositionOf(g.seeking.Get())) / Second << " s";
+    g.control->Stop();
+}
+
 TEST(Windowless, ANewFrameRepaintsOnlyThePicture) {
     WindowlessGraph g;
     ASSERT_EQ(g.Render(MediaFixture::Mp4H264AacLong), com::S_OK);
