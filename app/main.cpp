@@ -207,46 +207,44 @@ void WritePlayStateWhenAsked() {
     poll->start(20);
 }
 
+long long MonotonicNanoseconds() {
+    return static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::steady_clock::now().time_since_epoch())
+                                      .count());
+}
+
+// The moment of the first paint of a widget of the main window, seen before the widget paints.
+class FirstMainWindowPaint : public QObject {
+public:
+    FirstMainWindowPaint() : QObject(QCoreApplication::instance()) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (at == 0 && Event->type() == QEvent::Paint && Watched->isWidgetType() &&
+            QuorelMain_Form != nullptr && static_cast<QWidget*>(Watched)->window() == QuorelMain_Form) {
+            at = MonotonicNanoseconds();
+            QCoreApplication::instance()->removeEventFilter(this);
+        }
+        return false;
+    }
+    long long at = 0;
+};
+
 // Test hook: QUOREL_START_TIMES=<file> writes, once both are known, when the main window was first painted
 // and when the first video frame was painted or an audio file began to play ("shown=" and "frame=",
 // nanoseconds of the monotonic clock, which every process of the machine shares), and the video panel's size
-// then
-// ("panel=WxH"), for the start-up benchmark. Looked at every 2 ms until then.
+// then ("panel=WxH"), for the start-up benchmark. Looked at every 2 ms until then.
 void WriteStartTimesWhenAsked() {
     const char* file = std::getenv("QUOREL_START_TIMES");
     if (file == nullptr || *file == '\0')
         return;
-    const auto now = [] {
-        return static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
-    };
-    // The first paint of a widget of the main window, seen before the widget paints.
-    class FirstPaint : public QObject {
-    public:
-        explicit FirstPaint(long long (*Now)()) : QObject(QCoreApplication::instance()), now_(Now) {
-            QCoreApplication::instance()->installEventFilter(this);
-        }
-        bool eventFilter(QObject* Watched, QEvent* Event) override {
-            if (at == 0 && Event->type() == QEvent::Paint && Watched->isWidgetType() &&
-                QuorelMain_Form != nullptr && static_cast<QWidget*>(Watched)->window() == QuorelMain_Form) {
-                at = now_();
-                QCoreApplication::instance()->removeEventFilter(this);
-            }
-            return false;
-        }
-        long long at = 0;
-
-    private:
-        long long (*now_)();
-    };
-    auto* shown = new FirstPaint(now);
+    auto* shown = new FirstMainWindowPaint;
     auto* poll = new QTimer(QCoreApplication::instance());
     QObject::connect(poll, &QTimer::timeout,
-                     [poll, shown, now, path = std::string(file), frame = 0LL, panel = QSize()]() mutable {
+                     [poll, shown, path = std::string(file), frame = 0LL, panel = QSize()]() mutable {
                          if (frame == 0 && (dshow::VideoRenderer::FramesPainted() > 0 ||
                                             (State.IsPlaying && State.PlayType == PlayTypes::Audio))) {
-                             frame = now();
+                             frame = MonotonicNanoseconds();
                              if (const QWidget* video = win32::WidgetOf(State.VideoPanelHandle))
                                  panel = video->size();
                          }
