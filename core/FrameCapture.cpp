@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
+
+#include <QByteArray>
 
 #include "core/PlaybackState.h"
 #include "core/Settings.h"
@@ -92,8 +95,10 @@ bool CaptureToBitmap(dshow::IMediaDet* Det, double Seconds, int Width, int Heigh
     if (Det == nullptr ||
         com::FAILED(Det->WriteBitmapBits(Seconds, Width, Height, com::WideString(Bitmap).c_str())))
         return false;
-    // Read back at once, before any other capture can write the bitmap again.
-    Picture = QImage(QString::fromStdString(Bitmap), "BMP");
+    // Read back at once, before any other capture can write the bitmap again; by its bytes, as the capture
+    // folder's name need not be UTF-8.
+    const std::optional<std::string> bytes = win32::ReadWholeFile(Bitmap);
+    Picture = bytes ? QImage::fromData(QByteArray::fromStdString(*bytes), "BMP") : QImage();
     return !Picture.isNull();
 }
 

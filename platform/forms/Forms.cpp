@@ -1,6 +1,11 @@
 #include "platform/forms/Forms.h"
 
 #include <chrono>
+#include <clocale>
+#include <string>
+#include <strings.h>
+
+#include <langinfo.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -316,9 +321,30 @@ TApplication::~TApplication() {
     qtApp_.reset();
 }
 
+namespace {
+
+// Every text of the program is UTF-8, Qt's own included; but Qt hands a window's title to X (WM_NAME) in the
+// C library's character type, which the application object has just taken from the environment. In the
+// POSIX locale (no LANG, or a LANG naming a locale that is not generated) a Chinese title would go out as
+// Latin-1 and a window manager would show it garbled. The character type alone is made UTF-8: the same
+// language when the machine has it in UTF-8, else the C library's own C.UTF-8.
+void UseUtf8CharacterType() {
+    const char* codeset = ::nl_langinfo(CODESET);
+    if (::strcasecmp(codeset, "UTF-8") == 0 || ::strcasecmp(codeset, "utf8") == 0)
+        return;
+    std::string language = std::setlocale(LC_CTYPE, nullptr);
+    language = language.substr(0, language.find_first_of(".@"));
+    for (const std::string& name : {language + ".UTF-8", std::string("C.UTF-8"), std::string("C.utf8")})
+        if (std::setlocale(LC_CTYPE, name.c_str()) != nullptr)
+            return;
+}
+
+} // namespace
+
 void TApplication::Initialize(int& Argc, char** Argv) {
     if (QCoreApplication::instance() == nullptr)
         qtApp_ = std::make_unique<QApplication>(Argc, Argv);
+    UseUtf8CharacterType();
     QApplication::setQuitOnLastWindowClosed(false);
     terminated_ = false;
 }

@@ -1,9 +1,11 @@
 #include "platform/forms/Graphics.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <optional>
+#include <system_error>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QImageReader>
@@ -109,14 +111,15 @@ void TPicture::LoadFromFile(const std::string& FileName) {
     else
         throw EClassLibraryError("Unknown picture file extension (." + extension + ")");
 
-    std::ifstream probe(path, std::ios::binary);
-    if (!probe) {
-        const int error = errno;
-        throw EClassLibraryError("Cannot open file \"" + FileName + "\". " + std::strerror(error));
-    }
-    probe.close();
-
-    QImageReader reader(QString::fromStdString(path), format);
+    // Read by its bytes: a path that is not UTF-8 (a folder named in a legacy encoding) has no QString that
+    // names it.
+    std::error_code error;
+    std::optional<std::string> bytes = win32::ReadWholeFile(path, error);
+    if (!bytes)
+        throw EClassLibraryError("Cannot open file \"" + FileName + "\". " + error.message());
+    QByteArray data = QByteArray::fromStdString(*bytes);
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
     QImage image = reader.read();
     if (image.isNull()) {

@@ -192,17 +192,15 @@ protected:
 
         // "文件" > "打开画中画...".
         Menu(mainAt + QPoint(idle.width() / 2, 51 + 60), "Down Right Down Down Down Return");
-        const QPoint dialog = WindowAt("--name 打开画中画");
-        ASSERT_GE(dialog.x(), 0) << "the open-pair dialog did not come";
+        // Found in the program's map of its windows, whatever the locale its title went to X in.
+        ASSERT_GT(WaitForControl("OpenPip_Form", "OK_Btn").width, 0) << "the open-pair dialog did not come";
         Pause(); // shown, and taking clicks
-        auto clickIn = [&](QPoint Window, int X, int Y) {
-            Xdo("mousemove " + std::to_string(Window.x() + X) + " " + std::to_string(Window.y() + Y) +
+        for (const char* button : {"SpeedButton1", "SpeedButton2", "OK_Btn"}) { // "..." of A, of B, OK
+            const MappedControl control = WaitForControl("OpenPip_Form", button);
+            Xdo("mousemove " + std::to_string(control.CentreX()) + " " + std::to_string(control.CentreY()) +
                 " click 1");
             Pause();
-        };
-        clickIn(dialog, 8 + 400 + 15, 8 + 44 + 10);  // "..." of file A
-        clickIn(dialog, 8 + 400 + 15, 8 + 106 + 10); // "..." of file B
-        clickIn(dialog, 296 + 37, 176 + 12);         // OK
+        }
 
         QImage picture;
         ASSERT_TRUE(run.WaitFor([&] {
@@ -210,7 +208,7 @@ protected:
             video = FindVideo(picture);
             return video.width > 100 && Near(picture.pixel(video.At(0.25, 0.25)), bigA);
         })) << "file A is not shown; the dialog is "
-            << (Xdo("search --onlyvisible --name 打开画中画").empty() ? "closed" : "still open") << "\n"
+            << (map.Find("OpenPip_Form", "OpenPip_Form") ? "still open" : "closed") << "\n"
             << run.ErrorOutput() << testing_support::ReadFile(run.File("fake.log"));
     }
 

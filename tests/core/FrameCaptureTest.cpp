@@ -182,6 +182,12 @@ TEST(CaptureToBitmap, TakesTheNativeSizedFrameOfTheTime) {
     EXPECT_GT(qRed(first.pixel(88, 72)), 200);
     EXPECT_GT(qBlue(second.pixel(88, 72)), 200) << "the second capture has its own picture";
     EXPECT_GT(qRed(first.pixel(88, 72)), 200) << "and the first keeps its own";
+    // A capture folder whose name is not UTF-8 (Latin-1 "café") is written and read back all the same.
+    const std::string latin1 = State.TempPath + "caf\xE9";
+    std::filesystem::create_directory(latin1);
+    QImage third;
+    ASSERT_TRUE(CaptureToBitmap(det.Get(), 1.5, width, height, latin1 + "/" + CaptureBitmapName, third));
+    EXPECT_GT(qBlue(third.pixel(88, 72)), 200);
     QImage none;
     EXPECT_FALSE(CaptureToBitmap(det.Get(), 0.5, width, height, State.TempPath + "no/such.bmp", none));
     EXPECT_FALSE(CaptureToBitmap(nullptr, 0.5, width, height, bitmap, none));

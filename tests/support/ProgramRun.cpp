@@ -14,17 +14,20 @@ namespace fs = std::filesystem;
 
 namespace testing_support {
 
-ProgramRun::ProgramRun() {
+ProgramRun::ProgramRun() : ProgramRun(std::string()) {}
+
+ProgramRun::ProgramRun(const std::string& Folder) : root_(Folder.empty() ? dir_.Path() : dir_.File(Folder)) {
     // A copy, not a link: the program finds its folders from its own path.
     const fs::path dist = QUOREL_DIST_DIR;
+    fs::create_directories(root_);
     for (const auto& entry : fs::directory_iterator(dist)) {
         const auto name = entry.path().filename().string();
         if (name == "Ini" || name == "Project" || name == "Temp" || name == "Lrc")
             continue; // fresh, empty folders below
-        fs::copy(entry.path(), dir_.File(name), fs::copy_options::recursive);
+        fs::copy(entry.path(), File(name), fs::copy_options::recursive);
     }
     for (const char* folder : {"Ini", "Project", "Temp", "Lrc"})
-        fs::create_directories(dir_.File(folder));
+        fs::create_directories(File(folder));
 }
 
 ProgramRun::~ProgramRun() {
@@ -35,7 +38,7 @@ ProgramRun::~ProgramRun() {
 }
 
 void ProgramRun::Start(const std::vector<std::string>& Arguments, const std::vector<std::string>& Environment) {
-    const std::string program = dir_.File("QuorelMain");
+    const std::string program = File("QuorelMain");
     const std::string errorLog = dir_.File("stderr.log");
     // A run tree may see several runs one after the other: each has its own exit.
     exited_ = false;

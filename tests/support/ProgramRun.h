@@ -14,14 +14,16 @@ namespace testing_support {
 
 class ProgramRun {
 public:
-    // Copies the program, its libraries and the run tree's folders into a new temporary folder.
+    // Copies the program, its libraries and the run tree's folders into a new temporary folder, or into a
+    // folder of that name inside it (a tree at a path of its own: odd bytes in a folder's name).
     ProgramRun();
+    explicit ProgramRun(const std::string& Folder);
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
 
-    const std::string& Root() const { return dir_.Path(); }
-    std::string File(const std::string& Name) const { return dir_.File(Name); }
+    const std::string& Root() const { return root_; }
+    std::string File(const std::string& Name) const { return root_ + "/" + Name; }
 
     // Starts the program with Arguments; extra environment entries are "NAME=value". After a Close the same
     // tree can run the program again.
@@ -47,6 +49,7 @@ private:
     bool Reap() const;
 
     TempDir dir_;
+    std::string root_;
     pid_t pid_ = -1;
     mutable bool exited_ = false;
     mutable int exitStatus_ = -1;

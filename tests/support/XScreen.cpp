@@ -41,6 +41,47 @@ std::vector<QRect> MappedWindows(const std::string& Name) {
     return windows;
 }
 
+namespace {
+
+void CollectTitles(::Display* Connection, Window Parent, int Depth, std::vector<std::string>& Titles) {
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(Connection, Parent, &root, &parent, &children, &count) == 0)
+        return;
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(Connection, children[i], &attributes) == 0 ||
+            attributes.map_state != IsViewable)
+            continue;
+        XTextProperty name{};
+        if (XGetWMName(Connection, children[i], &name) != 0 && name.value != nullptr) {
+            char** list = nullptr;
+            int items = 0;
+            if (Xutf8TextPropertyToTextList(Connection, &name, &list, &items) >= Success && list != nullptr) {
+                for (int item = 0; item < items; ++item)
+                    Titles.emplace_back(list[item]);
+                XFreeStringList(list);
+            }
+            XFree(name.value);
+        }
+        // A window manager's frame holds the program's window a level or two down.
+        if (Depth < 3)
+            CollectTitles(Connection, children[i], Depth + 1, Titles);
+    }
+    if (children != nullptr)
+        XFree(children);
+}
+
+} // namespace
+
+std::vector<std::string> WindowTitles(const std::string& Name) {
+    std::vector<std::string> titles;
+    if (const DisplayPtr display = Open(Name))
+        CollectTitles(display.get(), DefaultRootWindow(display.get()), 0, titles);
+    return titles;
+}
+
 QImage GrabScreen(const std::string& Name, const QRect& Area) {
     const DisplayPtr display = Open(Name);
     if (!display || Area.isEmpty())

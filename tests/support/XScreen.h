@@ -15,6 +15,11 @@ namespace testing_support {
 // and popup menus are the root's children).
 std::vector<QRect> MappedWindows(const std::string& Display);
 
+// The titles (WM_NAME) of the windows shown on Display's screen, the program's and, under a window manager,
+// its frames', as a window manager reads them: decoded from the type they are stored in (STRING is
+// Latin-1, COMPOUND_TEXT names its character sets) into UTF-8.
+std::vector<std::string> WindowTitles(const std::string& Display);
+
 // The pixels of Area of Display's screen.
 QImage GrabScreen(const std::string& Display, const QRect& Area);
 

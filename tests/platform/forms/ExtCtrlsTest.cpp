@@ -1,6 +1,7 @@
 #include "platform/forms/ExtCtrls.h"
 
 #include <chrono>
+#include <filesystem>
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -82,13 +83,20 @@ void SaveBitmap(const std::string& Path, int W, int H, QRgb Fill, QRgb Corner) {
     ASSERT_TRUE(image.save(QString::fromStdString(Path), "BMP"));
 }
 
-TEST_F(ExtCtrlsTest, PictureIsFoundWhateverTheCaseOfItsName) {
-    TempDir dir;
-    SaveBitmap(dir.File("Sound_Normal_btn.bmp"), 30, 30, qRgb(1, 2, 3), qRgb(1, 2, 3));
-    TPicture picture;
-    picture.LoadFromFile(dir.File("Sound_normal_btn.bmp"));
-    EXPECT_EQ(picture.Width(), 30);
-    EXPECT_EQ(picture.Image().pixel(5, 5), qRgb(1, 2, 3));
+// Whatever the case of its name, and in a folder named in UTF-8 or in a legacy 8-bit encoding (the program
+// installed under "café" written in Latin-1): paths are bytes.
+TEST_F(ExtCtrlsTest, PictureIsFoundWhateverTheCaseOfItsNameAndTheBytesOfItsFolder) {
+    for (const char* folder : {"skin", "皮肤", "caf\xE9"}) {
+        SCOPED_TRACE(folder);
+        TempDir dir;
+        SaveBitmap(dir.File("Sound_Normal_btn.bmp"), 30, 30, qRgb(1, 2, 3), qRgb(1, 2, 3));
+        std::filesystem::create_directory(dir.File(folder));
+        std::filesystem::rename(dir.File("Sound_Normal_btn.bmp"), dir.File(folder) + "/Sound_Normal_btn.bmp");
+        TPicture picture;
+        picture.LoadFromFile(dir.File(folder) + "/Sound_normal_btn.bmp");
+        EXPECT_EQ(picture.Width(), 30);
+        EXPECT_EQ(picture.Image().pixel(5, 5), qRgb(1, 2, 3));
+    }
 }
 
 TEST_F(ExtCtrlsTest, PictureErrorsCarryTheClassLibrarysTexts) {
