@@ -10,7 +10,7 @@ PrivateBus::PrivateBus() {
                           "--address=unix:dir=" + QString::fromStdString(dir_.Path())});
     daemon_.start();
     if (!daemon_.waitForStarted(10000)) {
-        ADD_FAILURE() << "dbus-daemon did not start (package dbus)";
+        ADD_FAILURE() << "dbus-daemon did not start (package dbus-daemon)";
         return;
     }
     for (int i = 0; i < 100 && !daemon_.canReadLine(); ++i)
