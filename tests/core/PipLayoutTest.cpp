@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/MediaOpen.h"
 #include "core/WindowMessages.h"
 #include "platform/forms/Controls.h"
 #include "platform/win32/MessageBox.h"
@@ -183,7 +184,9 @@ TEST(PipLayoutWithoutMixer, PositionsAreStoredAndNothingIsSwapped) {
 
 // --- A real pair. ---
 
-// File B of the pairs: 3 s of a solid colour unlike the fixtures' and a higher tone.
+// File B of the pairs: 3 s of a solid colour unlike the fixtures' and a higher tone, in a picture of another
+// size and shape than file A's 320 x 240 (4:3): 720 x 300 (12:5), so that measuring the two files in the
+// wrong order, or keeping one's size as the other's, shows.
 constexpr testing_support::Rgb ColourB{200, 40, 160};
 
 const std::string& ClipB() {
@@ -191,7 +194,7 @@ const std::string& ClipB() {
         const std::string file = testing_support::FixtureFolder() + "/pip_b.mp4";
         EXPECT_TRUE(testing_support::MakeMediaFile(
             "videotestsrc num-buffers=75 pattern=solid-color foreground-color=0xFFC828A0 ! "
-            "video/x-raw,format=I420,width=320,height=240,framerate=25/1 ! "
+            "video/x-raw,format=I420,width=720,height=300,framerate=25/1 ! "
             "x264enc speed-preset=ultrafast key-int-max=25 ! h264parse ! mp4mux name=mux ! filesink "
             "location={out} "
             "audiotestsrc num-buffers=30 samplesperbuffer=4410 freq=660 volume=0.3 ! "
@@ -237,14 +240,19 @@ TEST_P(PipPair, OpensBothFilesInOneGraphAndSwapsTheirPictures) {
     EXPECT_TRUE(State.IsPlaying);
     EXPECT_EQ(State.CurrentMediaFile, State.pipMediaFileA);
     EXPECT_NEAR(static_cast<double>(State.MediaDuration) / 1e7, 3.0, 0.1) << "the longer file's length";
-    EXPECT_EQ(std::pair(State.VideoWidth, State.VideoHeight), std::pair(State.PipWidthA, State.PipHeightA));
-    EXPECT_EQ(std::pair(State.PipWidthB, State.PipHeightB), std::pair(550, 413));
+    // Each file's size, raised as a whole to at least 550 x 350; the window and the picture's shape are file
+    // A's.
+    EXPECT_EQ(std::pair(State.PipWidthA, State.PipHeightA), std::pair(550, 413));
+    EXPECT_EQ(std::pair(State.PipWidthB, State.PipHeightB), std::pair(840, 350));
+    EXPECT_EQ(std::pair(State.VideoWidth, State.VideoHeight), std::pair(550, 413));
     EXPECT_NEAR(State.PipFrameRateB, 25.0, 0.01);
+    EXPECT_DOUBLE_EQ(AspectForType(0), 0.75);
     EXPECT_EQ(PipMixer::Alpha(0), 0.8f);
     EXPECT_EQ(PipMixer::Alpha(1), 0.6f);
 
     const TVideoRect& v = State.VideoRect;
     ASSERT_GT(v.Width, 0);
+    EXPECT_NEAR(static_cast<double>(v.Height) / v.Width, 0.75, 0.01) << "the video fits in file A's shape";
     const int bigX = v.Left + v.Width / 4, bigY = v.Top + v.Height / 4;
     const int smallX = v.Left + 3 * v.Width / 4, smallY = v.Top + 3 * v.Height / 4;
     const testing_support::Rgb black{0, 0, 0};

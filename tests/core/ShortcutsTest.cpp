@@ -52,23 +52,51 @@ TEST(ShortcutTables, CommandKeysAndTheirDefaultsAreTheStoredOnesWithNoKeyTwice) 
     EXPECT_EQ(defaults[8], "PlayPrevious=PgUp");
 }
 
-TEST(ShortcutTables, NameTablesInTheOrderTheOptionsPageLists) {
-    const auto& modifiers = HotKeyModifierNames();
-    ASSERT_EQ(modifiers.size(), 7u);
-    EXPECT_EQ(modifiers[3].Name, "Ctrl+Alt");
-    EXPECT_EQ(modifiers[6].Value, 7);
-    const auto& keys = HotKeyKeyNames();
-    ASSERT_EQ(keys.size(), 82u);
-    const std::pair<std::size_t, THotKeyName> spots[] = {
-        {0, {"A", 65}},         {25, {"Z", 90}},    {26, {"Left", 37}},      {28, {"Del", 46}},
-        {29, {"F1", 112}},      {40, {"F12", 123}}, {41, {"Num 0", 96}},     {51, {"Num +", 107}},
-        {55, {"Num Del", 110}}, {56, {"0", 48}},    {66, {"Num Lock", 144}}, {72, {"BKSP", 8}},
-        {74, {"Page up", 33}},  {81, {"Del", 46}},
+// Both tables whole, in the order the options page lists them: each name with the modifier bits or the
+// virtual-key code it stands for.
+TEST(ShortcutTables, NameTablesHoldEveryNameWithItsValueInTheOrderTheOptionsPageLists) {
+    const std::vector<THotKeyName> modifiers = {
+        {"Alt", 1},        {"Ctrl", 2},      {"Shift", 4},          {"Ctrl+Alt", 3},
+        {"Ctrl+Shift", 6}, {"Alt+Shift", 5}, {"Ctrl+Alt+Shift", 7},
     };
-    for (const auto& [at, name] : spots) {
-        EXPECT_EQ(keys[at].Name, name.Name) << at;
-        EXPECT_EQ(keys[at].Value, name.Value) << at;
-    }
+    const std::vector<THotKeyName> keys = {
+        {"A", 65},      {"B", 66},         {"C", 67},         {"D", 68},
+        {"E", 69},      {"F", 70},         {"G", 71},         {"H", 72},
+        {"I", 73},      {"J", 74},         {"K", 75},         {"L", 76},
+        {"M", 77},      {"N", 78},         {"O", 79},         {"P", 80},
+        {"Q", 81},      {"R", 82},         {"S", 83},         {"T", 84},
+        {"U", 85},      {"V", 86},         {"W", 87},         {"X", 88},
+        {"Y", 89},      {"Z", 90},         {"Left", 37},      {"Right", 39},
+        {"Del", 46},    {"F1", 112},       {"F2", 113},       {"F3", 114},
+        {"F4", 115},    {"F5", 116},       {"F6", 117},       {"F7", 118},
+        {"F8", 119},    {"F9", 120},       {"F10", 121},      {"F11", 122},
+        {"F12", 123},   {"Num 0", 96},     {"Num 1", 97},     {"Num 2", 98},
+        {"Num 3", 99},  {"Num 4", 100},    {"Num 5", 101},    {"Num 6", 102},
+        {"Num 7", 103}, {"Num 8", 104},    {"Num 9", 105},    {"Num +", 107},
+        {"Num -", 109}, {"Num *", 106},    {"Num /", 111},    {"Num Del", 110},
+        {"0", 48},      {"1", 49},         {"2", 50},         {"3", 51},
+        {"4", 52},      {"5", 53},         {"6", 54},         {"7", 55},
+        {"8", 56},      {"9", 57},         {"Num Lock", 144}, {"Scroll Lock", 145},
+        {"Esc", 27},    {"Caps Lock", 20}, {"Enter", 13},     {"Tab", 9},
+        {"BKSP", 8},    {"Space", 32},     {"Page up", 33},   {"Page down", 34},
+        {"End", 35},    {"Home", 36},      {"Up", 38},        {"Down", 40},
+        {"Ins", 45},    {"Del", 46},
+    };
+    ASSERT_EQ(keys.size(), 82u);
+    auto expectTable = [](const std::vector<THotKeyName>& Actual, const std::vector<THotKeyName>& Expected) {
+        ASSERT_EQ(Actual.size(), Expected.size());
+        for (std::size_t i = 0; i < Expected.size(); ++i) {
+            EXPECT_EQ(Actual[i].Name, Expected[i].Name) << "entry " << i;
+            EXPECT_EQ(Actual[i].Value, Expected[i].Value) << Expected[i].Name;
+        }
+    };
+    expectTable(HotKeyModifierNames(), modifiers);
+    expectTable(HotKeyKeyNames(), keys);
+    // Each name looks up its own value ("Del", which stands twice, gives 46 either way).
+    for (const THotKeyName& modifier : modifiers)
+        EXPECT_EQ(ModifierFromName(modifier.Name), modifier.Value) << modifier.Name;
+    for (const THotKeyName& key : keys)
+        EXPECT_EQ(KeyFromName(key.Name), key.Value) << key.Name;
 }
 
 struct SplitCase {

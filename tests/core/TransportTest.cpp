@@ -22,14 +22,26 @@
 
 namespace {
 
+// The whole table, entry by entry, as the design lists it (it falls instead of rising at 16-17 and 66-67).
 TEST(VolumeTable, HoldsTheListedAttenuationsAndClampsLevels) {
-    EXPECT_EQ(VolumeTable[0], -10000);
-    EXPECT_EQ(VolumeTable[16], -3100);
-    EXPECT_EQ(VolumeTable[17], -3153);
-    EXPECT_EQ(VolumeTable[66], -774);
-    EXPECT_EQ(VolumeTable[67], -784);
-    EXPECT_EQ(VolumeTable[99], 0);
-    EXPECT_EQ(VolumeTable[100], 0);
+    const int listed[101] = {
+        -10000, -6418, -6147, -6000, -5892, -4826, -4647, -4540, -4477, -4162, // 0-9
+        -3876,  -3614, -3500, -3492, -3374, -3261, -3100, -3153, -3048, -2947, // 10-19
+        -2849,  -2755, -2700, -2663, -2575, -2520, -2489, -2406, -2325, -2280, // 20-29
+        -2246,  -2170, -2095, -2050, -2023, -1952, -1900, -1884, -1834, -1820, // 30-39
+        -1800,  -1780, -1757, -1695, -1636, -1579, -1521, -1500, -1464, -1436, // 40-49
+        -1420,  -1408, -1353, -1299, -1246, -1195, -1144, -1096, -1060, -1049, // 50-59
+        -1020,  -1003, -957,  -912,  -868,  -800,  -774,  -784,  -760,  -744,  // 60-69
+        -705,   -667,  -630,  -610,  -594,  -570,  -558,  -525,  -493,  -462,  // 70-79
+        -432,   -403,  -375,  -348,  -322,  -297,  -285,  -273,  -250,  -228,  // 80-89
+        -207,   -187,  -176,  -168,  -150,  -102,  -75,   -19,   -10,   0,     // 90-99
+        0,                                                                     // 100
+    };
+    ASSERT_EQ(VolumeTable.size(), 101u);
+    for (std::size_t level = 0; level < VolumeTable.size(); ++level) {
+        EXPECT_EQ(VolumeTable[level], listed[level]) << "level " << level;
+        EXPECT_EQ(VolumeForLevel(static_cast<int>(level)), listed[level]) << "level " << level;
+    }
     EXPECT_EQ(VolumeForLevel(-1), -10000) << "a missing SoundLevel reads -1";
     EXPECT_EQ(VolumeForLevel(250), 0);
 }
