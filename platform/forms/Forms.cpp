@@ -8,10 +8,12 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
+#include "platform/forms/Menus.h"
 #include "platform/forms/StringList.h"
 #include "platform/win32/CloseRequests.h"
 #include "platform/win32/Files.h"
@@ -244,6 +246,20 @@ void TForm::closeEvent(QCloseEvent* Event) {
     }
 }
 
+void TForm::keyPressEvent(QKeyEvent* Event) {
+    std::uint16_t key = VirtualKeyOf(Event->key(), Event->modifiers().testFlag(Qt::KeypadModifier));
+    if (key == 0 || !OnKeyDown) {
+        TControl::keyPressEvent(Event);
+        return;
+    }
+    QPointer<TForm> self(this);
+    CallEvent(OnKeyDown, this, key, ShiftStateOf(Event->modifiers(), QGuiApplication::mouseButtons()));
+    if (key == 0)
+        Event->accept();
+    else if (self)
+        TControl::keyPressEvent(Event);
+}
+
 void TForm::SetModalResult(TModalResult Value) {
     modalResult_ = Value;
     if (modal_ && Value != mrNone && modalLoop_ != nullptr)
@@ -253,6 +269,7 @@ void TForm::SetModalResult(TModalResult Value) {
 TModalResult TForm::ShowModal() {
     if (modal_ || visible_)
         throw EClassLibraryError("Cannot make a visible window modal");
+    const win32::FocusReturn focus(parentWidget());
     modal_ = true;
     modalResult_ = mrNone;
     setWindowModality(Qt::ApplicationModal);

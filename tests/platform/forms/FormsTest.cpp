@@ -1,6 +1,7 @@
 #include "platform/forms/Forms.h"
 
 #include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -226,6 +227,44 @@ TEST_F(FormsTest, ModalFormDisablesOthersWhileTimersRun) {
     EXPECT_TRUE(ownerBlocked);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The window that was active when a modal form opened is active again once it closed, as a window manager
+// would make it; with none, the keyboard would be nobody's.
+TEST_F(FormsTest, ClosingAModalFormGivesTheKeyboardBackToTheWindowThatOpenedIt) {
+    TForm owner;
+    owner.BringToFrontAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    TForm dialog(&owner);
+    TTimer timer;
+    timer.SetInterval(10);
+    timer.SetOnTimer([&](TObject*) {
+        if (QApplication::activeWindow() == &dialog)
+            dialog.SetModalResult(mrOk);
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    timer.SetEnabled(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &owner; }, 2000));
+}
+
+// A key that no control takes reaches OnKeyDown with its virtual-key code; one the handler leaves (Key not
+// set to 0) goes on as unused.
+TEST_F(FormsTest, KeysNoControlTakesReachOnKeyDown) {
+    TForm form;
+    std::vector<int> keys;
+    form.OnKeyDown = [&](TObject*, std::uint16_t& Key, TShiftState Shift) {
+        keys.push_back(Key | ((Shift & ssCtrl) != 0 ? 0x10000 : 0));
+        if (Key == 0x1B)
+            Key = 0;
+    };
+    form.BringToFrontAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QTest::keyClick(&form, Qt::Key_F6);
+    QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(&form, Qt::Key_Left, Qt::KeypadModifier);
+    EXPECT_EQ(keys, (std::vector<int>{0x1B, 0x75, 0x10052, 0x6D, 0x25}));
 }
 
 TEST_F(FormsTest, ModalFormClosedByTheUserAnswersCancelUnlessOnCloseKeepsIt) {
