@@ -77,6 +77,11 @@ void TForm::ApplyWindowFlags() {
                  Qt::WindowCloseButtonHint;
         break;
     }
+    // A form with an owner stays above it. A window manager keeps a window above another only when it is
+    // that window's transient, which Qt makes of dialogs and tool windows alone: an owned plain window is a
+    // tool window (which, as the owned windows of the description, has no task-bar entry either).
+    if (parentWidget() != nullptr && (flags & Qt::WindowType_Mask) == Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Tool;
     if (formStyle_ == fsStayOnTop)
         flags |= Qt::WindowStaysOnTopHint;
     const bool wasVisible = isVisible();

@@ -33,6 +33,35 @@ bool WindowManagerAnnounced(const std::string& Display) {
     return announced;
 }
 
+std::vector<QRect> StackedWindows(const std::string& Display) {
+    std::vector<QRect> stacked;
+    ::Display* x = XOpenDisplay(Display.c_str());
+    if (x == nullptr)
+        return stacked;
+    const Atom list = XInternAtom(x, "_NET_CLIENT_LIST_STACKING", True);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (list != None && XGetWindowProperty(x, DefaultRootWindow(x), list, 0, 1024, False, XA_WINDOW, &type,
+                                           &format, &count, &after, &data) == Success &&
+        type == XA_WINDOW && data != nullptr) {
+        const auto* windows = reinterpret_cast<const Window*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            XWindowAttributes attributes{};
+            Window child = 0;
+            int left = 0, top = 0;
+            if (XGetWindowAttributes(x, windows[i], &attributes) != 0 &&
+                XTranslateCoordinates(x, windows[i], DefaultRootWindow(x), 0, 0, &left, &top, &child) != 0)
+                stacked.emplace_back(left, top, attributes.width, attributes.height);
+        }
+    }
+    if (data != nullptr)
+        XFree(data);
+    XCloseDisplay(x);
+    return stacked;
+}
+
 WindowManagerRun::WindowManagerRun(const std::string& Display) {
     if (Display.empty())
         return;

@@ -3,6 +3,9 @@
 // run with one: it frames, places, stacks and focuses the program's windows as a desktop's would.
 
 #include <string>
+#include <vector>
+
+#include <QRect>
 
 #include <sys/types.h>
 
@@ -27,5 +30,9 @@ private:
 
 // True when a window manager has announced itself on Display (_NET_SUPPORTING_WM_CHECK on the root window).
 bool WindowManagerAnnounced(const std::string& Display);
+
+// The programs' windows that the window manager stacks, bottom first, each by its rectangle on the screen
+// (_NET_CLIENT_LIST_STACKING).
+std::vector<QRect> StackedWindows(const std::string& Display);
 
 } // namespace testing_support

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -265,6 +266,27 @@ TEST_F(FormsTest, KeysNoControlTakesReachOnKeyDown) {
     QTest::keyClick(&form, Qt::Key_Minus, Qt::KeypadModifier);
     QTest::keyClick(&form, Qt::Key_Left, Qt::KeypadModifier);
     EXPECT_EQ(keys, (std::vector<int>{0x1B, 0x75, 0x10052, 0x6D, 0x25}));
+}
+
+// A form with an owner stays above it: the window system is told it belongs to the owner's window (a tool
+// window unless it is a dialog); a form without one is a plain window.
+TEST_F(FormsTest, AnOwnedFormBelongsToItsOwnersWindow) {
+    TForm owner;
+    owner.Show();
+    TForm companion(&owner);
+    companion.SetBorderStyle(bsNone);
+    companion.SetFormStyle(fsStayOnTop);
+    TForm dialog(&owner);
+    dialog.SetBorderStyle(bsDialog);
+    for (TForm* form : {&companion, &dialog}) {
+        form->Show();
+        ASSERT_NE(form->windowHandle(), nullptr);
+        EXPECT_EQ(form->windowHandle()->transientParent(), owner.windowHandle());
+    }
+    EXPECT_EQ(companion.windowType(), Qt::Tool);
+    EXPECT_TRUE(companion.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(dialog.windowType(), Qt::Dialog);
+    EXPECT_EQ(owner.windowType(), Qt::Window);
 }
 
 TEST_F(FormsTest, ModalFormClosedByTheUserAnswersCancelUnlessOnCloseKeepsIt) {
