@@ -73,7 +73,9 @@ void TQuorelMain_Form::BindFrame() {
         };
     }
     Video_P->OnResize = [this](TObject* Sender) { Video_PResize(Sender); };
-    OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) { FormKeyDown(Sender, Key, Shift); };
+    OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) {
+        FormKeyDown(Sender, Key, Shift);
+    };
     RePaint_T->SetOnTimer([this](TObject* Sender) { RePaint_TTimer(Sender); });
 }
 

@@ -35,8 +35,8 @@ protected:
     static std::string Text(const std::vector<Control>& Panels) {
         std::string text;
         for (const Control& p : Panels)
-            text += p.name + " " + std::to_string(p.x) + "," + std::to_string(p.y) + " " + std::to_string(p.width) +
-                    "x" + std::to_string(p.height) + "; ";
+            text += p.name + " " + std::to_string(p.x) + "," + std::to_string(p.y) + " " +
+                    std::to_string(p.width) + "x" + std::to_string(p.height) + "; ";
         return text;
     }
 
@@ -115,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Ways, LeavingFullScreen,
                                            WayOut{"DoubleClick", false}, WayOut{"MenuItem", false},
                                            WayOut{"Button", false}, WayOut{"Enter", true}),
                          [](const auto& Info) {
-                             return std::string(Info.param.name) + (Info.param.playAgain ? "AfterPlayingAgain" : "");
+                             return std::string(Info.param.name) +
+                                    (Info.param.playAgain ? "AfterPlayingAgain" : "");
                          });
 
 // Paused, a click on the position strip moves the picture and the time text shows where it went; nothing
@@ -131,10 +132,12 @@ TEST_F(MainWindow, PausedASeekByThePositionStripShowsItsTimeAtOnce) {
     PlayState state = State();
     EXPECT_EQ(state["paused"], "1");
     const std::string expected = "0:00:0" + std::to_string(Seconds(state)) + " / 0:00:10";
-    EXPECT_TRUE(run.WaitFor([&] {
-        const std::optional<Control> time = Find("QuorelMain_Form", "Time_L");
-        return time && time->text == expected;
-    }, std::chrono::seconds(5)))
+    EXPECT_TRUE(run.WaitFor(
+        [&] {
+            const std::optional<Control> time = Find("QuorelMain_Form", "Time_L");
+            return time && time->text == expected;
+        },
+        std::chrono::seconds(5)))
         << expected << " / " << Find("QuorelMain_Form", "Time_L").value_or(Control{}).text;
 }
 

@@ -51,9 +51,9 @@ protected:
                const std::vector<std::string>& MoreEnvironment = {}) {
         testing_support::WriteFile(run.File("Ini/Default.ini"), testing_support::DefaultsWith(Changes));
         std::vector<std::string> environment = {
-            "DISPLAY=" + display.Name(),        "QT_QPA_PLATFORM=xcb",        "QUOREL_WINDOW_MAP=" + mapFile,
-            "QUOREL_PLAY_STATE=" + stateFile,   "QUOREL_POWER=fake",          "QUOREL_SCREENSAVER=fake",
-            "QUOREL_DISC_TRAY=fake",            "QUOREL_HOTKEY=fake"};
+            "DISPLAY=" + display.Name(),      "QT_QPA_PLATFORM=xcb", "QUOREL_WINDOW_MAP=" + mapFile,
+            "QUOREL_PLAY_STATE=" + stateFile, "QUOREL_POWER=fake",   "QUOREL_SCREENSAVER=fake",
+            "QUOREL_DISC_TRAY=fake",          "QUOREL_HOTKEY=fake"};
         environment.insert(environment.end(), MoreEnvironment.begin(), MoreEnvironment.end());
         run.Start(Files, environment);
     }
@@ -91,7 +91,8 @@ protected:
     }
     void Click(const Control& C, int Clicks = 1) const { ClickAt(C.CentreX(), C.CentreY(), Clicks); }
     void PointAt(int X, int Y) const {
-        ASSERT_TRUE(testing_support::XdoTool(display.Name(), {"mousemove", std::to_string(X), std::to_string(Y)}));
+        ASSERT_TRUE(
+            testing_support::XdoTool(display.Name(), {"mousemove", std::to_string(X), std::to_string(Y)}));
     }
 
     std::optional<Control> Find(const std::string& Window, const std::string& Name) const {

@@ -53,10 +53,12 @@ protected:
     }
     // Presses the left button at (X, Y), moves the pointer by (Dx, Dy) in steps and releases it.
     void Drag(int X, int Y, int Dx, int Dy) const {
-        std::vector<std::string> arguments = {"mousemove", std::to_string(X), std::to_string(Y), "mousedown", "1"};
+        std::vector<std::string> arguments = {"mousemove", std::to_string(X), std::to_string(Y), "mousedown",
+                                              "1"};
         for (int step = 1; step <= 6; ++step)
-            for (const std::string& a : {std::string("sleep"), std::string("0.05"), std::string("mousemove"),
-                                         std::to_string(X + Dx * step / 6), std::to_string(Y + Dy * step / 6)})
+            for (const std::string& a :
+                 {std::string("sleep"), std::string("0.05"), std::string("mousemove"),
+                  std::to_string(X + Dx * step / 6), std::to_string(Y + Dy * step / 6)})
                 arguments.push_back(a);
         for (const char* a : {"sleep", "0.1", "mouseup", "1"})
             arguments.emplace_back(a);
@@ -121,7 +123,8 @@ TEST_F(WithWindowManager, TheTitleStripMovesAndMaximizeRestores) {
     EXPECT_TRUE(WaitForState([](PlayState& s) { return s["paused"] == "1"; })) << Diagnosis();
 }
 
-// "播放列表" and "截屏列表" open their windows beside the main window. With the main window on top of the others
+// "播放列表" and "截屏列表" open their windows beside the main window. With the main window on top of the
+// others
 // ("一直") and standing near the screen's left edge, the play list opens over it and stays above it when the
 // main window is clicked: a companion window is on top beside a main window that is.
 TEST_F(WithWindowManager, CompanionWindowsStandBesideTheMainWindowAndAboveIt) {

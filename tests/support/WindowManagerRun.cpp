@@ -43,8 +43,9 @@ std::vector<QRect> StackedWindows(const std::string& Display) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (list != None && XGetWindowProperty(x, DefaultRootWindow(x), list, 0, 1024, False, XA_WINDOW, &type,
-                                           &format, &count, &after, &data) == Success &&
+    if (list != None &&
+        XGetWindowProperty(x, DefaultRootWindow(x), list, 0, 1024, False, XA_WINDOW, &type, &format, &count,
+                           &after, &data) == Success &&
         type == XA_WINDOW && data != nullptr) {
         const auto* windows = reinterpret_cast<const Window*>(data);
         for (unsigned long i = 0; i < count; ++i) {
