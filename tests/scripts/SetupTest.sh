@@ -4,10 +4,7 @@
 # stand-in dpkg-query reports as not installed.
 set -uo pipefail
 setup="$1"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/Checks.sh"
 
 bin="$work/bin"
 mkdir -p "$bin"

@@ -1,0 +1,22 @@
+# Run by CTest: the target dist (what scripts/run builds) makes the runnable tree and nothing more: the
+# program, its two libraries and the drawn skin, and no test program, test helper or benchmark.
+# cmake -DBUILD_DIR=... -DNINJA=... -P DistTarget.cmake
+execute_process(COMMAND ${NINJA} -C ${BUILD_DIR} -t commands dist OUTPUT_VARIABLE commands RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "ninja knows no target dist")
+endif()
+set(faults "")
+foreach(made "-o dist/QuorelMain" "-o dist/libTarvexUseWindow.so" "-o dist/libHurlvanApi.so" "GenerateSkin")
+    string(FIND "${commands}" "${made}" at)
+    if(at EQUAL -1)
+        string(APPEND faults "dist does not make ${made}\n")
+    endif()
+endforeach()
+string(REGEX MATCHALL "[^ \n]*(tests|bench)/[^ \n]*\\.(o|a)( |\n)" extra "${commands}")
+if(extra)
+    list(GET extra 0 first)
+    string(APPEND faults "dist builds tests or benchmarks too, for example ${first}")
+endif()
+if(faults)
+    message(FATAL_ERROR "${faults}")
+endif()
