@@ -219,7 +219,7 @@ public:
     // --- File link page (OptionForm_FileLink.cpp). ---
     void BuildExtensionGroups();
     void AddAllExtensionBoxes();
-    void AddExtensionBoxes(const forms::TStringList& Group, int& Top);
+    void AddExtensionBoxes(const forms::TStringList& Group, int& Top, forms::TRegistry& Registry);
     void ExtensionBoxClick(forms::TObject* Sender);
     void SelectAllExtensions(forms::TObject* Sender);
     void SelectNoExtensions(forms::TObject* Sender);

@@ -175,13 +175,17 @@ void TOption_Form::BuildFileLinkPage() {
 }
 
 void TOption_Form::AddAllExtensionBoxes() {
+    // One registry object for the whole page, in one update: the store is read once, not once per box (a
+    // large store made the page crawl).
+    const auto registry = ClassesRegistry();
+    registry->BeginUpdate();
     int top = 0;
     for (const TStringList& group : ExtensionGroups)
-        AddExtensionBoxes(group, top);
+        AddExtensionBoxes(group, top, *registry);
+    registry->EndUpdate();
 }
 
-void TOption_Form::AddExtensionBoxes(const TStringList& Group, int& Top) {
-    const auto registry = ClassesRegistry();
+void TOption_Form::AddExtensionBoxes(const TStringList& Group, int& Top, TRegistry& Registry) {
     int inRow = 0;
     for (int i = 0; i < Group.Count(); ++i) {
         auto* box = new TCheckBox(Page.ExtensionScrollBox->Content());
@@ -200,7 +204,7 @@ void TOption_Form::AddExtensionBoxes(const TStringList& Group, int& Top) {
         }
         // A header names no extension and starts unticked; the box's click does nothing while the page
         // builds.
-        box->SetChecked(IsExtensionAssociated(Group[i], *registry));
+        box->SetChecked(IsExtensionAssociated(Group[i], Registry));
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/Associations.h"
 #include "platform/win32/Registry.h"
+#include "tests/support/FolderWatch.h"
 #include "tests/ui/OptionFormFixture.h"
 
 namespace ui_testing {
@@ -155,6 +156,30 @@ TEST_F(FileLinkPageTest, SelectNoneAfterSelectAllGivesTheOtherProgramsLinksBack)
     EXPECT_EQ(store.ReadString(HKEY_CLASSES_ROOT, ".avi", AssociationBackupValue), std::nullopt);
     for (TCheckBox* box : Boxes())
         EXPECT_FALSE(box->Checked()) << box->Caption();
+}
+
+// The page reads the registry store once to show its 85 boxes, and a click reads it once and writes it once,
+// however many keys it holds: the store was read again for every box.
+TEST_F(FileLinkPageTest, TheStoreIsReadOncePerPageAndOncePerClick) {
+    store.BeginBatch();
+    for (int i = 0; i < 2000; ++i) {
+        const std::string key = ".other" + std::to_string(i);
+        ASSERT_EQ(store.CreateKey(HKEY_CLASSES_ROOT, key), win32::RegistryStatus::Ok);
+        ASSERT_EQ(store.WriteString(HKEY_CLASSES_ROOT, key, "", "Other" + key), win32::RegistryStatus::Ok);
+    }
+    ASSERT_EQ(store.CreateKey(HKEY_CLASSES_ROOT, ".mkv"), win32::RegistryStatus::Ok);
+    ASSERT_EQ(store.WriteString(HKEY_CLASSES_ROOT, ".mkv", "", "TarvexDVD.mkv"), win32::RegistryStatus::Ok);
+    ASSERT_EQ(store.EndBatch(), win32::RegistryStatus::Ok);
+    TOption_Form& d = Open();
+    testing_support::FolderWatch watch(config.File("TarvexDvd"));
+    Click(d.FileType_SB);
+    EXPECT_TRUE(Box(".mkv")->Checked());
+    EXPECT_EQ(watch.Opens("registry"), 1);
+    watch.Clear();
+    Click(Box("Flash media type"));
+    EXPECT_EQ(watch.Opens("registry"), 1);
+    EXPECT_EQ(watch.MovedIn("registry"), 1);
+    EXPECT_EQ(LinkedAgreeing(), 3);
 }
 
 // A registry that cannot be written: the click ends with the error shown, and nothing is half written.
