@@ -1,6 +1,5 @@
 #include "platform/win32/Registry.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -9,6 +8,7 @@
 
 #include "platform/win32/Files.h"
 #include "platform/win32/RegistryContents.h"
+#include "platform/win32/UserFolders.h"
 
 namespace win32 {
 namespace {
@@ -130,17 +130,8 @@ std::string RootKeyName(HKEY Root) {
 }
 
 std::string UserRegistryStorePath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path folder;
-    if (config != nullptr && config[0] == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] == '\0')
-            return "";
-        folder = std::filesystem::path(home) / ".config";
-    }
-    return (folder / "TarvexDvd" / "registry").string();
+    const std::string config = XdgConfigHome();
+    return config.empty() ? "" : (std::filesystem::path(config) / "TarvexDvd" / "registry").string();
 }
 
 std::string RegistryStatusText(RegistryStatus Status) {
