@@ -114,7 +114,8 @@ void DesktopKeyFile::SetValue(std::string_view Group, std::string_view Key, std:
     const auto range = GroupLines(Group);
     if (!range) {
         endLast();
-        if (!lines_.empty() && !Trim(lines_.back().text).empty())
+        // One blank line before the group, always, so that RemoveGroupIfEmpty knows which one to take away.
+        if (!lines_.empty())
             lines_.push_back(Line{"", "\n"});
         lines_.push_back(Line{"[" + std::string(Group) + "]", "\n"});
         lines_.push_back(Line{text, "\n"});
@@ -152,9 +153,10 @@ void DesktopKeyFile::RemoveGroupIfEmpty(std::string_view Group) {
         if (!Trim(lines_[i].text).empty())
             return;
     std::size_t first = range->first - 1;
-    if (range->second == lines_.size())
-        while (first > 0 && Trim(lines_[first - 1].text).empty())
-            --first;
+    // The blank line SetValue puts before a group it adds at the end goes too; the user's own blank lines stay.
+    if (range->second == lines_.size() && first >= 1 && lines_[first - 1].text.empty() &&
+        lines_[first - 1].end == "\n")
+        --first;
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(first),
                  lines_.begin() + static_cast<std::ptrdiff_t>(range->second));
 }

@@ -22,6 +22,8 @@ public:
 
     // The value of Key in Group; nullopt when the group or the key is missing.
     std::optional<std::string> Value(std::string_view Group, std::string_view Key) const;
+    // True when a line opens Group (always for "").
+    bool HasGroup(std::string_view Group) const { return GroupLines(Group).has_value(); }
     // The keys of Group, in file order, each once.
     std::vector<std::string> Keys(std::string_view Group) const;
 

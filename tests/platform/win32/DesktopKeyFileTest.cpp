@@ -72,6 +72,29 @@ INSTANTIATE_TEST_SUITE_P(
                      F.Remove("X", "b");
                  },
                  "[G]\nb=2"},
+        EditCase{"AGroupAddedAndEmptiedGoesWithItsBlankLine", "[H]\nz=1",
+                 [](DesktopKeyFile& F) {
+                     F.SetValue("G", "a", "x");
+                     F.Remove("G", "a");
+                     F.RemoveGroupIfEmpty("G");
+                 },
+                 "[H]\nz=1\n"},
+        EditCase{"TheUsersBlankLinesStayWhenAnAddedGroupGoes", "z=1\n\n \n",
+                 [](DesktopKeyFile& F) {
+                     F.SetValue("G", "a", "x");
+                     F.Remove("G", "a");
+                     F.RemoveGroupIfEmpty("G");
+                 },
+                 "z=1\n\n \n"},
+        EditCase{"AGroupAddedAfterABlankLastLineGoesWithoutIt", "z=1\r\n\n",
+                 [](DesktopKeyFile& F) {
+                     F.SetValue("G", "a", "x");
+                     F.Remove("G", "a");
+                     F.RemoveGroupIfEmpty("G");
+                 },
+                 "z=1\r\n\n"},
+        EditCase{"AGroupWithALineStays", "[G]\n# mine\n",
+                 [](DesktopKeyFile& F) { F.RemoveGroupIfEmpty("G"); }, "[G]\n# mine\n"},
         EditCase{"AddedThenRemovedGivesTheFileBack", "[G]\r\nb=2\r\n\r\n",
                  [](DesktopKeyFile& F) {
                      F.SetValue("G", "a", "x");
