@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -14,10 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/CaseName.h"
 #include "tests/support/IniText.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowManagerRun.h"
 #include "tests/support/WindowMap.h"
 #include "tests/support/XdgHome.h"
 #include "tests/support/XScreen.h"
@@ -163,11 +166,24 @@ TEST_F(OptionsDialog, OkStoresTheChangesAndAnotherRendererReopensTheClip) {
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 
-// The File link page on a desktop of the test's own, through the running program: ticking ".mkv" makes the
-// player's desktop entry the default that xdg-mime answers, unticking gives back the default another program
-// had (and mimeapps.list as it was), and a file manager's "open" of an .mkv file (GIO running the entry's
-// Exec line for the file) starts the player with "/o" and the file, which plays.
-TEST_F(OptionsDialog, TickingMkvMakesThePlayerOpenMkvFilesInTheDesktop) {
+// The File link page on a desktop of the test's own, through the running program, without and with a window
+// manager: ticking ".mkv" makes the player's desktop entry the default that xdg-mime answers, unticking gives
+// back the default another program had (and mimeapps.list as it was), and a file manager's "open" of an .mkv
+// file (GIO running the entry's Exec line for the file) starts the player with "/o" and the file, which
+// plays.
+struct DesktopCase {
+    const char* name;
+    bool windowManager;
+};
+
+class DesktopLinksEndToEnd : public OptionsDialog, public ::testing::WithParamInterface<DesktopCase> {};
+
+TEST_P(DesktopLinksEndToEnd, TickingMkvMakesThePlayerOpenMkvFilesInTheDesktop) {
+    std::optional<testing_support::WindowManagerRun> manager;
+    if (GetParam().windowManager) {
+        manager.emplace(display.Name());
+        ASSERT_TRUE(manager->Running());
+    }
     testing_support::XdgHome xdg;
     xdg.WriteOtherEntry("other.desktop", "/bin/true", "video/x-matroska;");
     const std::string mimeapps = xdg.Config() + "/mimeapps.list";
@@ -215,5 +231,10 @@ TEST_F(OptionsDialog, TickingMkvMakesThePlayerOpenMkvFilesInTheDesktop) {
     EXPECT_EQ(::waitpid(player, &status, 0), player);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
+
+INSTANTIATE_TEST_SUITE_P(Desktops, DesktopLinksEndToEnd,
+                         ::testing::Values(DesktopCase{"WithoutAWindowManager", false},
+                                           DesktopCase{"WithAWindowManager", true}),
+                         testing_support::CaseName());
 
 } // namespace
