@@ -264,8 +264,12 @@ std::string XdgDesktopLinks::LinkExtensions(const std::vector<std::string>& Exte
     std::string mimeapps = config + "/mimeapps.list";
     // A mimeapps.list that links to a file elsewhere (kept with other settings) is written there.
     std::error_code linkError;
-    if (std::filesystem::is_symlink(mimeapps, linkError))
-        mimeapps = std::filesystem::weakly_canonical(mimeapps, linkError).string();
+    if (std::filesystem::is_symlink(mimeapps, linkError)) {
+        const auto target = std::filesystem::weakly_canonical(mimeapps, linkError);
+        // A link that leads nowhere readable (a loop) is read as it is, and its failure said.
+        if (!linkError && !target.empty())
+            mimeapps = target.string();
+    }
     FileChange package{data + "/mime/packages/tarvexdvd.xml", {}, {}};
     FileChange entry{data + "/applications/" + DesktopEntryId, {}, {}};
     FileChange record{config + "/TarvexDvd/desktop-links", {}, {}};

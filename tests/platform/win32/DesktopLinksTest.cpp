@@ -225,7 +225,7 @@ TEST_F(DesktopLinksTest, EachFileIsWrittenOnceAndOnlyWhenItChanges) {
 // as it was, those written before the failure included.
 struct FailureCase {
     const char* name;
-    const char* blocked;      // made a file (a folder for a name ending in "/") before the change
+    const char* blocked;      // made a file (a folder for a name ending in "/", a link to itself for "@")
     const char* failureNames; // in the failure's text
 };
 
@@ -239,6 +239,10 @@ TEST_P(DesktopLinksFailure, LeavesEveryFileAsItWas) {
     if (blocked.back() == '/') {
         fs::remove(blocked.substr(0, blocked.size() - 1));
         fs::create_directories(blocked + "x");
+    } else if (blocked.back() == '@') {
+        const std::string link = blocked.substr(0, blocked.size() - 1);
+        fs::remove(link);
+        fs::create_symlink(link, link);
     } else {
         fs::remove_all(blocked);
         WriteFile(blocked, "in the way");
@@ -254,7 +258,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FailureCase{"TheUsersDatabaseFolder", "data/mime", "tarvexdvd.xml"},
                       FailureCase{"TheEntrysFolder", "data/applications", "tarvexdvd.desktop"},
                       FailureCase{"TheRecordsFolder", "config/TarvexDvd", "desktop-links"},
-                      FailureCase{"AMimeappsListThatIsAFolder", "config/mimeapps.list/", "mimeapps.list"}),
+                      FailureCase{"AMimeappsListThatIsAFolder", "config/mimeapps.list/", "mimeapps.list"},
+                      FailureCase{"AMimeappsListThatLinksToItself", "config/mimeapps.list@", "mimeapps.list"}),
     testing_support::CaseName());
 
 // A mimeapps.list kept elsewhere through a link is changed where it is, and the link stays.
