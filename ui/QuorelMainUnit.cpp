@@ -411,6 +411,11 @@ void TQuorelMain_Form::FormClose(TObject*, TCloseAction&) {
     // overwrite the stored ones.
     if (SharedStateReady)
         CloseStep([this] { SaveLastStateAndLists(); });
+    // A close while the last medium reopens is no start that died: the next start reopens it.
+    if (reopening_) {
+        reopening_ = false;
+        CloseStep([this] { ForgetReloadMark(); });
+    }
     CloseStep([this] { StopByType(); });
     CloseStep([] {
         // Whatever still plays is released here, so that no pipeline outlives the window.

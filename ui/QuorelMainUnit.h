@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -316,6 +317,14 @@ public:
     void SaveStoredDvdList();
     void SaveStoredLists();
     void ReloadLast();
+    // The reopen of the last medium is marked in the settings while it opens, so that a medium that takes the
+    // program down as it opens is not opened again at every start: false when the mark says the last medium
+    // did so (that start then says so, once).
+    bool LastMediumMayReopen();
+    // Runs Open, the open step of a reopen, with the mark set.
+    void OpenMarked(const std::function<void()>& Open);
+    // A medium opened: a mark that kept the last medium from reopening no longer holds.
+    void ForgetReloadMark();
     void ReopenMediaFile();
     void ReopenPip();
     void ReopenDvd();
@@ -639,6 +648,9 @@ private:
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;
     bool dvdListOfThisRun_ = false;
+    // Whether the settings hold a reopen mark (unknown until read); the reopen's open step runs.
+    std::optional<bool> reloadMarked_;
+    bool reopening_ = false;
     // Skin files already reported missing or broken.
     std::set<std::string> reportedSkinFiles_;
     // A press on the title strip waits for the pointer to move before the window moves with it.

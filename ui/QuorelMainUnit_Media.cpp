@@ -221,6 +221,7 @@ void TQuorelMain_Form::ShowMediaOpened() {
         RefreshButtonBitmaps();
         return;
     }
+    ForgetReloadMark();
     ShowMediaCaption();
     std::int64_t h = 0, m = 0, s = 0;
     // A reopened pair is shown as a media file is: with its length and the graph's timer.
@@ -262,6 +263,7 @@ void TQuorelMain_Form::ShowMediaOpened() {
 }
 
 void TQuorelMain_Form::ShowDvdOpened() {
+    ForgetReloadMark();
     ShowMediaCaption();
     ClearMenus(DvdMenuItems);
     EnableMenuItems(FileMenuItems);

@@ -446,6 +446,72 @@ TEST_F(StoredListsTest, MissingLastFileReopensNothing) {
     EXPECT_TRUE(screenSaver.Calls.empty());
 }
 
+// --- A last medium that took the program down as it reopened. ---
+
+// The default settings with Text and [PlayControl] ReloadLastMark := Mark.
+std::string WithReloadMark(const std::string& Mark, std::string Text) {
+    const std::string section = "[PlayControl]\r\n";
+    return Text.insert(Text.find(section) + section.size(), "ReloadLastMark=" + Mark + "\r\n");
+}
+
+// The reopen's open runs with the mark in the settings; it goes once the medium has opened. A mark of another
+// medium holds nothing back.
+TEST_F(StoredListsTest, TheReopenIsMarkedWhileTheLastMediumOpens) {
+    const std::string clip = Clip("a.mp4");
+    WriteIni(WithReloadMark("opening 1 " + tree.Root() + "/other.mp4", DefaultsWith("LastMediaFile", clip)));
+    std::string markAtOpen;
+    GraphCounter graphs([&] { markAtOpen = ReadIniString("PlayControl", "ReloadLastMark"); });
+    Run();
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_EQ(markAtOpen, "opening 1 " + clip);
+    EXPECT_EQ(ReadIniString("PlayControl", "ReloadLastMark"), "");
+    EXPECT_TRUE(boxes.empty());
+}
+
+struct DiedCase {
+    const char* name;
+    const char* playType;
+    const char* key; // of the last medium
+};
+
+class ReopenThatDied : public StoredListsTest, public ::testing::WithParamInterface<DiedCase> {};
+
+// The mark a start left when it died while the last medium opened: the next start does not open it and says
+// so in a box, later starts open nothing of it and say nothing, until a medium has opened; then the last
+// medium reopens as before.
+TEST_P(ReopenThatDied, TheNextStartDoesNotReopenItAndSaysSoOnce) {
+    const DiedCase& c = GetParam();
+    const std::string medium = std::string(c.key) == "LastDvd" ? tree.Root() : Clip("a.mp4");
+    WriteIni(WithReloadMark(std::string("opening ") + c.playType + " " + medium,
+                            DefaultsWith("LastPlayType", c.playType, DefaultsWith(c.key, medium))));
+    GraphCounter graphs;
+    Run();
+    EXPECT_EQ(graphs.count, 0);
+    EXPECT_FALSE(State.IsPlaying);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text,
+              "The last media was not reloaded: the player stopped while loading it last time!");
+    EXPECT_EQ(boxes[0].Caption, "Information");
+    form.reset();
+    boxes.clear();
+    Run();
+    EXPECT_EQ(graphs.count, 0);
+    EXPECT_TRUE(boxes.empty());
+    form.reset();
+    // The clip opened from the command line: the mark goes, and the next start reopens the last medium.
+    Run({Clip("b.mp4")});
+    EXPECT_EQ(ReadIniString("PlayControl", "ReloadLastMark"), "");
+    form.reset();
+    graphs.count = 0;
+    Run();
+    EXPECT_EQ(graphs.count, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(LastMedia, ReopenThatDied,
+                         ::testing::Values(DiedCase{"MediaFile", "1", "LastMediaFile"},
+                                           DiedCase{"Dvd", "2", "LastDvd"}),
+                         testing_support::CaseName());
+
 // A file the user names on the command line that does not play is reported in a box; the same file reopened
 // as the last medium at the next start only shows the status text.
 TEST_F(StoredListsTest, AFileThatDoesNotPlayIsReportedWhenNamedOnTheCommandLineAndOnlyShownWhenReopened) {
