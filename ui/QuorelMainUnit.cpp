@@ -107,8 +107,10 @@ void TQuorelMain_Form::FormCreate(TObject*) {
 }
 
 void TQuorelMain_Form::InitState() {
-    // 1. The media layer's start-up takes the place of the GUI thread's COM initialisation.
+    // 1. The media layer's start-up takes the place of the GUI thread's COM initialisation. A graph's waits
+    // (a file prerolling) keep the windows painted and a close answered, instead of holding the message loop.
     gst::EnsureInitialised();
+    dshow::SetGraphWaitHook([] { return Application().ProcessMessagesWhileWaiting(); });
     // 2.
     FirstActivation = true;
     State.DriveCheckPending = true;

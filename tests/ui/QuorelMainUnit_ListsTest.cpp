@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 
+#include <QCloseEvent>
+
 #include <gtest/gtest.h>
 
 #include "core/PlaybackState.h"
@@ -145,6 +147,43 @@ public:
 private:
     com::ClassFactory original_;
 };
+
+// --- The message loop while a file opens. ---
+
+// The window is painted while a file opens: a paint asked for as the open begins comes before the open has
+// returned.
+TEST_F(StoredListsTest, TheWindowIsPaintedWhileAFileOpens) {
+    Run();
+    const std::string clip = Copy(LongClip(), "long.mp4");
+    const testing_support::PaintCounter paints(form->Status_L);
+    int paintsAtStart = -1;
+    GraphCounter graphs([&] {
+        paintsAtStart = paints.paints;
+        form->Status_L->update();
+    });
+    TStringList files;
+    files.Add(clip);
+    form->OpenFilesAsPlayList(files);
+    ASSERT_EQ(graphs.count, 1);
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_GT(paints.paints, paintsAtStart);
+}
+
+// A close asked for while a file opens (a window manager's, or a terminate signal's) is answered at once: the
+// open is given up and nothing plays; the window closes once the open has returned.
+TEST_F(StoredListsTest, ACloseWhileAFileOpensGivesTheOpenUpAndClosesTheWindow) {
+    Run();
+    Application().SetMainForm(form.get()); // as the program block makes it
+    const std::string clip = Copy(LongClip(), "long.mp4");
+    GraphCounter graphs([&] { QCoreApplication::postEvent(form.get(), new QCloseEvent); });
+    TStringList files;
+    files.Add(clip);
+    form->OpenFilesAsPlayList(files);
+    ASSERT_EQ(graphs.count, 1);
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_FALSE(form->ClosingDown) << "the close comes after the open";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->ClosingDown; }));
+}
 
 TEST_F(StoredListsTest, OpenSwitchWithFullScreenAtOnceOpensOnceAndEndsInFullScreen) {
     const std::string clip = Clip("a.mp4");
