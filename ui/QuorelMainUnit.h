@@ -44,6 +44,14 @@ using TImageArray = std::vector<tximage*>;
 using TLabelArray = std::vector<forms::TLabel*>;
 using TActionArray = std::vector<forms::TAction*>;
 
+// Why the medium at Path cannot be opened, as the message box says it: its name is a link to nothing, a
+// folder, a FIFO or a device, or a file that cannot be read. Empty when none of these holds (no entry of
+// that name at all, or a readable file).
+std::string UnopenableFileText(const std::string& Path);
+// What is wrong with the stored video renderer ([Play] RenderType) that a file is opened with; empty when it
+// is one the player knows.
+std::string BadRendererText(int RenderType);
+
 class TQuorelMain_Form : public forms::TForm {
 public:
     // ProgramFile is where the program folders are found (the running program by default); Arguments are
@@ -634,6 +642,9 @@ private:
     // --- Opens that fail (QuorelMainUnit_Media.cpp). ---
     // The message box after a file the user opened by hand (open dialog, command line) did not play.
     void ReportFailedOpen();
+    // Whether the stored last medium Path is a file to reopen; when something else is in its place, a box
+    // says what.
+    bool StoredMediumIsAFile(const std::string& Path);
 
     std::string programFile_;
     std::vector<std::string> arguments_;

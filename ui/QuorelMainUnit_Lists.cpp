@@ -389,8 +389,18 @@ void TQuorelMain_Form::ResumeReopenedMedium() {
     FullScreenAtOnce();
 }
 
+bool TQuorelMain_Form::StoredMediumIsAFile(const std::string& Path) {
+    if (win32::FileExists(Path))
+        return true;
+    // A file that is gone is passed over in silence; something else in its place (a folder, a FIFO, a
+    // device, a link to nothing) would be as silent a failure, and is told.
+    if (const std::string text = UnopenableFileText(Path); !text.empty())
+        Application().MessageBox(text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
+    return false;
+}
+
 void TQuorelMain_Form::ReopenMediaFile() {
-    if (!win32::FileExists(State.CurrentMediaFile))
+    if (!StoredMediumIsAFile(State.CurrentMediaFile))
         return;
     FindCurrentInPlayList(*State.PlayListFiles);
     State.PlayRate = 1.0;
@@ -408,7 +418,7 @@ void TQuorelMain_Form::ReopenMediaFile() {
 void TQuorelMain_Form::ReopenPip() {
     State.pipMediaFileA = StoredText("Pip", "pipMediaFileA");
     State.pipMediaFileB = StoredText("Pip", "pipMediaFileB");
-    if (!win32::FileExists(State.pipMediaFileA) || !win32::FileExists(State.pipMediaFileB))
+    if (!StoredMediumIsAFile(State.pipMediaFileA) || !StoredMediumIsAFile(State.pipMediaFileB))
         return;
     SetPipPlayList();
     State.PlayRate = 1.0;
@@ -450,7 +460,7 @@ void TQuorelMain_Form::ReopenDvd() {
 }
 
 void TQuorelMain_Form::ReopenAudio() {
-    if (!win32::FileExists(State.CurrentMediaFile))
+    if (!StoredMediumIsAFile(State.CurrentMediaFile))
         return;
     FindCurrentInPlayList(*State.PlayListFiles);
     State.PlayRate = 1.0;

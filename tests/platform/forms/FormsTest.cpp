@@ -354,7 +354,9 @@ TEST_F(FormsTest, WhileWaitingOnlyPaintsRunAndTheRestComesAfter) {
     }
     EXPECT_GE(paints.paints, 1);
     EXPECT_TRUE(seen.empty()) << seen.front();
-    QTest::qWait(50);
+    const std::size_t expected = main.isActiveWindow() ? 5u : 4u;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() >= expected; }));
+    QTest::qWait(20);
     EXPECT_EQ(seen.size(), main.isActiveWindow() ? 5u : 4u);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), "timer"), 1);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), "close other"), 1);
@@ -380,8 +382,7 @@ TEST_F(FormsTest, ACloseOfTheMainFormWhileWaitingGivesTheWaitUp) {
     EXPECT_FALSE(Application().ProcessMessagesWhileWaiting());
     EXPECT_FALSE(Application().ProcessMessagesWhileWaiting());
     EXPECT_EQ(closes, 0);
-    QTest::qWait(50);
-    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closes == 1; }));
 }
 
 TEST_F(FormsTest, IconFontIsTheSystemsGeneralFont) {
