@@ -107,8 +107,10 @@ void TQuorelMain_Form::FormCreate(TObject*) {
 }
 
 void TQuorelMain_Form::InitState() {
-    // 1. The media layer's start-up takes the place of the GUI thread's COM initialisation.
+    // 1. The media layer's start-up takes the place of the GUI thread's COM initialisation. A graph's waits
+    // (a file prerolling) keep the windows painted and a close answered, instead of holding the message loop.
     gst::EnsureInitialised();
+    dshow::SetGraphWaitHook([] { return Application().ProcessMessagesWhileWaiting(); });
     // 2.
     FirstActivation = true;
     State.DriveCheckPending = true;
@@ -409,6 +411,11 @@ void TQuorelMain_Form::FormClose(TObject*, TCloseAction&) {
     // overwrite the stored ones.
     if (SharedStateReady)
         CloseStep([this] { SaveLastStateAndLists(); });
+    // A close while the last medium reopens is no start that died: the next start reopens it.
+    if (reopening_) {
+        reopening_ = false;
+        CloseStep([this] { ForgetReloadMark(); });
+    }
     CloseStep([this] { StopByType(); });
     CloseStep([] {
         // Whatever still plays is released here, so that no pipeline outlives the window.

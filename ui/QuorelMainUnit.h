@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,6 +43,14 @@
 using TImageArray = std::vector<tximage*>;
 using TLabelArray = std::vector<forms::TLabel*>;
 using TActionArray = std::vector<forms::TAction*>;
+
+// Why the medium at Path cannot be opened, as the message box says it: its name is a link to nothing, a
+// folder, a FIFO or a device, or a file that cannot be read. Empty when none of these holds (no entry of
+// that name at all, or a readable file).
+std::string UnopenableFileText(const std::string& Path);
+// What is wrong with the stored video renderer ([Play] RenderType) that a file is opened with; empty when it
+// is one the player knows.
+std::string BadRendererText(int RenderType);
 
 class TQuorelMain_Form : public forms::TForm {
 public:
@@ -318,6 +327,14 @@ public:
     void SaveStoredDvdList();
     void SaveStoredLists();
     void ReloadLast();
+    // The reopen of the last medium is marked in the settings while it opens, so that a medium that takes the
+    // program down as it opens is not opened again at every start: false when the mark says the last medium
+    // did so (that start then says so, once).
+    bool LastMediumMayReopen();
+    // Runs Open, the open step of a reopen, with the mark set.
+    void OpenMarked(const std::function<void()>& Open);
+    // A medium opened: a mark that kept the last medium from reopening no longer holds.
+    void ForgetReloadMark();
     void ReopenMediaFile();
     void ReopenPip();
     void ReopenDvd();
@@ -631,6 +648,9 @@ private:
     // --- Opens that fail (QuorelMainUnit_Media.cpp). ---
     // The message box after a file the user opened by hand (open dialog, command line) did not play.
     void ReportFailedOpen();
+    // Whether the stored last medium Path is a file to reopen; when something else is in its place, a box
+    // says what.
+    bool StoredMediumIsAFile(const std::string& Path);
 
     std::string programFile_;
     std::vector<std::string> arguments_;
@@ -645,6 +665,9 @@ private:
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;
     bool dvdListOfThisRun_ = false;
+    // Whether the settings hold a reopen mark (unknown until read); the reopen's open step runs.
+    std::optional<bool> reloadMarked_;
+    bool reopening_ = false;
     // Skin files already reported missing or broken.
     std::set<std::string> reportedSkinFiles_;
     // A press on the title strip waits for the pointer to move before the window moves with it.

@@ -91,6 +91,27 @@ void ApplyResumeRule(std::optional<std::int64_t> Duration,
     }
 }
 
+// [PlayControl] ReloadLastMark: empty, or what became of the reopen of a last medium and that medium.
+constexpr const char* ReloadMarkKey = "ReloadLastMark";
+constexpr const char* OpeningMark = "opening ";
+constexpr const char* RefusedMark = "refused ";
+
+// The stored last medium a reopen opens, as one text: its play type and its file, pair or disc.
+std::string StoredLastMedium() {
+    const std::string type = std::to_string(State.PlayType) + " ";
+    switch (State.PlayType) {
+    case PlayTypes::MediaFile:
+    case PlayTypes::Audio:
+        return type + State.CurrentMediaFile;
+    case PlayTypes::Dvd:
+        return type + StoredText("PlayControl", "LastDvd");
+    case PlayTypes::Pip:
+        return type + StoredText("Pip", "pipMediaFileA") + "|" + StoredText("Pip", "pipMediaFileB");
+    default:
+        return type;
+    }
+}
+
 } // namespace
 
 // --- Start and close. ---
@@ -298,6 +319,8 @@ void TQuorelMain_Form::SaveStoredLists() {
 
 void TQuorelMain_Form::ReloadLast() {
     if (ReloadLastSetting == 1) {
+        if (!LastMediumMayReopen())
+            return;
         switch (State.PlayType) {
         case PlayTypes::MediaFile:
             ReopenMediaFile();
@@ -319,6 +342,42 @@ void TQuorelMain_Form::ReloadLast() {
     }
 }
 
+bool TQuorelMain_Form::LastMediumMayReopen() {
+    const std::string mark = StoredText("PlayControl", ReloadMarkKey);
+    reloadMarked_ = !mark.empty();
+    // A mark of another medium is stale: the reopen marks its own.
+    const std::string medium = StoredLastMedium();
+    if (mark == RefusedMark + medium)
+        return false;
+    if (mark != OpeningMark + medium)
+        return true;
+    // The start that marked this reopen ended before the medium opened: it took the program down.
+    WriteIniString("PlayControl", ReloadMarkKey, RefusedMark + medium);
+    Application().MessageBox(
+        "The last media was not reloaded: the player stopped while loading it last time!", "Information",
+        win32::MB_OK | win32::MB_ICONINFORMATION);
+    return false;
+}
+
+void TQuorelMain_Form::OpenMarked(const std::function<void()>& Open) {
+    WriteIniString("PlayControl", ReloadMarkKey, OpeningMark + StoredLastMedium());
+    reloadMarked_ = true;
+    reopening_ = true;
+    Open();
+    reopening_ = false;
+    WriteIniString("PlayControl", ReloadMarkKey, "");
+    reloadMarked_ = false;
+}
+
+void TQuorelMain_Form::ForgetReloadMark() {
+    if (!reloadMarked_)
+        reloadMarked_ = !StoredText("PlayControl", ReloadMarkKey).empty();
+    if (!*reloadMarked_ || reopening_)
+        return;
+    WriteIniString("PlayControl", ReloadMarkKey, "");
+    reloadMarked_ = false;
+}
+
 void TQuorelMain_Form::ResumeReopenedMedium() {
     ShowMediaCaption();
     PauseCommand();
@@ -330,8 +389,18 @@ void TQuorelMain_Form::ResumeReopenedMedium() {
     FullScreenAtOnce();
 }
 
+bool TQuorelMain_Form::StoredMediumIsAFile(const std::string& Path) {
+    if (win32::FileExists(Path))
+        return true;
+    // A file that is gone is passed over in silence; something else in its place (a folder, a FIFO, a
+    // device, a link to nothing) would be as silent a failure, and is told.
+    if (const std::string text = UnopenableFileText(Path); !text.empty())
+        Application().MessageBox(text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
+    return false;
+}
+
 void TQuorelMain_Form::ReopenMediaFile() {
-    if (!win32::FileExists(State.CurrentMediaFile))
+    if (!StoredMediumIsAFile(State.CurrentMediaFile))
         return;
     FindCurrentInPlayList(*State.PlayListFiles);
     State.PlayRate = 1.0;
@@ -339,7 +408,7 @@ void TQuorelMain_Form::ReopenMediaFile() {
         std::string text;
         GetId3Text(State.CurrentMediaFile, text);
     }
-    OpenCurrentMedia();
+    OpenMarked([this] { OpenCurrentMedia(); });
     if (State.IsPlaying)
         ResumeReopenedMedium();
     else
@@ -349,11 +418,11 @@ void TQuorelMain_Form::ReopenMediaFile() {
 void TQuorelMain_Form::ReopenPip() {
     State.pipMediaFileA = StoredText("Pip", "pipMediaFileA");
     State.pipMediaFileB = StoredText("Pip", "pipMediaFileB");
-    if (!win32::FileExists(State.pipMediaFileA) || !win32::FileExists(State.pipMediaFileB))
+    if (!StoredMediumIsAFile(State.pipMediaFileA) || !StoredMediumIsAFile(State.pipMediaFileB))
         return;
     SetPipPlayList();
     State.PlayRate = 1.0;
-    OpenPip(State.pipMediaFileA, State.pipMediaFileB);
+    OpenMarked([] { OpenPip(State.pipMediaFileA, State.pipMediaFileB); });
     if (State.IsPlaying)
         ResumeReopenedMedium();
 }
@@ -373,7 +442,9 @@ void TQuorelMain_Form::ReopenDvd() {
         StopByType();
         return;
     }
-    if (!OpenDvd(State.DvdPath)) {
+    bool opened = false;
+    OpenMarked([&opened] { opened = OpenDvd(State.DvdPath); });
+    if (!opened) {
         Application().MessageBox("Load Dvd file error!", "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
         return;
     }
@@ -389,12 +460,12 @@ void TQuorelMain_Form::ReopenDvd() {
 }
 
 void TQuorelMain_Form::ReopenAudio() {
-    if (!win32::FileExists(State.CurrentMediaFile))
+    if (!StoredMediumIsAFile(State.CurrentMediaFile))
         return;
     FindCurrentInPlayList(*State.PlayListFiles);
     State.PlayRate = 1.0;
     ShowId3Text(State.CurrentMediaFile);
-    OpenCurrentMedia();
+    OpenMarked([this] { OpenCurrentMedia(); });
     if (State.IsPlaying) {
         State.LastPos = ResumeSeconds(State.LastPos, State.AudioSeconds);
         if (MemoryLastPosSetting == 1)
@@ -411,6 +482,7 @@ void TQuorelMain_Form::ShowPipOpened() {
         ShowStopped();
         return;
     }
+    ForgetReloadMark();
     ShowMediaCaption();
     std::int64_t h = 0, m = 0, s = 0;
     RefTimeToHms(h, m, s, State.MediaDuration);

@@ -141,8 +141,40 @@ void TQuorelMain_Form::OpenFileDialog() {
     FullScreenAtOnce();
 }
 
+std::string UnopenableFileText(const std::string& Path) {
+    switch (win32::KindOfPath(Path)) {
+    case win32::PathKind::BrokenLink:
+        return Path + " is not exists!";
+    case win32::PathKind::Folder:
+        return Path + " is a folder, not a media file!";
+    case win32::PathKind::Special:
+        return Path + " is a pipe or a device, not a media file!";
+    case win32::PathKind::File: {
+        // The class library's text for a file it cannot open.
+        const std::string reason = win32::FileReadError(Path);
+        return reason.empty() ? std::string() : "Cannot open file \"" + Path + "\". " + reason;
+    }
+    case win32::PathKind::Nothing:
+        break;
+    }
+    return {};
+}
+
+std::string BadRendererText(int RenderType) {
+    if (RenderType == RenderTypes::OwnRenderer || RenderType == RenderTypes::Vmr7 ||
+        RenderType == RenderTypes::Vmr9)
+        return {};
+    return "The video renderer " + std::to_string(RenderType) + " in the settings is invalidate!";
+}
+
 void TQuorelMain_Form::ReportFailedOpen() {
-    Application().MessageBox(InvalidMediumText, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
+    // The box says what is wrong when it is known: a file that cannot be read, or a stored renderer that
+    // opens no video, rather than calling the medium invalid.
+    std::string text = UnopenableFileText(State.CurrentMediaFile);
+    if (text.empty() && !IsAudioFile(State.CurrentMediaFile))
+        text = BadRendererText(State.RenderType);
+    Application().MessageBox(text.empty() ? InvalidMediumText : text, "Information",
+                             win32::MB_OK | win32::MB_ICONINFORMATION);
 }
 
 bool TQuorelMain_Form::OpenCurrentMedia() {
@@ -224,6 +256,7 @@ void TQuorelMain_Form::ShowMediaOpened() {
         RefreshButtonBitmaps();
         return;
     }
+    ForgetReloadMark();
     ShowMediaCaption();
     std::int64_t h = 0, m = 0, s = 0;
     // A reopened pair is shown as a media file is: with its length and the graph's timer.
@@ -266,6 +299,7 @@ void TQuorelMain_Form::ShowMediaOpened() {
 }
 
 void TQuorelMain_Form::ShowDvdOpened() {
+    ForgetReloadMark();
     ShowMediaCaption();
     ClearMenus(DvdMenuItems);
     EnableMenuItems(FileMenuItems);

@@ -1,9 +1,11 @@
 #include "platform/forms/Forms.h"
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <string>
 #include <strings.h>
+#include <vector>
 
 #include <langinfo.h>
 
@@ -16,6 +18,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 
 #include "platform/forms/Menus.h"
@@ -413,6 +416,7 @@ void TApplication::Terminate() {
 }
 
 void TApplication::EndProgram() {
+    ending_ = true;
     win32::EndMessageBoxes();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* form = dynamic_cast<TForm*>(widget)) {
@@ -441,6 +445,95 @@ void TApplication::EndProgram() {
 
 void TApplication::ProcessMessages() {
     QCoreApplication::processEvents();
+}
+
+namespace {
+
+// What comes for the forms while the program waits (ProcessMessagesWhileWaiting) and would run the
+// program's own handlers: closes and activations are kept here, posted messages in their queue, input and
+// timers in Qt's. All of it comes in once the wait is over, that is when the message loop runs timers again.
+class HeldEvents : public QObject {
+public:
+    HeldEvents() : QObject(QCoreApplication::instance()) {
+        QCoreApplication::instance()->installEventFilter(this);
+        win32::HoldPostedMessages(true);
+        // A timer of its own (a zero one would be a queued call, which the wait delivers).
+        QTimer::singleShot(1, this, [this] { Release(); });
+    }
+
+    static HeldEvents* Current() { return current_; }
+    static HeldEvents* Begin() {
+        if (current_ == nullptr)
+            current_ = new HeldEvents;
+        return current_;
+    }
+    bool MainFormCloseAsked() const { return mainFormCloseAsked_; }
+
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        auto* form = dynamic_cast<TForm*>(Watched);
+        if (form == nullptr)
+            return false;
+        switch (Event->type()) {
+        case QEvent::Close:
+            if (std::find(closes_.begin(), closes_.end(), form) == closes_.end())
+                closes_.emplace_back(form);
+            // Closing the main form ends the program: the boxes the rest of the wait's work shows are
+            // answered at once, as nobody may be there to answer them.
+            if (form == Application().MainForm()) {
+                mainFormCloseAsked_ = true;
+                win32::EndMessageBoxes();
+            }
+            Event->ignore();
+            return true;
+        case QEvent::WindowActivate:
+        case QEvent::WindowDeactivate:
+            if (std::find(activations_.begin(), activations_.end(), form) == activations_.end())
+                activations_.emplace_back(form);
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    void Release() {
+        QCoreApplication::instance()->removeEventFilter(this);
+        current_ = nullptr;
+        deleteLater();
+        // A form's activation comes as the window stands now.
+        for (const QPointer<TForm>& form : activations_) {
+            if (form.isNull())
+                continue;
+            QEvent activation(form->isActiveWindow() ? QEvent::WindowActivate : QEvent::WindowDeactivate);
+            QCoreApplication::sendEvent(form.data(), &activation);
+        }
+        win32::HoldPostedMessages(false);
+        for (const QPointer<TForm>& form : closes_)
+            if (!form.isNull())
+                form->Close();
+    }
+
+    static inline HeldEvents* current_ = nullptr;
+    std::vector<QPointer<TForm>> closes_;
+    std::vector<QPointer<TForm>> activations_;
+    bool mainFormCloseAsked_ = false;
+};
+
+} // namespace
+
+bool TApplication::ProcessMessagesWhileWaiting() {
+    static bool processing = false;
+    if (QCoreApplication::instance() == nullptr ||
+        QThread::currentThread() != QCoreApplication::instance()->thread())
+        return true;
+    if (!processing) {
+        processing = true;
+        HeldEvents::Begin();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
+        processing = false;
+    }
+    const HeldEvents* held = HeldEvents::Current();
+    return !ending_ && !terminated_ && (held == nullptr || !held->MainFormCloseAsked());
 }
 
 win32::HWND TApplication::Handle() const {

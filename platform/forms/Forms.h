@@ -170,6 +170,13 @@ public:
     void EndProgram();
     bool Terminated() const { return terminated_; }
     void ProcessMessages();
+    // Keeps the program answering while its own code waits on something that takes a while (a media graph
+    // prerolling): called again and again during the wait, on the GUI thread. Windows are painted, and a
+    // close asked of a window is taken; what would run the program's own handlers waits until the wait is
+    // over and then comes in its order (input, timers, posted messages, activations, the closes). False once
+    // the program is to end (its main form was asked to close, or EndProgram ran): the wait is to be given
+    // up.
+    bool ProcessMessagesWhileWaiting();
 
     // The window dialogs take as their owner: there is no hidden application window, so it is the main
     // form's. 0 before the main form exists.
@@ -197,6 +204,7 @@ private:
     win32::HWND handle_ = nullptr;
     bool terminated_ = false;
     bool running_ = false; // inside Run's message loop
+    bool ending_ = false;  // EndProgram ran
 };
 
 TApplication& Application();

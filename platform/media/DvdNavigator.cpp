@@ -8,6 +8,8 @@
 #include <dvdread/dvd_reader.h>
 #include <dvdread/ifo_read.h>
 
+#include "platform/media/DvdIfoCheck.h"
+
 namespace dshow {
 
 namespace {
@@ -169,9 +171,12 @@ std::shared_ptr<DvdNavigator> DvdNavigator::Open(const std::string& Path, std::s
     for (int t = 1; t <= navigator->Titles(); ++t) {
         std::uint64_t* chapterEnds = nullptr;
         std::uint64_t duration = 0;
-        if (dvdnav_describe_title_chapters(navigator->nav_, t, &chapterEnds, &duration) > 0)
+        // The list is the caller's only when chapters came back: for a title without chapters libdvdnav has
+        // freed it already, though it hands it out.
+        if (dvdnav_describe_title_chapters(navigator->nav_, t, &chapterEnds, &duration) > 0) {
             navigator->titles_[static_cast<std::size_t>(t - 1)].Length = static_cast<std::int64_t>(duration);
-        std::free(chapterEnds);
+            std::free(chapterEnds);
+        }
     }
     return navigator;
 }
@@ -189,6 +194,14 @@ bool DvdNavigator::LoadFacts(const std::string& Path, std::string* Reason) {
     if (dvd == nullptr) {
         if (Reason)
             *Reason = "no DVD at " + Path;
+        return false;
+    }
+    // A damaged information file is refused before libdvdread parses it: some damage takes the library, and
+    // the program with it, down (libdvdnav parses the same files when it opens the disc below).
+    if (std::string damage; !DiscInfoFilesFit(dvd, &damage)) {
+        DVDClose(dvd);
+        if (Reason)
+            *Reason = "the DVD at " + Path + " is damaged: " + damage;
         return false;
     }
     ifo_handle_t* vmg = ifoOpen(dvd, 0);

@@ -44,25 +44,50 @@ GraphRegistry& LiveGraphs() {
     return *registry;
 }
 
-// Waits up to Limit for Element's state change. The wait may be woken early (a signal delivered to the
-// waiting thread), and GStreamer then answers a failure: only the element's own last result tells a real one,
-// so an early wake goes on waiting for the rest of the time.
+// A wait is cut into slices this long; the hook of SetGraphWaitHook runs between them.
+constexpr auto WaitSlice = std::chrono::milliseconds(20);
+
+std::function<bool()>& GraphWaitHook() {
+    static std::function<bool()> hook;
+    return hook;
+}
+
+// Runs the wait hook; false when it gives the wait up. A wait inside the hook's own work does not run it
+// again.
+bool WaitGoesOn() {
+    static thread_local bool inHook = false;
+    if (!GraphWaitHook() || inHook)
+        return true;
+    inHook = true;
+    const bool goesOn = GraphWaitHook()();
+    inHook = false;
+    return goesOn;
+}
+
+// Waits up to Limit for Element's state change; a wait given up (WaitGoesOn) fails. The wait may be woken
+// early (a signal delivered to the waiting thread), and GStreamer then answers a failure: only the element's
+// own last result tells a real one, so an early wake goes on waiting for the rest of the time.
 GstStateChangeReturn WaitForStateChange(GstElement* Element, GstClockTime Limit) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::nanoseconds(Limit);
     for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
-        const GstStateChangeReturn result = gst_element_get_state(
-            Element, nullptr, nullptr, static_cast<GstClockTime>(std::max<std::int64_t>(left.count(), 0)));
-        if (result != GST_STATE_CHANGE_FAILURE)
+        const auto slice = std::clamp<std::chrono::nanoseconds>(left, std::chrono::nanoseconds(0), WaitSlice);
+        const GstStateChangeReturn result =
+            gst_element_get_state(Element, nullptr, nullptr, static_cast<GstClockTime>(slice.count()));
+        if (result == GST_STATE_CHANGE_FAILURE) {
+            GST_OBJECT_LOCK(Element);
+            const GstStateChangeReturn last = GST_STATE_RETURN(Element);
+            GST_OBJECT_UNLOCK(Element);
+            if (last == GST_STATE_CHANGE_FAILURE)
+                return result;
+        } else if (result != GST_STATE_CHANGE_ASYNC) {
             return result;
-        GST_OBJECT_LOCK(Element);
-        const GstStateChangeReturn last = GST_STATE_RETURN(Element);
-        GST_OBJECT_UNLOCK(Element);
-        if (last == GST_STATE_CHANGE_FAILURE)
-            return result;
-        if (left.count() <= 0)
+        }
+        if (left <= slice)
             return GST_STATE_CHANGE_ASYNC;
+        if (!WaitGoesOn())
+            return GST_STATE_CHANGE_FAILURE;
     }
 }
 
@@ -146,6 +171,10 @@ void FilterGraph::Shutdown() {
     ownRenderer_.reset();
     edges_.clear();
     filters_.clear();
+}
+
+void SetGraphWaitHook(std::function<bool()> Hook) {
+    GraphWaitHook() = std::move(Hook);
 }
 
 void ShutdownMediaGraphs() {
@@ -341,7 +370,7 @@ HRESULT FilterGraph::CompleteChain(Chain& C) {
     }
     if (chains_.size() > 1)
         MixAudioOfEveryChain();
-    HRESULT result = Preroll();
+    HRESULT result = Preroll(&C);
     if (com::SUCCEEDED(result)) {
         std::lock_guard lock(mutex_);
         if (C.videoBranch == nullptr && !C.audio)
@@ -485,21 +514,30 @@ HRESULT FilterGraph::ProbeSeeking() {
     return Preroll();
 }
 
-HRESULT FilterGraph::Preroll() {
+HRESULT FilterGraph::Preroll(const Chain* Rendered) {
+    // A wait given up already (the program is closing) is not begun.
+    if (!WaitGoesOn())
+        return com::E_ABORT;
     failed_ = false;
     const int padsBefore = decodedPads_;
+    const int renderedPadsBefore = Rendered != nullptr ? Rendered->pads.load() : 0;
     if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return VFW_E_UNKNOWN_FILE_TYPE;
     const auto start = std::chrono::steady_clock::now();
     const auto deadline = start + std::chrono::nanoseconds(PrerollTimeLimit);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (decodedPads_ == padsBefore && std::chrono::steady_clock::now() - start > FirstStreamTimeLimit)
+        // The file being rendered must give its own stream: the other files of the graph give theirs anew.
+        if ((decodedPads_ == padsBefore || (Rendered != nullptr && Rendered->pads == renderedPadsBefore)) &&
+            std::chrono::steady_clock::now() - start > FirstStreamTimeLimit)
             return VFW_E_UNKNOWN_FILE_TYPE;
-        const GstStateChangeReturn state = WaitForStateChange(pipeline_, 20 * GST_MSECOND);
+        const GstStateChangeReturn state = WaitForStateChange(
+            pipeline_, static_cast<GstClockTime>(std::chrono::nanoseconds(WaitSlice).count()));
         if (failed_ || state == GST_STATE_CHANGE_FAILURE)
             return VFW_E_UNKNOWN_FILE_TYPE;
         if (state == GST_STATE_CHANGE_SUCCESS || state == GST_STATE_CHANGE_NO_PREROLL)
             return S_OK;
+        if (!WaitGoesOn())
+            return com::E_ABORT;
     }
     return VFW_E_TIMEOUT;
 }
@@ -539,6 +577,7 @@ void FilterGraph::OnDecodedPad(GstElement*, GstPad* Pad, gpointer ChainPtr) {
 // branches they had.
 void FilterGraph::ConnectDecodedPad(Chain& C, GstPad* Pad) {
     ++decodedPads_;
+    ++C.pads;
     GstCaps* caps = gst_pad_get_current_caps(Pad);
     if (caps == nullptr)
         caps = gst_pad_query_caps(Pad, nullptr);
@@ -690,7 +729,9 @@ LONGLONG FilterGraph::QueryDuration() {
         gint64 duration = 0;
         if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0)
             return duration / static_cast<gint64>(NanosecondsPer100);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!WaitGoesOn())
+            break;
+        std::this_thread::sleep_for(WaitSlice);
     }
     return 0;
 }
@@ -1081,8 +1122,16 @@ HRESULT FilterGraph::Step(DWORD Frames, com::IUnknown*) {
     if (!gst_element_send_event(video, gst_event_new_step(GST_FORMAT_BUFFERS, Frames, 1.0, TRUE, FALSE)))
         return com::E_FAIL;
     lock.lock();
-    if (!stepDone_.wait_for(lock, StepTimeLimit, [&] { return stepsDone_ != before || ended_ || failed_; }))
-        return VFW_E_TIMEOUT;
+    const auto deadline = std::chrono::steady_clock::now() + StepTimeLimit;
+    while (!stepDone_.wait_for(lock, WaitSlice, [&] { return stepsDone_ != before || ended_ || failed_; })) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return VFW_E_TIMEOUT;
+        lock.unlock();
+        const bool goesOn = WaitGoesOn();
+        lock.lock();
+        if (!goesOn)
+            return com::E_ABORT;
+    }
     // The stream may end instead of giving the frame.
     return stepsDone_ != before && !stepReachedEnd_ ? S_OK : VFW_E_WRONG_STATE;
 }

@@ -89,6 +89,8 @@ private:
         std::vector<std::string> preferred;
         GstElement* videoBranch = nullptr;
         bool audio = false;
+        // Streams its decoder has given out (counted by the streaming threads).
+        std::atomic<int> pads{0};
         // The audio branch's pad this file's sound goes to (a reference of ours), kept across stops.
         GstPad* audioSink = nullptr;
 
@@ -117,7 +119,9 @@ private:
     Chain* AddChain(const std::string& File, com::ComPtr<IBaseFilter> Source);
     HRESULT CompleteChain(Chain& C);
     void RememberChains();
-    HRESULT Preroll();
+    // Pauses the pipeline and waits until it has prerolled, failed or run out of time. Rendered, when given,
+    // is the file being rendered, which must give a stream of its own.
+    HRESULT Preroll(const Chain* Rendered = nullptr);
     void ResetPipeline();
     void ConnectDecodedPad(Chain& C, GstPad* Pad);
     void MixAudioOfEveryChain();

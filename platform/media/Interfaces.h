@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/com/Guids.h"
@@ -417,5 +418,9 @@ struct IDvdInfo : com::IUnknown {};
 // plays while the program shuts down. The interfaces stay valid (they then report failures). Also run at
 // exit.
 void ShutdownMediaGraphs();
+// What the thread that waits for a graph's pipeline (a render's preroll, a seek settling, a frame step) does
+// meanwhile, every few milliseconds; by default nothing, and the wait blocks it. The hook returns false to
+// give the wait up: the call that waited then fails (E_ABORT for a render). An empty hook stands for none.
+void SetGraphWaitHook(std::function<bool()> Hook);
 
 } // namespace dshow

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -156,6 +157,32 @@ std::optional<std::string> ReadWholeFile(const std::string& Path) {
 bool FileExists(const std::string& Path) {
     std::error_code ec;
     return std::filesystem::is_regular_file(Path, ec);
+}
+
+PathKind KindOfPath(const std::string& Path) {
+    std::error_code ec;
+    const std::filesystem::file_status target = std::filesystem::status(Path, ec);
+    switch (target.type()) {
+    case std::filesystem::file_type::regular:
+        return PathKind::File;
+    case std::filesystem::file_type::directory:
+        return PathKind::Folder;
+    case std::filesystem::file_type::not_found:
+    case std::filesystem::file_type::none:
+        return std::filesystem::is_symlink(std::filesystem::symlink_status(Path, ec)) ? PathKind::BrokenLink
+                                                                                     : PathKind::Nothing;
+    default:
+        return PathKind::Special;
+    }
+}
+
+std::string FileReadError(const std::string& Path) {
+    // Without blocking: a FIFO put in the file's place never waits for a writer.
+    const int fd = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::strerror(errno);
+    ::close(fd);
+    return {};
 }
 
 bool DirectoryExists(const std::string& Path) {

@@ -44,6 +44,18 @@ std::optional<FileTail> ReadFileTail(const std::string& Path, std::size_t Count,
 bool FileExists(const std::string& Path);
 bool DirectoryExists(const std::string& Path);
 
+// What a path names, for telling why it cannot be opened as a file.
+enum class PathKind {
+    Nothing,    // no entry of that name
+    BrokenLink, // a symbolic link whose target is not there
+    File,       // a regular file (through links)
+    Folder,
+    Special, // a FIFO, a device or a socket
+};
+PathKind KindOfPath(const std::string& Path);
+// Empty when the regular file at Path opens for reading; else the system's reason ("Permission denied").
+std::string FileReadError(const std::string& Path);
+
 // Creates the folder and any missing parents. Returns true when the folder exists afterwards.
 bool ForceDirectories(const std::string& Path);
 

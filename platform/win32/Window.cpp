@@ -1,6 +1,7 @@
 #include "platform/win32/Window.h"
 
 #include <algorithm>
+#include <deque>
 
 #include <QApplication>
 #include <QCursor>
@@ -30,14 +31,38 @@ public:
 };
 
 class MessageQueue : public QObject {
+public:
+    void Hold(bool Value) {
+        held_ = Value;
+        // Each delivery may hold the queue again (a window's handler waits): the rest waits on.
+        while (!held_ && !waiting_.empty()) {
+            const Waiting m = waiting_.front();
+            waiting_.pop_front();
+            SendMessage(m.Handle, m.Msg, m.WParam, m.LParam);
+        }
+    }
+
 protected:
     bool event(QEvent* e) override {
         if (e->type() != PostedMessageEvent::EventType)
             return QObject::event(e);
         auto* m = static_cast<PostedMessageEvent*>(e);
-        SendMessage(m->Handle, m->Msg, m->WParam, m->LParam);
+        if (held_ || !waiting_.empty())
+            waiting_.push_back({m->Handle, m->Msg, m->WParam, m->LParam});
+        else
+            SendMessage(m->Handle, m->Msg, m->WParam, m->LParam);
         return true;
     }
+
+private:
+    struct Waiting {
+        HWND Handle;
+        UINT Msg;
+        WPARAM WParam;
+        LPARAM LParam;
+    };
+    bool held_ = false;
+    std::deque<Waiting> waiting_;
 };
 
 QObject* TheMessageQueue() {
@@ -201,6 +226,10 @@ BOOL PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam) {
         return FALSE;
     QCoreApplication::postEvent(TheMessageQueue(), new PostedMessageEvent(Handle, Msg, WParam, LParam));
     return TRUE;
+}
+
+void HoldPostedMessages(bool Hold) {
+    static_cast<MessageQueue*>(TheMessageQueue())->Hold(Hold);
 }
 
 LRESULT DefWindowProc(HWND Handle, UINT Msg, WPARAM WParam, LPARAM) {

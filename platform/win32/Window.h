@@ -46,6 +46,9 @@ LRESULT SendMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
 // Queues the message for the window; FALSE when Handle names no window. When the message comes up, it is
 // delivered as SendMessage delivers it, unless the window has gone meanwhile.
 BOOL PostMessage(HWND Handle, UINT Msg, WPARAM WParam, LPARAM LParam);
+// While held, posted messages that come up wait, in their order, instead of reaching their windows; the
+// release delivers them at once (except those of windows gone meanwhile), then the queue runs as before.
+void HoldPostedMessages(bool Hold);
 
 // The default handling of a message:
 // - WM_CLOSE closes the window (its close handling runs);

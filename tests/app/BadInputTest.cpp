@@ -3,6 +3,7 @@
 // stored list that cannot be read, which puts an error box up at the start.
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <thread>
 
@@ -16,6 +17,7 @@
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowManagerActions.h"
+#include "tests/support/XScreen.h"
 #include "tests/support/XvfbDisplay.h"
 
 using testing_support::ProgramRun;
@@ -143,6 +145,43 @@ TEST_F(BadInput, ACloseRequestWhileAnErrorBoxIsUpEndsTheBoxAndThenTheProgram) {
         }
         EXPECT_NE(run.ErrorOutput().find("Cannot create file"), std::string::npos) << run.ErrorOutput();
         EXPECT_EQ(Setting("LastPos"), "0") << "the close saved the last state";
+    }
+}
+
+// A RealMedia file whose header holds absurd values never gives a stream, and the open tries it for seconds.
+// Meanwhile the window is drawn and answers: a picture asked of it a moment into the open comes while the
+// file is still tried (the status strip is the ready state's, not the failure's), and a terminate signal or
+// the window manager's close ends the program then, with nothing played.
+TEST_F(BadInput, TheWindowAnswersWhileAFileThatNeverGivesAStreamIsTried) {
+    const QImage idle = Grab({}, "idle.png");
+    ASSERT_EQ(run.Close(), 0) << run.ErrorOutput();
+    const std::string stalling = run.File("stalling.rm");
+    std::filesystem::copy_file(testing_support::StallingRealMediaFile(), stalling);
+    const std::string shot = run.File("while-opening.png");
+    for (const bool signal : {true, false}) {
+        SCOPED_TRACE(signal ? "terminate signal" : "window manager's close");
+        std::filesystem::remove(openedLog);
+        std::filesystem::remove(shot);
+        Start({"/o", stalling}, {"QUOREL_GRAB_WINDOW_ON_SIGNAL=" + shot});
+        std::vector<testing_support::ShownWindow> shown;
+        ASSERT_TRUE(run.WaitFor([&] {
+            return !(shown = testing_support::ShownWindows(display.Name())).empty();
+        })) << run.ErrorOutput();
+        // The open begins once the window is painted (or 300 ms after it is shown) and takes seconds.
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        ::kill(run.Pid(), SIGUSR1);
+        QImage whileOpening;
+        EXPECT_TRUE(run.WaitFor([&] { return whileOpening.load(QString::fromStdString(shot)); }))
+            << run.ErrorOutput();
+        EXPECT_EQ(StatusText(whileOpening), StatusText(idle)) << "the picture came after the open had failed";
+        if (signal) {
+            EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+        } else {
+            ASSERT_TRUE(testing_support::RequestClose(display.Name(), shown.front().window));
+            EXPECT_TRUE(run.WaitFor([&] { return !run.Running(); }));
+            EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+        }
+        EXPECT_EQ(ReadFile(openedLog), "");
     }
 }
 

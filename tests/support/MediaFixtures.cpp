@@ -189,4 +189,27 @@ const std::string& MediaFile(MediaFixture Fixture) {
     return made.emplace(Fixture, path).first->second;
 }
 
+const std::string& StallingRealMediaFile() {
+    static const std::string path = [] {
+        std::string bytes = ReadFile(MediaFile(MediaFixture::RealMedia));
+        const std::size_t properties = bytes.find("PROP");
+        EXPECT_NE(properties, std::string::npos);
+        const auto put = [&](std::size_t At, std::uint32_t Value) {
+            for (int i = 0; i < 4; ++i)
+                bytes.at(properties + At + i) = static_cast<char>(Value >> (24 - 8 * i));
+        };
+        // From the chunk's start: the largest and average bit rate, the largest and average packet, ...,
+        // the length.
+        put(10, 0xFFFFFFFF);
+        put(14, 0xFFFFFFFF);
+        put(18, 0xFFFFFFFF);
+        put(22, 0);
+        put(30, 0xFFFFFFFF);
+        const std::string stalling = FixtureFolder() + "/Stalling.rm";
+        WriteFile(stalling, bytes);
+        return stalling;
+    }();
+    return path;
+}
+
 } // namespace testing_support

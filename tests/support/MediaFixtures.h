@@ -38,6 +38,11 @@ struct Rgb {
 };
 inline constexpr Rgb FixtureColour{40, 200, 80};
 
+// A RealMedia file with an absurd header (its packets average 0 bytes; its rates, largest packet and length
+// are 0xFFFFFFFF), made from the RealMedia fixture: the demuxer never gives a stream, so a render waits its
+// whole time for a first stream in vain.
+const std::string& StallingRealMediaFile();
+
 // Runs a gst-launch style description to its end; "{out}" in it stands for Path. The file appears at Path
 // only when the pipeline ran through (written under a temporary name first). False on failure.
 bool MakeMediaFile(const std::string& Description, const std::string& Path);

@@ -4,6 +4,11 @@
 #include <functional>
 #include <map>
 
+#include <QCloseEvent>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "core/PlaybackState.h"
@@ -14,6 +19,7 @@
 #include "platform/win32/Window.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/PaintCounter.h"
+#include "tests/support/TempDir.h"
 #include "tests/ui/MainFormFixture.h"
 
 namespace {
@@ -145,6 +151,43 @@ public:
 private:
     com::ClassFactory original_;
 };
+
+// --- The message loop while a file opens. ---
+
+// The window is painted while a file opens: a paint asked for as the open begins comes before the open has
+// returned.
+TEST_F(StoredListsTest, TheWindowIsPaintedWhileAFileOpens) {
+    Run();
+    const std::string clip = Copy(LongClip(), "long.mp4");
+    const testing_support::PaintCounter paints(form->Status_L);
+    int paintsAtStart = -1;
+    GraphCounter graphs([&] {
+        paintsAtStart = paints.paints;
+        form->Status_L->update();
+    });
+    TStringList files;
+    files.Add(clip);
+    form->OpenFilesAsPlayList(files);
+    ASSERT_EQ(graphs.count, 1);
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_GT(paints.paints, paintsAtStart);
+}
+
+// A close asked for while a file opens (a window manager's, or a terminate signal's) is answered at once: the
+// open is given up and nothing plays; the window closes once the open has returned.
+TEST_F(StoredListsTest, ACloseWhileAFileOpensGivesTheOpenUpAndClosesTheWindow) {
+    Run();
+    Application().SetMainForm(form.get()); // as the program block makes it
+    const std::string clip = Copy(LongClip(), "long.mp4");
+    GraphCounter graphs([&] { QCoreApplication::postEvent(form.get(), new QCloseEvent); });
+    TStringList files;
+    files.Add(clip);
+    form->OpenFilesAsPlayList(files);
+    ASSERT_EQ(graphs.count, 1);
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_FALSE(form->ClosingDown) << "the close comes after the open";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->ClosingDown; }));
+}
 
 TEST_F(StoredListsTest, OpenSwitchWithFullScreenAtOnceOpensOnceAndEndsInFullScreen) {
     const std::string clip = Clip("a.mp4");
@@ -446,6 +489,72 @@ TEST_F(StoredListsTest, MissingLastFileReopensNothing) {
     EXPECT_TRUE(screenSaver.Calls.empty());
 }
 
+// --- A last medium that took the program down as it reopened. ---
+
+// The default settings with Text and [PlayControl] ReloadLastMark := Mark.
+std::string WithReloadMark(const std::string& Mark, std::string Text) {
+    const std::string section = "[PlayControl]\r\n";
+    return Text.insert(Text.find(section) + section.size(), "ReloadLastMark=" + Mark + "\r\n");
+}
+
+// The reopen's open runs with the mark in the settings; it goes once the medium has opened. A mark of another
+// medium holds nothing back.
+TEST_F(StoredListsTest, TheReopenIsMarkedWhileTheLastMediumOpens) {
+    const std::string clip = Clip("a.mp4");
+    WriteIni(WithReloadMark("opening 1 " + tree.Root() + "/other.mp4", DefaultsWith("LastMediaFile", clip)));
+    std::string markAtOpen;
+    GraphCounter graphs([&] { markAtOpen = ReadIniString("PlayControl", "ReloadLastMark"); });
+    Run();
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_EQ(markAtOpen, "opening 1 " + clip);
+    EXPECT_EQ(ReadIniString("PlayControl", "ReloadLastMark"), "");
+    EXPECT_TRUE(boxes.empty());
+}
+
+struct DiedCase {
+    const char* name;
+    const char* playType;
+    const char* key; // of the last medium
+};
+
+class ReopenThatDied : public StoredListsTest, public ::testing::WithParamInterface<DiedCase> {};
+
+// The mark a start left when it died while the last medium opened: the next start does not open it and says
+// so in a box, later starts open nothing of it and say nothing, until a medium has opened; then the last
+// medium reopens as before.
+TEST_P(ReopenThatDied, TheNextStartDoesNotReopenItAndSaysSoOnce) {
+    const DiedCase& c = GetParam();
+    const std::string medium = std::string(c.key) == "LastDvd" ? tree.Root() : Clip("a.mp4");
+    WriteIni(WithReloadMark(std::string("opening ") + c.playType + " " + medium,
+                            DefaultsWith("LastPlayType", c.playType, DefaultsWith(c.key, medium))));
+    GraphCounter graphs;
+    Run();
+    EXPECT_EQ(graphs.count, 0);
+    EXPECT_FALSE(State.IsPlaying);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text,
+              "The last media was not reloaded: the player stopped while loading it last time!");
+    EXPECT_EQ(boxes[0].Caption, "Information");
+    form.reset();
+    boxes.clear();
+    Run();
+    EXPECT_EQ(graphs.count, 0);
+    EXPECT_TRUE(boxes.empty());
+    form.reset();
+    // The clip opened from the command line: the mark goes, and the next start reopens the last medium.
+    Run({Clip("b.mp4")});
+    EXPECT_EQ(ReadIniString("PlayControl", "ReloadLastMark"), "");
+    form.reset();
+    graphs.count = 0;
+    Run();
+    EXPECT_EQ(graphs.count, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(LastMedia, ReopenThatDied,
+                         ::testing::Values(DiedCase{"MediaFile", "1", "LastMediaFile"},
+                                           DiedCase{"Dvd", "2", "LastDvd"}),
+                         testing_support::CaseName());
+
 // A file the user names on the command line that does not play is reported in a box; the same file reopened
 // as the last medium at the next start only shows the status text.
 TEST_F(StoredListsTest, AFileThatDoesNotPlayIsReportedWhenNamedOnTheCommandLineAndOnlyShownWhenReopened) {
@@ -469,6 +578,105 @@ TEST_F(StoredListsTest, AFileThatDoesNotPlayIsReportedWhenNamedOnTheCommandLineA
     EXPECT_EQ(form->Status_L->Caption(), "无效或错误的媒体文件!");
     EXPECT_EQ(form->CurMedia_L->Caption(), "text.avi");
     EXPECT_TRUE(boxes.empty());
+}
+
+// What is put in a medium's place is named by the box: a folder, a FIFO, a device, a link to nothing, a
+// file that cannot be read. A name with nothing behind it, or a readable file, has nothing to say here.
+TEST(FailedOpenTexts, SayWhatIsInTheMediumsPlace) {
+    const testing_support::TempDir dir;
+    const std::string fifo = dir.File("pipe.avi");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string dangling = dir.File("gone.avi");
+    std::filesystem::create_symlink(dir.File("nowhere.avi"), dangling);
+    const std::string readable = dir.File("clip.avi");
+    testing_support::WriteFile(readable, "x");
+    const std::string unreadable = dir.File("locked.avi");
+    testing_support::WriteFile(unreadable, "x");
+    std::filesystem::permissions(unreadable, std::filesystem::perms::none);
+    const bool rootReadsAll = ::geteuid() == 0;
+    const struct {
+        std::string path;
+        std::string text;
+    } cases[] = {
+        {dir.Path(), dir.Path() + " is a folder, not a media file!"},
+        {fifo, fifo + " is a pipe or a device, not a media file!"},
+        {"/dev/null", "/dev/null is a pipe or a device, not a media file!"},
+        {dangling, dangling + " is not exists!"},
+        {dir.File("missing.avi"), ""},
+        {"", ""},
+        {readable, ""},
+        {unreadable, rootReadsAll ? "" : "Cannot open file \"" + unreadable + "\". Permission denied"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UnopenableFileText(c.path), c.text) << c.path;
+    for (const int known : {1000, 1007, 1009})
+        EXPECT_EQ(BadRendererText(known), "");
+    EXPECT_EQ(BadRendererText(5), "The video renderer 5 in the settings is invalidate!");
+    EXPECT_EQ(BadRendererText(0), "The video renderer 0 in the settings is invalidate!");
+}
+
+// A folder named on the command line, and a good clip with a stored renderer the player does not know: the
+// box says so instead of calling the medium invalid (the status strip keeps its short text).
+TEST_F(StoredListsTest, AFailedOpenSaysWhatIsWrong) {
+    const std::string folder = tree.Root() + "/clips.avi";
+    std::filesystem::create_directory(folder);
+    Run({"/o", folder});
+    EXPECT_FALSE(State.IsPlaying);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, folder + " is a folder, not a media file!");
+    EXPECT_EQ(boxes[0].Caption, "Information");
+
+    boxes.clear();
+    form.reset();
+    const std::string clip = Clip("a.mp4");
+    WriteIni(DefaultsWith("SelKernelType", "1", DefaultsWith("RenderType", "5")));
+    Run({"/o", clip});
+    EXPECT_FALSE(State.IsPlaying);
+    EXPECT_EQ(form->Status_L->Caption(), "无效或错误的媒体文件!");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "The video renderer 5 in the settings is invalidate!");
+    EXPECT_EQ(boxes[0].Caption, "Information");
+}
+
+// The stored last medium replaced by a folder, a FIFO, a device or a link to nothing is not reopened, and
+// one box says what is there; a file that is simply gone is passed over in silence.
+TEST_F(StoredListsTest, AStoredLastMediumThatIsNoFileIsToldOnce) {
+    const std::string folder = tree.Root() + "/film.avi";
+    std::filesystem::create_directory(folder);
+    const std::string fifo = tree.Root() + "/pipe.avi";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string dangling = tree.Root() + "/gone.avi";
+    std::filesystem::create_symlink(tree.Root() + "/nowhere.avi", dangling);
+    const std::string clip = Clip("b.mp4");
+    const struct {
+        const char* type;
+        std::string a, b; // the stored medium (b: the pair's second file)
+        std::string text;  // the box, "" for none
+    } cases[] = {
+        {"1", folder, "", folder + " is a folder, not a media file!"},
+        {"1", fifo, "", fifo + " is a pipe or a device, not a media file!"},
+        {"1", "/dev/null", "", "/dev/null is a pipe or a device, not a media file!"},
+        {"4", dangling, "", dangling + " is not exists!"},
+        {"3", clip, folder, folder + " is a folder, not a media file!"},
+        {"1", tree.Root() + "/missing.avi", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.a + " " + c.b);
+        boxes.clear();
+        form.reset();
+        WriteIni(DefaultsWith("LastPlayType", c.type,
+                              DefaultsWith("LastMediaFile", c.a,
+                                           DefaultsWith("pipMediaFileA", c.a, DefaultsWith("pipMediaFileB", c.b)))));
+        Run();
+        EXPECT_FALSE(State.IsPlaying);
+        if (c.text.empty()) {
+            EXPECT_TRUE(boxes.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].Text, c.text);
+        EXPECT_EQ(boxes[0].Caption, "Information");
+    }
 }
 
 TEST_F(StoredListsTest, LastDvdWithoutReloadIsOnlyRemembered) {

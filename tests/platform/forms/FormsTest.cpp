@@ -1,9 +1,11 @@
 #include "platform/forms/Forms.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QPointer>
 #include <QTest>
@@ -379,6 +381,69 @@ TEST_F(FormsTest, CallAfterFirstPaintRunsNothingForAWindowThatIsGone) {
         QTest::qWait(50); // well past the fallback time
     }
     EXPECT_EQ(calls, 0);
+}
+
+// While the program's own code waits, its windows are painted, and nothing of its own runs: posted messages,
+// timers, activations and closes come once the wait is over, in their order. A close of a window other than
+// the main form lets the wait go on.
+TEST_F(FormsTest, WhileWaitingOnlyPaintsRunAndTheRestComesAfter) {
+    TForm main, other;
+    Application().SetMainForm(&main);
+    main.Show();
+    other.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QCoreApplication::processEvents();
+    std::vector<std::string> seen;
+    main.SetMessageHandler(win32::WM_USER + 7, [&](TMessage& Message) {
+        seen.push_back("message " + std::to_string(Message.WParam));
+    });
+    main.OnActivate = [&](TObject*) { seen.emplace_back("activate"); };
+    other.OnClose = [&](TObject*, TCloseAction&) { seen.emplace_back("close other"); };
+    const testing_support::PaintCounter paints(&main);
+    win32::PostMessage(main.Handle(), win32::WM_USER + 7, 1, 0);
+    win32::PostMessage(main.Handle(), win32::WM_USER + 7, 2, 0);
+    QTimer::singleShot(10, [&] { seen.emplace_back("timer"); });
+    QCoreApplication::postEvent(&other, new QCloseEvent);
+    EXPECT_TRUE(Application().ProcessMessagesWhileWaiting());
+    // The window system's activation while the program waits.
+    QEvent activation(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&main, &activation);
+    main.update();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(Application().ProcessMessagesWhileWaiting());
+        QTest::qSleep(10);
+    }
+    EXPECT_GE(paints.paints, 1);
+    EXPECT_TRUE(seen.empty()) << seen.front();
+    const std::size_t expected = main.isActiveWindow() ? 5u : 4u;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() >= expected; }));
+    QTest::qWait(20);
+    EXPECT_EQ(seen.size(), main.isActiveWindow() ? 5u : 4u);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), "timer"), 1);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), "close other"), 1);
+    // The activation comes as the window stands once the wait is over.
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), "activate"), main.isActiveWindow() ? 1 : 0);
+    const auto first = std::find(seen.begin(), seen.end(), "message 1");
+    ASSERT_NE(first, seen.end());
+    ASSERT_NE(first + 1, seen.end());
+    EXPECT_EQ(*(first + 1), "message 2");
+}
+
+// A close of the main form while the program waits gives the wait up; the close itself comes once the wait is
+// over.
+TEST_F(FormsTest, ACloseOfTheMainFormWhileWaitingGivesTheWaitUp) {
+    TForm main;
+    Application().SetMainForm(&main);
+    main.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    int closes = 0;
+    main.OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    EXPECT_TRUE(Application().ProcessMessagesWhileWaiting());
+    QCoreApplication::postEvent(&main, new QCloseEvent);
+    EXPECT_FALSE(Application().ProcessMessagesWhileWaiting());
+    EXPECT_FALSE(Application().ProcessMessagesWhileWaiting());
+    EXPECT_EQ(closes, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closes == 1; }));
 }
 
 TEST_F(FormsTest, IconFontIsTheSystemsGeneralFont) {

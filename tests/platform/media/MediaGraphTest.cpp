@@ -695,6 +695,32 @@ TEST(Waits, ASignalWhileTheGraphWaitsFailsNothing) {
     sigaction(SIGUSR2, &before, nullptr);
 }
 
+// A file that never gives a stream: the render waits its time for a first stream with the wait hook running
+// all along, and a hook that gives the wait up ends the render at once. As the second file of a graph the
+// file must give a stream of its own too (the first file's streams, given anew, do not count), and the graph
+// is left with nothing.
+TEST(Waits, TheHookRunsWhileARenderWaitsAndCanGiveItUp) {
+    int calls = 0;
+    bool goOn = true;
+    dshow::SetGraphWaitHook([&] {
+        ++calls;
+        return goOn;
+    });
+    WindowlessGraph g;
+    const std::u16string stalling = com::WideString(testing_support::StallingRealMediaFile());
+    EXPECT_EQ(g.graph->RenderFile(stalling.c_str(), nullptr), VFW_E_UNKNOWN_FILE_TYPE);
+    EXPECT_GT(calls, 10);
+    goOn = false;
+    calls = 0;
+    EXPECT_EQ(g.graph->RenderFile(stalling.c_str(), nullptr), com::E_ABORT);
+    EXPECT_EQ(calls, 1) << "given up before it began";
+    goOn = true;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    EXPECT_EQ(g.graph->RenderFile(stalling.c_str(), nullptr), VFW_E_UNKNOWN_FILE_TYPE);
+    EXPECT_TRUE(com::FAILED(g.control->Run()));
+    dshow::SetGraphWaitHook(nullptr);
+}
+
 // A graph lets go of its pipeline, and with it of every element, decoder and file it built: at a failed
 // render, at shutdown and when the last reference goes.
 TEST(Lifetime, NoPipelineOutlivesItsGraph) {
