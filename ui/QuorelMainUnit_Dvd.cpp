@@ -109,22 +109,34 @@ void TQuorelMain_Form::pNextchapterClick(TObject*) {
     DvdNextChapter();
 }
 void TQuorelMain_Form::pMainmenuClick(TObject*) {
-    ShowDvdMenu(2);
+    ShowDiscMenu(2);
 }
 void TQuorelMain_Form::pTitlemenuClick(TObject*) {
-    ShowDvdMenu(3);
+    ShowDiscMenu(3);
 }
 void TQuorelMain_Form::pChaptermenuClick(TObject*) {
-    ShowDvdMenu(7);
+    ShowDiscMenu(7);
 }
 void TQuorelMain_Form::pSubpictureMenuClick(TObject*) {
-    ShowDvdMenu(4);
+    ShowDiscMenu(4);
 }
 void TQuorelMain_Form::pDubmenuClick(TObject*) {
-    ShowDvdMenu(5);
+    ShowDiscMenu(5);
 }
 void TQuorelMain_Form::pAnglemenuClick(TObject*) {
-    ShowDvdMenu(6);
+    ShowDiscMenu(6);
+}
+
+void TQuorelMain_Form::ShowDiscMenu(int MenuId) {
+    PlayPausedDvd();
+    ShowDvdMenu(MenuId);
+}
+
+void TQuorelMain_Form::PlayPausedDvd() {
+    if (State.PlayType != PlayTypes::Dvd || !State.IsPlaying || !State.IsPaused)
+        return;
+    ResumeCommand();
+    RefreshButtonBitmaps();
 }
 
 // --- The stream submenus. ---

@@ -694,7 +694,8 @@ DvdScreen DvdNavigator::Screen() const {
         return screen;
     }
     DvdScreen screen = ScreenOf(Find(position));
-    if (ended_ && screen.domain != DvdScreen::Domain::Title)
+    // The disc ended and all of it was played: it has stopped, on whatever it showed last.
+    if (ended_)
         screen.domain = DvdScreen::Domain::Stop;
     return screen;
 }

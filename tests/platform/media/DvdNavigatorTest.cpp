@@ -172,16 +172,18 @@ INSTANTIATE_TEST_SUITE_P(Table, ScreenAtPosition,
                              return std::string(Info.param.name);
                          });
 
-// Once the disc played out (the pipeline's end), the screen keeps the end of the last title.
-TEST_F(Navigator, AfterTheEndTheLastTitleShowsAtItsEnd) {
+// Title 2 ends the disc: while the pipeline plays its last picture the title shows, and once all of it was
+// played out the disc has stopped.
+TEST_F(Navigator, AfterTheEndTheDiscHasStopped) {
     ASSERT_EQ(ReadOn(), DvdStep::Kind::StillBegins);
     ASSERT_TRUE(navigator->PlayTitle(2));
     ASSERT_EQ(ReadOn(), DvdStep::Kind::End);
+    navigator->SetPlaybackClock([] { return DvdNavigator::RunStart + Second * 11 / 2; });
+    const DvdScreen last = navigator->Screen();
+    EXPECT_EQ(last.domain, Domain::Title);
+    EXPECT_EQ(last.Title, 2);
     navigator->SetEnded(true);
-    const DvdScreen screen = navigator->Screen();
-    EXPECT_EQ(screen.domain, Domain::Title);
-    EXPECT_EQ(screen.Title, 2);
-    EXPECT_EQ(screen.Time, 6 * Second);
+    EXPECT_EQ(navigator->Screen().domain, Domain::Stop);
 }
 
 struct MenuAfterJumpCase {
