@@ -28,8 +28,9 @@ int CurrentChapterIndex();
 void ParseChapterText(const std::string& Text, int& Title, int& Chapter);
 
 // Adds to IfoFolderList, VobFolderList and DvdFolderList the folders under Dir (ending in "/") that hold
-// ".IFO" files, ".VOB" files, and both. Symbolic links are not followed and the depth is bounded, so a link
-// loop or a search from "/" ends; folders are told apart with regard to case.
+// ".IFO" files, ".VOB" files, and both. Symbolic links are followed to their targets; each folder is searched
+// once and the depth is bounded, so a link loop or a search from "/" ends; folders are told apart with
+// regard to case.
 void FindDvdFolders(const std::string& Dir);
 
 // Clears List and fills it with the optical drives: the root, and when a readable volume is in it a blank
