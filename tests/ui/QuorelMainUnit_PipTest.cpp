@@ -215,7 +215,7 @@ TEST_F(PipCommandsTest, TheItemsAreEnabledOnlyWhileAPairPlays) {
 }
 
 // Dragging the inside of the small picture over the video moves it, keeping its size; the pair plays on
-// after the release and the close stores the new edges. The cursor goes back to the arrow when the mouse
+// after the release, the play/pause button showing so, and the close stores the new edges. The cursor goes back to the arrow when the mouse
 // leaves the video after a drag whose release never came.
 TEST_F(PipCommandsTest, DraggingTheSmallPictureMovesItAndTheEdgesAreStored) {
     WriteIni(DefaultIniText());
@@ -245,6 +245,8 @@ TEST_F(PipCommandsTest, DraggingTheSmallPictureMovesItAndTheEdgesAreStored) {
     EXPECT_EQ(forms::Screen().Cursor(), forms::crDefault);
     EXPECT_TRUE(State.IsPlaying);
     EXPECT_FALSE(State.IsPaused);
+    // The button shows what the pair does: it plays, so the button offers the pause.
+    EXPECT_TRUE(Shows(form->PlayPause_XI, "Pause_Normal_Btn.bmp"));
 
     MouseEvent(QEvent::MouseMove, press + QPoint(dx, 0), Qt::NoButton);
     MouseEvent(QEvent::MouseButtonPress, press + QPoint(dx, 0), Qt::LeftButton);
