@@ -321,6 +321,9 @@ public:
     void ReopenDvd();
     void ReopenAudio();
     void ShowPipOpened();
+    // Tells the play-list window, when it exists, to show the rows of what was just opened
+    // (WM_PLAYLIST_RELOAD).
+    void ReloadPlayListWindow();
 
     // --- Media commands and the display after them (QuorelMainUnit_Media.cpp). ---
     void DisableImages(const TImageArray& Images);

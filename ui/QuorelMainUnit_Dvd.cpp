@@ -22,11 +22,6 @@ void Inform(const std::string& Text) {
     Application().MessageBox(Text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
 }
 
-void ReloadPlayList() {
-    if (State.PlayListWindowHandle != nullptr)
-        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_RELOAD, 0, 0);
-}
-
 TMenuItem* ItemOf(TObject* Sender) {
     return dynamic_cast<TMenuItem*>(Sender);
 }
@@ -61,7 +56,7 @@ void TQuorelMain_Form::OpenDvdAndShow(const std::string& Path) {
         Inform("Load Dvd file error!");
         return;
     }
-    ReloadPlayList();
+    ReloadPlayListWindow();
     ShowDvdOpened();
     PlaceVideoInWindow();
     FullScreenAtOnce();

@@ -127,8 +127,7 @@ void TQuorelMain_Form::OpenFileDialog() {
     SetPlayList(MediaType_OD->Files);
     ShowId3Text(State.CurrentMediaFile);
     OpenCurrentMedia();
-    if (State.PlayListWindowHandle != nullptr)
-        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_RELOAD, 0, 0);
+    ReloadPlayListWindow();
     if (State.IsPlaying)
         PlaceVideoInWindow();
     ShowMediaOpened();

@@ -16,6 +16,7 @@
 #include "tests/support/MediaPanel.h"
 #include "tests/support/WhileModal.h"
 #include "tests/ui/MainFormFixture.h"
+#include "ui/ListForm.h"
 #include "ui/OpenPipForm.h"
 #include "ui/PipSetupForm.h"
 
@@ -214,9 +215,42 @@ TEST_F(PipCommandsTest, TheItemsAreEnabledOnlyWhileAPairPlays) {
     EXPECT_FALSE(form->pUpdownreverse->Checked());
 }
 
+// The play-list window open on a DVD's chapters shows the pair's two files once the pair opens, with the
+// pair's icons, and a swap marks the file shown full size among them.
+TEST_F(PipCommandsTest, ThePlayListWindowShowsTheRowsOfThePair) {
+    const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
+    Run();
+    State.PlayType = PlayTypes::Dvd;
+    for (const char* row : {"DVD", "Chapter1(1-1)", "Chapter2(1-2)"})
+        State.DvdChapterList->Add(row);
+    form->PL_LClick(form->PL_L);
+    ASSERT_NE(PlayListForm, nullptr);
+    const auto rows = [] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < PlayListForm->RowTotal(); ++i)
+            texts.push_back(TList_Form::RowLabel(PlayListForm->RowAt(i))->Caption());
+        return texts;
+    };
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return rows().size() == 3; }, std::chrono::seconds(5)));
+    ASSERT_TRUE(OpenPair(a, b));
+    ASSERT_EQ(State.PlayType, PlayTypes::Pip);
+    EXPECT_TRUE(testing_support::WaitUntil(
+        [&] {
+            return rows() == std::vector<std::string>{"1. a.mp4", "2. b.mp4"};
+        },
+        std::chrono::seconds(5)));
+    EXPECT_TRUE(Shows(TList_Form::RowIcon(PlayListForm->RowAt(0)), "Play_Pip_s.bmp"));
+    EXPECT_TRUE(Shows(TList_Form::RowIcon(PlayListForm->RowAt(1)), "Play_Pip_s.bmp"));
+    form->pPicswap->Click();
+    testing_support::Pump(std::chrono::milliseconds(100));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"1. a.mp4", "2. b.mp4"}));
+    EXPECT_EQ(TList_Form::RowLabel(PlayListForm->RowAt(1))->Font().Color(), cl3DLight)
+        << "file B is the big picture now";
+}
+
 // Dragging the inside of the small picture over the video moves it, keeping its size; the pair plays on
-// after the release, the play/pause button showing so, and the close stores the new edges. The cursor goes back to the arrow when the mouse
-// leaves the video after a drag whose release never came.
+// after the release, the play/pause button showing so, and the close stores the new edges. The cursor goes
+// back to the arrow when the mouse leaves the video after a drag whose release never came.
 TEST_F(PipCommandsTest, DraggingTheSmallPictureMovesItAndTheEdgesAreStored) {
     WriteIni(DefaultIniText());
     WriteIniString("Pip", "PositionType", "101");
