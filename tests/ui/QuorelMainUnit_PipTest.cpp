@@ -429,6 +429,37 @@ TEST_F(PipSetupTest, TheDialogActsOnThePlayingPairAtOnce) {
     EXPECT_TRUE(errors.empty());
 }
 
+// The labels of each page stand on the page's own colour, not on boxes of their own.
+TEST_F(PipSetupTest, TheLabelsTakeThePagesColour) {
+    // A pair named, so that the labels of its files have a text.
+    State.pipMediaFileA = Clip("a.mp4");
+    State.pipMediaFileB = Clip("b.mp4");
+    Run();
+    ASSERT_TRUE(WithDialog(form->pPicalpha, [&](TPipSetup_Form& D) {
+        for (int page = 0; page < D.Main_PageCtrl->PageCount(); ++page) {
+            D.SetPage(page);
+            TTabSheet* sheet = D.Main_PageCtrl->Pages(page);
+            QTest::qWait(50);
+            // The dialog's picture: the page's colour is drawn by the page control around the page.
+            const QImage picture = D.grab().toImage();
+            const QRgb background = picture.pixel(sheet->mapTo(&D, QPoint(2, sheet->height() - 3)));
+            // The page's labels (the class library's controls carry no meta-object of their own, so the
+            // widgets are sorted by their C++ type).
+            std::vector<TLabel*> labels;
+            for (QWidget* widget : sheet->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (auto* label = dynamic_cast<TLabel*>(widget))
+                    labels.push_back(label);
+            ASSERT_FALSE(labels.empty());
+            for (TLabel* label : labels) {
+                ASSERT_GT(label->Width(), 1) << label->Name();
+                // The label's last corner: no text is drawn there.
+                const QPoint corner = label->mapTo(&D, QPoint(label->Width() - 1, label->Height() - 1));
+                EXPECT_EQ(picture.pixel(corner) & RGB_MASK, background & RGB_MASK) << label->Name();
+            }
+        }
+    }));
+}
+
 // "画面设置..." opens the position page. With free move the edge bars show the stored edges as far as their
 // range reaches, and each bar's first move moves its edge by the bar's own change; a settings file without
 // the position keys checks nothing and starts the bars at 0.
