@@ -370,9 +370,9 @@ bool IsDvdDriveReady(const std::string& Root) {
 }
 
 bool IsDvdDrivePath(const std::string& Path) {
-    return win32::GetDriveTypeA(Path) == win32::DRIVE_CDROM;
+    return !Path.empty() && DvdDriveRootOf(Path) == Path;
 }
 
-std::string DvdDriveRootOf(const std::string& Caption) {
-    return win32::DriveRootOf(Caption);
+std::string DvdDriveRootOf(const std::string& Text) {
+    return win32::DriveRootOf(Text);
 }

@@ -3,8 +3,8 @@
 // disc (a folder holding its VIDEO_TS files, or an optical drive), the chapter list the play-list window
 // shows, the search of a folder tree for disc folders, and the optical drives with their discs.
 //
-// A drive is named by its root, the device node of the drive (/dev/sr0); DvdDriveRootOf says whether a text
-// names one, and every test of a "drive root" goes through it.
+// A drive is named by its root, the device node of the drive (/dev/sr0), or by the folder its disc is mounted
+// on; DvdDriveRootOf says whether a text names one, and every test of a "drive root" goes through it.
 
 #include <string>
 
@@ -38,8 +38,9 @@ void FindDvdFolders(const std::string& Dir);
 bool ListCdDrives(forms::TStringList& List);
 // True when Root names an optical drive that holds a readable volume.
 bool IsDvdDriveReady(const std::string& Root);
-// True when Path names an optical drive rather than a disc folder.
+// True when Path is the root of an optical drive (a DVD opened from a drive), not a disc folder.
 bool IsDvdDrivePath(const std::string& Path);
-// The drive root a drive item's caption starts with (the root, then a blank and the label); "" when the
-// caption names no drive.
-std::string DvdDriveRootOf(const std::string& Caption);
+// The root of the optical drive that Text names: its root, or the folder its disc is mounted on, alone or
+// followed by a blank and more (a drive item's caption: the root, a blank and the label); "" when Text names
+// no drive.
+std::string DvdDriveRootOf(const std::string& Text);

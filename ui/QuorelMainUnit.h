@@ -644,6 +644,7 @@ private:
     std::string progressTotal_;
     // An activation came while the command line's open was pending: it runs once the open is done.
     bool activationWaiting_ = false;
+    bool driveCheckRunning_ = false; // the default drive's question (and the options dialog) is up
     // The play list and the DVD chapter list were read from their stored files, or made, in this run: only
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;

@@ -85,8 +85,9 @@ void TQuorelMain_Form::OpenDvdFolderCommand() {
         path = (*State.DvdFolderList)[index];
     }
     State.DvdPath = path;
-    // The root of a drive is a drive's to open, not a folder's.
-    if (IsDvdDrivePath(path))
+    // A disc folder that is a drive's own folder (its disc's files lie in the folder the drive is mounted on)
+    // is a drive's to open, not a folder's: nothing is opened or told.
+    if (!DvdDriveRootOf(path).empty())
         return;
     OpenDvdAndShow(path);
 }

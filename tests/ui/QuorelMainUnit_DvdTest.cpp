@@ -154,6 +154,24 @@ INSTANTIATE_TEST_SUITE_P(Table, FolderCommandFailures,
                                            FolderCase{"TwoDiscsNoChoice", 2, false, nullptr}),
                          testing_support::CaseName());
 
+// A disc whose files lie in the folder a drive is mounted on belongs to the drive: the folder command finds
+// it and keeps its path, but opens nothing and tells nothing; the same files in another folder open.
+TEST_F(DvdCommands, TheFolderCommandLeavesADrivesMountFolderToTheDrive) {
+    for (const bool mounted : {true, false}) {
+        SCOPED_TRACE(mounted ? "the drive's folder" : "a folder of its own");
+        const std::string mount = tree.Root() + (mounted ? "/media/MOVIE" : "/copy/MOVIE");
+        fs::create_directories(mount);
+        fs::copy(testing_support::DvdDisc() + "/VIDEO_TS", mount, fs::copy_options::recursive);
+        drives.Drives = {{"/dev/sr0", true, "MOVIE", testing_support::DvdDisc(), tree.Root() + "/media/MOVIE"}};
+        chosenFolder = mount;
+        form->pOpendvddirectory->Click();
+        EXPECT_TRUE(boxes.empty()) << BoxTexts().front();
+        EXPECT_EQ(State.DvdPath, mount + "/");
+        EXPECT_EQ(State.PlayType == PlayTypes::Dvd, !mounted);
+        EXPECT_EQ(static_cast<bool>(State.GraphBuilder), !mounted);
+    }
+}
+
 // Two disc folders: the question lists both by full path in the search's order, and the one chosen opens.
 TEST_F(DvdCommands, OfTwoDiscFoldersTheChosenOneOpens) {
     chosenFolder = tree.Root() + "/chosen";
