@@ -6,8 +6,10 @@
 #include <sstream>
 #include <string>
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,8 +33,35 @@ std::string Clean(std::string Text) {
     return Text;
 }
 
+// The items of the menus on the screen, under the window name "Menu": each by its component's name (its
+// caption when it has none), where it is, whether it can be chosen, and its caption, followed by " (checked)"
+// when it is checked.
+void WriteMenus(std::ostringstream& Out) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const auto* menu = qobject_cast<const QMenu*>(widget);
+        if (menu == nullptr || !menu->isVisible())
+            continue;
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator() || !action->isVisible())
+                continue;
+            const QObject* owner = action->parent();
+            std::string name = owner != nullptr && qobject_cast<const QMenu*>(owner) == nullptr
+                                   ? owner->objectName().toStdString()
+                                   : std::string();
+            const std::string caption = Clean(action->text().toStdString());
+            if (name.empty())
+                name = caption;
+            const QRect at = menu->actionGeometry(action).translated(menu->mapToGlobal(QPoint(0, 0)));
+            Out << "Menu\t" << name << '\t' << at.x() << '\t' << at.y() << '\t' << at.width() << '\t'
+                << at.height() << '\t' << (action->isEnabled() ? 1 : 0) << '\t' << caption
+                << (action->isChecked() ? " (checked)" : "") << '\n';
+        }
+    }
+}
+
 void WriteMap(const std::string& Path) {
     std::ostringstream out;
+    WriteMenus(out);
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible() || window->objectName().isEmpty())
             continue;

@@ -301,7 +301,8 @@ void ParseChapterText(const std::string& Text, int& Title, int& Chapter) {
 }
 
 // Depth first, in the order of the names, as a recursive search would go; each folder is searched as it
-// is reached. A folder met twice (through a bind mount) is searched once.
+// is reached. Links are followed to what they name (a disc folder reached through a link, disc files that
+// are links); a folder met twice (through a link or a bind mount) is searched once, so a link loop ends.
 void FindDvdFolders(const std::string& Dir) {
     namespace fs = std::filesystem;
     struct Level {
@@ -312,7 +313,7 @@ void FindDvdFolders(const std::string& Dir) {
     std::set<std::pair<dev_t, ino_t>> visited;
     const auto open = [&](const std::string& Folder) -> std::optional<Level> {
         struct stat info {};
-        if (::lstat(Folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        if (::stat(Folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
             !visited.insert({info.st_dev, info.st_ino}).second)
             return std::nullopt;
         Level level{IncludeTrailingSlash(Folder), {}, 0};
@@ -335,15 +336,15 @@ void FindDvdFolders(const std::string& Dir) {
         const fs::directory_entry& entry = level.entries[level.next++];
         const std::string name = entry.path().filename().string();
         std::error_code ec;
-        if (entry.is_symlink(ec))
-            continue; // neither a folder to enter nor a disc file of this folder
         if (entry.is_directory(ec)) {
             if (static_cast<int>(stack.size()) < FolderDepthLimit)
                 if (auto sub = open(level.dir + name))
                     stack.push_back(std::move(*sub));
             continue;
         }
-        NoteDiscFile(level.dir, name);
+        // A link that names nothing is no disc file.
+        if (entry.is_regular_file(ec))
+            NoteDiscFile(level.dir, name);
     }
 }
 
@@ -369,9 +370,9 @@ bool IsDvdDriveReady(const std::string& Root) {
 }
 
 bool IsDvdDrivePath(const std::string& Path) {
-    return win32::GetDriveTypeA(Path) == win32::DRIVE_CDROM;
+    return !Path.empty() && DvdDriveRootOf(Path) == Path;
 }
 
-std::string DvdDriveRootOf(const std::string& Caption) {
-    return win32::DriveRootOf(Caption);
+std::string DvdDriveRootOf(const std::string& Text) {
+    return win32::DriveRootOf(Text);
 }

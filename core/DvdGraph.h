@@ -3,8 +3,8 @@
 // disc (a folder holding its VIDEO_TS files, or an optical drive), the chapter list the play-list window
 // shows, the search of a folder tree for disc folders, and the optical drives with their discs.
 //
-// A drive is named by its root, the device node of the drive (/dev/sr0); DvdDriveRootOf says whether a text
-// names one, and every test of a "drive root" goes through it.
+// A drive is named by its root, the device node of the drive (/dev/sr0), or by the folder its disc is mounted
+// on; DvdDriveRootOf says whether a text names one, and every test of a "drive root" goes through it.
 
 #include <string>
 
@@ -28,8 +28,9 @@ int CurrentChapterIndex();
 void ParseChapterText(const std::string& Text, int& Title, int& Chapter);
 
 // Adds to IfoFolderList, VobFolderList and DvdFolderList the folders under Dir (ending in "/") that hold
-// ".IFO" files, ".VOB" files, and both. Symbolic links are not followed and the depth is bounded, so a link
-// loop or a search from "/" ends; folders are told apart with regard to case.
+// ".IFO" files, ".VOB" files, and both. Symbolic links are followed to their targets; each folder is searched
+// once and the depth is bounded, so a link loop or a search from "/" ends; folders are told apart with
+// regard to case.
 void FindDvdFolders(const std::string& Dir);
 
 // Clears List and fills it with the optical drives: the root, and when a readable volume is in it a blank
@@ -37,8 +38,9 @@ void FindDvdFolders(const std::string& Dir);
 bool ListCdDrives(forms::TStringList& List);
 // True when Root names an optical drive that holds a readable volume.
 bool IsDvdDriveReady(const std::string& Root);
-// True when Path names an optical drive rather than a disc folder.
+// True when Path is the root of an optical drive (a DVD opened from a drive), not a disc folder.
 bool IsDvdDrivePath(const std::string& Path);
-// The drive root a drive item's caption starts with (the root, then a blank and the label); "" when the
-// caption names no drive.
-std::string DvdDriveRootOf(const std::string& Caption);
+// The root of the optical drive that Text names: its root, or the folder its disc is mounted on, alone or
+// followed by a blank and more (a drive item's caption: the root, a blank and the label); "" when Text names
+// no drive.
+std::string DvdDriveRootOf(const std::string& Text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <vector>
 
 #include "core/PlaybackState.h"
 #include "core/Seeking.h"
@@ -57,6 +58,30 @@ std::optional<int> NumberIn(const std::string& Text) {
 }
 
 constexpr int FirstSubtitleItem = 2; // after "关闭字幕" and the separator
+
+// The captions of the Count streams the navigator reports now, as a submenu lists them: up to the first
+// stream whose language it cannot give.
+std::vector<std::string> StreamCaptions(ULONG Count, HRESULT (IDvdInfo2::*Language)(ULONG, LCID*)) {
+    std::vector<std::string> captions;
+    for (ULONG i = 0; i < Count; ++i) {
+        LCID language = 0;
+        if (com::FAILED(((*State.DvdInfo2).*Language)(i, &language)))
+            break;
+        captions.push_back(LanguageCaption(language));
+    }
+    return captions;
+}
+
+// Whether the items of Menu from First on are the streams Captions: a submenu built for another domain or
+// title set (the disc's menu has other streams than its titles) is built again.
+bool ListsStreams(forms::TMenuItem* Menu, int First, const std::vector<std::string>& Captions) {
+    if (Menu->Count() - First != static_cast<int>(Captions.size()))
+        return false;
+    for (std::size_t i = 0; i < Captions.size(); ++i)
+        if (Menu->Items(First + static_cast<int>(i))->Caption() != Captions[i])
+            return false;
+    return true;
+}
 
 } // namespace
 
@@ -189,11 +214,15 @@ void PrepareDvdSubtitleMenu(forms::TMenuItem* SubtitleMenu, forms::TMenuItem* Au
         AudioMenu->SetEnabled(false);
         return;
     }
-    if (SubtitleMenu->Count() == 0)
-        BuildDvdSubtitleMenu(SubtitleMenu, AudioMenu, Owner, OffClick, StreamClick, available, current,
-                             disabled != 0);
-    else
-        CheckDvdSubtitleItems(SubtitleMenu); // built once per disc; the checks follow what the disc plays
+    if (SubtitleMenu->Count() > 0 &&
+        ListsStreams(SubtitleMenu, FirstSubtitleItem,
+                     StreamCaptions(available, &IDvdInfo2::GetSubpictureLanguage))) {
+        CheckDvdSubtitleItems(SubtitleMenu); // the checks follow what the disc plays
+        return;
+    }
+    SubtitleMenu->Clear();
+    BuildDvdSubtitleMenu(SubtitleMenu, AudioMenu, Owner, OffClick, StreamClick, available, current,
+                         disabled != 0);
 }
 
 void BuildDvdSubtitleMenu(forms::TMenuItem* SubtitleMenu, forms::TMenuItem* AudioMenu, QObject* Owner,
@@ -231,15 +260,14 @@ void BuildDvdAudioMenu(forms::TMenuItem* AudioMenu, QObject* Owner, const forms:
     ULONG available = 0, current = 0;
     if (State.DvdInfo2->GetCurrentAudio(&available, &current) != com::S_OK)
         return;
-    if (AudioMenu->Count() > 0) {
+    const std::vector<std::string> captions = StreamCaptions(available, &IDvdInfo2::GetAudioLanguage);
+    if (AudioMenu->Count() > 0 && ListsStreams(AudioMenu, 0, captions)) {
         CheckOnly(AudioMenu, static_cast<int>(current));
         return;
     }
-    for (ULONG i = 0; i < available; ++i) {
-        LCID language = 0;
-        if (com::FAILED(State.DvdInfo2->GetAudioLanguage(i, &language)))
-            break;
-        forms::TMenuItem* item = NewItem(Owner, LanguageCaption(language), OnClick);
+    AudioMenu->Clear();
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        forms::TMenuItem* item = NewItem(Owner, captions[i], OnClick);
         item->SetChecked(i == current);
         AudioMenu->Add(item);
     }

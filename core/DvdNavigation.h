@@ -42,9 +42,10 @@ void DvdSlower(double& Rate, std::string& StatusText);
 void DvdShowSubtitle();
 
 // The items of the subtitle, audio and angle submenus, made at each pop-up of the main menu while a DVD
-// plays. The checks show what the navigator reports: the subtitle "off" item exactly when subtitles are not
-// shown, the current stream's item otherwise, the current audio stream and the current angle. Building never
-// changes what plays.
+// plays. The subtitle and audio submenus are built again when the streams the navigator reports are not the
+// ones they list (the disc's menus and each title set have streams of their own). The checks show what the
+// navigator reports: the subtitle "off" item exactly when subtitles are not shown, the current stream's item
+// otherwise, the current audio stream and the current angle. Building never changes what plays.
 void PrepareDvdSubtitleMenu(forms::TMenuItem* SubtitleMenu, forms::TMenuItem* AudioMenu, QObject* Owner,
                             const forms::TNotifyEvent& OffClick, const forms::TNotifyEvent& StreamClick);
 void BuildDvdSubtitleMenu(forms::TMenuItem* SubtitleMenu, forms::TMenuItem* AudioMenu, QObject* Owner,

@@ -195,8 +195,12 @@ void PipMouseMoveOn(Mixer* M, Windowless* Control, win32::HWND Wnd, int Stream, 
     State.PipDragging = true;
     if (!(rect == before))
         M->SetOutputRect(static_cast<DWORD>(Stream), &rect);
+    // The edges are stored at every move, so that they always tell where the picture is (a standard place
+    // stores none); the picture becomes a free one only by a drag.
     if ((Shift & forms::ssLeft) != 0)
-        StoreRect(rect);
+        WritePipPositionType(PipPositionTypes::Free);
+    WritePipRect(PipPercent(rect.left), PipPercent(rect.top), PipPercent(rect.right),
+                 PipPercent(rect.bottom));
     State.PipDragX = X;
     State.PipDragY = Y;
 }

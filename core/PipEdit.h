@@ -49,8 +49,9 @@ int PipHitRegion(int X, int Y, int PL, int PT, int PR, int PB, int OffX, int Off
 // false.
 void BeginPipDrag(int Stream, int X, int Y, win32::HWND Wnd, forms::TMouseButton Button);
 // A move over the video (PlayType 3): the cursor of the region under the mouse and, while the left button is
-// held, the edit of the pressed region by the move since the last one; the rectangle is stored when it
-// changed. Nothing without a mixer and windowless control, or when the video has no size on the screen.
+// held, the edit of the pressed region by the move since the last one. The edges are stored at every move
+// (a key only when it changed), PositionType 102 only while the button is held. Nothing without a mixer and
+// windowless control, or when the video has no size on the screen.
 void PipMouseMove(win32::HWND Wnd, int Stream, int X, int Y, forms::TShiftState Shift);
 // The hit test and edit of one orientation of the small picture (ReverseType 0, 1, 2, 3): PL .. PB are the
 // rectangle's own edges in pixels, Rect is changed while the left button is held.

@@ -205,6 +205,10 @@ void SetPipStandardPosition(int Preset) {
 }
 
 void SetPipCustomRect(int Left, int Top, int Right, int Bottom) {
+    // A rectangle without area (edges never stored read -1 each; bars showing nothing give 0s) would hide the
+    // small picture for good: it is neither shown nor stored.
+    if (Left == Right || Top == Bottom)
+        return;
     const NORMALIZEDRECT rect{static_cast<float>(Left) / 100.0f, static_cast<float>(Top) / 100.0f,
                               static_cast<float>(Right) / 100.0f, static_cast<float>(Bottom) / 100.0f};
     WithPipMixer([&](auto& Mixer) { Mixer.SetOutputRect(static_cast<DWORD>(State.PipSmallStream), &rect); });
@@ -237,6 +241,8 @@ void WritePipSmallPosition(int Preset) {
 }
 
 void WritePipRect(int Left, int Top, int Right, int Bottom) {
+    if (Left == Right || Top == Bottom)
+        return; // no area: no place to keep
     WritePipKey("SmallLeft", Left);
     WritePipKey("SmallTop", Top);
     WritePipKey("SmallRight", Right);

@@ -32,7 +32,8 @@ void ApplyPipPosition();
 // SmallPosition and PositionType 101 written. Any other preset does nothing and writes nothing.
 void SetPipStandardPosition(int Preset);
 // The small picture at Left/100, Top/100, Right/100, Bottom/100 of the video (as given: reversed edges flip
-// it); the four edges written, PositionType left to the caller.
+// it); the four edges written, PositionType left to the caller. A rectangle without area (equal edges)
+// changes nothing.
 void SetPipCustomRect(int Left, int Top, int Right, int Bottom);
 
 // Exchanges the big and the small picture (rectangles and the roles of the two streams; each stream keeps
@@ -43,7 +44,7 @@ void SwapPipVmr7();
 void SwapPipVmr9();
 
 // The [Pip] position keys, each written only when its stored value differs (a drag moves the picture many
-// times a second).
+// times a second). Edges without area (equal left and right, or top and bottom) are not written.
 void WritePipPositionType(int Value);
 void WritePipSmallPosition(int Preset);
 void WritePipRect(int Left, int Top, int Right, int Bottom);

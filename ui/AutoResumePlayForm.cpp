@@ -53,8 +53,9 @@ void TAutoResumePlay_Form::ResumeType_RGClick(TObject*) {
     switch (State.PlayType) {
     case PlayTypes::Dvd:
         if (State.DvdControl2) {
-            // The title the last session played (1 when it stored none), not always the first.
-            DvdPlayTitle(static_cast<win32::DWORD>(State.LastDvdTitle),
+            // From the last position: the title the last session played (1 when it stored none); from the
+            // beginning: the disc's first title.
+            DvdPlayTitle(fromLastPosition ? static_cast<win32::DWORD>(State.LastDvdTitle) : 1,
                          fromLastPosition ? dshow::DVD_CMD_FLAG_Block : dshow::DVD_CMD_FLAG_Flush);
             State.DvdDomain = DvdDomains::Title;
             GotoSeconds(fromLastPosition ? State.LastPos : 0);

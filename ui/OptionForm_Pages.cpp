@@ -157,10 +157,12 @@ void TOption_Form::CheckDefaultDrive() {
         warn("Please setup default cd/dvd driver!");
         return;
     }
-    const std::string_view wanted = State.DefDriver;
-    const bool found = std::any_of(Drives()->begin(), Drives()->end(), [&](std::string_view Drive) {
-        return SameText(RootOfDriveText(Drive), wanted);
-    });
+    // The stored drive names one of the drives when it names the same drive (its root, or the folder its disc
+    // is mounted on), as the start-up check of the default drive sees it.
+    const std::string wanted = DvdDriveRootOf(State.DefDriver);
+    const bool found = !wanted.empty() &&
+                       std::any_of(Drives()->begin(), Drives()->end(),
+                                   [&](const std::string& Drive) { return DvdDriveRootOf(Drive) == wanted; });
     if (!found) {
         tell("The old default driver cd/dvd is invalidate!");
         Page.DriveCombo->SetItemIndex(-1);
@@ -169,7 +171,7 @@ void TOption_Form::CheckDefaultDrive() {
     }
     int selected = -1;
     for (int i = 0; i < Page.DriveCombo->Count() && selected < 0; ++i)
-        if (SameText(Page.DriveCombo->Items(i), State.DefDriver))
+        if (DvdDriveRootOf(Page.DriveCombo->Items(i)) == wanted)
             selected = i;
     Page.DriveCombo->SetItemIndex(selected);
 }

@@ -113,6 +113,10 @@ TPipSetup_Form::TPipSetup_Form(QWidget* Owner) : TForm(Owner) {
     UpdownConvert_CB = NewComponent<TCheckBox>(PipControl_TS, "UpdownConvert_CB", 32, 112, 200, 20);
     LeftRightConvert_CB = NewComponent<TCheckBox>(PipControl_TS, "LeftRightConvert_CB", 32, 136, 200, 20);
     AllConvert_CB = NewComponent<TCheckBox>(PipControl_TS, "AllConvert_CB", 32, 160, 200, 20);
+    // The labels take the colour of the page they stand on.
+    for (TLabel* label : {Left_L, Top_L, Right_L, Bottom_L, MediaFileA_L, MediaA_L, AlphaA_L, MediaFileB_L,
+                          MediaB_L, AlphaB_L, Control_L, Convert_L})
+        label->SetTransparent(true);
 
     StandardPos_CB->OnClick = [this](TObject*) { StandardPos_CBClick(); };
     Freemove_CB->OnClick = [this](TObject*) { Freemove_CBClick(); };

@@ -2,6 +2,7 @@
 
 #include "ui/QuorelMainUnit.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include <QCoreApplication>
@@ -330,7 +331,9 @@ void TQuorelMain_Form::FormActivate(TObject*) {
         FirstActivation = false;
         OpenAtFirstActivation();
     }
-    if (!State.DriveCheckPending)
+    // The check's question and the options dialog it may open activate this window again when they close:
+    // that activation finds the check still running and leaves it.
+    if (!State.DriveCheckPending || driveCheckRunning_)
         return;
     if (State.DriveList == nullptr || State.DriveList->Empty()) {
         // With no drive the check stays pending; with DefDriver now empty later activations say nothing.
@@ -342,20 +345,30 @@ void TQuorelMain_Form::FormActivate(TObject*) {
         }
         return;
     }
-    State.DriveCheckPending = false;
-    if (State.DefDriver.empty())
-        return;
-    // A drive is its root, which DefDriver begins with (the options dialog stores a drive list entry, which
-    // may carry the label): the roots are compared, so that a text that merely begins a root names no drive.
+    // A drive is named by its root or by the folder its disc is mounted on, and DefDriver may be a drive list
+    // entry with its label: the drives named are compared, so that a text that merely begins a root names no
+    // drive.
     const std::string wanted = DvdDriveRootOf(State.DefDriver);
-    for (const std::string& drive : *State.DriveList)
-        if (!wanted.empty() && DvdDriveRootOf(drive) == wanted)
-            return;
-    if (win32::MessageBox(Handle(),
-                          "The default dvd driver " + State.DefDriver + " is invalidate," +
-                              " would you like to reset it now?",
-                          "Information", win32::MB_YESNO | win32::MB_ICONINFORMATION) == win32::IDYES)
-        ShowOptions();
+    const bool known =
+        State.DefDriver.empty() ||
+        std::any_of(State.DriveList->begin(), State.DriveList->end(), [&](const std::string& Drive) {
+            return !wanted.empty() && DvdDriveRootOf(Drive) == wanted;
+        });
+    // The check is pending until it has run, the options dialog included: the dialog's own check of the
+    // default drive then says nothing over it.
+    if (!known) {
+        struct Running {
+            bool& Flag;
+            explicit Running(bool& F) : Flag(F) { Flag = true; }
+            ~Running() { Flag = false; }
+        } running(driveCheckRunning_);
+        if (win32::MessageBox(Handle(),
+                              "The default dvd driver " + State.DefDriver + " is invalidate," +
+                                  " would you like to reset it now?",
+                              "Information", win32::MB_YESNO | win32::MB_ICONINFORMATION) == win32::IDYES)
+            ShowOptions();
+    }
+    State.DriveCheckPending = false;
 }
 
 void TQuorelMain_Form::QueueCommandLineOpen() {

@@ -295,8 +295,8 @@ public:
     void Topcenter_IMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
     void Topcenter_IMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
                             int X, int Y);
-    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
-                            int Y);
+    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
     void TopBar_xiMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
                           int Y);
     void Video_PResize(forms::TObject* Sender);
@@ -340,6 +340,9 @@ public:
     void ReopenDvd();
     void ReopenAudio();
     void ShowPipOpened();
+    // Tells the play-list window, when it exists, to show the rows of what was just opened
+    // (WM_PLAYLIST_RELOAD).
+    void ReloadPlayListWindow();
 
     // --- Media commands and the display after them (QuorelMainUnit_Media.cpp). ---
     void DisableImages(const TImageArray& Images);
@@ -408,6 +411,11 @@ public:
     void pSubpictureMenuClick(forms::TObject* Sender);
     void pDubmenuClick(forms::TObject* Sender);
     void pAnglemenuClick(forms::TObject* Sender);
+    // The disc's menu MenuId, from its item; a paused disc plays on (PlayPausedDvd).
+    void ShowDiscMenu(int MenuId);
+    // A disc's menu is used while the disc plays: its buttons light up under the pointer only then. The
+    // commands that take the disc to a menu, to a menu button's target or to a chapter play a paused disc.
+    void PlayPausedDvd();
     // The subtitle, audio and angle submenus, made at each pop-up of Main_Pop while a DVD plays.
     void BuildDvdPopupMenus();
     void DvdSubpictureOffClick(forms::TObject* Sender);
@@ -656,11 +664,13 @@ private:
     std::vector<std::string> arguments_;
     // The time text being built by a tick; its room is kept, so that a tick allocates nothing.
     std::string progressText_;
-    // What the time text shows (hours, minutes, seconds, the length): it is built again only when one changes.
+    // What the time text shows (hours, minutes, seconds, the length): it is built again only when one
+    // changes.
     std::int64_t progressShown_[3] = {-1, -1, -1};
     std::string progressTotal_;
     // An activation came while the command line's open was pending: it runs once the open is done.
     bool activationWaiting_ = false;
+    bool driveCheckRunning_ = false; // the default drive's question (and the options dialog) is up
     // The play list and the DVD chapter list were read from their stored files, or made, in this run: only
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;

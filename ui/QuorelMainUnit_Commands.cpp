@@ -439,8 +439,9 @@ void TQuorelMain_Form::Video_PMouseDown(TObject*, TMouseButton Button, TShiftSta
 void TQuorelMain_Form::Video_PMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
     if (State.PlayType == PlayTypes::Pip && State.PipDragging) {
         RestorePipCursor();
-        // The click that ended the drag paused the pair: it plays on.
+        // The click that ended the drag paused the pair: it plays on, and the buttons show it playing.
         PlayCommand();
+        RefreshButtonBitmaps();
         State.PipDragging = false;
     }
     win32::ReleaseCapture();

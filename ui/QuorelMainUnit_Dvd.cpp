@@ -22,11 +22,6 @@ void Inform(const std::string& Text) {
     Application().MessageBox(Text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
 }
 
-void ReloadPlayList() {
-    if (State.PlayListWindowHandle != nullptr)
-        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_RELOAD, 0, 0);
-}
-
 TMenuItem* ItemOf(TObject* Sender) {
     return dynamic_cast<TMenuItem*>(Sender);
 }
@@ -61,7 +56,7 @@ void TQuorelMain_Form::OpenDvdAndShow(const std::string& Path) {
         Inform("Load Dvd file error!");
         return;
     }
-    ReloadPlayList();
+    ReloadPlayListWindow();
     ShowDvdOpened();
     PlaceVideoInWindow();
     FullScreenAtOnce();
@@ -90,8 +85,9 @@ void TQuorelMain_Form::OpenDvdFolderCommand() {
         path = (*State.DvdFolderList)[index];
     }
     State.DvdPath = path;
-    // The root of a drive is a drive's to open, not a folder's.
-    if (IsDvdDrivePath(path))
+    // A disc folder that is a drive's own folder (its disc's files lie in the folder the drive is mounted on)
+    // is a drive's to open, not a folder's: nothing is opened or told.
+    if (!DvdDriveRootOf(path).empty())
         return;
     OpenDvdAndShow(path);
 }
@@ -109,22 +105,34 @@ void TQuorelMain_Form::pNextchapterClick(TObject*) {
     DvdNextChapter();
 }
 void TQuorelMain_Form::pMainmenuClick(TObject*) {
-    ShowDvdMenu(2);
+    ShowDiscMenu(2);
 }
 void TQuorelMain_Form::pTitlemenuClick(TObject*) {
-    ShowDvdMenu(3);
+    ShowDiscMenu(3);
 }
 void TQuorelMain_Form::pChaptermenuClick(TObject*) {
-    ShowDvdMenu(7);
+    ShowDiscMenu(7);
 }
 void TQuorelMain_Form::pSubpictureMenuClick(TObject*) {
-    ShowDvdMenu(4);
+    ShowDiscMenu(4);
 }
 void TQuorelMain_Form::pDubmenuClick(TObject*) {
-    ShowDvdMenu(5);
+    ShowDiscMenu(5);
 }
 void TQuorelMain_Form::pAnglemenuClick(TObject*) {
-    ShowDvdMenu(6);
+    ShowDiscMenu(6);
+}
+
+void TQuorelMain_Form::ShowDiscMenu(int MenuId) {
+    PlayPausedDvd();
+    ShowDvdMenu(MenuId);
+}
+
+void TQuorelMain_Form::PlayPausedDvd() {
+    if (State.PlayType != PlayTypes::Dvd || !State.IsPlaying || !State.IsPaused)
+        return;
+    ResumeCommand();
+    RefreshButtonBitmaps();
 }
 
 // --- The stream submenus. ---

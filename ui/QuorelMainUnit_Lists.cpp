@@ -18,8 +18,10 @@
 #include "core/Seeking.h"
 #include "core/Settings.h"
 #include "core/TagsAndLyrics.h"
+#include "core/WindowMessages.h"
 #include "platform/win32/Files.h"
 #include "platform/win32/ScreenSaver.h"
+#include "platform/win32/Window.h"
 #include "ui/AutoResumePlayForm.h"
 #include "ui/PlayListFile.h"
 
@@ -30,7 +32,9 @@ namespace {
 constexpr const char* SwitchOpen = "/o";
 constexpr const char* SwitchAppend = "/a";
 
-std::string StoredListPath(const char* Name) { return IncludeTrailingSlash(State.ProjectPath) + Name; }
+std::string StoredListPath(const char* Name) {
+    return IncludeTrailingSlash(State.ProjectPath) + Name;
+}
 
 // A stored text that names nothing: empty, or the reader's fallback for a missing key.
 std::string StoredText(const char* Section, const char* Key) {
@@ -232,7 +236,8 @@ namespace {
 // captions are skipped, so the result is the same as passing the new files).
 void MergeIntoHistory(TQuorelMain_Form& Form) {
     AddUniqueLines(*State.PlayListFiles, *State.History);
-    AddFileNameItems(*State.History, Form.pHistory, &Form, [&Form](TObject* Sender) { Form.HistoryItemClick(Sender); });
+    AddFileNameItems(*State.History, Form.pHistory, &Form,
+                     [&Form](TObject* Sender) { Form.HistoryItemClick(Sender); });
     SaveHistoryList(*State.History);
 }
 
@@ -472,6 +477,11 @@ void TQuorelMain_Form::ReopenAudio() {
             SeekAudioSeconds(State.LastPos);
     }
     ShowMediaOpened();
+}
+
+void TQuorelMain_Form::ReloadPlayListWindow() {
+    if (State.PlayListWindowHandle != nullptr)
+        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_RELOAD, 0, 0);
 }
 
 // --- The display after a picture-in-picture pair was opened. ---

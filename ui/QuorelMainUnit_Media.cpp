@@ -12,8 +12,8 @@
 #include "core/MediaOpen.h"
 #include "core/MenuSettings.h"
 #include "core/PipLayout.h"
-#include "core/PlayListSteps.h"
 #include "core/PlaybackState.h"
+#include "core/PlayListSteps.h"
 #include "core/Seeking.h"
 #include "core/Settings.h"
 #include "core/TagsAndLyrics.h"
@@ -30,7 +30,8 @@ using namespace forms;
 namespace {
 
 void ScreenSaverAllowed(bool Allowed) {
-    win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, Allowed ? win32::TRUE : win32::FALSE, nullptr, 0);
+    win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, Allowed ? win32::TRUE : win32::FALSE, nullptr,
+                                0);
 }
 
 // The program's own text for a file that does not open or play.
@@ -57,9 +58,9 @@ void TQuorelMain_Form::EnableImages(const TImageArray& Images) {
 void TQuorelMain_Form::UpdatePrevNextButtons(const TImageArray& Buttons) {
     const int entries = State.PlayListFiles ? State.PlayListFiles->Count() : 0;
     const int chapters = State.DvdChapterList ? State.DvdChapterList->Count() : 0;
-    const bool enabled = ((State.PlayType == PlayTypes::MediaFile || State.PlayType == PlayTypes::Audio) &&
-                          entries > 1) ||
-                         (State.PlayType == PlayTypes::Dvd && chapters > 1) || State.PlayType == PlayTypes::Pip;
+    const bool enabled =
+        ((State.PlayType == PlayTypes::MediaFile || State.PlayType == PlayTypes::Audio) && entries > 1) ||
+        (State.PlayType == PlayTypes::Dvd && chapters > 1) || State.PlayType == PlayTypes::Pip;
     // The table's order: PlayPause, Stop, Backward, Forward, Previous, Next.
     Buttons[4]->SetEnabled(enabled);
     Buttons[5]->SetEnabled(enabled);
@@ -129,8 +130,7 @@ void TQuorelMain_Form::OpenFileDialog() {
     SetPlayList(MediaType_OD->Files);
     ShowId3Text(State.CurrentMediaFile);
     OpenCurrentMedia();
-    if (State.PlayListWindowHandle != nullptr)
-        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_RELOAD, 0, 0);
+    ReloadPlayListWindow();
     if (State.IsPlaying)
         PlaceVideoInWindow();
     ShowMediaOpened();
@@ -223,6 +223,7 @@ void TQuorelMain_Form::PlayDvdChapterFromList(const std::string& Text) {
         return;
     int title = 0, chapter = 0;
     ParseChapterText(Text, title, chapter);
+    PlayPausedDvd();
     if (title == 0)
         ShowDvdMenu(3);
     else
@@ -331,7 +332,8 @@ void TQuorelMain_Form::ShowMediaCaption() {
         CurMedia_L->SetCaption(ExtractFileName(State.CurrentMediaFile));
         break;
     case PlayTypes::Pip:
-        CurMedia_L->SetCaption(ExtractFileName(State.pipMediaFileA) + "    " + ExtractFileName(State.pipMediaFileB));
+        CurMedia_L->SetCaption(ExtractFileName(State.pipMediaFileA) + "    " +
+                               ExtractFileName(State.pipMediaFileB));
         break;
     case PlayTypes::Dvd:
         CurMedia_L->SetCaption("Playing Dvd   " + State.DvdPath);
@@ -433,10 +435,13 @@ void TQuorelMain_Form::PlayPauseCommand() {
         return;
     }
     State.DvdDomain = GetDvdDomain();
-    if (State.DvdDomain == DvdDomains::Title)
+    if (State.DvdDomain == DvdDomains::Title) {
         TogglePause();
-    else if (State.DvdDomain == DvdDomains::VideoManagerMenu || State.DvdDomain == DvdDomains::TitleSetMenu)
+    } else if (State.DvdDomain == DvdDomains::VideoManagerMenu ||
+               State.DvdDomain == DvdDomains::TitleSetMenu) {
+        PlayPausedDvd();
         DvdActivateAtPosition(State.DvdMousePoint, *Ctrl_T);
+    }
 }
 
 void TQuorelMain_Form::PlayCommand() {
@@ -526,8 +531,8 @@ void TQuorelMain_Form::StepAndPlay(int Direction) {
     ShowId3Text(State.CurrentMediaFile);
     OpenCurrentMedia();
     if (State.PlayListWindowHandle != nullptr)
-        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_SETCURRENT, static_cast<win32::WPARAM>(Direction),
-                           State.PlayListIndex);
+        win32::PostMessage(State.PlayListWindowHandle, WM_PLAYLIST_SETCURRENT,
+                           static_cast<win32::WPARAM>(Direction), State.PlayListIndex);
     ShowMediaOpened();
 }
 

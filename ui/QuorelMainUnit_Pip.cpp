@@ -56,6 +56,8 @@ void TQuorelMain_Form::OpenPipCommand() {
     State.PlayRate = 1.0;
     StopByType();
     OpenPip(State.pipMediaFileA, State.pipMediaFileB);
+    // The play-list window shows the pair's two files, not the rows of what played before.
+    ReloadPlayListWindow();
     if (State.IsPlaying)
         PlaceVideoInWindow();
     ShowPipOpened();

@@ -6,8 +6,8 @@
 // A tick runs every 10 to 30 ms: in steady state it reads no file and allocates nothing (the time text is
 // built in a kept buffer and reaches the label only when it changes).
 
-#include "ui/QuorelMainUnit.h"
 #include "ui/QuorelMainUnit_Progress.h"
+#include "ui/QuorelMainUnit.h"
 
 #include <algorithm>
 #include <charconv>
@@ -19,8 +19,8 @@
 #include "core/DvdGraph.h"
 #include "core/DvdNavigation.h"
 #include "core/MenuSettings.h"
-#include "core/PlayListSteps.h"
 #include "core/PlaybackState.h"
+#include "core/PlayListSteps.h"
 #include "core/Seeking.h"
 #include "core/Transport.h"
 #include "core/WindowMessages.h"
@@ -35,7 +35,9 @@ using namespace forms;
 
 namespace {
 
-int SpanOf(const TControl* Track, const TControl* Knob) { return Track->Width() - Knob->Width(); }
+int SpanOf(const TControl* Track, const TControl* Knob) {
+    return Track->Width() - Knob->Width();
+}
 
 } // namespace
 
@@ -100,8 +102,6 @@ bool GraphMediumAtEnd(std::int64_t Current, std::int64_t Stop) {
     return Stop <= 0 || Current >= Stop;
 }
 
-bool DvdTitleAtEnd(std::int64_t Position, std::int64_t Length) { return Length > 0 && Position >= Length; }
-
 TEndStep EndOfMediumStep(TPlayType PlayType, TPlayMode PlayMode, bool Played) {
     if (PlayType != PlayTypes::MediaFile && PlayType != PlayTypes::Audio && PlayType != PlayTypes::Pip &&
         PlayType != PlayTypes::Dvd)
@@ -151,7 +151,9 @@ std::string_view FormatHms(char (&Buffer)[32], std::int64_t H, std::int64_t M, s
     return {Buffer, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof Buffer) - 1))};
 }
 
-void AllowScreenSaver() { win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, win32::TRUE, nullptr, 0); }
+void AllowScreenSaver() {
+    win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, win32::TRUE, nullptr, 0);
+}
 
 void TellPlayList(win32::UINT Message, win32::LPARAM Index) {
     if (State.PlayListWindowHandle != nullptr)
@@ -173,12 +175,10 @@ void TQuorelMain_Form::BindProgress() {
     SoundBar_XI->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
         SoundBar_XIMouseMove(Sender, Shift, X, Y);
     };
-    const TMouseEvent soundDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        SoundPro_XIMouseDown(Sender, Button, Shift, X, Y);
-    };
-    const TMouseEvent soundUp = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
-        SoundPro_XIMouseUp(Sender, Button, Shift, X, Y);
-    };
+    const TMouseEvent soundDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                         int Y) { SoundPro_XIMouseDown(Sender, Button, Shift, X, Y); };
+    const TMouseEvent soundUp = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                                       int Y) { SoundPro_XIMouseUp(Sender, Button, Shift, X, Y); };
     for (tximage* strip : {SoundPro_XI, SoundGo_XI}) {
         strip->OnMouseDown = soundDown;
         strip->OnMouseUp = soundUp;
@@ -214,7 +214,8 @@ void TQuorelMain_Form::ResetPositionKnob() {
     VideoGo_XI->SetWidth(0);
 }
 
-void TQuorelMain_Form::ShowProgressTime(std::int64_t H, std::int64_t M, std::int64_t S, const std::string& Total) {
+void TQuorelMain_Form::ShowProgressTime(std::int64_t H, std::int64_t M, std::int64_t S,
+                                        const std::string& Total) {
     // The tick runs every 10 ms; the text changes once a second.
     const std::int64_t shown[3] = {H, M, S};
     if (std::equal(shown, shown + 3, progressShown_) && Total == progressTotal_ &&
@@ -255,7 +256,9 @@ void TQuorelMain_Form::VideoTick() {
     State.PositionReady = true;
 }
 
-void TQuorelMain_Form::PipTick() { VideoTick(); }
+void TQuorelMain_Form::PipTick() {
+    VideoTick();
+}
 
 void TQuorelMain_Form::AudioTick() {
     if (!State.IsPlaying)
@@ -294,13 +297,16 @@ void TQuorelMain_Form::DvdTick() {
     State.PositionReady = false;
     State.DvdDomain = GetDvdDomain();
     if (State.DvdDomain == DvdDomains::VideoManagerMenu || State.DvdDomain == DvdDomains::TitleSetMenu) {
-        // 3. A menu: the timer waits for a menu button or a chapter command to start it again.
+        // 3. A menu. The timer goes on: a menu may go on by itself (a still picture of its time, the disc's
+        // own commands), and the title it goes to shows its time from its start.
         Status_L->SetCaption("播放菜单");
         Time_L->SetCaption("");
         ResetPositionKnob();
-        Ctrl_T->SetEnabled(false);
         State.PositionReady = true;
-        State.DvdChapterIndex = 0;
+        if (State.DvdChapterIndex != 0) {
+            State.DvdChapterIndex = 0;
+            TellPlayList(WM_PLAYLIST_SETDVDCHAPTER, State.DvdChapterIndex);
+        }
         for (tximage* button : {Previous_XI, Backward_XI, Forward_XI, Next_XI})
             button->SetEnabled(false);
         EnableMenuItems(FileMenuItems);
@@ -308,11 +314,18 @@ void TQuorelMain_Form::DvdTick() {
         EnableMenuItems(DvdMenuItems);
         pPreviouschapter->SetEnabled(false);
         pNextchapter->SetEnabled(false);
-        TellPlayList(WM_PLAYLIST_SETDVDCHAPTER, State.DvdChapterIndex);
+        return;
+    }
+    if (State.DvdDomain == DvdDomains::Stop) {
+        // The disc has ended (its last commands stop it) and all of it was played: the end of the medium. A
+        // title that ends while the disc goes on (to a menu or to the next title) is not.
+        AllowScreenSaver();
+        EndOfMedium(true);
+        State.PositionReady = true;
         return;
     }
     if (State.DvdDomain != DvdDomains::Title)
-        return; // 5. first play, stop or unknown: a later tick reaches a menu or a title
+        return; // 5. first play or unknown: a later tick reaches a menu or a title
     // 4. A title.
     if (Status_L->Caption() == "播放菜单")
         Status_L->SetCaption("播放中");
@@ -340,11 +353,6 @@ void TQuorelMain_Form::DvdTick() {
     if (State.DvdChapterIndex != State.LastRefreshedChapterIndex) {
         RefreshButtonBitmaps();
         State.LastRefreshedChapterIndex = State.DvdChapterIndex;
-    }
-    // An unknown title length (0) does not end the title at its first tick.
-    if (DvdTitleAtEnd(pos, State.DvdTitleLength)) {
-        AllowScreenSaver();
-        EndOfMedium(true);
     }
     State.PositionReady = true;
 }
@@ -520,4 +528,6 @@ void TQuorelMain_Form::SoundPro_XIMouseDown(TObject*, TMouseButton, TShiftState,
     Volume_L->SetCaption(std::to_string(State.SoundLevel) + "%");
 }
 
-void TQuorelMain_Form::SoundPro_XIMouseUp(TObject*, TMouseButton, TShiftState, int, int) { Volume_L->SetCaption(""); }
+void TQuorelMain_Form::SoundPro_XIMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+    Volume_L->SetCaption("");
+}

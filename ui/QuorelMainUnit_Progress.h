@@ -36,8 +36,6 @@ double TwoDecimals(double Seconds);
 // The end test of a graph medium (a file or picture-in-picture): the position has reached the stop position
 // (after the end of the stream it equals it), or there is nothing to play (stop 0).
 bool GraphMediumAtEnd(std::int64_t Current, std::int64_t Stop);
-// A DVD title ends at its length in whole seconds; an unknown length (0) ends nothing.
-bool DvdTitleAtEnd(std::int64_t Position, std::int64_t Length);
 
 enum class TEndStep {
     RestAtEnd,        // nothing: the medium rests at its end and the tick goes on

@@ -707,7 +707,8 @@ DvdScreen DvdNavigator::Screen() const {
         return screen;
     }
     DvdScreen screen = ScreenOf(Find(position));
-    if (ended_ && screen.domain != DvdScreen::Domain::Title)
+    // The disc ended and all of it was played: it has stopped, on whatever it showed last.
+    if (ended_)
         screen.domain = DvdScreen::Domain::Stop;
     return screen;
 }
@@ -776,17 +777,13 @@ bool DvdNavigator::Jump(const std::function<bool()>& Command) {
     const DvdScreen before = Screen();
     const std::function<bool()> command = [&] {
         const bool done = Command();
-        if (done) {
-            // The still picture the disc stood on is over: the library keeps standing on it after most jumps.
-            std::lock_guard lock(mutex_);
-            dvdnav_still_skip(nav_);
-        } else {
+        if (!done) {
             std::lock_guard lock(mutex_);
             if (before.domain == DvdScreen::Domain::Title)
                 dvdnav_time_search(nav_, static_cast<std::uint64_t>(std::max<std::int64_t>(before.Time, 0)));
             else if (before.domain == DvdScreen::Domain::ManagerMenu ||
                      before.domain == DvdScreen::Domain::TitleSetMenu)
-                dvdnav_sector_search(nav_, 0, SEEK_SET);
+                dvdnav_top_pg_search(nav_); // a search cannot leave a still picture
         }
         return done;
     };
@@ -805,11 +802,25 @@ bool DvdNavigator::Jump(const std::function<bool()>& Command) {
 bool DvdNavigator::ShowMenu(int MenuId) {
     if (MenuId < DVD_MENU_Title || MenuId > DVD_MENU_Part)
         return false;
+    // A title is left where it shows, not where the disc has been read to, so that a menu's resume comes
+    // back to the picture the user left.
+    const DvdScreen shown = Screen();
     return Jump([&] {
         std::lock_guard lock(mutex_);
         Notify();
+        if (shown.domain == DvdScreen::Domain::Title)
+            dvdnav_time_search(nav_, static_cast<std::uint64_t>(std::max<std::int64_t>(shown.Time, 0)));
         return dvdnav_menu_call(nav_, static_cast<DVDMenuID_t>(MenuId)) == DVDNAV_STATUS_OK;
     });
+}
+
+// After a title or a chapter is played the library goes on reporting the still picture the disc stood on (a
+// menu's). Starting the chapter it went to once more ends that still, and only that one: the library's own
+// "skip the still" would also skip the next still the disc comes to (a menu called soon after: the title-set
+// menu would then end by itself and the disc with it, the manager menu would go on to its title).
+bool DvdNavigator::LeaveStill() {
+    dvdnav_top_pg_search(nav_);
+    return true;
 }
 
 bool DvdNavigator::PlayTitle(int Number) {
@@ -818,7 +829,7 @@ bool DvdNavigator::PlayTitle(int Number) {
     return Jump([&] {
         std::lock_guard lock(mutex_);
         Notify();
-        return dvdnav_title_play(nav_, Number) == DVDNAV_STATUS_OK;
+        return dvdnav_title_play(nav_, Number) == DVDNAV_STATUS_OK && LeaveStill();
     });
 }
 
@@ -829,7 +840,7 @@ bool DvdNavigator::PlayChapter(int Number, int Chapter) {
     return Jump([&] {
         std::lock_guard lock(mutex_);
         Notify();
-        return dvdnav_part_play(nav_, Number, Chapter) == DVDNAV_STATUS_OK;
+        return dvdnav_part_play(nav_, Number, Chapter) == DVDNAV_STATUS_OK && LeaveStill();
     });
 }
 

@@ -159,6 +159,7 @@ private:
     bool LoadFacts(const std::string& Path, std::string* Reason);
     bool Jump(const std::function<bool()>& Command);
     // Under the lock.
+    bool LeaveStill();
     void Notify();
     void RefreshStreams(DvdStep& Step);
     void RefreshHighlight(DvdStep& Step);

@@ -5,6 +5,8 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include <fcntl.h>
 #include <linux/cdrom.h>
@@ -75,6 +77,49 @@ bool LinuxDriveService::ReadVolume(const std::string& Root, std::string& Label) 
     return ready;
 }
 
+std::string LinuxDriveService::MountFolder(const std::string& Root) {
+    std::ifstream in("/proc/self/mounts");
+    const std::string mounts((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return MountFolderIn(mounts, Root);
+}
+
+std::string MountFolderIn(const std::string& Mounts, const std::string& Root) {
+    // The table writes a blank, a tab, a new line and a backslash in a name as \040, \011, \012, \134.
+    const auto unescape = [](const std::string& Field) {
+        const auto octal = [](char C) { return C >= '0' && C <= '7'; };
+        std::string text;
+        for (std::size_t i = 0; i < Field.size(); ++i) {
+            if (Field[i] == '\\' && i + 3 < Field.size() && octal(Field[i + 1]) && octal(Field[i + 2]) &&
+                octal(Field[i + 3])) {
+                text += static_cast<char>((Field[i + 1] - '0') * 64 + (Field[i + 2] - '0') * 8 +
+                                          (Field[i + 3] - '0'));
+                i += 3;
+            } else {
+                text += Field[i];
+            }
+        }
+        return text;
+    };
+    namespace fs = std::filesystem;
+    std::error_code rootError;
+    const fs::path device = fs::weakly_canonical(Root, rootError);
+    std::istringstream lines(Mounts);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string source, folder;
+        if (!(fields >> source >> folder))
+            continue;
+        source = unescape(source);
+        if (source == Root)
+            return unescape(folder);
+        // The table may name the drive by another node of it (/dev/cdrom, a link to /dev/sr0).
+        std::error_code error;
+        if (!rootError && source.front() == '/' && fs::weakly_canonical(source, error) == device && !error)
+            return unescape(folder);
+    }
+    return {};
+}
+
 std::vector<std::string> FakeDriveService::OpticalDrives() {
     std::vector<std::string> roots;
     for (const Drive& drive : Drives)
@@ -96,6 +141,13 @@ std::string FakeDriveService::DiscSource(const std::string& Root) {
         if (drive.Root == Root)
             return drive.DiscFolder;
     return Root;
+}
+
+std::string FakeDriveService::MountFolder(const std::string& Root) {
+    for (const Drive& drive : Drives)
+        if (drive.Root == Root)
+            return drive.MountFolder;
+    return {};
 }
 
 DriveService& GetDriveService() {
@@ -123,8 +175,23 @@ BOOL GetVolumeInformationA(const std::string& Root, std::string* Label) {
 }
 
 std::string DriveRootOf(const std::string& Text) {
-    const std::string root = Text.substr(0, Text.find(' '));
-    return !root.empty() && GetDriveTypeA(root) == DRIVE_CDROM ? root : std::string();
+    const auto bare = [](std::string Folder) {
+        while (Folder.size() > 1 && Folder.back() == '/')
+            Folder.pop_back();
+        return Folder;
+    };
+    const std::string first = Text.substr(0, Text.find(' '));
+    if (Text.empty() || first.empty())
+        return {};
+    DriveService& service = GetDriveService();
+    for (const std::string& root : service.OpticalDrives()) {
+        if (Text == root || first == root)
+            return root;
+        const std::string folder = service.MountFolder(root);
+        if (!folder.empty() && bare(Text) == bare(folder))
+            return root;
+    }
+    return {};
 }
 
 } // namespace win32

@@ -1,6 +1,7 @@
 #pragma once
 // Optical drives. A drive is named by its device node (/dev/sr0), which stands where a drive letter's root
-// ("D:") stood; the DVD in it is read through that node. The player asks through GetDriveTypeA and
+// ("D:") stood, and, while its disc is mounted, by the folder it is mounted on; the DVD in it is read through
+// the node. The player asks through GetDriveTypeA and
 // GetVolumeInformationA; both go to one drive service: the machine's drives (the block devices the kernel
 // lists as optical, the drive-status ioctl, the ISO 9660 volume name), or a fake that tests fill, so that no
 // test looks at a real drive.
@@ -21,13 +22,20 @@ public:
     virtual bool ReadVolume(const std::string& Root, std::string& Label) = 0;
     // What the DVD reader opens for the disc in the drive at Root.
     virtual std::string DiscSource(const std::string& Root) { return Root; }
+    // The folder the disc in the drive at Root is mounted on; "" when it is not mounted.
+    virtual std::string MountFolder(const std::string& Root) = 0;
 };
 
 class LinuxDriveService : public DriveService {
 public:
     std::vector<std::string> OpticalDrives() override;
     bool ReadVolume(const std::string& Root, std::string& Label) override;
+    std::string MountFolder(const std::string& Root) override;
 };
+
+// The folder that the device Root is mounted on by the mount table Mounts (as /proc/self/mounts gives it:
+// device, folder and more per line, blanks and the like written as octal escapes); "" when none.
+std::string MountFolderIn(const std::string& Mounts, const std::string& Root);
 
 // Drives as a test describes them; a disc is a folder that holds a DVD.
 class FakeDriveService : public DriveService {
@@ -37,10 +45,12 @@ public:
         bool HasDisc = false;
         std::string Label;
         std::string DiscFolder;
+        std::string MountFolder = {}; // "" when not mounted
     };
     std::vector<std::string> OpticalDrives() override;
     bool ReadVolume(const std::string& Root, std::string& Label) override;
     std::string DiscSource(const std::string& Root) override;
+    std::string MountFolder(const std::string& Root) override;
 
     std::vector<Drive> Drives;
 };
@@ -59,8 +69,10 @@ UINT GetDriveTypeA(const std::string& Root);
 // TRUE when Root is an optical drive holding a readable volume; Label (may be null) gets its label.
 BOOL GetVolumeInformationA(const std::string& Root, std::string* Label);
 
-// The optical drive's root that Text starts with (the root alone, or the root, a blank and more); "" when
-// Text names no optical drive.
+// The one test of a drive's name. The root of the optical drive that Text names: by its root (device node),
+// or by the folder its disc is mounted on (with or without a "/" at the end), alone or followed by a blank
+// and more (a drive list entry: the root, a blank and the disc's label); "" when Text names no optical drive.
+// Names are compared as the file system compares them, with regard to case.
 std::string DriveRootOf(const std::string& Text);
 
 } // namespace win32

@@ -159,11 +159,13 @@ protected:
         });
     }
 
-    // Starts the player with the small picture in the bottom-right corner, opens the long clip as file A and
+    // Starts the player with the small picture in the bottom-right corner (more keys of the [Pip] section in
+    // PipKeys), opens the long clip as file A and
     // a solid ColourB clip of BSeconds as file B with "打开画中画..." from the video's pop-up menu (the
     // open-pair dialog's file dialogs answered through the program's test hook), and waits until file A
     // shows. Sets mainAt and video.
-    void OpenPair(int BSeconds) {
+    // PipKeys: more lines of the [Pip] section.
+    void OpenPair(int BSeconds, const std::string& PipKeys = {}) {
         std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong),
                                    fileA);
         ASSERT_TRUE(testing_support::MakeMediaFile(
@@ -176,7 +178,7 @@ protected:
         // The video fits the window as it is.
         std::string settings = DefaultIniText();
         settings.replace(settings.find("SmallPosition=3"), 15, "SmallPosition=4");
-        settings.replace(settings.find("[Pip]\r\n"), 7, "[Pip]\r\nPositionType=101\r\n");
+        settings.replace(settings.find("[Pip]\r\n"), 7, "[Pip]\r\nPositionType=101\r\n" + PipKeys);
         settings.replace(settings.find("WhileOpenMedia="), 16, "WhileOpenMedia=2");
         testing_support::WriteFile(run.File("Ini/Default.ini"), settings);
         testing_support::WriteFile(run.File("answers.txt"), fileA + "\n" + fileB + "\n");
@@ -339,6 +341,55 @@ TEST_F(PipEndToEnd, SetupDialogPlacesTheSmallPictureAndSetsItsAlpha) {
     // The transparency is the playing picture's, not a setting; the place stays stored.
     EXPECT_EQ(run.Setting("SmallPosition"), "1");
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
+// "右下角" from the menu, the pointer moved over the video, then "自由移动" in the setup dialog: the small
+// picture stays where it stands, for the pointer's move stored its edges; edges stored long before (the
+// top-left corner here) are not brought back. OK keeps the place, stored as free edges.
+TEST_F(PipEndToEnd, FreeMoveAfterAStandardPlaceKeepsThePicture) {
+    ASSERT_NO_FATAL_FAILURE(
+        OpenPair(60, "SmallLeft=0\r\nSmallTop=0\r\nSmallRight=30\r\nSmallBottom=30\r\n"));
+    const VideoArea v = video;
+    QImage picture;
+    ASSERT_TRUE(Shows(v.At(0.25, 0.25), bigA, v.At(0.75, 0.75), smallBOverA, picture))
+        << Hex(picture.pixel(v.At(0.25, 0.25))) << " " << Hex(picture.pixel(v.At(0.75, 0.75)));
+
+    // "画中画" > "画面标准位置" > "右下角", each item where the menu shows it.
+    Xdo("mousemove " + std::to_string((mainAt + v.At(0.25, 0.25)).x()) + " " +
+        std::to_string((mainAt + v.At(0.25, 0.25)).y()) + " click 3");
+    for (const char* name : {"pPip", "pPipstandardpos", "pRightbottom"}) {
+        const MappedControl item = WaitForControl("Menu", name);
+        Xdo("mousemove " + std::to_string(item.x + 10) + " " + std::to_string(item.CentreY()));
+        Pause();
+    }
+    Xdo("click 1");
+    ASSERT_TRUE(Closed("Menu"));
+    // The pointer over the video, away from the small picture.
+    for (const double at : {0.2, 0.3, 0.4}) {
+        const QPoint point = mainAt + v.At(at, 0.3);
+        Xdo("mousemove " + std::to_string(point.x()) + " " + std::to_string(point.y()));
+        Pause();
+    }
+    EXPECT_TRUE(run.WaitFor([&] { return run.Setting("SmallLeft") == "50"; })) << run.Setting("SmallLeft");
+
+    // "画中画" > "画面设置...", then "自由移动" and OK.
+    Menu(mainAt + v.At(0.25, 0.25), "Down Down Down Down Right Return");
+    const MappedControl freeMove = WaitForControl("PipSetup_Form", "Freemove_CB");
+    Pause(); // shown, and taking clicks
+    ASSERT_TRUE(testing_support::ClickAt(display.Name(), freeMove.x + 8, freeMove.CentreY()));
+    EXPECT_TRUE(run.WaitFor([&] { return run.Setting("PositionType") == "102"; }))
+        << "PositionType=" << run.Setting("PositionType");
+    const MappedControl ok = WaitForControl("PipSetup_Form", "OK_Btn");
+    ASSERT_TRUE(testing_support::ClickAt(display.Name(), ok.CentreX(), ok.CentreY()));
+    ASSERT_TRUE(Closed("PipSetup_Form")) << "OK did not close the dialog";
+    // The picture stands where it was (the dialog covered the video): no jump to the old edges.
+    EXPECT_TRUE(Shows(v.At(0.25, 0.25), bigA, v.At(0.75, 0.75), smallBOverA, picture))
+        << Hex(picture.pixel(v.At(0.25, 0.25))) << " " << Hex(picture.pixel(v.At(0.75, 0.75)));
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+    EXPECT_EQ(run.Setting("PositionType"), "102");
+    EXPECT_EQ((std::vector<std::string>{run.Setting("SmallLeft"), run.Setting("SmallTop"),
+                                        run.Setting("SmallRight"), run.Setting("SmallBottom")}),
+              (std::vector<std::string>{"50", "50", "100", "100"}));
 }
 
 } // namespace

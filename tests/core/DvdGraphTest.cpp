@@ -280,14 +280,28 @@ TEST_F(DiscFolders, FoldersDifferingInCaseAreTwo) {
     EXPECT_EQ(State.DvdFolderList->Count(), 2);
 }
 
-// A link loop is not followed, a link to a disc folder neither: the search ends with the real folder once.
-TEST_F(DiscFolders, LinksAreNotFollowed) {
-    Touch("real/VIDEO_TS.IFO");
-    Touch("real/VTS_01_1.VOB");
-    fs::create_directory_symlink(root.Path(), root.File("real/loop"));
-    fs::create_directory_symlink(root.File("real"), root.File("alias"));
-    FindDvdFolders(root.Path() + "/");
-    EXPECT_EQ(Lines(*State.DvdFolderList), (std::vector<std::string>{root.Path() + "/real/"}));
+// Links are followed: a disc folder reached through a link, and a disc whose files are links to files
+// elsewhere, are found at the paths the search reached them by; a link that names nothing counts for
+// nothing, and a link loop ends with each folder searched once.
+TEST_F(DiscFolders, LinksAreFollowedToTheirTargetsAndLoopsEnd) {
+    Touch("store/real/VIDEO_TS.IFO");
+    Touch("store/real/VTS_01_1.VOB");
+    Touch("store/files/a.IFO");
+    Touch("store/files/b.VOB");
+    fs::create_directories(root.File("chosen/linked"));
+    fs::create_directory_symlink(root.File("store/real"), root.File("chosen/disc"));
+    fs::create_symlink(root.File("store/files/a.IFO"), root.File("chosen/linked/VIDEO_TS.IFO"));
+    fs::create_symlink(root.File("store/files/b.VOB"), root.File("chosen/linked/VTS_01_1.VOB"));
+    Touch("chosen/only/x.IFO");
+    fs::create_symlink(root.File("store/gone.VOB"), root.File("chosen/only/x.VOB"));
+    fs::create_directory_symlink(root.File("chosen"), root.File("chosen/linked/loop"));
+    // The chosen folder itself may be a link.
+    fs::create_directory_symlink(root.File("chosen"), root.File("shortcut"));
+    FindDvdFolders(root.Path() + "/shortcut/");
+    const std::string r = root.Path() + "/shortcut/";
+    EXPECT_EQ(Lines(*State.DvdFolderList), (std::vector<std::string>{r + "disc/", r + "linked/"}));
+    EXPECT_EQ(Lines(*State.IfoFolderList),
+              (std::vector<std::string>{r + "disc/", r + "linked/", r + "only/"}));
 }
 
 // A tree deeper than any disc folder is kept in ends without running out of stack; a folder that does not

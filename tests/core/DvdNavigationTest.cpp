@@ -401,6 +401,42 @@ TEST_F(DvdRules, TheSubtitleMenuChecksWhatTheDiscShows) {
     EXPECT_EQ(dvd->calls, (std::vector<std::string>{"SetSubpictureState 1", "SelectSubpictureStream 2"}));
 }
 
+// The subtitle and audio submenus list the streams of what plays: built in the disc's menu (one stream of
+// each, whose language the disc does not name), they are built again for the title's streams, again for a
+// title set whose streams have other languages, and not again while the streams stay the same.
+TEST_F(DvdRules, TheStreamSubmenusFollowTheStreamsOfWhatPlays) {
+    forms::TMenuItem subtitles, audio;
+    const auto popup = [&] {
+        PrepareDvdSubtitleMenu(&subtitles, &audio, nullptr, nullptr, nullptr);
+        BuildDvdAudioMenu(&audio, nullptr, nullptr);
+    };
+    dvd->domain = dshow::DVD_DOMAIN_VideoManagerMenu;
+    dvd->languages = {0};
+    dvd->subpictures = dvd->audios = 1;
+    popup();
+    EXPECT_EQ(Captions(subtitles), (std::vector<std::string>{"关闭字幕", "-", "Unknown"}));
+    EXPECT_EQ(Captions(audio), (std::vector<std::string>{"Unknown"}));
+
+    dvd->domain = dshow::DVD_DOMAIN_Title;
+    dvd->languages = {win32::LcidFromLanguageCode("en"), win32::LcidFromLanguageCode("de")};
+    dvd->subpictures = dvd->audios = 2;
+    dvd->audio = 1;
+    popup();
+    popup();
+    EXPECT_EQ(Captions(subtitles), (std::vector<std::string>{"关闭字幕", "-", "English", "German"}));
+    EXPECT_EQ(Captions(audio), (std::vector<std::string>{"English", "German"}));
+    EXPECT_EQ(Checks(audio), (std::vector<bool>{false, true}));
+    DvdAudioStreamSelect(audio.Items(0));
+    EXPECT_EQ(dvd->calls.back(), "SelectAudioStream 0");
+
+    dvd->languages = {win32::LcidFromLanguageCode("fr"), win32::LcidFromLanguageCode("de")};
+    dvd->audio = 0;
+    popup();
+    EXPECT_EQ(Captions(subtitles), (std::vector<std::string>{"关闭字幕", "-", "French", "German"}));
+    EXPECT_EQ(Captions(audio), (std::vector<std::string>{"French", "German"}));
+    EXPECT_EQ(Checks(audio), (std::vector<bool>{true, false}));
+}
+
 // The angle menu shows the disc's angles with the current one checked, and building it selects nothing.
 TEST_F(DvdRules, TheAngleMenuChecksTheCurrentAngleAndSendsNothing) {
     dvd->angles = 3;

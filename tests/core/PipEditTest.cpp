@@ -94,7 +94,22 @@ TEST_P(PipEdit, HoverShowsTheCursorOfTheRegionUnderTheMouse) {
         const int pb = static_cast<int>(480 * std::max(c.rect.top, c.rect.bottom));
         EXPECT_EQ(PipHitRegion(c.x, c.y, pl, pt, pr, pb, 0, 0, 640, 480), c.region);
     }
-    EXPECT_EQ(PipMixer::Stored("PositionType"), "Value no find") << "hovering stores nothing";
+    EXPECT_EQ(PipMixer::Stored("PositionType"), "Value no find") << "hovering makes no free place";
+}
+
+// The edges are stored at every move over the video, the button held or not, so that they tell where the
+// picture is also after a standard place (which stores none); only a drag makes the place a free one.
+TEST_P(PipEdit, EveryMoveStoresTheEdgesOfWhereThePictureIs) {
+    PipMixer pip(GetParam());
+    SetPipStandardPosition(PipPositions::BottomRight);
+    Move(100, 100, 0);
+    EXPECT_EQ(StoredRect(), "50 50 100 100");
+    EXPECT_EQ(PipMixer::Stored("PositionType"), "101");
+    SetPipStandardPosition(PipPositions::TopLeft);
+    Move(500, 400, 0);
+    EXPECT_EQ(StoredRect(), "0 0 50 50");
+    EXPECT_EQ(PipMixer::Stored("SmallPosition"), "1");
+    EXPECT_EQ(PipMixer::Stored("PositionType"), "101");
 }
 
 struct DragCase {

@@ -23,9 +23,9 @@
 namespace {
 
 using dshow::NORMALIZEDRECT;
+using testing_support::Describe;
 using testing_support::MediaFile;
 using testing_support::MediaFixture;
-using testing_support::Describe;
 using testing_support::PipMixer;
 
 constexpr NORMALIZEDRECT Full{0.0f, 0.0f, 1.0f, 1.0f};
@@ -71,6 +71,17 @@ TEST_P(PipLayout, ApplyPipPositionLaysTheSmallPictureOutFromTheSettings) {
          {0.5f, 0.5f, 1.0f, 1.0f},
          {{"SmallPosition", "4"}, {"PositionType", "101"}}},
         {"NoPositionTypeLeavesBothFull", {}, Full, {{"PositionType", "Value no find"}}},
+        // A free place whose edges were never stored, or stored without area, would hide the small picture
+        // for good: it is not laid out, and nothing is written.
+        {"FreeWithoutEdgesLeavesBothFull", {{"PositionType", "102"}}, Full, {{"SmallLeft", "Value no find"}}},
+        {"FreeWithoutAreaLeavesBothFull",
+         {{"PositionType", "102"},
+          {"SmallLeft", "0"},
+          {"SmallTop", "0"},
+          {"SmallRight", "0"},
+          {"SmallBottom", "0"}},
+         Full,
+         {{"SmallRight", "0"}}},
         {"StandardWithoutARectangleChangesNothing",
          {{"PositionType", "101"}, {"SmallPosition", "9"}},
          Full,

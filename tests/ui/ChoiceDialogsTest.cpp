@@ -127,7 +127,8 @@ protected:
         com::ComPtr<testing_support::FakeDvd>::Adopt(new testing_support::FakeDvd);
 };
 
-// A DVD goes on in the title the last session played (3 here), not in title 1.
+// A DVD goes on in the title the last session played (3 here), not in title 1; from the beginning, it starts
+// title 1 at 0:00:00.
 TEST_P(AutoResumePlayTest, TheChosenItemSeeksByPlayTypeAndIsTheResult) {
     auto graph = testing_support::PlayFakeGraph(100 * Second);
     State.PlayType = GetParam().playType;
@@ -176,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ResumeCase{"AudioIsNotSought", 4, false, 0, {}, {}, {}},
                       ResumeCase{
                           "DvdFromLastPosition", 2, true, 0, {}, {{3, dshow::DVD_CMD_FLAG_Block}}, {"42"}},
-                      ResumeCase{"DvdFromBeginning", 2, true, 1, {}, {{3, dshow::DVD_CMD_FLAG_Flush}}, {"0"}},
+                      ResumeCase{"DvdFromBeginning", 2, true, 1, {}, {{1, dshow::DVD_CMD_FLAG_Flush}}, {"0"}},
                       ResumeCase{"DvdWithoutItsNavigator", 2, false, 0, {}, {}, {}}),
     testing_support::CaseName());
 

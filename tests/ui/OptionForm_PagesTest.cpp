@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/MenuSettings.h"
+#include "platform/win32/Drives.h"
 #include "tests/support/CaseName.h"
 #include "tests/ui/OptionFormFixture.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 struct DriveCase {
     const char* name;
-    std::vector<std::string> drives;
+    std::vector<std::string> drives; // the drive list's entries: a drive's root, a blank and its disc's label
     const char* defDriver;
     bool pending;      // the main window's own check has not finished
     const char* box;   // the message shown; nullptr: none
@@ -23,10 +24,22 @@ struct DriveCase {
     bool cleared;      // DefDriver is emptied in the file and the shared state
 };
 
-class DefaultDrive : public OptionTest, public ::testing::WithParamInterface<DriveCase> {};
+class DefaultDrive : public OptionTest, public ::testing::WithParamInterface<DriveCase> {
+protected:
+    void TearDown() override {
+        OptionTest::TearDown();
+        win32::SetDriveService(nullptr);
+    }
+    win32::FakeDriveService machine;
+};
 
 TEST_P(DefaultDrive, ThePlayerPageChecksTheStoredDrive) {
     const DriveCase& c = GetParam();
+    // The machine's drives: those of the entries; the first one's disc is mounted.
+    for (const std::string& drive : c.drives)
+        machine.Drives.push_back({drive.substr(0, drive.find(' ')), drive.find(' ') != std::string::npos, "",
+                                  "", machine.Drives.empty() ? "/media/user/MOVIE" : ""});
+    win32::SetDriveService(&machine);
     TOption_Form& d = Open();
     WriteIni(DefaultsWith("DefDriver", c.defDriver));
     State.DriveList->Clear();
@@ -79,12 +92,19 @@ INSTANTIATE_TEST_SUITE_P(
                   true},
         DriveCase{
             "NoDriveNoneStored", {}, "", false, nullptr, -1, "No cd/dvd driver in this computer!", false},
-        DriveCase{"StoredDriveFoundWithoutRegardToCase", kTwoDrives, "d:", false, nullptr, 0, "", false},
+        DriveCase{"StoredDriveFound", kTwoDrives, "E:", false, nullptr, 1, "", false},
+        // The drive is named as the file system names it: a name in another case names none.
+        DriveCase{"StoredDriveInAnotherCase", kTwoDrives, "d:", false,
+                  "The old default driver cd/dvd is invalidate!", -1, "Please setup default cd/dvd driver!",
+                  false},
         DriveCase{"StoredDriveGone", kTwoDrives, "F:", false, "The old default driver cd/dvd is invalidate!",
                   -1, "Please setup default cd/dvd driver!", false},
         DriveCase{"NoneStored", kTwoDrives, "", false, "Please setup default cd/dvd driver.", -1,
                   "Please setup default cd/dvd driver!", false},
         DriveCase{"DriveNamedByItsDeviceNode", kDeviceNodes, "/dev/sr0", false, nullptr, 0, "", false},
+        DriveCase{"DriveNamedByItsEntry", kDeviceNodes, "/dev/sr0 MOVIE", false, nullptr, 0, "", false},
+        DriveCase{"DriveNamedByItsMountFolder", kDeviceNodes, "/media/user/MOVIE/", false, nullptr, 0, "",
+                  false},
         DriveCase{"StoredNodeIsOnlyTheStartOfADrivesNode",
                   {"/dev/sr10 DISC"},
                   "/dev/sr1",

@@ -25,6 +25,7 @@
 #include "tests/support/QtApp.h"
 #include "tests/support/RunTree.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WhileModal.h"
 #include "tests/ui/MainFormFixture.h"
 
 using namespace forms;
@@ -301,14 +302,16 @@ TEST_F(MainFormTest, NoDriveClearsTheDefaultDriveOnceAndNeverAsksAgain) {
 // drive.
 TEST_F(MainFormTest, DefaultDriveIsCheckedAgainstTheDrivesOnce) {
     win32::FakeDriveService drives;
-    drives.Drives = {{"/dev/sr0", true, "MOVIE_DISC", ""}, {"/dev/sr1", false, "", ""}};
+    drives.Drives = {{"/dev/sr0", true, "MOVIE_DISC", "", "/media/user/MOVIE_DISC"},
+                     {"/dev/sr1", false, "", ""}};
     win32::SetDriveService(&drives);
     struct Case {
         const char* defDriver;
         bool asked;
     } cases[] = {{"/dev/sr0", false}, {"/dev/sr0 MOVIE_DISC", false},
-                 {"/dev/sr1", false}, {"/dev/sr2", true},
-                 {"/dev/sr", true},   {"/DEV/SR0", true},
+                 {"/dev/sr1", false}, {"/media/user/MOVIE_DISC", false},
+                 {"/dev/sr2", true},  {"/dev/sr", true},
+                 {"/DEV/SR0", true},  {"/media/user", true},
                  {"", false}};
     for (const Case& c : cases) {
         WriteIni(DefaultsWith("DefDriver", c.defDriver));
@@ -329,6 +332,39 @@ TEST_F(MainFormTest, DefaultDriveIsCheckedAgainstTheDrivesOnce) {
         onBox = nullptr;
         form.reset();
     }
+    win32::SetDriveService(nullptr);
+}
+
+// Yes to the question about a default drive that names no drive opens the options dialog, and the dialog's
+// own check of the drive says nothing over it: the start-up check is still running.
+TEST_F(MainFormTest, YesToTheDefaultDriveQuestionOpensTheOptionsWithNoSecondBox) {
+    win32::FakeDriveService drives;
+    drives.Drives = {{"/dev/sr0", true, "MOVIE_DISC", ""}};
+    win32::SetDriveService(&drives);
+    WriteIni(DefaultsWith("DefDriver", "/dev/sr7"));
+    Start();
+    QuorelMain_Form = form.get();
+    Application().SetHandle(form->Handle());
+    State.DriveList->Add("/dev/sr0 MOVIE_DISC");
+    answer = win32::IDYES;
+    std::vector<std::string> shown;
+    testing_support::WhileModal options([&](QWidget* Dialog) {
+        shown.push_back(Dialog->objectName().toStdString());
+        // The activation that closing the question gives the window does not ask again.
+        form->FormActivate(form.get());
+        Dialog->close();
+    });
+    form->FormActivate(form.get());
+    EXPECT_TRUE(options.Ran());
+    EXPECT_EQ(shown, (std::vector<std::string>{"Option_Form"}));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text,
+              "The default dvd driver /dev/sr7 is invalidate, would you like to reset it now?");
+    EXPECT_FALSE(State.DriveCheckPending);
+    form->FormActivate(form.get());
+    EXPECT_EQ(boxes.size(), 1u) << "asked once";
+    QuorelMain_Form = nullptr;
+    Application().SetHandle(nullptr);
     win32::SetDriveService(nullptr);
 }
 

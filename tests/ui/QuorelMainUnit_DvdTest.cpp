@@ -13,6 +13,7 @@
 #include "core/PlaybackState.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/win32/Drives.h"
+#include "platform/win32/Power.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/DvdFixtures.h"
 #include "tests/support/MediaPanel.h"
@@ -50,13 +51,14 @@ protected:
         MainFormTest::TearDown();
         forms::SetSelectDirectoryHandler(nullptr);
         win32::SetDriveService(nullptr);
+        win32::SetPowerService(nullptr);
     }
     // The disc's parent folder, as a user picks it: the search finds its VIDEO_TS.
-    std::string DiscParent() {
+    std::string DiscParent(const std::string& Disc = testing_support::DvdDisc()) {
         const std::string parent = tree.Root() + "/discs";
         fs::create_directories(parent);
         if (!fs::exists(parent + "/disc"))
-            testing_support::CopyOfDvdDisc(parent);
+            testing_support::CopyOfDvdDisc(parent, Disc);
         return parent;
     }
     std::vector<std::string> BoxTexts() const {
@@ -81,6 +83,7 @@ protected:
     std::vector<std::string> captions;
     std::string chosenFolder;
     win32::FakeDriveService drives;
+    win32::FakePowerService power;
 };
 
 // "打开dvd目录..." with the disc's parent folder: the one disc folder found opens, its menu shows, and the
@@ -99,9 +102,10 @@ TEST_F(DvdCommands, TheFolderCommandOpensTheOneDiscFoundUnderTheFolder) {
     EXPECT_TRUE(form->pMainmenu->Enabled());
     EXPECT_FALSE(form->pNextchapter->Enabled());
     EXPECT_EQ(form->Ctrl_T->Interval(), 30U);
-    // The first tick sees the menu: the timer waits for a button.
-    EXPECT_TRUE(WaitUntil([&] { return !form->Ctrl_T->Enabled(); }, 5s));
-    EXPECT_EQ(State.DvdDomain, DvdDomains::VideoManagerMenu);
+    // The first tick sees the menu; the timer goes on, for a menu may go on by itself.
+    EXPECT_TRUE(WaitUntil([&] { return State.DvdDomain == DvdDomains::VideoManagerMenu; }, 5s));
+    testing_support::Pump(100ms);
+    EXPECT_TRUE(form->Ctrl_T->Enabled());
     EXPECT_FALSE(form->Next_XI->Enabled());
 }
 
@@ -149,6 +153,24 @@ INSTANTIATE_TEST_SUITE_P(Table, FolderCommandFailures,
                                            FolderCase{"DiscThatDoesNotPlay", 1, true, "Load Dvd file error!"},
                                            FolderCase{"TwoDiscsNoChoice", 2, false, nullptr}),
                          testing_support::CaseName());
+
+// A disc whose files lie in the folder a drive is mounted on belongs to the drive: the folder command finds
+// it and keeps its path, but opens nothing and tells nothing; the same files in another folder open.
+TEST_F(DvdCommands, TheFolderCommandLeavesADrivesMountFolderToTheDrive) {
+    for (const bool mounted : {true, false}) {
+        SCOPED_TRACE(mounted ? "the drive's folder" : "a folder of its own");
+        const std::string mount = tree.Root() + (mounted ? "/media/MOVIE" : "/copy/MOVIE");
+        fs::create_directories(mount);
+        fs::copy(testing_support::DvdDisc() + "/VIDEO_TS", mount, fs::copy_options::recursive);
+        drives.Drives = {{"/dev/sr0", true, "MOVIE", testing_support::DvdDisc(), tree.Root() + "/media/MOVIE"}};
+        chosenFolder = mount;
+        form->pOpendvddirectory->Click();
+        EXPECT_TRUE(boxes.empty()) << BoxTexts().front();
+        EXPECT_EQ(State.DvdPath, mount + "/");
+        EXPECT_EQ(State.PlayType == PlayTypes::Dvd, !mounted);
+        EXPECT_EQ(static_cast<bool>(State.GraphBuilder), !mounted);
+    }
+}
 
 // Two disc folders: the question lists both by full path in the search's order, and the one chosen opens.
 TEST_F(DvdCommands, OfTwoDiscFoldersTheChosenOneOpens) {
@@ -225,7 +247,7 @@ TEST_F(DvdCommands, AClickOnAMenuButtonPlaysItsTitle) {
     chosenFolder = DiscParent();
     form->pOpendvddirectory->Click();
     ASSERT_EQ(State.PlayType, PlayTypes::Dvd);
-    ASSERT_TRUE(WaitUntil([&] { return !form->Ctrl_T->Enabled(); }, 5s));
+    ASSERT_TRUE(WaitUntil([&] { return State.DvdDomain == DvdDomains::VideoManagerMenu; }, 5s));
     const testing_support::DvdRect second = testing_support::ManagerMenuButtons[1];
     const win32::POINT over = InPanel(second.CentreX(), second.CentreY());
     QTest::mouseMove(form->Video_P, QPoint(over.x, over.y));
@@ -249,9 +271,12 @@ TEST_F(DvdCommands, AClickOnAMenuButtonPlaysItsTitle) {
                                             testing_support::Rgb{180, 180, 180}, 35));
 }
 
-// The tick finds the title's end (the last chapter of title 1 played out): the DVD stops, as at every end of
-// a DVD.
-TEST_F(DvdCommands, TheTickFindsTheEndOfTheTitle) {
+// The end of title 1 is not the end of the DVD: the disc goes on to title 2 by its own commands, and the
+// tick shows that title's time. Title 2 ends the disc: the DVD stops and the after-play action runs, as at
+// every end of a DVD.
+TEST_F(DvdCommands, ATitlesEndGoesOnWithTheDiscAndTheDiscsEndIsTheEnd) {
+    win32::SetPowerService(&power);
+    State.AfterPlay = AfterPlays::Suspend;
     chosenFolder = DiscParent();
     form->pOpendvddirectory->Click();
     ASSERT_EQ(State.PlayType, PlayTypes::Dvd);
@@ -259,11 +284,60 @@ TEST_F(DvdCommands, TheTickFindsTheEndOfTheTitle) {
     EXPECT_TRUE(WaitUntil([&] { return form->Time_L->Caption().rfind("0:00:09", 0) == 0; }, 10s));
     EXPECT_EQ(State.DvdTitleLength, 12);
     EXPECT_EQ(State.DvdChapterIndex, 3);
-    EXPECT_TRUE(WaitUntil([&] { return !State.IsPlaying; }, 10s));
-    EXPECT_EQ(form->PositionSeconds, 12);
+    EXPECT_TRUE(WaitUntil([&] { return InTitle(2) && form->Time_L->Caption() == "0:00:01 / 0:00:06"; }, 15s))
+        << form->Time_L->Caption();
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_TRUE(power.Calls.empty());
+    EXPECT_EQ(form->Status_L->Caption(), "播放中");
+    EXPECT_TRUE(WaitUntil([&] { return !State.IsPlaying; }, 15s));
+    EXPECT_EQ(power.Calls, (std::vector<std::string>{"Suspend"}));
     EXPECT_FALSE(form->Ctrl_T->Enabled());
     EXPECT_FALSE(State.GraphBuilder);
     EXPECT_EQ(form->Status_L->Caption(), "准备完毕");
+}
+
+// A menu that goes on by itself (its still picture stands for a time, then the disc plays title 1): the tick
+// follows it, and the title shows as playing, with its time.
+TEST_F(DvdCommands, AMenuThatGoesOnByItselfIsFollowedIntoItsTitle) {
+    chosenFolder = DiscParent(testing_support::DvdDiscThatPlaysOn());
+    form->pOpendvddirectory->Click();
+    ASSERT_EQ(State.PlayType, PlayTypes::Dvd);
+    EXPECT_TRUE(WaitUntil([&] { return State.DvdDomain == DvdDomains::VideoManagerMenu; }, 5s));
+    EXPECT_EQ(form->Status_L->Caption(), "播放菜单");
+    EXPECT_EQ(form->Time_L->Caption(), "");
+    EXPECT_TRUE(WaitUntil([&] { return InTitle(1) && form->Time_L->Caption() == "0:00:01 / 0:00:12"; },
+                          std::chrono::seconds(testing_support::DvdMenuPauseSeconds + 10)))
+        << form->Status_L->Caption() << " " << form->Time_L->Caption();
+    EXPECT_EQ(form->Status_L->Caption(), "播放中");
+    EXPECT_TRUE(form->Next_XI->Enabled()) << "chapter 1 of 3";
+    EXPECT_TRUE(form->pPlayPause->Enabled());
+}
+
+// A disc's menu chosen while the title stands paused plays the disc, so that its buttons light up under the
+// pointer; a click on a menu button of a disc paused in its menu plays the button's target.
+TEST_F(DvdCommands, AMenuChosenWhilePausedPlaysTheDisc) {
+    chosenFolder = DiscParent();
+    form->pOpendvddirectory->Click();
+    ASSERT_EQ(State.PlayType, PlayTypes::Dvd);
+    form->PlayDvdChapterFromList("1. Chapter1(1-1)");
+    ASSERT_TRUE(WaitUntil([&] { return InTitle(1) && State.DvdDomain == DvdDomains::Title; }, 10s));
+    form->PlayPauseCommand();
+    ASSERT_TRUE(State.IsPaused);
+    form->pChaptermenu->Click();
+    EXPECT_FALSE(State.IsPaused);
+    EXPECT_TRUE(form->Ctrl_T->Enabled());
+    EXPECT_TRUE(Shows(form->PlayPause_XI, "Pause_Normal_Btn.bmp"));
+    EXPECT_TRUE(WaitUntil([&] { return State.DvdDomain == DvdDomains::TitleSetMenu; }, 10s));
+    EXPECT_EQ(form->Status_L->Caption(), "播放菜单");
+
+    form->PauseCommand();
+    ASSERT_TRUE(State.IsPaused);
+    const testing_support::DvdRect resume = testing_support::TitleSetMenuButtons[1];
+    const win32::POINT over = InPanel(resume.CentreX(), resume.CentreY());
+    QTest::mouseMove(form->Video_P, QPoint(over.x, over.y));
+    QTest::mouseClick(form->Video_P, Qt::LeftButton, Qt::NoModifier, QPoint(over.x, over.y));
+    EXPECT_FALSE(State.IsPaused);
+    EXPECT_TRUE(WaitUntil([&] { return InTitle(1) && form->Status_L->Caption() == "播放中"; }, 10s));
 }
 
 // The pop-up of the main menu while a DVD plays builds the subtitle, audio and angle submenus once (checks

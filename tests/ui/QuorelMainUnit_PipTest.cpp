@@ -16,6 +16,7 @@
 #include "tests/support/MediaPanel.h"
 #include "tests/support/WhileModal.h"
 #include "tests/ui/MainFormFixture.h"
+#include "ui/ListForm.h"
 #include "ui/OpenPipForm.h"
 #include "ui/PipSetupForm.h"
 
@@ -214,9 +215,42 @@ TEST_F(PipCommandsTest, TheItemsAreEnabledOnlyWhileAPairPlays) {
     EXPECT_FALSE(form->pUpdownreverse->Checked());
 }
 
+// The play-list window open on a DVD's chapters shows the pair's two files once the pair opens, with the
+// pair's icons, and a swap marks the file shown full size among them.
+TEST_F(PipCommandsTest, ThePlayListWindowShowsTheRowsOfThePair) {
+    const std::string a = Clip("a.mp4"), b = Clip("b.mp4");
+    Run();
+    State.PlayType = PlayTypes::Dvd;
+    for (const char* row : {"DVD", "Chapter1(1-1)", "Chapter2(1-2)"})
+        State.DvdChapterList->Add(row);
+    form->PL_LClick(form->PL_L);
+    ASSERT_NE(PlayListForm, nullptr);
+    const auto rows = [] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < PlayListForm->RowTotal(); ++i)
+            texts.push_back(TList_Form::RowLabel(PlayListForm->RowAt(i))->Caption());
+        return texts;
+    };
+    ASSERT_TRUE(testing_support::WaitUntil([&] { return rows().size() == 3; }, std::chrono::seconds(5)));
+    ASSERT_TRUE(OpenPair(a, b));
+    ASSERT_EQ(State.PlayType, PlayTypes::Pip);
+    EXPECT_TRUE(testing_support::WaitUntil(
+        [&] {
+            return rows() == std::vector<std::string>{"1. a.mp4", "2. b.mp4"};
+        },
+        std::chrono::seconds(5)));
+    EXPECT_TRUE(Shows(TList_Form::RowIcon(PlayListForm->RowAt(0)), "Play_Pip_s.bmp"));
+    EXPECT_TRUE(Shows(TList_Form::RowIcon(PlayListForm->RowAt(1)), "Play_Pip_s.bmp"));
+    form->pPicswap->Click();
+    testing_support::Pump(std::chrono::milliseconds(100));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"1. a.mp4", "2. b.mp4"}));
+    EXPECT_EQ(TList_Form::RowLabel(PlayListForm->RowAt(1))->Font().Color(), cl3DLight)
+        << "file B is the big picture now";
+}
+
 // Dragging the inside of the small picture over the video moves it, keeping its size; the pair plays on
-// after the release and the close stores the new edges. The cursor goes back to the arrow when the mouse
-// leaves the video after a drag whose release never came.
+// after the release, the play/pause button showing so, and the close stores the new edges. The cursor goes
+// back to the arrow when the mouse leaves the video after a drag whose release never came.
 TEST_F(PipCommandsTest, DraggingTheSmallPictureMovesItAndTheEdgesAreStored) {
     WriteIni(DefaultIniText());
     WriteIniString("Pip", "PositionType", "101");
@@ -245,6 +279,8 @@ TEST_F(PipCommandsTest, DraggingTheSmallPictureMovesItAndTheEdgesAreStored) {
     EXPECT_EQ(forms::Screen().Cursor(), forms::crDefault);
     EXPECT_TRUE(State.IsPlaying);
     EXPECT_FALSE(State.IsPaused);
+    // The button shows what the pair does: it plays, so the button offers the pause.
+    EXPECT_TRUE(Shows(form->PlayPause_XI, "Pause_Normal_Btn.bmp"));
 
     MouseEvent(QEvent::MouseMove, press + QPoint(dx, 0), Qt::NoButton);
     MouseEvent(QEvent::MouseButtonPress, press + QPoint(dx, 0), Qt::LeftButton);
@@ -391,6 +427,37 @@ TEST_F(PipSetupTest, TheDialogActsOnThePlayingPairAtOnce) {
     EXPECT_EQ(ReadIniString("Pip", "SmallRight"), "100");
     EXPECT_EQ(ReadIniString("Pip", "SmallBottom"), "100");
     EXPECT_TRUE(errors.empty());
+}
+
+// The labels of each page stand on the page's own colour, not on boxes of their own.
+TEST_F(PipSetupTest, TheLabelsTakeThePagesColour) {
+    // A pair named, so that the labels of its files have a text.
+    State.pipMediaFileA = Clip("a.mp4");
+    State.pipMediaFileB = Clip("b.mp4");
+    Run();
+    ASSERT_TRUE(WithDialog(form->pPicalpha, [&](TPipSetup_Form& D) {
+        for (int page = 0; page < D.Main_PageCtrl->PageCount(); ++page) {
+            D.SetPage(page);
+            TTabSheet* sheet = D.Main_PageCtrl->Pages(page);
+            QTest::qWait(50);
+            // The dialog's picture: the page's colour is drawn by the page control around the page.
+            const QImage picture = D.grab().toImage();
+            const QRgb background = picture.pixel(sheet->mapTo(&D, QPoint(2, sheet->height() - 3)));
+            // The page's labels (the class library's controls carry no meta-object of their own, so the
+            // widgets are sorted by their C++ type).
+            std::vector<TLabel*> labels;
+            for (QWidget* widget : sheet->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (auto* label = dynamic_cast<TLabel*>(widget))
+                    labels.push_back(label);
+            ASSERT_FALSE(labels.empty());
+            for (TLabel* label : labels) {
+                ASSERT_GT(label->Width(), 1) << label->Name();
+                // The label's last corner: no text is drawn there.
+                const QPoint corner = label->mapTo(&D, QPoint(label->Width() - 1, label->Height() - 1));
+                EXPECT_EQ(picture.pixel(corner) & RGB_MASK, background & RGB_MASK) << label->Name();
+            }
+        }
+    }));
 }
 
 // "画面设置..." opens the position page. With free move the edge bars show the stored edges as far as their

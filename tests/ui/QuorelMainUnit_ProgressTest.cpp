@@ -66,14 +66,6 @@ TEST(EndOfAGraphMedium, FoundAtOrPastTheStopAndWhenThereIsNothingToPlay) {
     EXPECT_TRUE(GraphMediumAtEnd(0, 0)) << "nothing was rendered";
 }
 
-TEST(EndOfADvdTitle, FoundAtItsLengthAndNeverForAnUnknownLength) {
-    EXPECT_TRUE(DvdTitleAtEnd(90, 90));
-    EXPECT_TRUE(DvdTitleAtEnd(91, 90));
-    EXPECT_FALSE(DvdTitleAtEnd(89, 90));
-    EXPECT_FALSE(DvdTitleAtEnd(0, 0)) << "the title time could not be read";
-    EXPECT_FALSE(DvdTitleAtEnd(5, 0));
-}
-
 struct EndCase {
     const char* name;
     TPlayType playType;

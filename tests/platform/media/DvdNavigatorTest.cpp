@@ -3,10 +3,12 @@
 
 #include "platform/media/DvdNavigator.h"
 
+#include <optional>
 #include <set>
 
 #include <gtest/gtest.h>
 
+#include "platform/media/Interfaces.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/DvdFixtures.h"
 
@@ -170,16 +172,103 @@ INSTANTIATE_TEST_SUITE_P(Table, ScreenAtPosition,
                              return std::string(Info.param.name);
                          });
 
-// Once the disc played out (the pipeline's end), the screen keeps the end of the last title.
-TEST_F(Navigator, AfterTheEndTheLastTitleShowsAtItsEnd) {
+// Title 2 ends the disc: while the pipeline plays its last picture the title shows, and once all of it was
+// played out the disc has stopped.
+TEST_F(Navigator, AfterTheEndTheDiscHasStopped) {
     ASSERT_EQ(ReadOn(), DvdStep::Kind::StillBegins);
     ASSERT_TRUE(navigator->PlayTitle(2));
     ASSERT_EQ(ReadOn(), DvdStep::Kind::End);
+    navigator->SetPlaybackClock([] { return DvdNavigator::RunStart + Second * 11 / 2; });
+    const DvdScreen last = navigator->Screen();
+    EXPECT_EQ(last.domain, Domain::Title);
+    EXPECT_EQ(last.Title, 2);
     navigator->SetEnded(true);
-    const DvdScreen screen = navigator->Screen();
-    EXPECT_EQ(screen.domain, Domain::Title);
-    EXPECT_EQ(screen.Title, 2);
-    EXPECT_EQ(screen.Time, 6 * Second);
+    EXPECT_EQ(navigator->Screen().domain, Domain::Stop);
+}
+
+struct MenuAfterJumpCase {
+    const char* name;
+    bool (*intoTitle)(DvdNavigator&); // from the manager menu's still
+    int menu;
+    Domain domain;
+    int buttons;
+};
+
+bool ByItsButton(DvdNavigator& N) {
+    return N.SelectButton(1) && N.ActivateButton();
+}
+bool ByTitle(DvdNavigator& N) {
+    return N.PlayTitle(1);
+}
+bool ByChapter(DvdNavigator& N) {
+    return N.PlayChapter(1, 2);
+}
+
+class MenuAfterJump : public Navigator, public ::testing::WithParamInterface<MenuAfterJumpCase> {};
+
+// A menu called a moment after the disc left a menu for a title (by a button, a title or a chapter command)
+// stands still with its buttons, as long as no button is chosen: the still picture the disc left is not
+// carried over onto the menu's, which would end the title-set menu (and the disc with it) or send the
+// manager menu on to its title.
+TEST_P(MenuAfterJump, StandsStillAndItsButtonsLightUp) {
+    const MenuAfterJumpCase& c = GetParam();
+    ASSERT_EQ(ReadOn(), DvdStep::Kind::StillBegins);
+    ASSERT_TRUE(c.intoTitle(*navigator));
+    ASSERT_EQ(ReadOn({}, 200), DvdStep::Kind::Changes) << "the title plays on";
+    ASSERT_EQ(navigator->Screen().domain, Domain::Title);
+    ASSERT_TRUE(navigator->ShowMenu(c.menu));
+    ASSERT_EQ(ReadOn(), DvdStep::Kind::StillBegins);
+    const DvdScreen menu = navigator->Screen();
+    EXPECT_EQ(menu.domain, c.domain);
+    EXPECT_EQ(menu.Buttons, c.buttons);
+    // The still waits for a command; the button chosen is lit at once.
+    ASSERT_TRUE(navigator->SelectButton(2));
+    std::optional<DvdStep::Highlight> lit;
+    for (int i = 0; i < 20 && !lit; ++i)
+        lit = navigator->Read().NewHighlight;
+    ASSERT_TRUE(lit.has_value());
+    EXPECT_EQ(lit->Button, 2);
+    EXPECT_EQ(navigator->Screen().domain, c.domain);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MenuAfterJump,
+                         ::testing::Values(MenuAfterJumpCase{"RootMenuAfterAButton", &ByItsButton,
+                                                             dshow::DVD_MENU_Root, Domain::TitleSetMenu, 3},
+                                           MenuAfterJumpCase{"ChapterMenuAfterATitle", &ByTitle,
+                                                             dshow::DVD_MENU_Chapter, Domain::TitleSetMenu,
+                                                             3},
+                                           MenuAfterJumpCase{"TitleMenuAfterAChapter", &ByChapter,
+                                                             dshow::DVD_MENU_Title, Domain::ManagerMenu, 2}),
+                         testing_support::CaseName());
+
+// The title-set menu's "Resume" goes back to the picture shown when the menu was called, not to where the
+// disc had been read to ahead of the playback.
+TEST_F(Navigator, AMenusResumeGoesBackToThePictureShown) {
+    ASSERT_EQ(ReadOn(), DvdStep::Kind::StillBegins);
+    ASSERT_TRUE(navigator->PlayTitle(1));
+    std::int64_t first = -1, last = -1;
+    while (first < 0 || last - first < 7 * Second) {
+        const DvdStep step = navigator->Read();
+        ASSERT_NE(step.kind, DvdStep::Kind::End);
+        if (step.kind != DvdStep::Kind::Block)
+            continue;
+        last = Scr(step);
+        if (first < 0)
+            first = last;
+    }
+    ASSERT_GT(last - first, 6 * Second) << "read well ahead of the picture";
+    navigator->SetPlaybackClock([] { return DvdNavigator::RunStart + 2 * Second; });
+    ASSERT_NEAR(static_cast<double>(navigator->Screen().Time) / Second, 2.0, 0.6);
+    ASSERT_TRUE(navigator->ShowMenu(dshow::DVD_MENU_Root));
+    navigator->SetPlaybackClock({});
+    ASSERT_EQ(ReadOn(), DvdStep::Kind::StillBegins);
+    ASSERT_TRUE(navigator->SelectButton(2));
+    ASSERT_TRUE(navigator->ActivateButton());
+    ASSERT_EQ(ReadOn({}, 50), DvdStep::Kind::Changes);
+    const DvdScreen resumed = navigator->Screen();
+    EXPECT_EQ(resumed.domain, Domain::Title);
+    EXPECT_EQ(resumed.Title, 1);
+    EXPECT_NEAR(static_cast<double>(resumed.Time) / Second, 2.0, 1.0);
 }
 
 } // namespace
