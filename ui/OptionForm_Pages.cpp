@@ -86,7 +86,7 @@ void TOption_Form::BuildPlayerPage() {
         Page.ForwardEdit, Page.ForwardUpDown, 1000, 0,
         [this](TObject* Sender, TUDBtnType Button) { ForwardUpDownClick(Sender, Button); }, p);
     NameControl(Page.ForwardUpDown, "Forward_UD");
-    Page.ForwardUpDown->SetPosition(QuickOnce.LoadedValue);
+    Page.ForwardUpDown->SetPosition(QuickOnce.EditedValue);
     AddLabel(p, OptionTexts[78], 340, Page.ForwardEdit->Left() + Page.ForwardEdit->Width() + 25);
     AddLabel(p, OptionTexts[77], 340, 240);
     AddReadOnlyEdit(Page.BackwardEdit, p, 40, 338, 340);
@@ -95,7 +95,7 @@ void TOption_Form::BuildPlayerPage() {
         Page.BackwardEdit, Page.BackwardUpDown, 1000, 0,
         [this](TObject* Sender, TUDBtnType Button) { BackwardUpDownClick(Sender, Button); }, p);
     NameControl(Page.BackwardUpDown, "Backward_UD");
-    Page.BackwardUpDown->SetPosition(SlowOnce.LoadedValue);
+    Page.BackwardUpDown->SetPosition(SlowOnce.EditedValue);
     AddLabel(p, OptionTexts[78], 340, Page.BackwardEdit->Left() + Page.BackwardEdit->Width() + 25);
     Page.ForwardEdit->SetReadOnly(false);
     Page.BackwardEdit->SetReadOnly(false);
@@ -104,6 +104,7 @@ void TOption_Form::BuildPlayerPage() {
         ListCdDrives(*Drives());
     FillDriveCombo();
     CheckDefaultDrive();
+    ShowPickedDrive();
     FillResumeCombo();
     ShowPlayerValues();
     CurrentPage = OptionPages::Player;
@@ -174,21 +175,30 @@ void TOption_Form::CheckDefaultDrive() {
     Page.DriveCombo->SetItemIndex(selected);
 }
 
+void TOption_Form::ShowPickedDrive() {
+    if (!DefDriver.Changed())
+        return;
+    for (int i = 0; i < Page.DriveCombo->Count(); ++i)
+        if (Page.DriveCombo->Items(i) == DefDriver.EditedValue)
+            Page.DriveCombo->SetItemIndex(i);
+    Page.WarningLabel->SetCaption("");
+}
+
 void TOption_Form::FillResumeCombo() {
     Page.ResumeCombo->Clear();
     for (int t : {16, 17, 18})
         Page.ResumeCombo->Add(OptionTexts[static_cast<std::size_t>(t)]);
-    Page.ResumeCombo->SetItemIndex(State.AutoResumePlay);
+    Page.ResumeCombo->SetItemIndex(AutoResumePlay.EditedValue);
 }
 
 void TOption_Form::ShowPlayerValues() {
-    const int mode = WhileOpenMedia.LoadedValue;
+    const int mode = WhileOpenMedia.EditedValue;
     if (mode >= 1 && mode <= 3)
         Page.WhileOpenMediaRadios[static_cast<std::size_t>(mode - 1)]->SetChecked(true);
-    const std::pair<TCheckBox*, int> boxes[] = {{Page.MemoryLastPosBox, MemoryLastPos.LoadedValue},
-                                                {Page.ReloadLastBox, ReloadLast.LoadedValue},
-                                                {Page.AddAlliedMediaBox, AddAlliedMedia.LoadedValue},
-                                                {Page.FullScreenAtonceBox, FullScreenAtonce.LoadedValue}};
+    const std::pair<TCheckBox*, int> boxes[] = {{Page.MemoryLastPosBox, MemoryLastPos.EditedValue},
+                                                {Page.ReloadLastBox, ReloadLast.EditedValue},
+                                                {Page.AddAlliedMediaBox, AddAlliedMedia.EditedValue},
+                                                {Page.FullScreenAtonceBox, FullScreenAtonce.EditedValue}};
     for (const auto& [box, value] : boxes)
         if (value == 1 || value == 0)
             box->SetChecked(value == 1);
@@ -568,9 +578,9 @@ void TOption_Form::BuildDecoderPage() {
         Page.UseGpuBox, p, 300, 200, 45, [this](TObject* Sender) { UseGpuClick(Sender); }, OptionTexts[66]);
     NameControl(Page.UseGpuBox, "UseGpu_CB");
 
-    if (SelKernelType.LoadedValue == SelKernelTypes::Detected)
+    if (SelKernelType.EditedValue == SelKernelTypes::Detected)
         Page.BySystemBox->SetChecked(true);
-    else if (SelKernelType.LoadedValue == SelKernelTypes::Stored)
+    else if (SelKernelType.EditedValue == SelKernelTypes::Stored)
         Page.YourselfBox->SetChecked(true);
     if (Page.YourselfBox->Checked()) {
         if (State.Vmr9Available)
@@ -582,7 +592,7 @@ void TOption_Form::BuildDecoderPage() {
         for (TRadioButton* radio : {Page.Vmr9Radio, Page.Vmr7Radio, Page.OldRendererRadio})
             radio->SetEnabled(false);
     }
-    switch (LoadedRenderType) {
+    switch (EditedRenderType) {
     case RenderTypes::Vmr9:
         Page.Vmr9Radio->SetChecked(true);
         break;
@@ -595,7 +605,7 @@ void TOption_Form::BuildDecoderPage() {
     default:
         break;
     }
-    Page.UseGpuBox->SetChecked(UseGPU.LoadedValue == 1);
+    Page.UseGpuBox->SetChecked(UseGPU.EditedValue == 1);
     CurrentPage = OptionPages::Decoder;
 }
 
@@ -640,7 +650,7 @@ void TOption_Form::BuildCapturePage() {
     AddLabel(p, OptionTexts[72], 33, 30);
     AddReadOnlyEdit(Page.CapturePathEdit, p, 300, 30, 110);
     NameControl(Page.CapturePathEdit, "CapturePath_E");
-    Page.CapturePathEdit->SetText(CaptureImagePath.LoadedValue);
+    Page.CapturePathEdit->SetText(CaptureImagePath.EditedValue);
     AddSpeedButton(
         Page.CaptureBrowseButton, p, 29, 412, [this](TObject* Sender) { BrowseCapturePath(Sender); }, "...");
     NameControl(Page.CaptureBrowseButton, "CaptureBrowse_SB");
@@ -651,14 +661,14 @@ void TOption_Form::BuildCapturePage() {
     Page.ImageTypeCombo->Add(".bmp");
     Page.ImageTypeCombo->Add(".jpg");
     for (int i = 0; i < Page.ImageTypeCombo->Count(); ++i)
-        if (Page.ImageTypeCombo->Items(i) == DefaultImageType.LoadedValue)
+        if (Page.ImageTypeCombo->Items(i) == DefaultImageType.EditedValue)
             Page.ImageTypeCombo->SetItemIndex(i);
     AddCheckBox(
         Page.AskSaveOptionBox, p, 230, 65, 220, [this](TObject* Sender) { AskSaveOptionClick(Sender); },
         OptionTexts[74]);
     NameControl(Page.AskSaveOptionBox, "AskSaveOption_CB");
-    if (AskSaveOption.LoadedValue == 1 || AskSaveOption.LoadedValue == 0)
-        Page.AskSaveOptionBox->SetChecked(AskSaveOption.LoadedValue == 1);
+    if (AskSaveOption.EditedValue == 1 || AskSaveOption.EditedValue == 0)
+        Page.AskSaveOptionBox->SetChecked(AskSaveOption.EditedValue == 1);
     CurrentPage = OptionPages::Capture;
 }
 
@@ -691,8 +701,8 @@ void TOption_Form::BuildSystemPage() {
         Page.MinimizeToTrayBox, Component_P, 300, 35, 30,
         [this](TObject* Sender) { MinimizeToTrayClick(Sender); }, OptionTexts[29]);
     NameControl(Page.MinimizeToTrayBox, "MinimizeToTray_CB");
-    if (MinimizeToTray.LoadedValue == 1 || MinimizeToTray.LoadedValue == 0)
-        Page.MinimizeToTrayBox->SetChecked(MinimizeToTray.LoadedValue == 1);
+    if (MinimizeToTray.EditedValue == 1 || MinimizeToTray.EditedValue == 0)
+        Page.MinimizeToTrayBox->SetChecked(MinimizeToTray.EditedValue == 1);
     CurrentPage = OptionPages::System;
 }
 

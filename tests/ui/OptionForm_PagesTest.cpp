@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/MenuSettings.h"
+#include "platform/win32/Drives.h"
 #include "tests/support/CaseName.h"
 #include "tests/ui/OptionFormFixture.h"
 
@@ -110,6 +111,24 @@ TEST_F(OptionTest, PickingADriveStoresIt) {
     Click(d.OK_Btn);
     EXPECT_EQ(ReadIniString("PlayControl", "DefDriver"), "E:");
     EXPECT_EQ(State.DefDriver, "E:");
+}
+
+// A drive picked on an earlier visit of the page is shown again, without the warning, and is what OK stores.
+TEST_F(OptionTest, ADrivePickedOnAnEarlierVisitIsShownAgain) {
+    win32::FakeDriveService drives;
+    drives.Drives = {{"/dev/sr0", false, "", ""}, {"/dev/sr1", false, "", ""}};
+    win32::SetDriveService(&drives);
+    WriteIni(DefaultsWith("DefDriver", "/dev/sr0"));
+    TOption_Form& d = Open();
+    ASSERT_EQ(d.Page.DriveCombo->Count(), 2);
+    Pick(d.Page.DriveCombo, 1);
+    Click(d.System_SB);
+    Click(d.Player_SB);
+    EXPECT_EQ(d.Page.DriveCombo->Text(), "/dev/sr1");
+    EXPECT_EQ(d.Page.WarningLabel->Caption(), "");
+    Click(d.OK_Btn);
+    win32::SetDriveService(nullptr);
+    EXPECT_EQ(ReadIniString("PlayControl", "DefDriver"), "/dev/sr1");
 }
 
 // The drives of this system are named by their device nodes: the combo lists the whole node, and the one
