@@ -128,7 +128,9 @@ void TLabel::paintEvent(QPaintEvent*) {
     if (!transparent_)
         painter.fillRect(rect(), ToQColor(Color()));
     painter.setFont(font());
-    painter.setPen(ToQColor(Font().Color()));
+    // Disabled, the text is greyed as the style greys it, whatever the font's colour.
+    painter.setPen(isEnabled() ? ToQColor(Font().Color())
+                               : palette().color(QPalette::Disabled, QPalette::WindowText));
     const QStringList lines = CaptionLines(caption_);
     if (wordWrap_) {
         painter.drawText(rect(), TextFlags(), lines.join('\n'));

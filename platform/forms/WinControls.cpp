@@ -260,7 +260,7 @@ void TEdit::SetReadOnly(bool Value) {
 
 void TEdit::ColorChanged() {
     QPalette p = edit_->palette();
-    p.setColor(QPalette::Base, ToQColor(Color()));
+    SetEnabledColor(p, QPalette::Base, ToQColor(Color()));
     edit_->setPalette(p);
 }
 
@@ -343,7 +343,7 @@ void TMemo::SetWordWrap(bool Value) {
 void TMemo::ColorChanged() {
     TWinControl::ColorChanged();
     QPalette p = edit_->palette();
-    p.setColor(QPalette::Base, ToQColor(Color()));
+    SetEnabledColor(p, QPalette::Base, ToQColor(Color()));
     edit_->setPalette(p);
 }
 
