@@ -1,7 +1,7 @@
 // The built program under a virtual X server of its own, driven from the keyboard as a user would (xdotool):
-// the shortcut keys of the main window, the boss key, the resume question and the keys of a completion list. What the player does is read
-// from the state file it keeps for tests (QUOREL_PLAY_STATE) and from the X server (which of its windows are
-// shown).
+// the shortcut keys of the main window, the boss key, the resume question and the keys of a completion list.
+// What the player does is read from the state file it keeps for tests (QUOREL_PLAY_STATE) and from the X
+// server (which of its windows are shown).
 
 #include <cstdio>
 #include <filesystem>
@@ -163,8 +163,8 @@ TEST_F(Keyboard, EnterInTheOpenDialogsCompletionListTakesTheFile) {
     // The dialog is up; its completion list is a window of its own that comes once the name is typed.
     const std::size_t windows = testing_support::MappedWindows(display.Name()).size();
     ASSERT_TRUE(testing_support::XdoTool(display.Name(), {"type", "--delay", "40", avi}));
-    ASSERT_TRUE(run.WaitFor(
-        [&] { return testing_support::MappedWindows(display.Name()).size() > windows; }, 10s))
+    ASSERT_TRUE(
+        run.WaitFor([&] { return testing_support::MappedWindows(display.Name()).size() > windows; }, 10s))
         << "no completion list";
     Keys("Return");
     EXPECT_TRUE(WaitForState([&](auto& s) { return s["modal"].empty() && Playing(s); })) << Diagnosis();

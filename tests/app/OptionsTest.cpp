@@ -202,8 +202,8 @@ TEST_F(OptionsDialog, DownAndEnterInAnOpenListChooseTheNextItem) {
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 
-// "快进一次" set to 7 by its arrows shows 7 with its arrows when the Player page is chosen again after another
-// page, and OK stores 7.
+// "快进一次" set to 7 by its arrows shows 7 with its arrows when the Player page is chosen again after
+// another page, and OK stores 7.
 TEST_F(OptionsDialog, ThePlayerPageChosenAgainShowsTheStepWithItsArrows) {
     OpenOptions();
     const MappedControl arrows = WaitFor("Option_Form", "Forward_UD");
@@ -214,7 +214,8 @@ TEST_F(OptionsDialog, ThePlayerPageChosenAgainShowsTheStepWithItsArrows) {
     Click(WaitFor("Option_Form", "Player_SB"));
     EXPECT_TRUE(WaitForText("Option_Form", "Forward_E", "7")) << Diagnosis();
     // Each arrow draws its dark glyph on the button.
-    for (const MappedControl& c : {WaitFor("Option_Form", "Forward_UD"), WaitFor("Option_Form", "Backward_UD")}) {
+    for (const MappedControl& c :
+         {WaitFor("Option_Form", "Forward_UD"), WaitFor("Option_Form", "Backward_UD")}) {
         for (int half = 0; half < 2; ++half) {
             const QImage picture = testing_support::GrabScreen(
                 display.Name(), QRect(c.x, c.y + half * c.height / 2, c.width, c.height / 2));
