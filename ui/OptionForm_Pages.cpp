@@ -34,6 +34,11 @@ void NameControl(TControl* Control, const char* Name) {
     Control->SetName(Name);
 }
 
+// The top of row At of the Video page's picture bars.
+int PictureRowTop(std::size_t At) {
+    return 120 + 30 * static_cast<int>(At);
+}
+
 } // namespace
 
 // --- Player page. ---
@@ -269,20 +274,22 @@ void TOption_Form::BuildVideoPage() {
     glyph("LeftRight180.bmp", 320, 53, [this](TObject* Sender) { FlipHorizontalClick(Sender); });
     reset(344, [this](TObject* Sender) { ResetFlipClick(Sender); });
     AddLine(p, 15, 100);
-    for (int i = 0; i < 4; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        const int top = 120 + 30 * i;
-        AddLabel(p, OptionTexts[32 + at], top + 2, 30);
-        AddTrackBar(Page.PictureBars[at], p, 260, 22, top, 110, [](TObject*) {});
-        // Brightness, contrast and saturation start in the middle, chroma at its minimum.
-        auto home = [this, at] {
-            TTrackBar* bar = Page.PictureBars[at];
-            bar->SetPosition(at < 3 ? bar->Max() / 2 : bar->Min());
-        };
-        AddButton(
-            Page.PictureResetButtons[at], p, 60, 21, top, 380, [home](TObject*) { home(); }, OptionTexts[31]);
-        home();
+    // Brightness, contrast and saturation start in the middle, chroma at its minimum.
+    auto home = [this](std::size_t At) {
+        TTrackBar* bar = Page.PictureBars[At];
+        bar->SetPosition(At < 3 ? bar->Max() / 2 : bar->Min());
+    };
+    // The labels, then the bars, then their buttons: the focus goes down the bars before the buttons.
+    for (std::size_t at = 0; at < 4; ++at)
+        AddLabel(p, OptionTexts[32 + at], PictureRowTop(at) + 2, 30);
+    for (std::size_t at = 0; at < 4; ++at) {
+        AddTrackBar(Page.PictureBars[at], p, 260, 22, PictureRowTop(at), 110, [](TObject*) {});
+        home(at);
     }
+    for (std::size_t at = 0; at < 4; ++at)
+        AddButton(
+            Page.PictureResetButtons[at], p, 60, 21, PictureRowTop(at), 380,
+            [home, at](TObject*) { home(at); }, OptionTexts[31]);
     CurrentPage = OptionPages::Video;
 }
 

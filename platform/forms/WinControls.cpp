@@ -123,6 +123,10 @@ void TCheckBox::SetCaption(const std::string& Value) {
     box_->setText(QString::fromStdString(Value));
 }
 
+int TCheckBox::FittingWidth() const {
+    return box_->sizeHint().width();
+}
+
 bool TCheckBox::Checked() const {
     return box_->isChecked();
 }

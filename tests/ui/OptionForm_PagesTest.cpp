@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include <QApplication>
+
 #include <gtest/gtest.h>
 
 #include "core/MenuSettings.h"
@@ -318,6 +320,27 @@ TEST_F(VideoPageTest, WithoutAVideoNothingHappensOutsideTheDialog) {
     EXPECT_EQ(brightness->Position(), 5);
     EXPECT_EQ(chroma->Position(), 0);
     EXPECT_TRUE(errors.empty());
+}
+
+// Tab goes through the Video page in the order of its table: down the four picture bars, then down their four
+// reset buttons.
+TEST_F(VideoPageTest, TheFocusGoesDownTheBarsThenTheirButtons) {
+    TOption_Form& d = Open();
+    Click(d.Video_SB);
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    std::vector<QWidget*> expected;
+    for (TTrackBar* bar : d.Page.PictureBars)
+        expected.push_back(bar->Slider());
+    for (TButton* button : d.Page.PictureResetButtons)
+        expected.push_back(button->findChild<QPushButton*>());
+    expected.front()->setFocus();
+    std::vector<QWidget*> visited = {QApplication::focusWidget()};
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(visited, expected);
 }
 
 // --- Audio and Sub picture pages. ---

@@ -334,3 +334,43 @@ TEST(DisabledLook, ADisabledLabelDrawsItsTextGreyed) {
     label->SetEnabled(false);
     EXPECT_GT(darkest(), 90);
 }
+
+// The text after two tabs starts at one place on every line, whether the text before them is short ("Title")
+// or long ("Comment"), and the label is wide enough for all of it.
+TEST(LabelTabs, TextAfterTabsLinesUp) {
+    testing_support::EnsureQApplication();
+    TForm form;
+    form.SetBounds(0, 0, 400, 200);
+    auto* label = new TLabel(&form);
+    label->SetColor(clBlack);
+    label->Font().SetColor(clWhite);
+    label->SetCaption("Title\t\tSong\r\nArtist\t\tBand\r\nComment\t\tNice one");
+    form.Show();
+    const QImage picture = label->grab().toImage();
+    // Where each line's second column starts: the first lit column after a gap of 20 unlit ones.
+    std::vector<int> starts;
+    for (int line = 0; line < 3; ++line) {
+        std::vector<bool> lit(static_cast<std::size_t>(picture.width()), false);
+        for (int y = line * label->LineHeight(); y < (line + 1) * label->LineHeight(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qGray(picture.pixel(x, y)) > 128)
+                    lit[static_cast<std::size_t>(x)] = true;
+        int gap = 0, start = -1;
+        bool seenText = false;
+        for (int x = 0; x < picture.width() && start < 0; ++x) {
+            if (lit[static_cast<std::size_t>(x)]) {
+                if (seenText && gap >= 20)
+                    start = x;
+                seenText = true;
+                gap = 0;
+            } else {
+                ++gap;
+            }
+        }
+        starts.push_back(start);
+        EXPECT_FALSE(lit.back()) << "line " << line << " reaches the label's edge";
+    }
+    EXPECT_GT(starts[0], 0);
+    EXPECT_EQ(starts[1], starts[0]);
+    EXPECT_EQ(starts[2], starts[0]);
+}
