@@ -127,6 +127,46 @@ TEST_F(Keyboard, BossKeyHidesEveryWindowAndTheNextPressShowsThemAgainAndResumes)
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 
+// Without a window manager nobody gives the keyboard back when a modal window closes: the window that opened
+// it takes it again, so that the next key reaches the player. A dialog of the library (the go-to dialog,
+// closed by its Cancel button) and a message box (closed by Enter).
+TEST_F(Keyboard, AfterADialogOrABoxClosesTheKeysReachTheMainWindowAgain) {
+    Start({}, {clip});
+    ASSERT_TRUE(WaitForState([&](auto& s) { return Playing(s) && Seconds(s) >= 1; })) << Diagnosis();
+    Keys("ctrl+g");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"] == "转到..."; })) << Diagnosis();
+    // The dialog is the window on top; its Cancel button lies at (310, 102) of it, 75 x 25.
+    const QRect dialog = testing_support::MappedWindows(display.Name()).back();
+    const std::string x = std::to_string(dialog.x() + 347), y = std::to_string(dialog.y() + 114);
+    ASSERT_TRUE(testing_support::XdoTool(display.Name(), {"mousemove", x, y, "sleep", "0.2", "click", "1"}));
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"].empty(); })) << Diagnosis();
+    Keys("space");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return s["paused"] == "1"; }, 5s)) << Diagnosis();
+
+    // Stopped, the capture key has nothing to capture and says so in a box.
+    Keys("ctrl+s");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["playing"] == "0"; })) << Diagnosis();
+    Keys("F6");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"] == "Information"; })) << Diagnosis();
+    Keys("Return");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"].empty(); })) << Diagnosis();
+    Keys("space");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return Playing(s); }, 5s)) << Diagnosis();
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
+// Stopped, the normal-play key plays the current file again, as Space does.
+TEST_F(Keyboard, NormalPlayKeyPlaysTheStoppedFileAgain) {
+    Start({}, {clip});
+    ASSERT_TRUE(WaitForState([&](auto& s) { return Playing(s) && Seconds(s) >= 2; })) << Diagnosis();
+    Keys("ctrl+s");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["playing"] == "0"; })) << Diagnosis();
+    Keys("ctrl+r");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return Playing(s); }, 5s)) << Diagnosis();
+    EXPECT_LE(Position(), 1) << "from the start";
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
 // The last medium reopened with AutoResumePlay 2: the question comes up, and its first item (chosen with the
 // keyboard) goes on from the stored position. The boss key works while the question has the keyboard.
 TEST_F(Keyboard, ResumeQuestionAtTheReopenGoesOnFromTheStoredPosition) {
