@@ -102,8 +102,13 @@ protected:
     void OpenOptions() {
         Start();
         ASSERT_TRUE(run.WaitFor([&] { return State("playing") == "1"; })) << Diagnosis();
-        Click(WaitFor("QuorelMain_Form", "PlayPause_XI"));
-        ASSERT_TRUE(run.WaitFor([&] { return State("paused") == "1"; })) << Diagnosis();
+        // The button is read from the map again at each try: on a loaded machine the first click can come
+        // while the window still takes its size from the clip, and miss.
+        for (int attempt = 0; attempt < 3 && State("paused") != "1"; ++attempt) {
+            Click(WaitFor("QuorelMain_Form", "PlayPause_XI"));
+            run.WaitFor([&] { return State("paused") == "1"; }, 5s);
+        }
+        ASSERT_EQ(State("paused"), "1") << Diagnosis();
         Click(WaitFor("QuorelMain_Form", "Option_XI"));
         ASSERT_TRUE(run.WaitFor([&] { return State("modal") == "选项"; })) << Diagnosis();
     }
