@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,6 +21,7 @@
 #include <QApplication>
 
 #include "assets/SkinArt.h"
+#include "bench/Headless.h"
 #include "core/History.h"
 #include "core/PlaybackState.h"
 #include "platform/win32/MessageBox.h"
@@ -128,10 +128,7 @@ void Print(int N, const Row& R) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ::setenv("QUOREL_AUDIO_OUTPUT", "fake", 0);
-    ::setenv("QUOREL_SCREENSAVER", "fake", 0);
-    ::setenv("QUOREL_POWER", "fake", 0);
+    bench::UseHeadlessPlayer();
     QApplication app(argc, argv);
     win32::SetMessageBoxHandler([](const win32::MessageBoxRequest&) { return win32::IDOK; });
     const Row ten = Best(10'000);

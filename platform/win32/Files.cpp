@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include <fcntl.h>
@@ -84,6 +85,39 @@ int RemoveStaleTemporaries(const std::string& Path) {
             ++removed;
     }
     return removed;
+}
+
+std::optional<std::string> KeepDamagedFile(const std::string& Path) {
+    namespace fs = std::filesystem;
+    constexpr int Kept = 5;
+    std::error_code error;
+    if (!fs::is_regular_file(fs::symlink_status(Path, error)))
+        return std::nullopt;
+    auto name = [&Path](int Number) {
+        return Path + ".bad" + (Number == 1 ? "" : "." + std::to_string(Number));
+    };
+    for (int number = 1; number <= Kept; ++number) {
+        const std::string to = name(number);
+        // Never over a file kept before, even one that another program keeps aside at the same moment.
+        if (::renameat2(AT_FDCWD, Path.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return to;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return std::nullopt;
+        // A file system without the no-replace rename.
+        if (!fs::exists(fs::symlink_status(to, error)) && ::rename(Path.c_str(), to.c_str()) == 0)
+            return to;
+    }
+    std::string oldest = name(1);
+    for (int number = 2; number <= Kept; ++number) {
+        std::error_code timeError;
+        if (fs::last_write_time(name(number), timeError) < fs::last_write_time(oldest, error) && !timeError)
+            oldest = name(number);
+    }
+    if (::rename(Path.c_str(), oldest.c_str()) != 0)
+        return std::nullopt;
+    return oldest;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& Path, std::error_code& Error) {

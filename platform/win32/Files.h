@@ -19,6 +19,11 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std
 // minute go: a save of another running program is never in the way. Returns how many were removed.
 int RemoveStaleTemporaries(const std::string& Path);
 
+// Moves a stored file that could not be read out of the way, keeping it for the user: to Path + ".bad", or,
+// when that is taken, to the first free of Path + ".bad.2" .. ".bad.5"; when all five are taken the oldest of
+// them is replaced. The name it was moved to; nullopt when Path is not a regular file or cannot be moved.
+std::optional<std::string> KeepDamagedFile(const std::string& Path);
+
 // The whole file, or nullopt when it cannot be read (missing, a folder, no permission, a read error); never
 // throws.
 std::optional<std::string> ReadWholeFile(const std::string& Path);

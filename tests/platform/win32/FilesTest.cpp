@@ -1,5 +1,6 @@
 #include "platform/win32/Files.h"
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 
@@ -112,6 +113,32 @@ TEST(ReadWholeFile, ReadErrorIsAResultTellingUnreadableFromMissing) {
     WriteFile(dir.File("file"), "x");
     EXPECT_EQ(win32::ReadWholeFile(dir.File("file"), error), "x");
     EXPECT_FALSE(error);
+}
+
+// Each damaged file is kept under a name of its own, five at most: the sixth replaces the oldest kept. Only a
+// regular file is moved.
+TEST(KeepDamagedFile, KeepsEachUnderANumberedNameFiveAtMost) {
+    TempDir dir;
+    const std::string path = dir.File("registry");
+    const auto aged = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const char* expected[] = {"registry.bad", "registry.bad.2", "registry.bad.3", "registry.bad.4",
+                              "registry.bad.5"};
+    for (int i = 0; i < 5; ++i) {
+        WriteFile(path, "damage " + std::to_string(i));
+        EXPECT_EQ(win32::KeepDamagedFile(path), dir.File(expected[i]));
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+    std::filesystem::last_write_time(dir.File("registry.bad.3"), aged);
+    WriteFile(path, "damage 5");
+    EXPECT_EQ(win32::KeepDamagedFile(path), dir.File("registry.bad.3")) << "the oldest goes";
+    for (int i : {0, 1, 3, 4})
+        EXPECT_EQ(ReadFile(dir.File(expected[i])), "damage " + std::to_string(i));
+    EXPECT_EQ(ReadFile(dir.File("registry.bad.3")), "damage 5");
+
+    EXPECT_EQ(win32::KeepDamagedFile(dir.File("missing")), std::nullopt);
+    std::filesystem::create_directory(dir.File("folder"));
+    EXPECT_EQ(win32::KeepDamagedFile(dir.File("folder")), std::nullopt);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder")));
 }
 
 TEST(ForceDirectories, CreatesParents) {
