@@ -15,6 +15,7 @@
 
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/forms/WinControls.h"
 
 namespace {
 
@@ -23,6 +24,10 @@ std::string TextOf(const QWidget* Widget) {
         return label->Caption();
     if (const auto* panel = dynamic_cast<const forms::TPanel*>(Widget))
         return panel->Caption();
+    if (const auto* edit = dynamic_cast<const forms::TEdit*>(Widget))
+        return edit->Text();
+    if (const auto* combo = dynamic_cast<const forms::TComboBox*>(Widget))
+        return combo->Text();
     return {};
 }
 

@@ -692,8 +692,13 @@ QImage DrawFramePicture(const std::string& Name, int Width, int Height) {
     } else if (Name == "SmallLogo_I") {
         p.fillRect(all, QColor::fromRgb(kTitleColor));
         QFont font("DejaVu Sans");
-        font.setPixelSize(12);
         font.setBold(true);
+        // The whole name in the picture: the companion windows' logo is narrower than the main window's.
+        for (int pixels = 12; pixels >= 6; --pixels) {
+            font.setPixelSize(pixels);
+            if (QFontMetrics(font).horizontalAdvance("TarvexDVD") < Width)
+                break;
+        }
         p.setFont(font);
         p.setPen(QColor(70, 70, 70));
         p.drawText(QRectF(0, 0, Width, Height), Qt::AlignLeft | Qt::AlignVCenter, "Tarvex");

@@ -2,8 +2,10 @@
 // The options dialog TOption_Form: nine page buttons on the left choose the page shown on the right, each
 // page built in code when chosen and torn down when another is chosen. Most controls change an edited copy of
 // a setting, and OK writes every setting whose edited copy differs from the value read when the dialog
-// opened; the Video page, the File link page and the boss-key test of the Shortcut key page act at once. Its
-// launcher ShowOptionDialog. The unit spreads over a few files by concern:
+// opened. A page shows the edited copies, so that a page chosen again shows what OK is going to write (a
+// page built from the values read would undo or hide the edits of an earlier visit); the Video page, the File
+// link page and the boss-key test of the Shortcut key page act at once. Its launcher ShowOptionDialog. The
+// unit spreads over a few files by concern:
 //   OptionForm.cpp            the frame, its texts, the page mechanism and control builders, reading and
 //                             saving the settings, OK and Cancel, and the launcher
 //   OptionForm_Pages.cpp      the Player, Video, Audio, Sub picture, Renderer, Capture and System pages
@@ -149,6 +151,8 @@ public:
     // --- Player page (OptionForm_Pages.cpp). ---
     void FillDriveCombo();
     void CheckDefaultDrive();
+    // The drive picked on an earlier visit of the page, which OK stores, selected in the drive combo.
+    void ShowPickedDrive();
     void FillResumeCombo();
     void ShowPlayerValues();
     void DriveComboChange(forms::TObject* Sender);

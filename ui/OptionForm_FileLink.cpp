@@ -1,6 +1,7 @@
 // The options dialog's File link page: 77 extensions in 8 groups as check boxes, each linked with the player
 // in the registry, or unlinked, the moment its box changes.
 
+#include <algorithm>
 #include <functional>
 
 #include "core/Associations.h"
@@ -178,7 +179,9 @@ void TOption_Form::AddExtensionBoxes(const TStringList& Group, int& Top, TRegist
         if (i == 0) {
             const int headerTop = Top == 0 ? 10 : Top + 20;
             Top = headerTop;
-            box->SetBounds(15, headerTop, 160, 17);
+            // A header wider than 160 ("Mpeg vcd/dvd 媒体文件类型") takes the width its caption needs: it
+            // has its row to itself.
+            box->SetBounds(15, headerTop, std::max(160, box->FittingWidth()), 17);
             box->SetName("ExtensionGroup_" + Group[i]);
         } else {
             if (++inRow % 4 == 1)

@@ -34,6 +34,11 @@ void NameControl(TControl* Control, const char* Name) {
     Control->SetName(Name);
 }
 
+// The top of row At of the Video page's picture bars.
+int PictureRowTop(std::size_t At) {
+    return 120 + 30 * static_cast<int>(At);
+}
+
 } // namespace
 
 // --- Player page. ---
@@ -86,7 +91,7 @@ void TOption_Form::BuildPlayerPage() {
         Page.ForwardEdit, Page.ForwardUpDown, 1000, 0,
         [this](TObject* Sender, TUDBtnType Button) { ForwardUpDownClick(Sender, Button); }, p);
     NameControl(Page.ForwardUpDown, "Forward_UD");
-    Page.ForwardUpDown->SetPosition(QuickOnce.LoadedValue);
+    Page.ForwardUpDown->SetPosition(QuickOnce.EditedValue);
     AddLabel(p, OptionTexts[78], 340, Page.ForwardEdit->Left() + Page.ForwardEdit->Width() + 25);
     AddLabel(p, OptionTexts[77], 340, 240);
     AddReadOnlyEdit(Page.BackwardEdit, p, 40, 338, 340);
@@ -95,7 +100,7 @@ void TOption_Form::BuildPlayerPage() {
         Page.BackwardEdit, Page.BackwardUpDown, 1000, 0,
         [this](TObject* Sender, TUDBtnType Button) { BackwardUpDownClick(Sender, Button); }, p);
     NameControl(Page.BackwardUpDown, "Backward_UD");
-    Page.BackwardUpDown->SetPosition(SlowOnce.LoadedValue);
+    Page.BackwardUpDown->SetPosition(SlowOnce.EditedValue);
     AddLabel(p, OptionTexts[78], 340, Page.BackwardEdit->Left() + Page.BackwardEdit->Width() + 25);
     Page.ForwardEdit->SetReadOnly(false);
     Page.BackwardEdit->SetReadOnly(false);
@@ -104,6 +109,7 @@ void TOption_Form::BuildPlayerPage() {
         ListCdDrives(*Drives());
     FillDriveCombo();
     CheckDefaultDrive();
+    ShowPickedDrive();
     FillResumeCombo();
     ShowPlayerValues();
     CurrentPage = OptionPages::Player;
@@ -176,21 +182,30 @@ void TOption_Form::CheckDefaultDrive() {
     Page.DriveCombo->SetItemIndex(selected);
 }
 
+void TOption_Form::ShowPickedDrive() {
+    if (!DefDriver.Changed())
+        return;
+    for (int i = 0; i < Page.DriveCombo->Count(); ++i)
+        if (Page.DriveCombo->Items(i) == DefDriver.EditedValue)
+            Page.DriveCombo->SetItemIndex(i);
+    Page.WarningLabel->SetCaption("");
+}
+
 void TOption_Form::FillResumeCombo() {
     Page.ResumeCombo->Clear();
     for (int t : {16, 17, 18})
         Page.ResumeCombo->Add(OptionTexts[static_cast<std::size_t>(t)]);
-    Page.ResumeCombo->SetItemIndex(State.AutoResumePlay);
+    Page.ResumeCombo->SetItemIndex(AutoResumePlay.EditedValue);
 }
 
 void TOption_Form::ShowPlayerValues() {
-    const int mode = WhileOpenMedia.LoadedValue;
+    const int mode = WhileOpenMedia.EditedValue;
     if (mode >= 1 && mode <= 3)
         Page.WhileOpenMediaRadios[static_cast<std::size_t>(mode - 1)]->SetChecked(true);
-    const std::pair<TCheckBox*, int> boxes[] = {{Page.MemoryLastPosBox, MemoryLastPos.LoadedValue},
-                                                {Page.ReloadLastBox, ReloadLast.LoadedValue},
-                                                {Page.AddAlliedMediaBox, AddAlliedMedia.LoadedValue},
-                                                {Page.FullScreenAtonceBox, FullScreenAtonce.LoadedValue}};
+    const std::pair<TCheckBox*, int> boxes[] = {{Page.MemoryLastPosBox, MemoryLastPos.EditedValue},
+                                                {Page.ReloadLastBox, ReloadLast.EditedValue},
+                                                {Page.AddAlliedMediaBox, AddAlliedMedia.EditedValue},
+                                                {Page.FullScreenAtonceBox, FullScreenAtonce.EditedValue}};
     for (const auto& [box, value] : boxes)
         if (value == 1 || value == 0)
             box->SetChecked(value == 1);
@@ -261,20 +276,22 @@ void TOption_Form::BuildVideoPage() {
     glyph("LeftRight180.bmp", 320, 53, [this](TObject* Sender) { FlipHorizontalClick(Sender); });
     reset(344, [this](TObject* Sender) { ResetFlipClick(Sender); });
     AddLine(p, 15, 100);
-    for (int i = 0; i < 4; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        const int top = 120 + 30 * i;
-        AddLabel(p, OptionTexts[32 + at], top + 2, 30);
-        AddTrackBar(Page.PictureBars[at], p, 260, 22, top, 110, [](TObject*) {});
-        // Brightness, contrast and saturation start in the middle, chroma at its minimum.
-        auto home = [this, at] {
-            TTrackBar* bar = Page.PictureBars[at];
-            bar->SetPosition(at < 3 ? bar->Max() / 2 : bar->Min());
-        };
-        AddButton(
-            Page.PictureResetButtons[at], p, 60, 21, top, 380, [home](TObject*) { home(); }, OptionTexts[31]);
-        home();
+    // Brightness, contrast and saturation start in the middle, chroma at its minimum.
+    auto home = [this](std::size_t At) {
+        TTrackBar* bar = Page.PictureBars[At];
+        bar->SetPosition(At < 3 ? bar->Max() / 2 : bar->Min());
+    };
+    // The labels, then the bars, then their buttons: the focus goes down the bars before the buttons.
+    for (std::size_t at = 0; at < 4; ++at)
+        AddLabel(p, OptionTexts[32 + at], PictureRowTop(at) + 2, 30);
+    for (std::size_t at = 0; at < 4; ++at) {
+        AddTrackBar(Page.PictureBars[at], p, 260, 22, PictureRowTop(at), 110, [](TObject*) {});
+        home(at);
     }
+    for (std::size_t at = 0; at < 4; ++at)
+        AddButton(
+            Page.PictureResetButtons[at], p, 60, 21, PictureRowTop(at), 380,
+            [home, at](TObject*) { home(at); }, OptionTexts[31]);
     CurrentPage = OptionPages::Video;
 }
 
@@ -570,9 +587,9 @@ void TOption_Form::BuildDecoderPage() {
         Page.UseGpuBox, p, 300, 200, 45, [this](TObject* Sender) { UseGpuClick(Sender); }, OptionTexts[66]);
     NameControl(Page.UseGpuBox, "UseGpu_CB");
 
-    if (SelKernelType.LoadedValue == SelKernelTypes::Detected)
+    if (SelKernelType.EditedValue == SelKernelTypes::Detected)
         Page.BySystemBox->SetChecked(true);
-    else if (SelKernelType.LoadedValue == SelKernelTypes::Stored)
+    else if (SelKernelType.EditedValue == SelKernelTypes::Stored)
         Page.YourselfBox->SetChecked(true);
     if (Page.YourselfBox->Checked()) {
         if (State.Vmr9Available)
@@ -584,7 +601,7 @@ void TOption_Form::BuildDecoderPage() {
         for (TRadioButton* radio : {Page.Vmr9Radio, Page.Vmr7Radio, Page.OldRendererRadio})
             radio->SetEnabled(false);
     }
-    switch (LoadedRenderType) {
+    switch (EditedRenderType) {
     case RenderTypes::Vmr9:
         Page.Vmr9Radio->SetChecked(true);
         break;
@@ -597,7 +614,7 @@ void TOption_Form::BuildDecoderPage() {
     default:
         break;
     }
-    Page.UseGpuBox->SetChecked(UseGPU.LoadedValue == 1);
+    Page.UseGpuBox->SetChecked(UseGPU.EditedValue == 1);
     CurrentPage = OptionPages::Decoder;
 }
 
@@ -642,7 +659,7 @@ void TOption_Form::BuildCapturePage() {
     AddLabel(p, OptionTexts[72], 33, 30);
     AddReadOnlyEdit(Page.CapturePathEdit, p, 300, 30, 110);
     NameControl(Page.CapturePathEdit, "CapturePath_E");
-    Page.CapturePathEdit->SetText(CaptureImagePath.LoadedValue);
+    Page.CapturePathEdit->SetText(CaptureImagePath.EditedValue);
     AddSpeedButton(
         Page.CaptureBrowseButton, p, 29, 412, [this](TObject* Sender) { BrowseCapturePath(Sender); }, "...");
     NameControl(Page.CaptureBrowseButton, "CaptureBrowse_SB");
@@ -653,14 +670,14 @@ void TOption_Form::BuildCapturePage() {
     Page.ImageTypeCombo->Add(".bmp");
     Page.ImageTypeCombo->Add(".jpg");
     for (int i = 0; i < Page.ImageTypeCombo->Count(); ++i)
-        if (Page.ImageTypeCombo->Items(i) == DefaultImageType.LoadedValue)
+        if (Page.ImageTypeCombo->Items(i) == DefaultImageType.EditedValue)
             Page.ImageTypeCombo->SetItemIndex(i);
     AddCheckBox(
         Page.AskSaveOptionBox, p, 230, 65, 220, [this](TObject* Sender) { AskSaveOptionClick(Sender); },
         OptionTexts[74]);
     NameControl(Page.AskSaveOptionBox, "AskSaveOption_CB");
-    if (AskSaveOption.LoadedValue == 1 || AskSaveOption.LoadedValue == 0)
-        Page.AskSaveOptionBox->SetChecked(AskSaveOption.LoadedValue == 1);
+    if (AskSaveOption.EditedValue == 1 || AskSaveOption.EditedValue == 0)
+        Page.AskSaveOptionBox->SetChecked(AskSaveOption.EditedValue == 1);
     CurrentPage = OptionPages::Capture;
 }
 
@@ -693,8 +710,8 @@ void TOption_Form::BuildSystemPage() {
         Page.MinimizeToTrayBox, Component_P, 300, 35, 30,
         [this](TObject* Sender) { MinimizeToTrayClick(Sender); }, OptionTexts[29]);
     NameControl(Page.MinimizeToTrayBox, "MinimizeToTray_CB");
-    if (MinimizeToTray.LoadedValue == 1 || MinimizeToTray.LoadedValue == 0)
-        Page.MinimizeToTrayBox->SetChecked(MinimizeToTray.LoadedValue == 1);
+    if (MinimizeToTray.EditedValue == 1 || MinimizeToTray.EditedValue == 0)
+        Page.MinimizeToTrayBox->SetChecked(MinimizeToTray.EditedValue == 1);
     CurrentPage = OptionPages::System;
 }
 

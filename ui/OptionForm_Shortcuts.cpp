@@ -36,6 +36,14 @@ std::string CommandCaption(int Index) {
     return QuorelMain_Form->CommandMenuItems[at]->Caption();
 }
 
+// A line of the line lists split at its first "=": the command's key name and its keys.
+std::pair<std::string, std::string> SplitShortcutLine(const std::string& Line) {
+    const auto equals = Line.find('=');
+    if (equals == std::string::npos)
+        return {Line, ""};
+    return {Line.substr(0, equals), Line.substr(equals + 1)};
+}
+
 const char* const ConflictText =
     "The boss key of you set the shortcut keys and other keys are in confilct, reset.";
 
@@ -114,8 +122,11 @@ void TOption_Form::RestoreColumnWidths() {
 }
 
 void TOption_Form::LoadShortcutRows() {
+    // Shown again, the page shows the keys of the earlier visits' edits, which are what OK stores.
     for (int i = 0; i < CommandKeyNames.Count(); ++i)
-        AddShortcutRow(CommandCaption(i), ReadIniString("ShortCut", CommandKeyNames[i]));
+        AddShortcutRow(CommandCaption(i), i < EditedShortcutLines.Count()
+                                              ? SplitShortcutLine(EditedShortcutLines[i]).second
+                                              : ReadIniString("ShortCut", CommandKeyNames[i]));
     BuildShortcutLines();
 }
 
@@ -293,9 +304,8 @@ void TOption_Form::SaveShortcuts() {
         const std::string& line = EditedShortcutLines[i];
         if (i < LoadedShortcutLines.Count() && line == LoadedShortcutLines[i])
             continue;
-        const auto equals = line.find('=');
-        WriteIniString("ShortCut", line.substr(0, equals),
-                       equals == std::string::npos ? "" : line.substr(equals + 1));
+        const auto [name, keys] = SplitShortcutLine(line);
+        WriteIniString("ShortCut", name, keys);
     }
 }
 

@@ -47,12 +47,16 @@ void TQuorelMain_Form::BindCompanions() {
     SetMessageHandler(WM_PLAYLIST_CLEARED, [this](TMessage& M) { WMListCleared(M); });
     SetMessageHandler(WM_PLAYLIST_FILELOADED, [this](TMessage& M) { WMListFileLoaded(M); });
 
+    PL_L->OnMouseEnter = [this](TObject* S) { PL_LMouseEnter(S); };
+    PL_L->OnMouseLeave = [this](TObject* S) { PL_LMouseLeave(S); };
     PL_L->OnMouseDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
         PL_LMouseDown(S, B, Sh, X, Y);
     };
     PL_L->OnMouseUp = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
         PL_LMouseUp(S, B, Sh, X, Y);
     };
+    CL_L->OnMouseEnter = [this](TObject* S) { CL_LMouseEnter(S); };
+    CL_L->OnMouseLeave = [this](TObject* S) { CL_LMouseLeave(S); };
     CL_L->OnMouseDown = [this](TObject* S, TMouseButton B, TShiftState Sh, int X, int Y) {
         CL_LMouseDown(S, B, Sh, X, Y);
     };

@@ -2,12 +2,29 @@
 
 #include <algorithm>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QShortcut>
 
 #include "platform/forms/StringList.h"
 
 namespace forms {
+
+namespace {
+
+// The keyboard belongs to something that needs its keys more than the program's shortcuts do: a modal dialog,
+// an open popup (a drop-down or completion list, a menu) or a list with the focus (or a control inside one).
+bool KeyboardTakenByControl() {
+    if (QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr)
+        return true;
+    for (QWidget* widget = QApplication::focusWidget(); widget != nullptr;
+         widget = widget->isWindow() ? nullptr : widget->parentWidget())
+        if (qobject_cast<QAbstractItemView*>(widget) != nullptr)
+            return true;
+    return false;
+}
+
+} // namespace
 
 TAction::TAction(QObject* Owner) : QObject(Owner) {}
 
@@ -40,7 +57,9 @@ bool TAction::Execute() {
     return true;
 }
 
-TActionList::TActionList(QWidget* Owner) : QObject(Owner), owner_(Owner) {}
+TActionList::TActionList(QWidget* Owner) : QObject(Owner), owner_(Owner) {
+    QCoreApplication::instance()->installEventFilter(this);
+}
 
 TActionList::~TActionList() {
     keys_.clear();
@@ -68,15 +87,49 @@ void TActionList::Removed(TAction* Action) {
     RebuildKeys();
 }
 
-bool TActionList::HandleShortCut(TShortCut Key) {
-    if (Key == 0 || QApplication::activeModalWidget() != nullptr)
-        return false;
+TAction* TActionList::ActionOf(TShortCut Key) const {
     for (TAction* action : actions_)
-        if (action->ShortCut() == Key) {
-            action->Execute();
-            return true;
+        if (action->ShortCut() == Key)
+            return action;
+    return nullptr;
+}
+
+bool TActionList::HandleShortCut(TShortCut Key) {
+    if (Key == 0 || KeyboardTakenByControl())
+        return false;
+    TAction* action = ActionOf(Key);
+    if (action == nullptr)
+        return false;
+    action->Execute();
+    return true;
+}
+
+bool TActionList::eventFilter(QObject* Watched, QEvent* Event) {
+    // Every key press is first offered to the focused control (and on to its parents) as a shortcut override,
+    // before Qt looks for a shortcut: each shortcut is switched on here only when its action would run, so
+    // that any other key goes on to the focused control as if no shortcut had it. The choice is made once, as
+    // the override starts: a drop-down list may close while it handles the key, and the key is still its.
+    switch (Event->type()) {
+    case QEvent::ShortcutOverride:
+        if (Event == overrideSeen_)
+            break;
+        overrideSeen_ = Event;
+        for (const auto& [shortcut, key] : keys_) {
+            const TAction* action = ActionOf(key);
+            const bool acts =
+                !KeyboardTakenByControl() && action != nullptr && action->Enabled() && action->OnExecute;
+            if (shortcut->isEnabled() != acts)
+                shortcut->setEnabled(acts);
         }
-    return false;
+        break;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        overrideSeen_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(Watched, Event);
 }
 
 void TActionList::RebuildKeys() {
@@ -93,7 +146,7 @@ void TActionList::RebuildKeys() {
             shortcut->setContext(Qt::ApplicationShortcut);
             shortcut->setAutoRepeat(true);
             QObject::connect(shortcut.get(), &QShortcut::activated, this, [this, key] { HandleShortCut(key); });
-            keys_.push_back(std::move(shortcut));
+            keys_.emplace_back(std::move(shortcut), key);
         }
     }
 }

@@ -74,6 +74,11 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
     return shift;
 }
 
+void SetEnabledColor(QPalette& Palette, QPalette::ColorRole Role, const QColor& Color) {
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        Palette.setColor(group, Role, Color);
+}
+
 TControl::TControl(QWidget* Parent, Qt::WindowFlags Flags) : QWidget(Parent, Flags) {
     setMouseTracking(true);
     font_ = TFont::FromQFont(font());
@@ -159,9 +164,8 @@ void TControl::SetParent(QWidget* Parent) {
 void TControl::FontChanged() {
     setFont(font_.ToQFont());
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, ToQColor(font_.Color()));
-    p.setColor(QPalette::Text, ToQColor(font_.Color()));
-    p.setColor(QPalette::ButtonText, ToQColor(font_.Color()));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        SetEnabledColor(p, role, ToQColor(font_.Color()));
     setPalette(p);
     update();
 }

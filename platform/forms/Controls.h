@@ -231,4 +231,8 @@ Qt::CursorShape CursorShapeOf(TCursor Cursor);
 // The class library's shift state of a Qt input event.
 TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
 
+// Gives Role the colour Color while the control is enabled (the active and inactive colour groups): a
+// disabled control keeps the style's disabled colours, so that it looks disabled whatever colours it has.
+void SetEnabledColor(QPalette& Palette, QPalette::ColorRole Role, const QColor& Color);
+
 } // namespace forms

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
+#include <QTextOption>
 
 namespace forms {
 
@@ -20,10 +21,33 @@ QStringList CaptionLines(const std::string& Caption) {
     return text.split(QChar('\n'));
 }
 
-int LineWidth(const QFontMetrics& Metrics, const QString& Line) {
+// The distance between two tab stops: eight "x" as Qt has it, but never closer than the widest text that a
+// tab follows in the caption (and a blank), so that text after tabs lines up in columns whatever the widths
+// of the text before them ("Title", tab, tab, "Song" and "Comment", tab, tab, "Nice one").
+int TabDistance(const QFontMetrics& Metrics, const QStringList& Lines) {
+    int distance = 8 * Metrics.horizontalAdvance(QChar('x'));
+    for (const QString& line : Lines) {
+        const QStringList parts = line.split(QChar('\t'));
+        for (qsizetype i = 0; i + 1 < parts.size(); ++i)
+            if (!parts[i].isEmpty())
+                distance = std::max(distance, Metrics.horizontalAdvance(parts[i] + QChar(' ')));
+    }
+    return distance;
+}
+
+int LineWidth(const QFontMetrics& Metrics, const QString& Line, int Tabs) {
     if (!Line.contains(QChar('\t')))
         return Metrics.horizontalAdvance(Line);
-    return Metrics.boundingRect(QRect(0, 0, 1 << 20, Metrics.height()), Qt::TextExpandTabs, Line).width();
+    return Metrics.boundingRect(QRect(0, 0, 1 << 20, Metrics.height()), Qt::TextExpandTabs, Line, Tabs)
+        .width();
+}
+
+// Draws Text in Area as the flags say, with a tab stop every Tabs pixels.
+void DrawText(QPainter& Painter, const QRect& Area, int Flags, const QString& Text, int Tabs) {
+    QTextOption option(Qt::Alignment(Flags & (Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask)));
+    option.setWrapMode((Flags & Qt::TextWordWrap) != 0 ? QTextOption::WordWrap : QTextOption::NoWrap);
+    option.setTabStopDistance(Tabs);
+    Painter.drawText(QRectF(Area), Text, option);
 }
 
 } // namespace
@@ -69,13 +93,14 @@ void TLabel::AdjustBounds() {
     const QFontMetrics metrics(font());
     const QStringList lines = CaptionLines(caption_);
     QRect needed;
+    const int tabs = TabDistance(metrics, lines);
     if (wordWrap_) {
-        needed =
-            metrics.boundingRect(QRect(0, 0, std::max(1, Width()), 100000), TextFlags(), lines.join('\n'));
+        needed = metrics.boundingRect(QRect(0, 0, std::max(1, Width()), 100000), TextFlags(),
+                                      lines.join('\n'), tabs);
     } else {
         int width = 0;
         for (const QString& line : lines)
-            width = std::max(width, LineWidth(metrics, line));
+            width = std::max(width, LineWidth(metrics, line, tabs));
         needed = QRect(0, 0, width, static_cast<int>(lines.size()) * LineHeight());
     }
     int left = Left();
@@ -128,10 +153,13 @@ void TLabel::paintEvent(QPaintEvent*) {
     if (!transparent_)
         painter.fillRect(rect(), ToQColor(Color()));
     painter.setFont(font());
-    painter.setPen(ToQColor(Font().Color()));
+    // Disabled, the text is greyed as the style greys it, whatever the font's colour.
+    painter.setPen(isEnabled() ? ToQColor(Font().Color())
+                               : palette().color(QPalette::Disabled, QPalette::WindowText));
     const QStringList lines = CaptionLines(caption_);
+    const int tabs = TabDistance(QFontMetrics(font()), lines);
     if (wordWrap_) {
-        painter.drawText(rect(), TextFlags(), lines.join('\n'));
+        DrawText(painter, rect(), TextFlags(), lines.join('\n'), tabs);
         return;
     }
     // One line at a time at whole multiples of LineHeight, so that a caller can tell where each line is.
@@ -144,8 +172,8 @@ void TLabel::paintEvent(QPaintEvent*) {
         top = Height() - textHeight;
     const int horizontal = TextFlags() & (Qt::AlignHorizontal_Mask | Qt::TextExpandTabs);
     for (int i = 0; i < lines.size(); ++i)
-        painter.drawText(QRect(0, top + i * lineHeight, Width(), lineHeight), horizontal | Qt::AlignTop,
-                         lines[i]);
+        DrawText(painter, QRect(0, top + i * lineHeight, Width(), lineHeight), horizontal | Qt::AlignTop,
+                 lines[i], tabs);
 }
 
 void TLabel::MouseEntered() { CallEvent(OnMouseEnter, this); }

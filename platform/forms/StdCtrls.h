@@ -14,7 +14,8 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 // Lines of text in the control's font and font colour: a line ends at CR, LF or CR LF, and with WordWrap also
 // at the control's width. AutoSize, the default, makes the control as large as its text after every change of
 // caption or font, keeping its left edge (its right edge when right-justified). Unless Transparent, the
-// background is filled with Color.
+// background is filled with Color. A tab moves to the next tab stop; the stops are far enough apart that the
+// text after the tabs of different lines lines up in columns.
 class TLabel : public TControl {
 public:
     explicit TLabel(QWidget* Parent = nullptr);

@@ -20,6 +20,8 @@ TUpDown::TUpDown(QWidget* Parent)
     for (QToolButton* arrow : {up_, down_}) {
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setAutoRepeat(true);
+        // Made after the control itself was shown (in a parent on the screen), they show only when told to.
+        arrow->show();
     }
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);

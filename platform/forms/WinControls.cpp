@@ -123,6 +123,10 @@ void TCheckBox::SetCaption(const std::string& Value) {
     box_->setText(QString::fromStdString(Value));
 }
 
+int TCheckBox::FittingWidth() const {
+    return box_->sizeHint().width();
+}
+
 bool TCheckBox::Checked() const {
     return box_->isChecked();
 }
@@ -260,7 +264,7 @@ void TEdit::SetReadOnly(bool Value) {
 
 void TEdit::ColorChanged() {
     QPalette p = edit_->palette();
-    p.setColor(QPalette::Base, ToQColor(Color()));
+    SetEnabledColor(p, QPalette::Base, ToQColor(Color()));
     edit_->setPalette(p);
 }
 
@@ -343,7 +347,7 @@ void TMemo::SetWordWrap(bool Value) {
 void TMemo::ColorChanged() {
     TWinControl::ColorChanged();
     QPalette p = edit_->palette();
-    p.setColor(QPalette::Base, ToQColor(Color()));
+    SetEnabledColor(p, QPalette::Base, ToQColor(Color()));
     edit_->setPalette(p);
 }
 

@@ -89,6 +89,8 @@ public:
     void SetCaption(const std::string& Value);
     bool Checked() const;
     void SetChecked(bool Value);
+    // The width that shows the whole caption beside the box, in the box's font.
+    int FittingWidth() const;
 
 private:
     QCheckBox* box_;

@@ -3,11 +3,28 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
 namespace win32 {
+
+namespace {
+
+// The face whose fonts the screen draws for Face: Face itself, or for a name that the database lists as an
+// alias of another face (the desktop's "Sans Serif"), the face Qt resolves it to; empty for a face the
+// database does not list.
+QString DrawnFamily(const QString& Face) {
+    if (QFontDatabase::hasFamily(Face))
+        return Face;
+    if (!QFontDatabase::families().contains(Face, Qt::CaseInsensitive))
+        return {};
+    return QFontInfo(QFont(Face)).family();
+}
+
+} // namespace
 
 int ScreenLogPixelsY() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -16,8 +33,8 @@ int ScreenLogPixelsY() {
 }
 
 int EnumFontFamilies(const std::string& Face, const FONTENUMPROC& Proc) {
-    const QString family = QString::fromStdString(Face);
-    if (Face.empty() || !QFontDatabase::hasFamily(family))
+    const QString family = DrawnFamily(QString::fromStdString(Face));
+    if (family.isEmpty())
         return 1;
     const int dpi = ScreenLogPixelsY();
     auto cell = [dpi](int Points) {

@@ -4,6 +4,7 @@
 // - a face that scales to any size is one TrueType font (its cell metrics those of 12 points);
 // - a face made of bitmap sizes is one raster font per size, whose cell height less its internal leading is
 //   the size in points at the screen's vertical resolution;
+// - a name the database lists as an alias of a face ("Sans Serif") has the fonts of that face;
 // - an unknown face has no fonts.
 
 #include <functional>

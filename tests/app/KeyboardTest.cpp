@@ -1,7 +1,7 @@
 // The built program under a virtual X server of its own, driven from the keyboard as a user would (xdotool):
-// the shortcut keys of the main window, the boss key and the resume question. What the player does is read
-// from the state file it keeps for tests (QUOREL_PLAY_STATE) and from the X server (which of its windows are
-// shown).
+// the shortcut keys of the main window, the boss key, the resume question and the keys of a completion list.
+// What the player does is read from the state file it keeps for tests (QUOREL_PLAY_STATE) and from the X
+// server (which of its windows are shown).
 
 #include <cstdio>
 #include <filesystem>
@@ -187,6 +187,28 @@ TEST_F(Keyboard, ResumeQuestionAtTheReopenGoesOnFromTheStoredPosition) {
     Keys("space");
     ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"].empty() && Playing(s); })) << Diagnosis();
     EXPECT_GE(Position(), 6) << Diagnosis();
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
+// Enter while the open dialog's completion list shows the file typed takes the file, though Enter is the
+// full-screen key of the main window.
+TEST_F(Keyboard, EnterInTheOpenDialogsCompletionListTakesTheFile) {
+    const std::string avi = run.File("clip.avi");
+    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::AviMpeg4Mp3), avi);
+    Start({}, {});
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["playing"] == "0"; })) << Diagnosis();
+    ASSERT_TRUE(run.WaitFor([&] { return ShownWindows() >= 1; }, 10s));
+    Keys("ctrl+o");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return !s["modal"].empty(); })) << Diagnosis();
+    // The dialog is up; its completion list is a window of its own that comes once the name is typed.
+    const std::size_t windows = testing_support::MappedWindows(display.Name()).size();
+    ASSERT_TRUE(testing_support::XdoTool(display.Name(), {"type", "--delay", "40", avi}));
+    ASSERT_TRUE(
+        run.WaitFor([&] { return testing_support::MappedWindows(display.Name()).size() > windows; }, 10s))
+        << "no completion list";
+    Keys("Return");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return s["modal"].empty() && Playing(s); })) << Diagnosis();
+    EXPECT_EQ(PlayState()["fullscreen"], "0");
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 

@@ -105,6 +105,44 @@ protected:
     }
     int Opened() const { return Opened(clip); }
     std::string Diagnosis() const { return ReadFile(stateFile) + run.ErrorOutput(); }
+    void Key(const std::string& Name) const {
+        ASSERT_TRUE(testing_support::XdoTool(display.Name(), {"key", Name}));
+        std::this_thread::sleep_for(300ms);
+    }
+    // Clicks at (X, Y) until a drop-down list opens there (a window of its own on the screen), a few times at
+    // most: a list laid over a cell takes one click to be laid there and another to open.
+    bool OpenListAt(int X, int Y) const {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const std::size_t windows = testing_support::MappedWindows(display.Name()).size();
+            Click(X, Y);
+            if (run.WaitFor([&] { return testing_support::MappedWindows(display.Name()).size() > windows; },
+                            3s))
+                return true;
+        }
+        return false;
+    }
+    // Waits until Window's control Name shows Text; false when it never does.
+    bool WaitForText(const std::string& Window, const std::string& Name, const std::string& Text) const {
+        return run.WaitFor([&] {
+            const auto c = map.Find(Window, Name);
+            return c && c->text == Text;
+        });
+    }
+    // The options dialog opened by the Option button of the player, paused first so that the clip does not
+    // end while the dialog is open.
+    void OpenOptions() {
+        Start();
+        ASSERT_TRUE(run.WaitFor([&] { return State("playing") == "1"; })) << Diagnosis();
+        // The button is read from the map again at each try: on a loaded machine the first click can come
+        // while the window still takes its size from the clip, and miss.
+        for (int attempt = 0; attempt < 3 && State("paused") != "1"; ++attempt) {
+            Click(WaitFor("QuorelMain_Form", "PlayPause_XI"));
+            run.WaitFor([&] { return State("paused") == "1"; }, 5s);
+        }
+        ASSERT_EQ(State("paused"), "1") << Diagnosis();
+        Click(WaitFor("QuorelMain_Form", "Option_XI"));
+        ASSERT_TRUE(run.WaitFor([&] { return State("modal") == "选项"; })) << Diagnosis();
+    }
 
     testing_support::XvfbDisplay display;
     testing_support::ProgramRun run;
@@ -163,6 +201,71 @@ TEST_F(OptionsDialog, OkStoresTheChangesAndAnotherRendererReopensTheClip) {
         << Diagnosis();
     EXPECT_GE(Position(), pausedAt) << "from the stored position\n" << Diagnosis();
     EXPECT_NE(ReadFile(registry).find("@=\"TarvexDVD.wmv\""), std::string::npos) << "the link stays";
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
+// Down and Enter in an open drop-down list of the dialog choose the next item, though both are shortcut keys
+// of the main window (volume down, full screen): in the "自动重新播放" combo, and in the list laid over a
+// cell of the shortcut page. OK stores both choices.
+TEST_F(OptionsDialog, DownAndEnterInAnOpenListChooseTheNextItem) {
+    OpenOptions();
+    const MappedControl resume = WaitFor("Option_Form", "Resume_Cob");
+    ASSERT_EQ(resume.text, "从最后位置继续播放");
+    ASSERT_TRUE(OpenListAt(resume.CentreX(), resume.CentreY()));
+    Key("Down");
+    Key("Return");
+    EXPECT_TRUE(WaitForText("Option_Form", "Resume_Cob", "从头播放")) << Diagnosis();
+
+    Click(WaitFor("Option_Form", "ShortcutKey_SB"));
+    const MappedControl list = WaitFor("Option_Form", "Shortcut_LV");
+    // The rows' viewport: the tallest one in the list (the header has one of its own); rows are 20 high.
+    MappedControl rows;
+    for (const MappedControl& c : map.All("Option_Form", "qt_scrollarea_viewport"))
+        if (c.x >= list.x && c.y >= list.y && c.height > rows.height)
+            rows = c;
+    ASSERT_GT(rows.height, 0);
+    // "停止" is row 6; its modifier cell is the third column, after widths 120 and 90.
+    const int cellX = rows.x + 120 + 90 + 45, cellY = rows.y + 6 * 20 + 10;
+    ASSERT_TRUE(OpenListAt(cellX, cellY)); // on "Ctrl"
+    Key("Down");
+    Key("Return");
+    Click(WaitFor("Option_Form", "OK_Btn"));
+    ASSERT_TRUE(run.WaitFor([&] { return State("modal").empty(); })) << Diagnosis();
+    const std::string ini = ReadFile(run.File("Ini/Default.ini"));
+    EXPECT_NE(ini.find("AutoResumePlay=1\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Stop=Shift+S\r\n"), std::string::npos) << ini;
+    EXPECT_EQ(State("fullscreen"), "0");
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
+// "快进一次" set to 7 by its arrows shows 7 with its arrows when the Player page is chosen again after
+// another page, and OK stores 7.
+TEST_F(OptionsDialog, ThePlayerPageChosenAgainShowsTheStepWithItsArrows) {
+    OpenOptions();
+    const MappedControl arrows = WaitFor("Option_Form", "Forward_UD");
+    for (int i = 0; i < 2; ++i)
+        Click(arrows.CentreX(), arrows.y + arrows.height / 4);
+    ASSERT_TRUE(WaitForText("Option_Form", "Forward_E", "7")) << Diagnosis();
+    Click(WaitFor("Option_Form", "Video_SB"));
+    Click(WaitFor("Option_Form", "Player_SB"));
+    EXPECT_TRUE(WaitForText("Option_Form", "Forward_E", "7")) << Diagnosis();
+    // Each arrow draws its dark glyph on the button.
+    for (const MappedControl& c :
+         {WaitFor("Option_Form", "Forward_UD"), WaitFor("Option_Form", "Backward_UD")}) {
+        for (int half = 0; half < 2; ++half) {
+            const QImage picture = testing_support::GrabScreen(
+                display.Name(), QRect(c.x, c.y + half * c.height / 2, c.width, c.height / 2));
+            int dark = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    dark += qGray(picture.pixel(x, y)) < 100;
+            EXPECT_GE(dark, 3) << c.name << " arrow " << half;
+        }
+    }
+    Click(WaitFor("Option_Form", "OK_Btn"));
+    ASSERT_TRUE(run.WaitFor([&] { return State("modal").empty(); })) << Diagnosis();
+    const std::string ini = ReadFile(run.File("Ini/Default.ini"));
+    EXPECT_NE(ini.find("QuickOnce=7\r\n"), std::string::npos) << ini;
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 

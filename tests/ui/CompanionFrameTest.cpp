@@ -14,6 +14,7 @@
 #include "platform/win32/Window.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/RunTree.h"
+#include "ui/CaptureForm.h"
 #include "ui/CompanionFrame.h"
 #include "ui/ListForm.h"
 
@@ -296,6 +297,27 @@ TEST_F(CompanionFrameTest, BarsFollowTheWidth) {
         EXPECT_EQ(window.TopBar_xi->Width(), width - 24 - 2);
         EXPECT_EQ(window.BottomBar_xi->Width(), width - 4);
         EXPECT_EQ(window.BottomBar_xi->Top(), 16 - 2 - 1);
+    }
+}
+
+// The logo of both windows shows the whole name: the blue "DVD" after "Tarvex" ends before the picture's
+// right edge, with the title strip's colour after it.
+TEST_F(CompanionFrameTest, TheTitleLogoShowsTheWholeName) {
+    TList_Form list;
+    TCapture_Form capture;
+    for (TCompanionFrame* window : std::initializer_list<TCompanionFrame*>{&list, &capture}) {
+        SCOPED_TRACE(window->Name());
+        const QImage logo = window->Image2->Picture().Image();
+        ASSERT_EQ(logo.size(), QSize(window->Image2->Width(), window->Image2->Height()));
+        int rightmostBlue = -1;
+        for (int x = 0; x < logo.width(); ++x)
+            for (int y = 0; y < logo.height(); ++y) {
+                const QColor c = logo.pixelColor(x, y);
+                if (c.blue() > c.red() + 40)
+                    rightmostBlue = x;
+            }
+        EXPECT_GT(rightmostBlue, logo.width() / 2);
+        EXPECT_LT(rightmostBlue, logo.width() - 1) << "cut at the edge";
     }
 }
 

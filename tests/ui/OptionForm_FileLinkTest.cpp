@@ -106,6 +106,27 @@ TEST_F(FileLinkPageTest, HeadersFollowTheDialogsLanguage) {
     EXPECT_EQ(dialog->Page.ExtensionButtons[1]->Caption(), "全不选");
 }
 
+// Every box shows its whole caption, in both languages ("Mpeg vcd/dvd 媒体文件类型" is wider than the 160 of
+// a header), and the boxes of a row stay apart.
+TEST_F(FileLinkPageTest, EveryCaptionShowsWhole) {
+    for (int language : {1, 2}) {
+        SCOPED_TRACE(language);
+        OpenPage(language);
+        for (TCheckBox* box : Boxes()) {
+            EXPECT_LE(box->FittingWidth(), box->Width()) << box->Caption();
+            EXPECT_GE(box->Width(), box->Caption().front() == '.' ? 80 : 160) << box->Caption();
+        }
+        for (TCheckBox* box : Boxes())
+            for (TCheckBox* other : Boxes()) {
+                if (box != other && box->Top() == other->Top() && box->Left() < other->Left()) {
+                    EXPECT_LE(box->Left() + box->Width(), other->Left())
+                        << box->Caption() << " " << other->Caption();
+                }
+            }
+        dialog.reset();
+    }
+}
+
 // A header ticks and links its group, and unticks and unlinks it; the boxes of other groups stay.
 TEST_F(FileLinkPageTest, AHeaderTicksItsGroup) {
     OpenPage();

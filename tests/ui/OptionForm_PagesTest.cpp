@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include <QApplication>
+
 #include <gtest/gtest.h>
 
 #include "core/MenuSettings.h"
@@ -130,6 +132,24 @@ TEST_F(OptionTest, PickingADriveStoresIt) {
     Click(d.OK_Btn);
     EXPECT_EQ(ReadIniString("PlayControl", "DefDriver"), "E:");
     EXPECT_EQ(State.DefDriver, "E:");
+}
+
+// A drive picked on an earlier visit of the page is shown again, without the warning, and is what OK stores.
+TEST_F(OptionTest, ADrivePickedOnAnEarlierVisitIsShownAgain) {
+    win32::FakeDriveService drives;
+    drives.Drives = {{"/dev/sr0", false, "", ""}, {"/dev/sr1", false, "", ""}};
+    win32::SetDriveService(&drives);
+    WriteIni(DefaultsWith("DefDriver", "/dev/sr0"));
+    TOption_Form& d = Open();
+    ASSERT_EQ(d.Page.DriveCombo->Count(), 2);
+    Pick(d.Page.DriveCombo, 1);
+    Click(d.System_SB);
+    Click(d.Player_SB);
+    EXPECT_EQ(d.Page.DriveCombo->Text(), "/dev/sr1");
+    EXPECT_EQ(d.Page.WarningLabel->Caption(), "");
+    Click(d.OK_Btn);
+    win32::SetDriveService(nullptr);
+    EXPECT_EQ(ReadIniString("PlayControl", "DefDriver"), "/dev/sr1");
 }
 
 // The drives of this system are named by their device nodes: the combo lists the whole node, and the one
@@ -321,6 +341,27 @@ TEST_F(VideoPageTest, WithoutAVideoNothingHappensOutsideTheDialog) {
     EXPECT_TRUE(errors.empty());
 }
 
+// Tab goes through the Video page in the order of its table: down the four picture bars, then down their four
+// reset buttons.
+TEST_F(VideoPageTest, TheFocusGoesDownTheBarsThenTheirButtons) {
+    TOption_Form& d = Open();
+    Click(d.Video_SB);
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    std::vector<QWidget*> expected;
+    for (TTrackBar* bar : d.Page.PictureBars)
+        expected.push_back(bar->Slider());
+    for (TButton* button : d.Page.PictureResetButtons)
+        expected.push_back(button->findChild<QPushButton*>());
+    expected.front()->setFocus();
+    std::vector<QWidget*> visited = {QApplication::focusWidget()};
+    for (std::size_t i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(visited, expected);
+}
+
 // --- Audio and Sub picture pages. ---
 
 TEST_F(OptionTest, SpeakersFollowThePlayersLanguageAndResetToStereo) {
@@ -345,6 +386,8 @@ TEST_F(OptionTest, FontSizesOfScalableAndBitmapFaces) {
     EXPECT_EQ(d.Page.FontNameCombo->Text(), State.UiFont->Name());
     EXPECT_EQ(d.Page.PositionCombo->Text(), "Center");
     TComboBox* sizes = d.Page.FontSizeCombo;
+    // The UI face is the desktop's own (an alias of the face it draws with): it scales to every size.
+    EXPECT_EQ(sizes->Count(), 16) << State.UiFont->Name();
     sizes->Clear();
     EXPECT_EQ(d.FontSizeEnumProc({}, win32::TRUETYPE_FONTTYPE), 0);
     ASSERT_EQ(sizes->Count(), 16);

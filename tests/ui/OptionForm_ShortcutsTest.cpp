@@ -159,7 +159,7 @@ TEST_F(ShortcutPageTest, DefaultModeShowsTheDefaultsAndAnEditWritesTheRow) {
     EXPECT_EQ(Written(before), (std::vector<std::string>{"FullScreen=F"})) << "Option keeps Ctrl+Q";
 }
 
-// An edit survives leaving the page; coming back the rows show the settings file, and OK writes the edit.
+// An edit survives leaving the page: coming back, the row shows the edit, and OK writes it.
 TEST_F(ShortcutPageTest, AnEditSurvivesLeavingThePage) {
     TOption_Form& d = OpenPage();
     const std::string before = Ini();
@@ -167,7 +167,9 @@ TEST_F(ShortcutPageTest, AnEditSurvivesLeavingThePage) {
     Click(d.Player_SB);
     Click(d.ShortcutKey_SB);
     list = d.Page.ShortcutList;
-    EXPECT_EQ(Cell(RowOf("Stop"), Modifier), "Ctrl");
+    EXPECT_EQ(Cell(RowOf("Stop"), Modifier), "Alt");
+    EXPECT_EQ(Cell(RowOf("Stop"), Key), "S");
+    EXPECT_EQ(Cell(RowOf("Close"), Modifier), "Ctrl") << "the other rows show the settings file";
     Click(d.OK_Btn);
     EXPECT_EQ(Written(before), (std::vector<std::string>{"Stop=Alt+S"}));
 }

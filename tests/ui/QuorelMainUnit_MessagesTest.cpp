@@ -171,6 +171,22 @@ TEST_F(MessagesTest, CaptureListAddTakesTheFrameThatCameWithIt) {
     EXPECT_EQ(TCapture_Form::ThumbImage(CaptureListForm->RowAt(0))->Picture().Image(), picture);
 }
 
+// The labels "播放列表" and "截屏列表" light up while the pointer is over them and go back to their grey when
+// it leaves.
+TEST_F(MessagesTest, TheCompanionLabelsLightUpUnderThePointer) {
+    Run();
+    const QPoint away = Over(form->Video_P);
+    for (TLabel* label : {form->PL_L, form->CL_L}) {
+        SCOPED_TRACE(label->Caption());
+        MoveTo(away);
+        EXPECT_EQ(label->Font().Color(), static_cast<TColor>(State.LightGreyColor));
+        MoveTo(Over(label));
+        EXPECT_EQ(label->Font().Color(), cl3DLight);
+        MoveTo(away);
+        EXPECT_EQ(label->Font().Color(), static_cast<TColor>(State.LightGreyColor));
+    }
+}
+
 // Once the close has begun, the companion windows' queued messages reach nothing.
 TEST_F(MessagesTest, NothingIsTakenAfterTheCloseBegan) {
     Run();

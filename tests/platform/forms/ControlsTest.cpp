@@ -1,6 +1,10 @@
 #include "platform/forms/Controls.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -8,7 +12,9 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
 #include "platform/forms/StringList.h"
+#include "platform/forms/WinControls.h"
 #include "platform/win32/Window.h"
 #include "tests/support/QtApp.h"
 
@@ -267,3 +273,104 @@ TEST_F(AlignTest, ChangingTheHeightOfAnAlignedPanelReflows) {
 }
 
 } // namespace
+
+// A disabled control looks disabled whatever text and background colours it was given (a dialog gives every
+// control its font with a colour): its disabled colour group keeps the style's greyed colours, and while
+// enabled it shows the colours given.
+TEST(DisabledLook, ColoursGivenLeaveTheDisabledGroupToTheStyle) {
+    testing_support::EnsureQApplication();
+    TForm form;
+    form.SetBounds(0, 0, 300, 200);
+    form.Font().SetColor(clBlack);
+    auto* button = new TButton(&form);
+    button->SetBounds(10, 10, 90, 23);
+    button->SetCaption("Move up");
+    auto* box = new TCheckBox(&form);
+    box->SetBounds(10, 40, 150, 17);
+    box->SetCaption("Save as default");
+    auto* edit = new TEdit(&form);
+    edit->SetBounds(10, 70, 150, 21);
+    edit->SetText("/home/user/Temp");
+    edit->SetColor(clWhite);
+    edit->Font().SetColor(clBlack);
+    form.Show();
+    const QPalette defaults = QApplication::palette();
+    QWidget* push = button->findChild<QPushButton*>();
+    QWidget* check = box->findChild<QCheckBox*>();
+    QWidget* line = edit->findChild<QLineEdit*>();
+    const std::pair<QWidget*, QPalette::ColorRole> looks[] = {{push, QPalette::ButtonText},
+                                                              {check, QPalette::WindowText},
+                                                              {line, QPalette::Text},
+                                                              {line, QPalette::Base}};
+    for (const auto& [widget, role] : looks) {
+        SCOPED_TRACE(std::string(widget->metaObject()->className()) + " role " + std::to_string(role));
+        EXPECT_EQ(widget->palette().color(QPalette::Active, role),
+                  role == QPalette::Base ? QColor(Qt::white) : QColor(Qt::black));
+        EXPECT_EQ(widget->palette().color(QPalette::Disabled, role),
+                  defaults.color(QPalette::Disabled, role));
+    }
+}
+
+// A label draws its own text: disabled, in the palette's disabled text colour instead of its font's.
+TEST(DisabledLook, ADisabledLabelDrawsItsTextGreyed) {
+    testing_support::EnsureQApplication();
+    TForm form;
+    form.SetBounds(0, 0, 200, 60);
+    auto* label = new TLabel(&form);
+    label->SetLeft(10);
+    label->SetTop(10);
+    label->Font().SetColor(clBlack);
+    label->SetCaption("Save path");
+    form.Show();
+    auto darkest = [&] {
+        const QImage picture = label->grab().toImage();
+        int gray = 255;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                gray = std::min(gray, qGray(picture.pixel(x, y)));
+        return gray;
+    };
+    EXPECT_LT(darkest(), 40);
+    label->SetEnabled(false);
+    EXPECT_GT(darkest(), 90);
+}
+
+// The text after two tabs starts at one place on every line, whether the text before them is short ("Title")
+// or long ("Comment"), and the label is wide enough for all of it.
+TEST(LabelTabs, TextAfterTabsLinesUp) {
+    testing_support::EnsureQApplication();
+    TForm form;
+    form.SetBounds(0, 0, 400, 200);
+    auto* label = new TLabel(&form);
+    label->SetColor(clBlack);
+    label->Font().SetColor(clWhite);
+    label->SetCaption("Title\t\tSong\r\nArtist\t\tBand\r\nComment\t\tNice one");
+    form.Show();
+    const QImage picture = label->grab().toImage();
+    // Where each line's second column starts: the first lit column after a gap of 20 unlit ones.
+    std::vector<int> starts;
+    for (int line = 0; line < 3; ++line) {
+        std::vector<bool> lit(static_cast<std::size_t>(picture.width()), false);
+        for (int y = line * label->LineHeight(); y < (line + 1) * label->LineHeight(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qGray(picture.pixel(x, y)) > 128)
+                    lit[static_cast<std::size_t>(x)] = true;
+        int gap = 0, start = -1;
+        bool seenText = false;
+        for (int x = 0; x < picture.width() && start < 0; ++x) {
+            if (lit[static_cast<std::size_t>(x)]) {
+                if (seenText && gap >= 20)
+                    start = x;
+                seenText = true;
+                gap = 0;
+            } else {
+                ++gap;
+            }
+        }
+        starts.push_back(start);
+        EXPECT_FALSE(lit.back()) << "line " << line << " reaches the label's edge";
+    }
+    EXPECT_GT(starts[0], 0);
+    EXPECT_EQ(starts[1], starts[0]);
+    EXPECT_EQ(starts[2], starts[0]);
+}

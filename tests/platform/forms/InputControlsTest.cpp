@@ -75,8 +75,8 @@ TEST_F(InputControlsTest, RadioButtonsOfOneParentAreOneGroup) {
     EXPECT_EQ(clicks.back(), "Radio 1 010") << "code checks a disabled button too";
 }
 
-// The arrows sit against the edit, take a number typed into it, step within Min..Max and tell which arrow;
-// a position set by code runs nothing.
+// The arrows sit against the edit (and show there, made in a window already on the screen), take a number
+// typed into it, step within Min..Max and tell which arrow; a position set by code runs nothing.
 TEST_F(InputControlsTest, UpDownStepsTheNumberOfItsEdit) {
     auto* edit = new TEdit(&form);
     edit->SetBounds(120, 50, 40, 22);
@@ -92,6 +92,9 @@ TEST_F(InputControlsTest, UpDownStepsTheNumberOfItsEdit) {
     EXPECT_EQ(upDown->Left(), edit->Left() + edit->Width());
     EXPECT_EQ(upDown->Left() + upDown->Width(), 160) << "within the edit's old width";
     EXPECT_EQ(upDown->Top(), 50);
+    EXPECT_TRUE(upDown->isVisible());
+    EXPECT_TRUE(upDown->UpArrow()->isVisible());
+    EXPECT_TRUE(upDown->DownArrow()->isVisible());
 
     QTest::mouseClick(upDown->UpArrow(), Qt::LeftButton);
     EXPECT_EQ(edit->Text(), "6");
