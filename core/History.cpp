@@ -24,14 +24,46 @@ private:
     std::string path_;
 };
 
-void ReportUnreadableHistory(const std::string& Name, bool MovedAside) {
-    const std::string text = MovedAside
+// MovedTo: the name the damaged file was moved to, or nullopt when it could not be moved.
+void ReportUnreadableHistory(const std::string& Name, const std::optional<std::string>& MovedTo) {
+    const std::string text = MovedTo
                                  ? "The history list \"" + Name + "\" could not be read. It was moved to \"" +
-                                       Name + ".bad\" and the history starts empty."
+                                       *MovedTo + "\" and the history starts empty."
                                  : "The history list \"" + Name +
                                        "\" could not be read, nor moved aside. The history starts empty.";
     forms::Application().MessageBox(text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
 }
+
+// The text of a history as it is unpacked, refused as soon as it cannot be one: each entry is a path, so a
+// longer line is damage; and the whole list in memory (each line's bytes and its string) stays within
+// MaxHistoryBytes, so that a small file unpacking to gigabytes is given up early.
+class THistoryText {
+public:
+    bool Take(std::string_view Piece) {
+        for (const char c : Piece) {
+            if (c == '\r' || c == '\n') {
+                // CR LF ends one line, as a lone CR or LF does.
+                if (!(c == '\n' && afterCr_))
+                    ++lines_;
+                afterCr_ = c == '\r';
+                lineLength_ = 0;
+            } else {
+                afterCr_ = false;
+                if (++lineLength_ > win32::MaxPathLength)
+                    return false;
+            }
+        }
+        text_.append(Piece);
+        return text_.size() + (lines_ + 1) * sizeof(std::string) <= MaxHistoryBytes;
+    }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+    std::size_t lines_ = 0;
+    std::size_t lineLength_ = 0;
+    bool afterCr_ = false;
+};
 
 } // namespace
 
@@ -69,17 +101,17 @@ void LoadHistoryList(forms::TStringList& List) {
         forms::TMemoryStream packed;
         packed.Write(*bytes);
         packed.SetPosition(0);
-        forms::TMemoryStream text;
-        if (compression::MyDeCompression(packed, text) >= 0) {
-            List.SetText(text.Bytes());
+        THistoryText text;
+        if (compression::DecompressInPieces(packed,
+                                            [&](std::string_view Piece) { return text.Take(Piece); }) >= 0) {
+            List.SetText(text.Text());
             return;
         }
     }
     // A damaged file must not stop every start-up, nor be overwritten by the next save: it is kept aside.
     List.Clear();
     std::error_code moveError;
-    std::filesystem::rename(name, name + ".bad", moveError);
-    ReportUnreadableHistory(name, !moveError);
+    ReportUnreadableHistory(name, win32::MoveDamagedFileAside(name, moveError));
 }
 
 int AddUniqueLines(const forms::TStringList& Src, forms::TStringList& Dst) {

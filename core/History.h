@@ -6,18 +6,25 @@
 // Paths compare exactly (the file system tells "/m/A.avi" from "/m/a.avi"); captions of the entry items
 // compare without regard to case, as menu captions do. Each entry item carries the full path it stands for.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "platform/forms/Menus.h"
 #include "platform/forms/StringList.h"
 
+// The most a stored history may take in memory when it is read, its lines' bytes and strings together: far
+// beyond any history a user makes (20,000 entries take about 2 MB), and what a damaged or forged file that
+// unpacks to more is refused at.
+inline constexpr std::size_t MaxHistoryBytes = std::size_t{64} << 20;
+
 // IncludeTrailingSlash(ProjectPath) + "HistoryList".
 std::string HistoryFileName();
 
 // Replaces List's content with the stored history. A missing file is created empty (an empty history). A file
-// that cannot be read or does not decompress leaves List empty, is moved aside to "HistoryList.bad" and is
-// reported in one message box; nothing is raised, so that the show step goes on.
+// that cannot be read, does not decompress or holds a line longer than a path leaves List empty, is moved
+// aside ("HistoryList.bad", then numbered: win32::MoveDamagedFileAside) and is reported in one message box;
+// nothing is raised, so that the show step goes on.
 void LoadHistoryList(forms::TStringList& List);
 // Writes List as the stored history: its text compressed at level 3, written to a temporary file and renamed
 // over the history file. A compression failure raises compression::ECompressionError and a failed write the

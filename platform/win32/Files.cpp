@@ -7,7 +7,9 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,6 +22,29 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents) {
     return WriteFileAtomically(Path, Contents, error);
 }
 
+namespace {
+
+// A new file beside Path named "Path.XXXXXX" (six letters or digits, as RemoveStaleTemporaries expects),
+// created with the mode 0666 less the process's umask, as any new file of the user's; -1 with errno set when
+// none can be made.
+int CreateTemporaryBeside(const std::string& Path, std::string& TempPath) {
+    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        TempPath = Path + ".";
+        for (int i = 0; i < 6; ++i)
+            TempPath += Letters[pick(random)];
+        const int fd = ::open(TempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
 bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std::error_code& Error) {
     Error.clear();
     auto fail = [&Error] {
@@ -27,8 +52,8 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std
             Error.assign(errno, std::generic_category());
         return false;
     };
-    std::string tempPath = Path + ".XXXXXX";
-    int fd = ::mkstemp(tempPath.data());
+    std::string tempPath;
+    int fd = CreateTemporaryBeside(Path, tempPath);
     if (fd < 0)
         return fail();
     const char* data = Contents.data();
@@ -45,8 +70,11 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    // mkstemp creates the file 0600; stored files are ordinary user files.
-    ok = ok && ::fchmod(fd, 0644) == 0;
+    // A file that is replaced keeps the permissions the user gave it (a history kept private stays so); a new
+    // one has those of the umask, from its creation.
+    struct stat replaced {};
+    if (ok && ::stat(Path.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode))
+        ok = ::fchmod(fd, replaced.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO)) == 0;
     ok = ok && ::fsync(fd) == 0;
     if (!ok)
         fail();
@@ -84,6 +112,47 @@ int RemoveStaleTemporaries(const std::string& Path) {
             ++removed;
     }
     return removed;
+}
+
+std::optional<std::string> MoveDamagedFileAside(const std::string& Path, std::error_code& Error) {
+    namespace fs = std::filesystem;
+    Error.clear();
+    std::vector<std::string> names;
+    for (int copy = 1; copy <= DamagedCopiesKept; ++copy)
+        names.push_back(Path + ".bad" + (copy == 1 ? std::string() : "." + std::to_string(copy)));
+    // A free name is taken without replacing anything, also when another program takes a name meanwhile.
+    for (const std::string& name : names) {
+        int moved = ::renameat2(AT_FDCWD, Path.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE);
+        if (moved != 0 && errno == EINVAL) {
+            // A file system that cannot rename without replacing: look first.
+            std::error_code existsError;
+            if (fs::exists(fs::symlink_status(name, existsError)))
+                errno = EEXIST;
+            else
+                moved = ::rename(Path.c_str(), name.c_str());
+        }
+        if (moved == 0)
+            return name;
+        if (errno != EEXIST) {
+            Error.assign(errno, std::generic_category());
+            return std::nullopt;
+        }
+    }
+    std::string oldest = names.front();
+    fs::file_time_type oldestTime = fs::file_time_type::max();
+    for (const std::string& name : names) {
+        std::error_code timeError;
+        const fs::file_time_type written = fs::last_write_time(name, timeError);
+        if (!timeError && written < oldestTime) {
+            oldestTime = written;
+            oldest = name;
+        }
+    }
+    if (::rename(Path.c_str(), oldest.c_str()) != 0) {
+        Error.assign(errno, std::generic_category());
+        return std::nullopt;
+    }
+    return oldest;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& Path, std::error_code& Error) {

@@ -19,6 +19,14 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std
 // minute go: a save of another running program is never in the way. Returns how many were removed.
 int RemoveStaleTemporaries(const std::string& Path);
 
+// How many damaged copies of one stored file MoveDamagedFileAside keeps.
+inline constexpr int DamagedCopiesKept = 5;
+// Moves the stored file at Path, found damaged, out of the way of the next save, where the user can still
+// get it back: to "Path.bad", or when that is taken to the first free of "Path.bad.2" .. "Path.bad.5"; when
+// all are taken, the one of them written longest ago is replaced. Returns the name the file has now, or
+// nullopt with the reason in Error when it could not be moved (it then stays where it is).
+std::optional<std::string> MoveDamagedFileAside(const std::string& Path, std::error_code& Error);
+
 // The whole file, or nullopt when it cannot be read (missing, a folder, no permission, a read error); never
 // throws.
 std::optional<std::string> ReadWholeFile(const std::string& Path);
@@ -35,6 +43,10 @@ struct FileTail {
 // The last Count bytes of the file at Path, opened without blocking (a FIFO never waits for a writer).
 // nullopt, with the reason in Error, when the file cannot be opened.
 std::optional<FileTail> ReadFileTail(const std::string& Path, std::size_t Count, std::error_code& Error);
+
+// The longest path the file system takes, in bytes (PATH_MAX less its terminating zero): a stored entry that
+// names a file is never longer.
+inline constexpr std::size_t MaxPathLength = 4095;
 
 bool FileExists(const std::string& Path);
 bool DirectoryExists(const std::string& Path);

@@ -1,5 +1,6 @@
 #include "platform/win32/Files.h"
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/CaseName.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::ReadFile;
@@ -16,14 +18,105 @@ using testing_support::WriteFile;
 
 namespace {
 
-TEST(WriteFileAtomically, ReplacesContentsAsAnOrdinaryFile) {
-    TempDir dir;
-    WriteFile(dir.File("list"), "old contents that are longer");
-    ASSERT_TRUE(win32::WriteFileAtomically(dir.File("list"), "new"));
-    EXPECT_EQ(ReadFile(dir.File("list")), "new");
+// Holds the process's umask at Mask while it lives.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t Mask) : saved_(::umask(Mask)) {}
+    ~ScopedUmask() { ::umask(saved_); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    mode_t saved_;
+};
+
+mode_t ModeOf(const std::string& Path) {
     struct stat st = {};
-    ASSERT_EQ(::stat(dir.File("list").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(::stat(Path.c_str(), &st), 0) << Path;
+    return st.st_mode & 07777;
+}
+
+struct ModeCase {
+    const char* name;
+    mode_t umask;
+    int existing; // the mode of the file replaced; -1: there is none
+    mode_t expected;
+};
+
+class WrittenMode : public ::testing::TestWithParam<ModeCase> {};
+
+// A new stored file gets the permissions any new file of the user gets (0666 less the umask); a file that is
+// replaced keeps the permissions it had, whatever the umask.
+TEST_P(WrittenMode, NewFilesFollowTheUmaskReplacedOnesKeepTheirMode) {
+    const ModeCase& c = GetParam();
+    TempDir dir;
+    const std::string file = dir.File("HistoryList");
+    if (c.existing >= 0) {
+        WriteFile(file, "old contents that are longer");
+        ASSERT_EQ(::chmod(file.c_str(), static_cast<mode_t>(c.existing)), 0);
+    }
+    {
+        ScopedUmask mask(c.umask);
+        ASSERT_TRUE(win32::WriteFileAtomically(file, "new"));
+    }
+    EXPECT_EQ(ReadFile(file), "new");
+    EXPECT_EQ(ModeOf(file), c.expected) << std::oct << ModeOf(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WrittenMode,
+                         ::testing::Values(ModeCase{"NewUnderTheUsualUmask", 022, -1, 0644},
+                                           ModeCase{"NewUnderAPrivateUmask", 077, -1, 0600},
+                                           ModeCase{"NewUnderAGroupUmask", 027, -1, 0640},
+                                           ModeCase{"PrivateFileStaysPrivate", 022, 0600, 0600},
+                                           ModeCase{"SharedFileStaysShared", 077, 0664, 0664},
+                                           ModeCase{"ReadOnlyFileStaysReadOnly", 022, 0444, 0444},
+                                           ModeCase{"SetIdBitsAreNotCarried", 022, 06750, 0750}),
+                         testing_support::CaseName());
+
+// Each damaged file goes to a name of its own, the first free of ".bad", ".bad.2" .. ".bad.5"; after that
+// the copy written longest ago makes room. The file is gone from its place, so the next save cannot write
+// over it, and nothing else is touched.
+TEST(MoveDamagedFileAside, KeepsEachDamagedCopyUpToFive) {
+    TempDir dir;
+    const std::string file = dir.File("HistoryList");
+    std::vector<std::string> names;
+    for (int copy = 1; copy <= 5; ++copy) {
+        WriteFile(file, "damaged " + std::to_string(copy));
+        std::error_code error;
+        const std::optional<std::string> moved = win32::MoveDamagedFileAside(file, error);
+        ASSERT_TRUE(moved.has_value()) << error.message();
+        names.push_back(*moved);
+        EXPECT_FALSE(std::filesystem::exists(file));
+        // Written in turn a minute apart, the last the newest.
+        std::filesystem::last_write_time(*moved, std::filesystem::file_time_type::clock::now() -
+                                                     std::chrono::minutes(10 - copy));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{file + ".bad", file + ".bad.2", file + ".bad.3",
+                                               file + ".bad.4", file + ".bad.5"}));
+    // ".bad.3" is made the oldest: it gives way to the sixth, the others stay as they were.
+    std::filesystem::last_write_time(file + ".bad.3",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    WriteFile(file, "damaged 6");
+    std::error_code error;
+    EXPECT_EQ(win32::MoveDamagedFileAside(file, error), file + ".bad.3");
+    for (const auto& [name, text] : std::vector<std::pair<std::string, std::string>>{{".bad", "damaged 1"},
+                                                                                     {".bad.2", "damaged 2"},
+                                                                                     {".bad.3", "damaged 6"},
+                                                                                     {".bad.4", "damaged 4"},
+                                                                                     {".bad.5", "damaged 5"}})
+        EXPECT_EQ(ReadFile(file + name), text) << name;
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        ++files;
+    EXPECT_EQ(files, 5);
+}
+
+TEST(MoveDamagedFileAside, AFileThatIsNotThereIsNotMoved) {
+    TempDir dir;
+    std::error_code error;
+    EXPECT_EQ(win32::MoveDamagedFileAside(dir.File("HistoryList"), error), std::nullopt);
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory) << error.message();
+    EXPECT_FALSE(std::filesystem::exists(dir.File("HistoryList.bad")));
 }
 
 TEST(WriteFileAtomically, NewFileReplacesTheOldOneInsteadOfRewritingIt) {
