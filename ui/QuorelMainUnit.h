@@ -286,8 +286,8 @@ public:
     void Topcenter_IMouseMove(forms::TObject* Sender, forms::TShiftState Shift, int X, int Y);
     void Topcenter_IMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
                             int X, int Y);
-    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
-                            int Y);
+    void TopBar_xiMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
+                            int X, int Y);
     void TopBar_xiMouseUp(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift, int X,
                           int Y);
     void Video_PResize(forms::TObject* Sender);
@@ -630,7 +630,8 @@ private:
     std::vector<std::string> arguments_;
     // The time text being built by a tick; its room is kept, so that a tick allocates nothing.
     std::string progressText_;
-    // What the time text shows (hours, minutes, seconds, the length): it is built again only when one changes.
+    // What the time text shows (hours, minutes, seconds, the length): it is built again only when one
+    // changes.
     std::int64_t progressShown_[3] = {-1, -1, -1};
     std::string progressTotal_;
     // An activation came while the command line's open was pending: it runs once the open is done.
@@ -639,6 +640,10 @@ private:
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;
     bool dvdListOfThisRun_ = false;
+    // The stored file was there but could not be read: the close never writes over it, whatever the list
+    // holds by then.
+    bool playListUnread_ = false;
+    bool dvdListUnread_ = false;
     // Skin files already reported missing or broken.
     std::set<std::string> reportedSkinFiles_;
     // A press on the title strip waits for the pointer to move before the window moves with it.

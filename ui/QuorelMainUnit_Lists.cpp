@@ -30,7 +30,9 @@ namespace {
 constexpr const char* SwitchOpen = "/o";
 constexpr const char* SwitchAppend = "/a";
 
-std::string StoredListPath(const char* Name) { return IncludeTrailingSlash(State.ProjectPath) + Name; }
+std::string StoredListPath(const char* Name) {
+    return IncludeTrailingSlash(State.ProjectPath) + Name;
+}
 
 // A stored text that names nothing: empty, or the reader's fallback for a missing key.
 std::string StoredText(const char* Section, const char* Key) {
@@ -44,6 +46,17 @@ bool EnsureEmptyFile(const std::string& Path) {
         return true;
     TStringList().SaveToFile(Path);
     return false;
+}
+
+// Lines := the stored list Name. A file that is there but cannot be read marks Unread, so that the close
+// never writes over what the user still has in it, and its error goes on to the user as before.
+void ReadStoredList(TStringList& Lines, const char* Name, bool& Unread) {
+    try {
+        Lines.LoadFromFile(StoredListPath(Name));
+    } catch (const EClassLibraryError&) {
+        Unread = true;
+        throw;
+    }
 }
 
 // FileName added to the lines of a stored list as a last line, unless it is empty or a line is just that
@@ -211,7 +224,8 @@ namespace {
 // captions are skipped, so the result is the same as passing the new files).
 void MergeIntoHistory(TQuorelMain_Form& Form) {
     AddUniqueLines(*State.PlayListFiles, *State.History);
-    AddFileNameItems(*State.History, Form.pHistory, &Form, [&Form](TObject* Sender) { Form.HistoryItemClick(Sender); });
+    AddFileNameItems(*State.History, Form.pHistory, &Form,
+                     [&Form](TObject* Sender) { Form.HistoryItemClick(Sender); });
     SaveHistoryList(*State.History);
 }
 
@@ -223,7 +237,7 @@ void TQuorelMain_Form::LoadStoredPlayList() {
         return;
     State.PlayListPositions->Clear();
     State.PlayListFiles->Clear();
-    State.PlayListLines->LoadFromFile(StoredListPath("PlayFileList"));
+    ReadStoredList(*State.PlayListLines, "PlayFileList", playListUnread_);
     AddPlayListLineOf(*State.PlayListLines, State.CurrentMediaFile);
     AddPlayListEntries(*State.PlayListLines, *State.PlayListFiles, *State.PlayListPositions, true);
     MergeIntoHistory(*this);
@@ -235,7 +249,7 @@ void TQuorelMain_Form::AppendToStoredPlayList(const std::string& FileName) {
         return;
     State.PlayListPositions->Clear();
     State.PlayListFiles->Clear();
-    State.PlayListLines->LoadFromFile(StoredListPath("PlayFileList"));
+    ReadStoredList(*State.PlayListLines, "PlayFileList", playListUnread_);
     AddPlayListLineOf(*State.PlayListLines, State.CurrentMediaFile);
     AddPlayListLineOf(*State.PlayListLines, FileName);
     AddPlayListEntries(*State.PlayListLines, *State.PlayListFiles, *State.PlayListPositions, false);
@@ -248,7 +262,7 @@ void TQuorelMain_Form::AppendToStoredPlayList(const std::string& FileName) {
 void TQuorelMain_Form::LoadStoredDvdList() {
     dvdListOfThisRun_ = true;
     if (EnsureEmptyFile(StoredListPath("DvdFileList")))
-        State.DvdChapterList->LoadFromFile(StoredListPath("DvdFileList"));
+        ReadStoredList(*State.DvdChapterList, "DvdFileList", dvdListUnread_);
 }
 
 void TQuorelMain_Form::LoadStoredLists() {
@@ -268,14 +282,14 @@ void TQuorelMain_Form::LoadStoredLists() {
 void TQuorelMain_Form::SaveStoredPlayList() {
     // A run that neither read the stored list nor made one (a command line of a switch alone loads nothing)
     // leaves the stored list as it is, instead of emptying it.
-    if (!playListOfThisRun_ && State.PlayListFiles->Empty())
+    if (playListUnread_ || (!playListOfThisRun_ && State.PlayListFiles->Empty()))
         return;
     PlayListLinesOf(*State.PlayListFiles, *State.PlayListPositions, *State.PlayListLines);
     State.PlayListLines->SaveToFile(StoredListPath("PlayFileList"));
 }
 
 void TQuorelMain_Form::SaveStoredDvdList() {
-    if (!dvdListOfThisRun_ && State.DvdChapterList->Empty())
+    if (dvdListUnread_ || (!dvdListOfThisRun_ && State.DvdChapterList->Empty()))
         return;
     State.DvdChapterList->SaveToFile(StoredListPath("DvdFileList"));
 }
@@ -374,7 +388,8 @@ void TQuorelMain_Form::ReopenDvd() {
         return;
     }
     if (!OpenDvd(State.DvdPath)) {
-        Application().MessageBox("Load Dvd file error!", "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
+        Application().MessageBox("Load Dvd file error!", "Information",
+                                 win32::MB_OK | win32::MB_ICONINFORMATION);
         return;
     }
     if (domain == DvdDomains::Title) {
