@@ -80,10 +80,23 @@ ProfileFile ParseProfile(std::string_view contents) {
     return file;
 }
 
+class DiskProfileFiles : public ProfileFiles {
+public:
+    std::optional<std::string> Read(const std::string& File, std::error_code& Error) override {
+        return ReadWholeFile(File, Error);
+    }
+    bool Write(const std::string& File, std::string_view Contents) override {
+        return WriteFileAtomically(File, Contents);
+    }
+};
+
+DiskProfileFiles diskFiles;
+ProfileFiles* profileFiles = &diskFiles;
+
 // The parsed file, empty when there is no file; nullopt when a file is there but cannot be read.
 std::optional<ProfileFile> LoadProfile(const std::string& path) {
     std::error_code error;
-    auto contents = ReadWholeFile(path, error);
+    auto contents = profileFiles->Read(path, error);
     if (contents)
         return ParseProfile(*contents);
     if (error == std::errc::no_such_file_or_directory)
@@ -125,17 +138,44 @@ std::string_view StripQuotes(std::string_view value) {
     return value;
 }
 
-std::optional<std::string> FindValue(const std::optional<ProfileFile>& file, std::string_view section,
+// The value of Key in the first section named Section, read straight from the file's text as ParseProfile
+// and FindSection / FindKey would find it, without building its lines: the settings are read one key at a
+// time, each read going through the whole file.
+std::optional<std::string> FindValueInText(std::string_view contents, std::string_view section,
+                                           std::string_view key) {
+    if (contents.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        contents.remove_prefix(kUtf8Bom.size());
+    bool inSection = false;
+    while (!contents.empty()) {
+        const auto nl = contents.find_first_of("\r\n");
+        std::string_view t = Trim(contents.substr(0, nl));
+        if (nl == std::string_view::npos)
+            contents = {};
+        else
+            contents.remove_prefix(
+                nl +
+                ((contents[nl] == '\r' && nl + 1 < contents.size() && contents[nl + 1] == '\n') ? 2 : 1));
+        if (!t.empty() && t.front() == '[') {
+            // The first section of that name ends at the next header, found or not.
+            if (inSection)
+                return std::nullopt;
+            t.remove_prefix(1);
+            inSection = SameAsciiText(Trim(t.substr(0, t.find(']'))), section);
+        } else if (inSection && !t.empty() && t.front() != ';') {
+            const auto eq = t.find('=');
+            if (SameAsciiText(Trim(t.substr(0, eq)), key))
+                return std::string(
+                    StripQuotes(eq == std::string_view::npos ? std::string_view() : Trim(t.substr(eq + 1))));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FindValue(const std::string& File, std::string_view section,
                                      std::string_view key) {
-    if (!file)
-        return std::nullopt;
-    auto range = FindSection(*file, section);
-    if (!range)
-        return std::nullopt;
-    auto index = FindKey(*file, *range, key);
-    if (!index)
-        return std::nullopt;
-    return std::string(StripQuotes(file->lines[*index].value));
+    std::error_code error;
+    const std::optional<std::string> contents = profileFiles->Read(File, error);
+    return contents ? FindValueInText(*contents, section, key) : std::nullopt;
 }
 
 // A line end inside a value would split the entry into two lines and corrupt the file.
@@ -158,7 +198,7 @@ bool NameReadsBack(std::string_view Name) {
 
 std::string GetPrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Default,
                                     const std::string& File) {
-    auto value = FindValue(LoadProfile(File), Trim(Section), Trim(Key));
+    auto value = FindValue(File, Trim(Section), Trim(Key));
     return value ? *value : std::string(Default);
 }
 
@@ -202,7 +242,7 @@ std::optional<int> ProfileTextToInt(std::string_view Text) {
 
 int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default,
                          const std::string& File) {
-    auto value = FindValue(LoadProfile(File), Trim(Section), Trim(Key));
+    auto value = FindValue(File, Trim(Section), Trim(Key));
     if (!value)
         return Default;
     return ProfileTextToInt(*value).value_or(Default);
@@ -242,7 +282,26 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key, s
         out += line.text;
         out += "\r\n";
     }
-    return WriteFileAtomically(File, out);
+    return profileFiles->Write(File, out);
+}
+
+std::optional<std::string> MemoryProfileFiles::Read(const std::string& File, std::error_code& Error) {
+    Error.clear();
+    const auto found = Files.find(File);
+    if (found == Files.end()) {
+        Error = std::make_error_code(std::errc::no_such_file_or_directory);
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+bool MemoryProfileFiles::Write(const std::string& File, std::string_view Contents) {
+    Files[File] = std::string(Contents);
+    return true;
+}
+
+void SetProfileFiles(ProfileFiles* Files) {
+    profileFiles = Files != nullptr ? Files : &diskFiles;
 }
 
 } // namespace win32

@@ -1,15 +1,13 @@
 // Fuzzes the settings file (INI) reader and writer with any file contents: reading never fails, a write
 // either refuses a name that could not be read back or reads back the value written, and leaves every other
-// key reading as it did.
+// key reading as it did. The file is kept in memory (the profile functions' own seam), so that millions of
+// inputs run.
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include <unistd.h>
 
 #include "platform/win32/Profile.h"
 #include "tests/fuzz/FuzzCheck.h"
@@ -55,9 +53,15 @@ bool ReadsBack(std::string_view Name) {
            (Name.empty() || (Name.front() != ';' && Name.front() != '['));
 }
 
-const std::string& FilePath() {
-    static const std::string path = "/tmp/quorel-fuzz-profile-" + std::to_string(::getpid()) + ".ini";
-    return path;
+// The file lives in memory: the profile functions parse and write it exactly as on the disk, without the
+// disk's sync at every write.
+win32::MemoryProfileFiles& Files() {
+    static win32::MemoryProfileFiles* files = [] {
+        auto* memory = new win32::MemoryProfileFiles;
+        win32::SetProfileFiles(memory);
+        return memory;
+    }();
+    return *files;
 }
 
 constexpr const char* Missing = "\x01missing";
@@ -66,8 +70,8 @@ constexpr const char* Missing = "\x01missing";
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
     const std::string text(reinterpret_cast<const char*>(Data), Size);
-    const std::string& file = FilePath();
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    const std::string file = "/fuzz/Default.ini";
+    Files().Files[file] = text;
 
     const auto names = NamesIn(text);
     std::vector<std::string> before;
