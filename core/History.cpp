@@ -77,15 +77,54 @@ void SaveHistoryList(const forms::TStringList& List) {
     SaveHistoryStream(List);
 }
 
-void SaveHistoryStream(const forms::TStringList& List) {
+std::string PackHistory(const forms::TStringList& List) {
     forms::TMemoryStream text;
     text.Write(List.Text());
     text.SetPosition(0);
     forms::TMemoryStream packed;
     compression::CheckCompressionStatus(compression::MyCompression(text, packed, 3));
+    return packed.Bytes();
+}
+
+void SaveHistoryStream(const forms::TStringList& List) {
+    const std::string packed = PackHistory(List);
     const std::string name = HistoryFileName();
-    if (!win32::WriteFileAtomically(name, packed.Bytes()))
+    if (!win32::WriteFileAtomically(name, packed))
         throw forms::EClassLibraryError("Cannot create file \"" + name + "\".");
+}
+
+bool UnpackHistory(std::string_view Packed, forms::TStringList& List) {
+    forms::TMemoryStream packed;
+    packed.Write(Packed);
+    packed.SetPosition(0);
+    THistoryText text;
+    List.Clear();
+    if (compression::DecompressInPieces(packed, [&](std::string_view Piece) { return text.Take(Piece); }) < 0)
+        return false;
+    List.SetText(text.Text());
+    return true;
+}
+
+void MergeHistoryTemp(const forms::TStringList& TempLines, const forms::TStringList& Shown,
+                      const forms::TStringList& Now, forms::TStringList& Result) {
+    Result.Clear();
+    // Only what the stored history can hold and read back: no line longer than a path, and within the
+    // reader's bound (each line counted with its line end).
+    std::size_t cost = sizeof(std::string);
+    for (const std::string& line : TempLines) {
+        if (line.size() > win32::MaxPathLength)
+            continue;
+        cost += line.size() + 2 + sizeof(std::string);
+        if (cost > MaxHistoryBytes)
+            break;
+        Result.Add(line);
+    }
+    std::unordered_set<std::string_view> before(Shown.begin(), Shown.end());
+    forms::TStringList opened;
+    for (const std::string& entry : Now)
+        if (!before.contains(entry))
+            opened.Add(entry);
+    AddUniqueLines(opened, Result);
 }
 
 void LoadHistoryList(forms::TStringList& List) {
@@ -97,17 +136,8 @@ void LoadHistoryList(forms::TStringList& List) {
         win32::WriteFileAtomically(name, "");
         bytes.emplace();
     }
-    if (bytes) {
-        forms::TMemoryStream packed;
-        packed.Write(*bytes);
-        packed.SetPosition(0);
-        THistoryText text;
-        if (compression::DecompressInPieces(packed,
-                                            [&](std::string_view Piece) { return text.Take(Piece); }) >= 0) {
-            List.SetText(text.Text());
-            return;
-        }
-    }
+    if (bytes && UnpackHistory(*bytes, List))
+        return;
     // A damaged file must not stop every start-up, nor be overwritten by the next save: it is kept aside.
     List.Clear();
     std::error_code moveError;
@@ -124,7 +154,7 @@ int AddUniqueLines(const forms::TStringList& Src, forms::TStringList& Dst) {
         seen.insert(entry);
     std::vector<const std::string*> adding;
     for (const std::string& line : Src)
-        if (!line.empty() && seen.insert(line).second)
+        if (!line.empty() && line.size() <= win32::MaxPathLength && seen.insert(line).second)
             adding.push_back(&line);
     for (const std::string* line : adding)
         Dst.Add(*line);
@@ -209,15 +239,10 @@ void ManageHistory(forms::TMenuItem* HistoryMenu, QObject* Owner, const forms::T
     ManageHistoryForm(State.MainWindowHandle, &shown, &result, State.Language);
     if (result != 1)
         return;
-    forms::TStringList list;
+    forms::TStringList managed, list;
     if (win32::FileExists(temp))
-        list.LoadFromFile(temp);
-    std::unordered_set<std::string_view> before(shown.begin(), shown.end());
-    forms::TStringList opened;
-    for (const std::string& entry : *State.History)
-        if (!before.contains(entry))
-            opened.Add(entry);
-    AddUniqueLines(opened, list);
+        managed.LoadFromFile(temp);
+    MergeHistoryTemp(managed, shown, *State.History, list);
     TrimMenuAfterFour(HistoryMenu);
     AddFileNameItems(list, HistoryMenu, Owner, OnClick);
     SaveHistoryList(list);

@@ -26,6 +26,18 @@ std::string HistoryFileName();
 // aside ("HistoryList.bad", then numbered: win32::MoveDamagedFileAside) and is reported in one message box;
 // nothing is raised, so that the show step goes on.
 void LoadHistoryList(forms::TStringList& List);
+// The stored file's bytes for the history List: its text compressed at level 3. A compression failure raises
+// compression::ECompressionError.
+std::string PackHistory(const forms::TStringList& List);
+// List := the history the stored file's bytes Packed hold; false, with List empty, when they are damaged: not
+// one whole compressed stream, a line longer than a path, or more than MaxHistoryBytes (the unpacking stops
+// there).
+bool UnpackHistory(std::string_view Packed, forms::TStringList& List);
+// Result := the history the manager left in "HistoryTemp" (TempLines), then the entries opened while it was
+// open (those of Now that the manager was not Shown) that it does not hold. Lines the stored history could
+// not read back are left out: those longer than a path, and any past MaxHistoryBytes.
+void MergeHistoryTemp(const forms::TStringList& TempLines, const forms::TStringList& Shown,
+                      const forms::TStringList& Now, forms::TStringList& Result);
 // Writes List as the stored history: its text compressed at level 3, written to a temporary file and renamed
 // over the history file. A compression failure raises compression::ECompressionError and a failed write the
 // class library's file error; the history file is left as it was in both cases.
@@ -33,7 +45,8 @@ void SaveHistoryList(const forms::TStringList& List);
 void SaveHistoryStream(const forms::TStringList& List);
 
 // Appends to Dst every non-empty line of Src that Dst does not hold yet, in Src's order; returns how many it
-// appended. Time linear in the two lists' lengths.
+// appended. A line longer than a path is no history entry (the stored history could not be read back with
+// it) and is left out. Time linear in the two lists' lengths.
 int AddUniqueLines(const forms::TStringList& Src, forms::TStringList& Dst);
 
 // For each entry of List in order, unless its file name is empty or Parent already has a sub-item with that

@@ -28,15 +28,6 @@ TColor Colour(win32::COLORREF Value) {
     return static_cast<TColor>(Value);
 }
 
-// The label text of row N (counted from 1) for Text, as AddRow writes it.
-std::string RowText(const std::string& Text, int N) {
-    if (State.PlayType != PlayTypes::Dvd)
-        return std::to_string(N) + "." + " " + PlayListEntryName(Text);
-    if (N == 1)
-        return " " + Text;
-    return std::to_string(N - 1) + ". " + Text;
-}
-
 // The icon of a row by the play type: Text is the entry (or the row's label, which ends in the same
 // extension); empty for none, and for the first DVD row, whose disc stays.
 std::string RowIconFile(const std::string& Text, int Index, bool Playing) {
@@ -56,16 +47,17 @@ std::string RowIconFile(const std::string& Text, int Index, bool Playing) {
 
 } // namespace
 
+std::string PlayListRowText(const std::string& Entry, int Number, bool DvdList) {
+    if (!DvdList)
+        return std::to_string(Number) + "." + " " + PlayListEntryName(Entry);
+    if (Number == 1)
+        return " " + Entry;
+    return std::to_string(Number - 1) + ". " + Entry;
+}
+
 std::string PlayListEntryName(const std::string& Path) {
     const auto at = Path.find_last_of("/\\");
     return at == std::string::npos ? Path : Path.substr(at + 1);
-}
-
-std::string CheckedPosition(const std::string& Position) {
-    if (Position.empty() || Position.size() > 9 ||
-        Position.find_first_not_of("0123456789") != std::string::npos)
-        return "0";
-    return Position;
 }
 
 TList_Form::TList_Form(QWidget* Owner)
@@ -192,7 +184,7 @@ void TList_Form::AddRow(const std::string& Text) {
         label->SetCursor(crHandPoint);
         label->SetHint(Text);
         label->SetShowHint(true);
-        label->SetCaption(RowText(Text, RowCount));
+        label->SetCaption(PlayListRowText(Text, RowCount, State.PlayType == PlayTypes::Dvd));
         label->OnClick = [this](TObject* Sender) { SelectRowClick(Sender); };
         label->OnDblClick = [this](TObject* Sender) { PlayRowDblClick(Sender); };
         row->Show();
@@ -405,16 +397,12 @@ bool TList_Form::LoadPlayListFile(const std::string& FileName) {
         return false;
     TStringList lines;
     lines.LoadFromFile(FileName);
-    State.PlayListPositions->Clear();
-    State.PlayListFiles->Clear();
     State.PlayListLines->Assign(lines);
-    if (!State.CurrentMediaFile.empty() && State.PlayListLines->IndexOf(State.CurrentMediaFile) < 0)
-        State.PlayListLines->Add(State.CurrentMediaFile);
     // Split at the last "===" that a number follows, as the stored lists are; duplicates (in any case) and
-    // lines that name no file are skipped.
-    AddPlayListEntries(*State.PlayListLines, *State.PlayListFiles, *State.PlayListPositions, false);
-    for (int i = 0; i < State.PlayListPositions->Count(); ++i)
-        State.PlayListPositions->Put(i, CheckedPosition((*State.PlayListPositions)[i]));
+    // lines that name no file are skipped. What plays joins as a whole line, so that a name holding "==="
+    // stays whole.
+    LoadPlayListLines(*State.PlayListLines, State.CurrentMediaFile, *State.PlayListFiles,
+                      *State.PlayListPositions);
     return true;
 }
 

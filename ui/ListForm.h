@@ -90,8 +90,9 @@ private:
 // The play-list window while it exists; nullptr before the first use and after it was freed.
 extern TList_Form* PlayListForm;
 
+// The label of row Number (counted from 1) for Entry: the number, ". " and the entry's file name; in the DVD
+// list " " and the entry for the first row ("DVD"), and for the others the chapter's number (Number - 1),
+// ". " and the entry.
+std::string PlayListRowText(const std::string& Entry, int Number, bool DvdList);
 // The file-name part of a play-list entry: the text after its last "/" or "\".
 std::string PlayListEntryName(const std::string& Path);
-// A position read from a play-list file as it is kept: the text itself when it is a non-negative whole
-// number, else "0".
-std::string CheckedPosition(const std::string& Position);

@@ -59,17 +59,6 @@ void ReadStoredList(TStringList& Lines, const char* Name, bool& Unread) {
     }
 }
 
-// FileName added to the lines of a stored list as a last line, unless it is empty or a line is just that
-// file. It goes in as a whole line with the position "0", as the list is written: a bare path holding "==="
-// would be cut there when the lines are read.
-void AddPlayListLineOf(TStringList& Lines, const std::string& FileName) {
-    if (FileName.empty() || Lines.IndexOf(FileName) >= 0)
-        return;
-    std::string line = PlayListLine(FileName, "0");
-    if (Lines.IndexOf(line) < 0)
-        Lines.Add(std::move(line));
-}
-
 // A stored resume point that is negative (a missing key reads -1) or at or past the end plays from the start.
 // Duration is the medium's length in whole seconds, 0 for one shorter than a second (whose only point is its
 // start); without a Duration (not known yet) only a negative point is mended.

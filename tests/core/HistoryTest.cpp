@@ -57,6 +57,11 @@ INSTANTIATE_TEST_SUITE_P(
         UniqueCase{"KnownOnesSkipped", {"/m/a.avi"}, {"/m/b.avi", "/m/a.avi"}, {"/m/a.avi", "/m/b.avi"}, 1},
         UniqueCase{"RepeatsInTheNewLines", {}, {"/m/a.avi", "/m/a.avi"}, {"/m/a.avi"}, 1},
         UniqueCase{"EmptyLinesNever", {"/m/a.avi"}, {"", "/m/b.avi", ""}, {"/m/a.avi", "/m/b.avi"}, 1},
+        UniqueCase{"LinesLongerThanAPathNever",
+                   {},
+                   {"/" + std::string(4095, 'a'), "/m/b.avi", "/" + std::string(4094, 'c')},
+                   {"/m/b.avi", "/" + std::string(4094, 'c')},
+                   2},
         // The file system tells the two apart: two files, two entries.
         UniqueCase{"CaseCounts", {"/m/A.avi"}, {"/m/a.avi"}, {"/m/A.avi", "/m/a.avi"}, 1},
         UniqueCase{"FiveInTheirOrder",
@@ -278,6 +283,21 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  true}),
     testing_support::CaseName());
+
+// The manager's list becomes the history, with what was opened meanwhile after it; lines the stored history
+// could not read back (longer than a path) are left out, so that a broken "HistoryTemp" cannot make the
+// next start find the history damaged.
+TEST(MergeHistoryTemp, TakesTheManagersListThenWhatWasOpenedMeanwhile) {
+    const std::string tooLong = "/" + std::string(4095, 'x');
+    TStringList result = ListOf({"stale"});
+    MergeHistoryTemp(ListOf({"/m/b.avi", tooLong, "", "/m/a.avi", "/m/b.avi"}),
+                     ListOf({"/m/a.avi", "/m/c.avi"}),
+                     ListOf({"/m/a.avi", "/m/c.avi", "/m/d.avi", "/m/b.avi", tooLong}), result);
+    EXPECT_EQ(result.Items(), (V{"/m/b.avi", "", "/m/a.avi", "/m/b.avi", "/m/d.avi"}));
+    TStringList unpacked;
+    ASSERT_TRUE(UnpackHistory(testing_support::PackedText(result.Text()), unpacked));
+    EXPECT_EQ(unpacked.Items(), result.Items());
+}
 
 TEST_F(HistoryTest, SavingReplacesTheFileWholeAndNeverWritesIntoIt) {
     SaveHistoryList(ListOf({"/m/old.avi"}));

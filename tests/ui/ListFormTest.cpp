@@ -397,7 +397,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "a===abc\nb===-5\nc===12x\nd===0x10\n",
                  {"a", "b", "c", "d"},
                  {"0", "0", "0", "0"}},
-        LoadCase{"APathHoldingTheSeparator", "", "/m/a===b.mp4===30\r\n", {"/m/a===b.mp4"}, {"30"}}),
+        LoadCase{"APathHoldingTheSeparator", "", "/m/a===b.mp4===30\r\n", {"/m/a===b.mp4"}, {"30"}},
+        // What plays joins whole, also when its name holds the separator.
+        LoadCase{"TheCurrentFileHoldingTheSeparator",
+                 "/m/cur===b.mp4",
+                 "a===1\r\n",
+                 {"a", "/m/cur===b.mp4"},
+                 {"1", "0"}}),
     testing_support::CaseName());
 
 // A name that names no file (typed into the dialog) loads nothing, creates nothing and stops nothing.
