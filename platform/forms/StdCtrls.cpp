@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStringList>
 
@@ -28,7 +29,9 @@ int LineWidth(const QFontMetrics& Metrics, const QString& Line) {
 
 } // namespace
 
-TLabel::TLabel(QWidget* Parent) : TControl(Parent) { AdjustBounds(); }
+TLabel::TLabel(QWidget* Parent) : TControl(Parent), lines_(CaptionLines(caption_)) {
+    AdjustBounds();
+}
 
 int TLabel::TextFlags() const {
     int flags = 0;
@@ -67,7 +70,7 @@ void TLabel::AdjustBounds() {
     if (!autoSize_)
         return;
     const QFontMetrics metrics(font());
-    const QStringList lines = CaptionLines(caption_);
+    const QStringList& lines = lines_;
     QRect needed;
     if (wordWrap_) {
         needed =
@@ -88,6 +91,7 @@ void TLabel::SetCaption(const std::string& Value) {
     if (Value == caption_)
         return;
     caption_ = Value;
+    lines_ = CaptionLines(caption_);
     AdjustBounds();
     update();
 }
@@ -123,33 +127,46 @@ void TLabel::FontChanged() {
     AdjustBounds();
 }
 
-void TLabel::paintEvent(QPaintEvent*) {
+void TLabel::paintEvent(QPaintEvent* Event) {
     QPainter painter(this);
     if (!transparent_)
         painter.fillRect(rect(), ToQColor(Color()));
     painter.setFont(font());
     painter.setPen(ToQColor(Font().Color()));
-    const QStringList lines = CaptionLines(caption_);
     if (wordWrap_) {
-        painter.drawText(rect(), TextFlags(), lines.join('\n'));
+        painter.drawText(rect(), TextFlags(), lines_.join('\n'));
         return;
     }
-    // One line at a time at whole multiples of LineHeight, so that a caller can tell where each line is.
-    const int lineHeight = LineHeight();
-    const int textHeight = static_cast<int>(lines.size()) * lineHeight;
+    // One line at a time at whole multiples of LineHeight, so that a caller can tell where each line is; only
+    // the lines that cross the part being painted.
+    const int lineHeight = std::max(1, LineHeight());
+    const int count = static_cast<int>(lines_.size());
+    const int textHeight = count * lineHeight;
     int top = 0;
     if (layout_ == tlCenter)
         top = (Height() - textHeight) / 2;
     else if (layout_ == tlBottom)
         top = Height() - textHeight;
+    // Rounded down, also below the text's top.
+    auto lineAt = [&](int Y) {
+        const int d = Y - top;
+        return d >= 0 ? d / lineHeight : -((-d + lineHeight - 1) / lineHeight);
+    };
+    const QRect painted = Event->rect();
+    const int first = std::max(0, lineAt(painted.top()));
+    const int last = std::min(count - 1, lineAt(painted.bottom()));
     const int horizontal = TextFlags() & (Qt::AlignHorizontal_Mask | Qt::TextExpandTabs);
-    for (int i = 0; i < lines.size(); ++i)
+    for (int i = first; i <= last; ++i)
         painter.drawText(QRect(0, top + i * lineHeight, Width(), lineHeight), horizontal | Qt::AlignTop,
-                         lines[i]);
+                         lines_[i]);
 }
 
-void TLabel::MouseEntered() { CallEvent(OnMouseEnter, this); }
+void TLabel::MouseEntered() {
+    CallEvent(OnMouseEnter, this);
+}
 
-void TLabel::MouseLeft() { CallEvent(OnMouseLeave, this); }
+void TLabel::MouseLeft() {
+    CallEvent(OnMouseLeave, this);
+}
 
 } // namespace forms

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include <QStringList>
+
 #include "platform/forms/Controls.h"
 
 namespace forms {
@@ -14,7 +16,8 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 // Lines of text in the control's font and font colour: a line ends at CR, LF or CR LF, and with WordWrap also
 // at the control's width. AutoSize, the default, makes the control as large as its text after every change of
 // caption or font, keeping its left edge (its right edge when right-justified). Unless Transparent, the
-// background is filled with Color.
+// background is filled with Color. A paint draws only the lines that cross the part being painted, so that a
+// label of many lines (the lyrics) costs what its visible lines cost.
 class TLabel : public TControl {
 public:
     explicit TLabel(QWidget* Parent = nullptr);
@@ -49,6 +52,8 @@ private:
     int TextFlags() const;
     void AdjustBounds();
     std::string caption_;
+    // The caption's lines, split once per caption.
+    QStringList lines_;
     bool autoSize_ = true;
     TAlignment alignment_ = taLeftJustify;
     TTextLayout layout_ = tlTop;
