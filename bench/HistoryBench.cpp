@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,6 +21,7 @@
 #include <QApplication>
 
 #include "bench/BenchMainWindow.h"
+#include "bench/Headless.h"
 #include "core/History.h"
 #include "core/PlaybackState.h"
 #include "tests/support/RunTree.h"
@@ -126,7 +126,7 @@ void Print(int N, const Row& R) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::UseHeadlessServices();
+    bench::UseHeadlessPlayer();
     QApplication app(argc, argv);
     bench::AnswerMessageBoxesOk();
     const Row ten = Best(10'000);

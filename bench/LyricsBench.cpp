@@ -21,6 +21,7 @@
 
 #include "bench/BenchMainWindow.h"
 #include "bench/BenchTiming.h"
+#include "bench/Headless.h"
 #include "core/PlaybackState.h"
 #include "tests/support/RunTree.h"
 #include "ui/QuorelMainUnit.h"
@@ -118,7 +119,7 @@ Row Best(int N) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::UseHeadlessServices();
+    bench::UseHeadlessPlayer();
     QApplication app(argc, argv);
     bench::AnswerMessageBoxesOk();
     for (int n : {10'000, 100'000}) {

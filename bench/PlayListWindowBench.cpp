@@ -20,6 +20,7 @@
 
 #include "bench/BenchMainWindow.h"
 #include "bench/BenchTiming.h"
+#include "bench/Headless.h"
 #include "core/PlaybackState.h"
 #include "core/WindowMessages.h"
 #include "platform/win32/Window.h"
@@ -101,7 +102,7 @@ Row Best(int N) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::UseHeadlessServices();
+    bench::UseHeadlessPlayer();
     QApplication app(argc, argv);
     bench::AnswerMessageBoxesOk();
     double first = 0;

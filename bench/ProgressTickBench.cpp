@@ -17,6 +17,7 @@
 #include <QApplication>
 
 #include "assets/SkinArt.h"
+#include "bench/Headless.h"
 #include "core/AudioPlayback.h"
 #include "core/MediaOpen.h"
 #include "core/PlaybackState.h"
@@ -93,10 +94,7 @@ void Print(const char* Name, const Row& R) {
 
 int main(int argc, char** argv) {
     guiThread = true;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ::setenv("QUOREL_AUDIO_OUTPUT", "fake", 0);
-    ::setenv("QUOREL_SCREENSAVER", "fake", 0);
-    ::setenv("QUOREL_POWER", "fake", 0);
+    bench::UseHeadlessPlayer();
     QApplication app(argc, argv);
     testing_support::RunTree tree;
     for (const auto& file : skinart::DefaultSkinFiles())

@@ -7,8 +7,13 @@
 //
 // Every procedure takes a registry object rooted at HKEY_CLASSES_ROOT, which the caller makes and frees; each
 // closes the registry's open key before it returns. A failed write raises the registry's error.
+//
+// The registry is the player's record of its links. The desktop's own links (the platform's desktop link
+// service) follow it: after each change they are made to link exactly the extensions the registry links with
+// the player, with the program, its icon and the verb captions of `Language`.
 
 #include <string>
+#include <vector>
 
 #include "platform/forms/Registry.h"
 
@@ -30,3 +35,30 @@ void WriteProgIdKeys(const std::string& Ext, forms::TRegistry& Registry);
 void UnassociateExtension(const std::string& Ext, forms::TRegistry& Registry);
 // True when Ext's key exists and its default value is the ProgID.
 bool IsExtensionAssociated(const std::string& Ext, forms::TRegistry& Registry);
+
+// The extensions that the registry links with the player, in the order of their keys.
+std::vector<std::string> LinkedExtensions(forms::TRegistry& Registry);
+
+// One change of the links: a click of the File link page, or AssociateExtension or UnassociateExtension on
+// its own (each makes one, which nests in an outer one). Within it the registry's changes are kept in memory;
+// Commit of the outermost makes the desktop's links follow them and then writes the registry once. When
+// either write fails, Commit raises one error and the registry and the desktop's files stay as they were. An
+// update that ends without Commit (an error on its way out) drops its changes.
+//
+// A registry store that cannot be read (damaged) is moved aside when the outermost update begins, and the
+// user is told once; the links then start from an empty store. When it cannot be moved aside the update
+// raises the registry's error and changes nothing.
+class TAssociationUpdate {
+public:
+    explicit TAssociationUpdate(forms::TRegistry& Registry);
+    ~TAssociationUpdate();
+    TAssociationUpdate(const TAssociationUpdate&) = delete;
+    TAssociationUpdate& operator=(const TAssociationUpdate&) = delete;
+
+    void Commit();
+
+private:
+    forms::TRegistry& registry_;
+    bool outermost_ = false;
+    bool open_ = true;
+};

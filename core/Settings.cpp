@@ -5,6 +5,7 @@
 #include "core/PlaybackState.h"
 #include "platform/win32/Files.h"
 #include "platform/win32/Profile.h"
+#include "platform/win32/Registry.h"
 
 TProgramFolders GetProgramFolders(const std::string& ProgramFile) {
     TProgramFolders f;
@@ -30,8 +31,9 @@ void RemoveStaleSaveTemporaries(const TProgramFolders& Folders) {
     for (const std::string& stored :
          {IncludeTrailingSlash(Folders.IniPath) + "Default.ini", project + "PlayFileList",
           project + "DvdFileList", project + "HistoryList",
-          IncludeTrailingSlash(Folders.AppPath) + "HistoryTemp"})
-        win32::RemoveStaleTemporaries(stored);
+          IncludeTrailingSlash(Folders.AppPath) + "HistoryTemp", win32::UserRegistryStorePath()})
+        if (!stored.empty())
+            win32::RemoveStaleTemporaries(stored);
 }
 
 const std::string& DefaultIniText() {

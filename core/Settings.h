@@ -34,7 +34,8 @@ TProgramFolders GetProgramFolders(const std::string& ProgramFile);
 void CreateProgramFolders(const TProgramFolders& Folders);
 
 // Removes what a save killed half-way left of the program's own stored files (their temporaries):
-// Default.ini, the stored lists, the history list and the history manager's HistoryTemp.
+// Default.ini, the stored lists, the history list, the history manager's HistoryTemp and the user's registry
+// store.
 void RemoveStaleSaveTemporaries(const TProgramFolders& Folders);
 
 // The built-in default settings text: 84 lines, each ended by CR LF.

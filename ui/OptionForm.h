@@ -219,7 +219,7 @@ public:
     // --- File link page (OptionForm_FileLink.cpp). ---
     void BuildExtensionGroups();
     void AddAllExtensionBoxes();
-    void AddExtensionBoxes(const forms::TStringList& Group, int& Top);
+    void AddExtensionBoxes(const forms::TStringList& Group, int& Top, forms::TRegistry& Registry);
     void ExtensionBoxClick(forms::TObject* Sender);
     void SelectAllExtensions(forms::TObject* Sender);
     void SelectNoExtensions(forms::TObject* Sender);
@@ -347,6 +347,8 @@ private:
     static std::unique_ptr<forms::TRegistry> ClassesRegistry();
     // Links or unlinks the extension of Box (a box of the File link page) as the box is ticked or not.
     void ApplyExtensionBox(forms::TCheckBox* Box, forms::TRegistry& Registry);
+    // A header box clicked: every box of its group takes its state, and is linked or unlinked to match.
+    void ApplyHeaderBox(forms::TCheckBox* Header, forms::TRegistry& Registry);
     // The three buttons of the File link page: box k (page order) is ticked when Ticked(k), then every
     // extension is linked or unlinked to match its box, as one write of the registry.
     void SetExtensionBoxes(const std::function<bool(std::size_t)>& Ticked);

@@ -115,22 +115,6 @@ std::vector<TCheckBox*> Boxes(TScrollBox* ScrollBox) {
     return boxes;
 }
 
-// One click's changes to the registry become one write of it: ends the update on every way out, and a write
-// that fails raises the registry's error (unless an error is on its way out already).
-class RegistryUpdate {
-public:
-    explicit RegistryUpdate(TRegistry& Registry) : registry_(Registry) { registry_.BeginUpdate(); }
-    ~RegistryUpdate() noexcept(false) {
-        if (std::uncaught_exceptions() == 0)
-            registry_.EndUpdate();
-    }
-    RegistryUpdate(const RegistryUpdate&) = delete;
-    RegistryUpdate& operator=(const RegistryUpdate&) = delete;
-
-private:
-    TRegistry& registry_;
-};
-
 } // namespace
 
 std::unique_ptr<TRegistry> TOption_Form::ClassesRegistry() {
@@ -175,13 +159,17 @@ void TOption_Form::BuildFileLinkPage() {
 }
 
 void TOption_Form::AddAllExtensionBoxes() {
+    // One registry object for the whole page, in one update: the store is read once, not once per box (a
+    // large store made the page crawl).
+    const auto registry = ClassesRegistry();
+    registry->BeginUpdate();
     int top = 0;
     for (const TStringList& group : ExtensionGroups)
-        AddExtensionBoxes(group, top);
+        AddExtensionBoxes(group, top, *registry);
+    registry->EndUpdate();
 }
 
-void TOption_Form::AddExtensionBoxes(const TStringList& Group, int& Top) {
-    const auto registry = ClassesRegistry();
+void TOption_Form::AddExtensionBoxes(const TStringList& Group, int& Top, TRegistry& Registry) {
     int inRow = 0;
     for (int i = 0; i < Group.Count(); ++i) {
         auto* box = new TCheckBox(Page.ExtensionScrollBox->Content());
@@ -200,7 +188,7 @@ void TOption_Form::AddExtensionBoxes(const TStringList& Group, int& Top) {
         }
         // A header names no extension and starts unticked; the box's click does nothing while the page
         // builds.
-        box->SetChecked(IsExtensionAssociated(Group[i], *registry));
+        box->SetChecked(IsExtensionAssociated(Group[i], Registry));
     }
 }
 
@@ -217,17 +205,22 @@ void TOption_Form::ExtensionBoxClick(TObject* Sender) {
     auto* clicked = dynamic_cast<TCheckBox*>(Sender);
     if (clicked == nullptr)
         return;
+    // One click's changes: one write of the registry, and of the desktop's links.
     const auto registry = ClassesRegistry();
-    RegistryUpdate update(*registry);
-    const bool ticked = clicked->Checked();
-    if (IsExtension(clicked->Caption())) {
+    TAssociationUpdate update(*registry);
+    if (IsExtension(clicked->Caption()))
         ApplyExtensionBox(clicked, *registry);
-        return;
-    }
-    // A header: the boxes below it, down to the next header (a box at the header's Left further down).
+    else
+        ApplyHeaderBox(clicked, *registry);
+    update.Commit();
+}
+
+void TOption_Form::ApplyHeaderBox(TCheckBox* Header, TRegistry& Registry) {
+    const bool ticked = Header->Checked();
+    // The boxes below the header, down to the next header (a box at the header's Left further down).
     const std::vector<TCheckBox*> boxes = Boxes(Page.ExtensionScrollBox);
-    const int left = clicked->Left();
-    const int top = clicked->Top();
+    const int left = Header->Left();
+    const int top = Header->Top();
     std::size_t first = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i)
         if (boxes[i]->Top() == top)
@@ -240,7 +233,7 @@ void TOption_Form::ExtensionBoxClick(TObject* Sender) {
         }
     for (std::size_t i = first; i < last; ++i) {
         boxes[i]->SetChecked(ticked);
-        ApplyExtensionBox(boxes[i], *registry);
+        ApplyExtensionBox(boxes[i], Registry);
     }
 }
 
@@ -248,13 +241,14 @@ void TOption_Form::SetExtensionBoxes(const std::function<bool(std::size_t)>& Tic
     if (CurrentPage != OptionPages::FileLink || Page.ExtensionScrollBox == nullptr)
         return;
     const auto registry = ClassesRegistry();
-    RegistryUpdate update(*registry);
+    TAssociationUpdate update(*registry);
     const std::vector<TCheckBox*> boxes = Boxes(Page.ExtensionScrollBox);
     for (std::size_t k = 0; k < boxes.size(); ++k)
         boxes[k]->SetChecked(Ticked(k));
     for (TCheckBox* box : boxes)
         if (IsExtension(box->Caption()))
             ApplyExtensionBox(box, *registry);
+    update.Commit();
 }
 
 void TOption_Form::SelectAllExtensions(TObject*) {

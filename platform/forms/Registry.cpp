@@ -29,6 +29,13 @@ void TRegistry::EndUpdate() {
         throw ERegistryException("Failed to write the registry: " + win32::RegistryStatusText(status));
 }
 
+void TRegistry::CancelUpdate() {
+    if (updates_ == 0)
+        return;
+    updates_ = 0;
+    store_.CancelBatch();
+}
+
 void TRegistry::SetRootKey(win32::HKEY Value) {
     CloseKey();
     rootKey_ = Value;
@@ -106,6 +113,12 @@ void TRegistry::WriteString(const std::string& Name, const std::string& Value) {
 
 bool TRegistry::DeleteValue(const std::string& Name) {
     return !readOnly_ && store_.DeleteValue(rootKey_, currentPath_, Name) == win32::RegistryStatus::Ok;
+}
+
+void TRegistry::GetKeyNames(TStringList& Strings) const {
+    Strings.Clear();
+    for (const std::string& name : store_.SubKeyNames(rootKey_, currentPath_))
+        Strings.Add(name);
 }
 
 } // namespace forms

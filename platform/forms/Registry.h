@@ -13,8 +13,9 @@
 // - a write that cannot be done (a key opened read-only, a store that cannot be read or written) raises
 //   ERegistryException; CreateKey raises when the key cannot be created;
 // - BeginUpdate .. EndUpdate make the changes of many calls, by this object or any other on the same store,
-//   one write of the store (see RegistryStore's batches); EndUpdate raises when that write fails. An update
-//   still open when the object is freed ends then, without raising.
+//   one write of the store (see RegistryStore's batches), and one read of it; EndUpdate raises when that
+//   write fails. CancelUpdate drops the changes of the whole update instead. An update still open when the
+//   object is freed ends then, without raising.
 
 #include <string>
 
@@ -58,9 +59,17 @@ public:
     std::string ReadString(const std::string& Name) const;
     void WriteString(const std::string& Name, const std::string& Value);
     bool DeleteValue(const std::string& Name);
+    // The names of the keys right below the open key (below the root when none is open).
+    void GetKeyNames(TStringList& Strings) const;
+
+    // The file of the store this object works on, and whether it can be read (false: it is there but cannot
+    // be read or is not in the store's format, and every change to it fails).
+    const std::string& StorePath() const { return store_.Path(); }
+    bool StoreReadable() const { return store_.Readable(); }
 
     void BeginUpdate();
     void EndUpdate();
+    void CancelUpdate();
 
 private:
     // Key as a path from the root.

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -114,44 +115,36 @@ int RemoveStaleTemporaries(const std::string& Path) {
     return removed;
 }
 
-std::optional<std::string> MoveDamagedFileAside(const std::string& Path, std::error_code& Error) {
+std::optional<std::string> KeepDamagedFile(const std::string& Path) {
     namespace fs = std::filesystem;
-    Error.clear();
-    std::vector<std::string> names;
-    for (int copy = 1; copy <= DamagedCopiesKept; ++copy)
-        names.push_back(Path + ".bad" + (copy == 1 ? std::string() : "." + std::to_string(copy)));
-    // A free name is taken without replacing anything, also when another program takes a name meanwhile.
-    for (const std::string& name : names) {
-        int moved = ::renameat2(AT_FDCWD, Path.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE);
-        if (moved != 0 && errno == EINVAL) {
-            // A file system that cannot rename without replacing: look first.
-            std::error_code existsError;
-            if (fs::exists(fs::symlink_status(name, existsError)))
-                errno = EEXIST;
-            else
-                moved = ::rename(Path.c_str(), name.c_str());
-        }
-        if (moved == 0)
-            return name;
-        if (errno != EEXIST) {
-            Error.assign(errno, std::generic_category());
-            return std::nullopt;
-        }
-    }
-    std::string oldest = names.front();
-    fs::file_time_type oldestTime = fs::file_time_type::max();
-    for (const std::string& name : names) {
-        std::error_code timeError;
-        const fs::file_time_type written = fs::last_write_time(name, timeError);
-        if (!timeError && written < oldestTime) {
-            oldestTime = written;
-            oldest = name;
-        }
-    }
-    if (::rename(Path.c_str(), oldest.c_str()) != 0) {
-        Error.assign(errno, std::generic_category());
+    constexpr int Kept = 5;
+    std::error_code error;
+    if (!fs::is_regular_file(fs::symlink_status(Path, error)))
         return std::nullopt;
+    auto name = [&Path](int Number) {
+        return Path + ".bad" + (Number == 1 ? "" : "." + std::to_string(Number));
+    };
+    for (int number = 1; number <= Kept; ++number) {
+        const std::string to = name(number);
+        // Never over a file kept before, even one that another program keeps aside at the same moment.
+        if (::renameat2(AT_FDCWD, Path.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return to;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return std::nullopt;
+        // A file system without the no-replace rename.
+        if (!fs::exists(fs::symlink_status(to, error)) && ::rename(Path.c_str(), to.c_str()) == 0)
+            return to;
     }
+    std::string oldest = name(1);
+    for (int number = 2; number <= Kept; ++number) {
+        std::error_code timeError;
+        if (fs::last_write_time(name(number), timeError) < fs::last_write_time(oldest, error) && !timeError)
+            oldest = name(number);
+    }
+    if (::rename(Path.c_str(), oldest.c_str()) != 0)
+        return std::nullopt;
     return oldest;
 }
 

@@ -19,13 +19,10 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std
 // minute go: a save of another running program is never in the way. Returns how many were removed.
 int RemoveStaleTemporaries(const std::string& Path);
 
-// How many damaged copies of one stored file MoveDamagedFileAside keeps.
-inline constexpr int DamagedCopiesKept = 5;
-// Moves the stored file at Path, found damaged, out of the way of the next save, where the user can still
-// get it back: to "Path.bad", or when that is taken to the first free of "Path.bad.2" .. "Path.bad.5"; when
-// all are taken, the one of them written longest ago is replaced. Returns the name the file has now, or
-// nullopt with the reason in Error when it could not be moved (it then stays where it is).
-std::optional<std::string> MoveDamagedFileAside(const std::string& Path, std::error_code& Error);
+// Moves a stored file that could not be read out of the way, keeping it for the user: to Path + ".bad", or,
+// when that is taken, to the first free of Path + ".bad.2" .. ".bad.5"; when all five are taken the oldest of
+// them is replaced. The name it was moved to; nullopt when Path is not a regular file or cannot be moved.
+std::optional<std::string> KeepDamagedFile(const std::string& Path);
 
 // The whole file, or nullopt when it cannot be read (missing, a folder, no permission, a read error); never
 // throws.

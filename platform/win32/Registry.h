@@ -11,12 +11,13 @@
 // - creating a key creates its missing parents; deleting a key deletes every key below it.
 // Key names hold no control characters; value names and values may hold any byte but NUL.
 //
-// Every change reads the file, applies itself and replaces the file atomically (a temporary file beside it,
-// then a rename), creating its folder when missing. Within a batch (BeginBatch .. EndBatch, which may nest)
-// the changes to one store file are kept in memory, where every store object on that file reads them, and the
-// file is written once, at the end of the outermost batch. Only the GUI thread uses the registry. A file that
-// is there but cannot be read, or that is not in the store's format, reads as an empty registry and is never
-// written over: every change to it fails.
+// Every call outside a batch reads the file; every change then applies itself and replaces the file
+// atomically (a temporary file beside it, then a rename), creating its folder when missing. A batch
+// (BeginBatch .. EndBatch, which may nest) reads the file once, at its start: within it the keys of one store
+// file are kept in memory, where every store object on that file reads and changes them, and the file is
+// written once, at the end of the outermost batch (when something changed). Only the GUI thread uses the
+// registry. A file that is there but cannot be read, or that is not in the store's format, reads as an empty
+// registry and is never written over: every change to it fails.
 //
 // Store file format, one line each, "\n" at the end:
 //   TarvexDvd registry 1
@@ -29,6 +30,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace win32 {
 
@@ -75,11 +77,20 @@ public:
     RegistryStatus WriteString(HKEY Root, std::string_view Key, std::string_view Name,
                                std::string_view Value);
     RegistryStatus DeleteValue(HKEY Root, std::string_view Key, std::string_view Name);
+    // The names of the keys right below Key (the root's own keys for an empty Key), in the order they were
+    // made; none when Key is missing.
+    std::vector<std::string> SubKeyNames(HKEY Root, std::string_view Key) const;
+
+    // False when the store file is there but cannot be read or is not in the store's format (every change
+    // then fails with Unreadable).
+    bool Readable() const;
 
     // A batch of changes to this store file. EndBatch of the outermost batch writes the changes (when there
     // are any) and gives the result of that write; inner ones give Ok.
     void BeginBatch();
     RegistryStatus EndBatch();
+    // Ends the batch on this store file at once, however deeply it nests, without writing its changes.
+    void CancelBatch();
 
 private:
     std::string path_;

@@ -4,18 +4,26 @@
 // (QUOREL_PLAY_STATE), the media it opened (QUOREL_OPENED_MEDIA) and its message boxes (QUOREL_FAKE_LOG). The
 // controls are found in the map of its windows (QUOREL_WINDOW_MAP).
 
+#include <csignal>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <thread>
 
+#include <sys/wait.h>
+
 #include <gtest/gtest.h>
 
+#include "tests/support/CaseName.h"
 #include "tests/support/IniText.h"
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowManagerRun.h"
 #include "tests/support/WindowMap.h"
+#include "tests/support/XdgHome.h"
+#include "tests/support/XScreen.h"
 #include "tests/support/XvfbDisplay.h"
 
 using testing_support::MappedControl;
@@ -32,13 +40,20 @@ protected:
         std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264AacLong),
                                    clip);
     }
-    void Start() {
-        testing_support::WriteFile(run.File("Ini/Default.ini"), testing_support::DefaultsWith({}));
-        run.Start({clip}, {"DISPLAY=" + display.Name(), "QT_QPA_PLATFORM=xcb",
-                           "QUOREL_WINDOW_MAP=" + map.Path(), "QUOREL_PLAY_STATE=" + stateFile,
-                           "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_MESSAGE_BOXES=fake",
-                           "QUOREL_FAKE_LOG=" + fakeLog, "XDG_CONFIG_HOME=" + run.File("config")});
+    // The program's test hooks and its display, for the program started by the test or by the desktop.
+    std::vector<std::string> Hooks() const {
+        return {"DISPLAY=" + display.Name(),        "QT_QPA_PLATFORM=xcb",
+                "QUOREL_WINDOW_MAP=" + map.Path(),  "QUOREL_PLAY_STATE=" + stateFile,
+                "QUOREL_OPENED_MEDIA=" + openedLog, "QUOREL_MESSAGE_BOXES=fake",
+                "QUOREL_FAKE_LOG=" + fakeLog};
     }
+    void Start(std::vector<std::string> Arguments, std::vector<std::string> Environment) {
+        testing_support::WriteFile(run.File("Ini/Default.ini"), testing_support::DefaultsWith({}));
+        for (const std::string& hook : Hooks())
+            Environment.push_back(hook);
+        run.Start(Arguments, Environment);
+    }
+    void Start() { Start({clip}, {"XDG_CONFIG_HOME=" + run.File("config")}); }
     std::map<std::string, std::string> PlayState() const {
         std::map<std::string, std::string> state;
         std::istringstream lines(ReadFile(stateFile));
@@ -65,13 +80,30 @@ protected:
         std::this_thread::sleep_for(500ms);
     }
     void Click(const MappedControl& C) const { Click(C.CentreX(), C.CentreY()); }
-    int Opened() const {
+    // A box of the File link page, scrolled into view as a user does: the mouse wheel over the page's list
+    // until the box shows above the list's buttons.
+    MappedControl ScrolledIntoView(const std::string& Name) const {
+        const MappedControl buttons = WaitFor("Option_Form", "SelectAll_Btn");
+        for (int turns = 0; turns < 40; ++turns) {
+            const MappedControl box = WaitFor("Option_Form", Name);
+            if (box.y + box.height < buttons.y - 8)
+                return box;
+            EXPECT_TRUE(
+                testing_support::XdoTool(display.Name(), {"mousemove", std::to_string(buttons.x + 100),
+                                                          std::to_string(buttons.y - 60), "click", "5"}));
+            std::this_thread::sleep_for(250ms);
+        }
+        ADD_FAILURE() << Name << " does not scroll into view";
+        return {};
+    }
+    int Opened(const std::string& File) const {
         std::istringstream lines(ReadFile(openedLog));
         int count = 0;
         for (std::string line; std::getline(lines, line);)
-            count += line == clip;
+            count += line == File;
         return count;
     }
+    int Opened() const { return Opened(clip); }
     std::string Diagnosis() const { return ReadFile(stateFile) + run.ErrorOutput(); }
 
     testing_support::XvfbDisplay display;
@@ -133,5 +165,76 @@ TEST_F(OptionsDialog, OkStoresTheChangesAndAnotherRendererReopensTheClip) {
     EXPECT_NE(ReadFile(registry).find("@=\"TarvexDVD.wmv\""), std::string::npos) << "the link stays";
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
+
+// The File link page on a desktop of the test's own, through the running program, without and with a window
+// manager: ticking ".mkv" makes the player's desktop entry the default that xdg-mime answers, unticking gives
+// back the default another program had (and mimeapps.list as it was), and a file manager's "open" of an .mkv
+// file (GIO running the entry's Exec line for the file) starts the player with "/o" and the file, which
+// plays.
+struct DesktopCase {
+    const char* name;
+    bool windowManager;
+};
+
+class DesktopLinksEndToEnd : public OptionsDialog, public ::testing::WithParamInterface<DesktopCase> {};
+
+TEST_P(DesktopLinksEndToEnd, TickingMkvMakesThePlayerOpenMkvFilesInTheDesktop) {
+    std::optional<testing_support::WindowManagerRun> manager;
+    if (GetParam().windowManager) {
+        manager.emplace(display.Name());
+        ASSERT_TRUE(manager->Running());
+    }
+    testing_support::XdgHome xdg;
+    xdg.WriteOtherEntry("other.desktop", "/bin/true", "video/x-matroska;");
+    const std::string mimeapps = xdg.Config() + "/mimeapps.list";
+    const std::string before = "# mine\n[Default Applications]\nvideo/x-matroska=other.desktop\n";
+    testing_support::WriteFile(mimeapps, before);
+    std::vector<std::string> environment = xdg.Environment();
+    environment.emplace_back("QUOREL_DESKTOP_LINKS=");
+    Start({}, environment);
+
+    Click(WaitFor("QuorelMain_Form", "Option_XI"));
+    ASSERT_TRUE(run.WaitFor([&] { return State("modal") == "选项"; })) << Diagnosis();
+    Click(WaitFor("Option_Form", "FileType_SB"));
+    const MappedControl mkv = ScrolledIntoView("Extension.mkv");
+    Click(mkv.x + 6, mkv.CentreY());
+    EXPECT_TRUE(run.WaitFor([&] { return xdg.QueryDefault("video/x-matroska") == "tarvexdvd.desktop"; }))
+        << xdg.QueryDefault("video/x-matroska") << "\n"
+        << ReadFile(mimeapps) << run.ErrorOutput();
+    const std::string entry = xdg.Applications() + "/tarvexdvd.desktop";
+    EXPECT_EQ(xdg.ValidateEntry(entry), "");
+    EXPECT_NE(ReadFile(entry).find("Exec=" + run.File("QuorelMain") + " /o %f\n"), std::string::npos)
+        << ReadFile(entry);
+
+    Click(mkv.x + 6, mkv.CentreY());
+    EXPECT_TRUE(run.WaitFor([&] { return xdg.QueryDefault("video/x-matroska") == "other.desktop"; }))
+        << ReadFile(mimeapps);
+    EXPECT_TRUE(run.WaitFor([&] { return ReadFile(mimeapps) == before; })) << ReadFile(mimeapps);
+
+    Click(mkv.x + 6, mkv.CentreY());
+    EXPECT_TRUE(run.WaitFor([&] { return xdg.QueryDefault("video/x-matroska") == "tarvexdvd.desktop"; }));
+    Click(WaitFor("Option_Form", "OK_Btn"));
+    ASSERT_TRUE(run.WaitFor([&] { return State("modal").empty(); })) << Diagnosis();
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+    EXPECT_EQ(ReadFile(fakeLog).find("MessageBox"), std::string::npos) << ReadFile(fakeLog);
+
+    const std::string film = xdg.Home() + "/my film.mkv";
+    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::MkvVp8Vorbis), film);
+    std::filesystem::remove(stateFile);
+    std::string error;
+    const pid_t player = testing_support::OpenWithDesktopEntry(entry, film, Hooks(), error);
+    ASSERT_GT(player, 0) << error;
+    EXPECT_TRUE(run.WaitFor([&] { return Opened(film) == 1 && State("playing") == "1" && Position() >= 1; }))
+        << ReadFile(openedLog) << ReadFile(stateFile);
+    ::kill(player, SIGTERM);
+    int status = 0;
+    EXPECT_EQ(::waitpid(player, &status, 0), player);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, DesktopLinksEndToEnd,
+                         ::testing::Values(DesktopCase{"WithoutAWindowManager", false},
+                                           DesktopCase{"WithAWindowManager", true}),
+                         testing_support::CaseName());
 
 } // namespace

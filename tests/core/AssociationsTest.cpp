@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/PlaybackState.h"
 #include "platform/forms/Forms.h"
+#include "platform/win32/DesktopLinks.h"
+#include "platform/win32/MessageBox.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/TempDir.h"
 
@@ -19,8 +23,17 @@ protected:
         State.ImagePath = "/opt/player/Image";
         State.Language = Languages::Chinese;
         registry.SetRootKey(HKEY_CLASSES_ROOT);
+        win32::SetDesktopLinkService(&desktop);
+        win32::SetMessageBoxHandler([this](const win32::MessageBoxRequest& Box) {
+            boxes.push_back(Box);
+            return win32::IDOK;
+        });
     }
-    void TearDown() override { ResetPlaybackState(); }
+    void TearDown() override {
+        ResetPlaybackState();
+        win32::SetDesktopLinkService(nullptr);
+        win32::SetMessageBoxHandler(nullptr);
+    }
 
     // The value Name of Key as the store holds it; nullopt when missing.
     std::optional<std::string> Value(const std::string& Key, const std::string& Name = "") const {
@@ -35,7 +48,11 @@ protected:
     std::string path = dir.File("registry");
     win32::RegistryStore store{path};
     TRegistry registry{path};
+    win32::FakeDesktopLinks desktop;
+    std::vector<win32::MessageBoxRequest> boxes;
 };
+
+using Extensions = std::vector<std::string>;
 
 // What linking and unlinking leave, by what the extension's key held before.
 struct LinkCase {
@@ -138,13 +155,109 @@ TEST_F(AssociationsTest, OnlyTheExactProgIdCountsAsLinked) {
     EXPECT_FALSE(registry.KeyOpen());
 }
 
-// A store that cannot be read is never written over: linking does nothing and raises nothing.
-TEST_F(AssociationsTest, AStoreThatCannotBeReadIsLeftAlone) {
+// A store that cannot be read would refuse every link, silently: it is kept aside as "registry.bad" (then
+// numbered), the user is told once, and the link is made in a new store.
+TEST_F(AssociationsTest, AStoreThatCannotBeReadIsKeptAsideOnceAndTheLinkIsMade) {
     testing_support::WriteFile(path, "not a registry store\n");
     AssociateExtension(".mkv", registry);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Caption, "Information");
+    EXPECT_NE(boxes[0].Text.find("\"" + path + ".bad\""), std::string::npos) << boxes[0].Text;
+    EXPECT_EQ(testing_support::ReadFile(path + ".bad"), "not a registry store\n");
+    EXPECT_TRUE(IsExtensionAssociated(".mkv", registry));
+    EXPECT_EQ(desktop.Calls.back(), Extensions{".mkv"});
     UnassociateExtension(".mkv", registry);
-    EXPECT_FALSE(IsExtensionAssociated(".mkv", registry));
-    EXPECT_EQ(testing_support::ReadFile(path), "not a registry store\n");
+    EXPECT_EQ(boxes.size(), 1u) << "said once";
+    EXPECT_EQ(Value(".mkv"), "");
+
+    testing_support::WriteFile(path, "damaged again\n");
+    AssociateExtension(".avi", registry);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(testing_support::ReadFile(path + ".bad.2"), "damaged again\n");
+    EXPECT_EQ(testing_support::ReadFile(path + ".bad"), "not a registry store\n") << "the first one stays";
+    EXPECT_EQ(Value(".avi"), "TarvexDVD.avi");
+}
+
+// A store that cannot be read nor moved aside (a folder in its place) raises the registry's error and is
+// left as it is; the desktop is not asked to change.
+TEST_F(AssociationsTest, AStoreThatCannotBeMovedAsideRaisesAndChangesNothing) {
+    std::filesystem::create_directory(path);
+    EXPECT_THROW(AssociateExtension(".mkv", registry), forms::ERegistryException);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(desktop.Calls.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_FALSE(registry.KeyOpen());
+    EXPECT_THROW(UnassociateExtension(".mkv", registry), forms::ERegistryException) << "each change says so";
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Each link or unlink on its own hands the desktop the extensions the registry links after it, with the
+// program and the captions of the language; inside an outer update only the outer one does, once.
+TEST_F(AssociationsTest, TheDesktopFollowsTheRegistryOncePerUpdate) {
+    Give(".other", "OtherPlayer.other");
+    Give(".avi", "TarvexDVD.avi");
+    AssociateExtension(".mkv", registry);
+    ASSERT_EQ(desktop.Calls.size(), 1u);
+    EXPECT_EQ(desktop.Calls[0], (Extensions{".avi", ".mkv"}));
+    EXPECT_EQ(desktop.LastProgram.File, forms::Application().ExeName());
+    EXPECT_EQ(desktop.LastProgram.Icon, "/opt/player/Image/logo_s.ico");
+    EXPECT_EQ(desktop.LastProgram.Name, "Quorel播放");
+    EXPECT_EQ(desktop.LastProgram.OpenCaption, "使用“Quorel播放”播放该文件");
+    EXPECT_EQ(desktop.LastProgram.AddCaption, "添加该文件到“Quorel播放”的播放列表");
+
+    {
+        TAssociationUpdate update(registry);
+        UnassociateExtension(".avi", registry);
+        AssociateExtension(".flv", registry);
+        EXPECT_EQ(desktop.Calls.size(), 1u) << "not before the outer update ends";
+        update.Commit();
+    }
+    ASSERT_EQ(desktop.Calls.size(), 2u);
+    EXPECT_EQ(desktop.Calls[1], (Extensions{".mkv", ".flv"}));
+    EXPECT_EQ(LinkedExtensions(registry), (Extensions{".mkv", ".flv"}));
+
+    State.Language = 0;
+    UnassociateExtension(".flv", registry);
+    EXPECT_EQ(desktop.LastProgram.Name, "TarvexDVD");
+    EXPECT_EQ(desktop.LastProgram.AddCaption, "") << "no caption: no second verb";
+}
+
+// When the desktop's links cannot be written, the registry is not written either, and one error says why;
+// an update left without Commit drops its changes.
+TEST_F(AssociationsTest, ADesktopThatCannotBeWrittenLeavesTheRegistryAsItWas) {
+    Give(".avi", "OtherPlayer.avi");
+    const std::string before = testing_support::ReadFile(path);
+    desktop.Failure = "\"/x/mimeapps.list\" cannot be written (Read-only file system)";
+    try {
+        AssociateExtension(".avi", registry);
+        ADD_FAILURE() << "no error";
+    } catch (const forms::EClassLibraryError& e) {
+        EXPECT_EQ(std::string(e.what()), "Failed to link the file types in the desktop: " + desktop.Failure);
+    }
+    EXPECT_EQ(testing_support::ReadFile(path), before);
+    EXPECT_FALSE(IsExtensionAssociated(".avi", registry));
+
+    desktop.Failure.clear();
+    {
+        TAssociationUpdate update(registry);
+        AssociateExtension(".avi", registry);
+    }
+    EXPECT_EQ(testing_support::ReadFile(path), before);
+    AssociateExtension(".avi", registry);
+    EXPECT_TRUE(IsExtensionAssociated(".avi", registry)) << "a later update works";
+}
+
+// When the registry cannot be written after the desktop's links were, the desktop is given back the
+// extensions the registry still links.
+TEST_F(AssociationsTest, ARegistryThatCannotBeWrittenGivesTheDesktopItsLinksBack) {
+    testing_support::TempDir other;
+    testing_support::WriteFile(other.File("file"), "a file where the store's folder should be");
+    TRegistry failing(other.File("file/registry"));
+    failing.SetRootKey(HKEY_CLASSES_ROOT);
+    EXPECT_THROW(AssociateExtension(".mkv", failing), forms::ERegistryException);
+    ASSERT_EQ(desktop.Calls.size(), 2u);
+    EXPECT_EQ(desktop.Calls[0], Extensions{".mkv"});
+    EXPECT_EQ(desktop.Calls[1], Extensions{});
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/win32/Files.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/RunTree.h"
+#include "tests/support/ScopedEnv.h"
 
 using testing_support::ReadFile;
 using testing_support::RunTree;
@@ -150,7 +151,8 @@ TEST(StartSettings, CreatesMissingFoldersAndTheSettingsFile) {
 // program, not files of the user's that merely look alike).
 TEST(StartSettings, RemovesTheTemporariesOfSavesThatWereKilled) {
     testing_support::TempDir dir;
-    for (const char* folder : {"Ini", "Project"})
+    testing_support::ScopedEnv config("XDG_CONFIG_HOME", dir.File("config").c_str());
+    for (const char* folder : {"Ini", "Project", "config", "config/TarvexDvd"})
         std::filesystem::create_directory(dir.File(folder));
     const auto aged = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
     auto make = [&](const std::string& Name, bool Old) {
@@ -158,12 +160,13 @@ TEST(StartSettings, RemovesTheTemporariesOfSavesThatWereKilled) {
         if (Old)
             std::filesystem::last_write_time(dir.File(Name), aged);
     };
-    const char* stale[] = {"Ini/Default.ini.a1B2c3", "Project/PlayFileList.Zz9xYq",
-                           "Project/DvdFileList.000000", "Project/HistoryList.abcdef", "HistoryTemp.QWERTY"};
-    const char* kept[] = {"Ini/Default.ini.bak",         "Project/PlayFileList.1234567",
-                          "Project/PlayFileList.ab-_12", "Project/Other.abcdef",
-                          "Temp/PlayFileList.abcdef",    "Ini/Default.ini",
-                          "Project/PlayFileList"};
+    const char* stale[] = {"Ini/Default.ini.a1B2c3",     "Project/PlayFileList.Zz9xYq",
+                           "Project/DvdFileList.000000", "Project/HistoryList.abcdef",
+                           "HistoryTemp.QWERTY",         "config/TarvexDvd/registry.x7Yq2w"};
+    const char* kept[] = {
+        "Ini/Default.ini.bak",  "Project/PlayFileList.1234567", "Project/PlayFileList.ab-_12",
+        "Project/Other.abcdef", "Temp/PlayFileList.abcdef",     "Ini/Default.ini",
+        "Project/PlayFileList", "config/TarvexDvd/registry",    "config/TarvexDvd/other.x7Yq2w"};
     std::filesystem::create_directory(dir.File("Temp"));
     for (const char* name : stale)
         make(name, true);

@@ -1,6 +1,7 @@
 // Linked into every test executable: tests run headless and silent however they are started, and never
-// suspend, power off, switch the screen saver of the machine or look at its optical drives (the programs they
-// start inherit this).
+// suspend, power off, switch the screen saver of the machine, look at its optical drives or link file types
+// in the desktop of the user running them (the programs they start inherit this; a test of the desktop's
+// links uses folders of its own).
 
 #include <cstdlib>
 
@@ -12,6 +13,7 @@ const bool environmentSet = [] {
     ::setenv("QUOREL_POWER", "fake", 1);
     ::setenv("QUOREL_SCREENSAVER", "fake", 1);
     ::setenv("QUOREL_DRIVES", "fake", 1);
+    ::setenv("QUOREL_DESKTOP_LINKS", "fake", 1);
     return true;
 }();
 

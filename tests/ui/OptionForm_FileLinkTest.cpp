@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "core/Associations.h"
+#include "platform/win32/DesktopLinks.h"
 #include "platform/win32/Registry.h"
+#include "tests/support/FolderWatch.h"
+#include "tests/support/XdgHome.h"
 #include "tests/ui/OptionFormFixture.h"
 
 namespace ui_testing {
@@ -14,6 +17,14 @@ using win32::HKEY_CLASSES_ROOT;
 
 class FileLinkPageTest : public OptionTest {
 public:
+    void SetUp() override {
+        OptionTest::SetUp();
+        win32::SetDesktopLinkService(&desktop);
+    }
+    void TearDown() override {
+        OptionTest::TearDown();
+        win32::SetDesktopLinkService(nullptr);
+    }
     TOption_Form& OpenPage(int Language = 1) {
         TOption_Form& d = Open(Language);
         Click(d.FileType_SB);
@@ -50,7 +61,10 @@ public:
     }
 
     win32::RegistryStore store{win32::UserRegistryStorePath()};
+    win32::FakeDesktopLinks desktop;
 };
+
+using Extensions = std::vector<std::string>;
 
 TEST_F(FileLinkPageTest, BoxesLieInGroupsOfFourPerRowAndShowTheLinks) {
     ASSERT_EQ(store.CreateKey(HKEY_CLASSES_ROOT, ".mkv"), win32::RegistryStatus::Ok);
@@ -134,6 +148,82 @@ TEST_F(FileLinkPageTest, DefaultLinksTheFiftyFourOfTheDefaultChoice) {
         EXPECT_TRUE(Linked(linked)) << linked;
     EXPECT_TRUE(Boxes()[0]->Checked()) << "every header is ticked";
     EXPECT_TRUE(errors.empty()) << errors.front();
+    ASSERT_EQ(desktop.Calls.size(), 1u) << "the desktop follows once per click";
+    EXPECT_EQ(desktop.Calls[0].size(), 54u);
+}
+
+// Each click hands the desktop the extensions linked after it, once, a header's group included.
+TEST_F(FileLinkPageTest, TheDesktopFollowsEachClickOnce) {
+    OpenPage();
+    EXPECT_TRUE(desktop.Calls.empty()) << "showing the page changes nothing";
+    Click(Box(".mkv"));
+    Click(Box("Flash media type"));
+    Click(Box(".mkv"));
+    EXPECT_EQ(desktop.Calls, (std::vector<Extensions>{{".mkv"}, {".mkv", ".flv", ".swf"}, {".flv", ".swf"}}));
+    EXPECT_TRUE(errors.empty());
+}
+
+// On a desktop of the test's own: "Default" makes the player the default of the 54 extensions' types, writing
+// mimeapps.list and the player's entry once; "Select none" gives the desktop back as it was.
+TEST_F(FileLinkPageTest, DefaultLinksTheDesktopInOneWrite) {
+    testing_support::XdgHome xdg;
+    win32::XdgDesktopLinks real;
+    win32::SetDesktopLinkService(&real);
+    const std::string mimeapps =
+        "# mine\n[Default Applications]\nvideo/mp4=other.desktop\ntext/plain=ed.desktop\n";
+    testing_support::WriteFile(xdg.Config() + "/mimeapps.list", mimeapps);
+    std::filesystem::create_directories(xdg.Applications());
+    testing_support::FolderWatch config(xdg.Config());
+    testing_support::FolderWatch applications(xdg.Applications());
+    TOption_Form& d = OpenPage();
+    Click(d.Page.ExtensionButtons[2]);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(config.MovedIn("mimeapps.list"), 1);
+    EXPECT_EQ(applications.MovedIn("tarvexdvd.desktop"), 1);
+    const std::string linked = ReadFile(xdg.Config() + "/mimeapps.list");
+    for (const char* type :
+         {"video/x-matroska", "video/mp4", "video/mpeg", "video/x-ms-wmv", "audio/x-mpegurl"})
+        EXPECT_NE(linked.find(std::string(type) + "=tarvexdvd.desktop\n"), std::string::npos)
+            << type << linked;
+    EXPECT_NE(linked.find("text/plain=ed.desktop\n"), std::string::npos);
+    EXPECT_NE(ReadFile(xdg.Applications() + "/tarvexdvd.desktop")
+                  .find("Exec=" + Application().ExeName() + " /o %f"),
+              std::string::npos);
+    Click(d.Page.ExtensionButtons[1]);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(ReadFile(xdg.Config() + "/mimeapps.list"), mimeapps);
+    EXPECT_FALSE(std::filesystem::exists(xdg.Applications() + "/tarvexdvd.desktop"));
+}
+
+// A desktop that cannot be written: one error for the click, and the registry is not written either.
+TEST_F(FileLinkPageTest, ADesktopThatCannotBeWrittenShowsOneErrorAndLeavesTheRegistry) {
+    ASSERT_EQ(store.CreateKey(HKEY_CLASSES_ROOT, ".avi"), win32::RegistryStatus::Ok);
+    const std::string before = ReadFile(store.Path());
+    desktop.Failure = "\"/x/mimeapps.list\" cannot be written (No space left on device)";
+    TOption_Form& d = OpenPage();
+    Click(d.Page.ExtensionButtons[0]);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("No space left on device"), std::string::npos) << errors[0];
+    EXPECT_EQ(ReadFile(store.Path()), before);
+}
+
+// A damaged registry store: the first tick says so once and keeps the file aside; the links go on in a new
+// store.
+TEST_F(FileLinkPageTest, ADamagedStoreIsKeptAsideAndSaidOnce) {
+    std::filesystem::create_directories(config.File("TarvexDvd"));
+    testing_support::WriteFile(store.Path(), "TarvexDvd registry 1\n[HKEY_CLASSES_ROOT\\.mkv\n");
+    OpenPage();
+    EXPECT_FALSE(Box(".mkv")->Checked());
+    Click(Box(".avi"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].Text.find("could not be read"), std::string::npos) << boxes[0].Text;
+    EXPECT_EQ(ReadFile(store.Path() + ".bad"), "TarvexDvd registry 1\n[HKEY_CLASSES_ROOT\\.mkv\n");
+    EXPECT_TRUE(Linked(".avi"));
+    Click(Box(".mp4"));
+    Click(Box(".avi"));
+    EXPECT_EQ(boxes.size(), 1u) << "said once";
+    EXPECT_EQ(LinkedAgreeing(), 1);
+    EXPECT_TRUE(errors.empty());
 }
 
 // "Select none" after "Select all" leaves nothing linked to the player, and gives every extension that had
@@ -155,6 +245,30 @@ TEST_F(FileLinkPageTest, SelectNoneAfterSelectAllGivesTheOtherProgramsLinksBack)
     EXPECT_EQ(store.ReadString(HKEY_CLASSES_ROOT, ".avi", AssociationBackupValue), std::nullopt);
     for (TCheckBox* box : Boxes())
         EXPECT_FALSE(box->Checked()) << box->Caption();
+}
+
+// The page reads the registry store once to show its 85 boxes, and a click reads it once and writes it once,
+// however many keys it holds: the store was read again for every box.
+TEST_F(FileLinkPageTest, TheStoreIsReadOncePerPageAndOncePerClick) {
+    store.BeginBatch();
+    for (int i = 0; i < 2000; ++i) {
+        const std::string key = ".other" + std::to_string(i);
+        ASSERT_EQ(store.CreateKey(HKEY_CLASSES_ROOT, key), win32::RegistryStatus::Ok);
+        ASSERT_EQ(store.WriteString(HKEY_CLASSES_ROOT, key, "", "Other" + key), win32::RegistryStatus::Ok);
+    }
+    ASSERT_EQ(store.CreateKey(HKEY_CLASSES_ROOT, ".mkv"), win32::RegistryStatus::Ok);
+    ASSERT_EQ(store.WriteString(HKEY_CLASSES_ROOT, ".mkv", "", "TarvexDVD.mkv"), win32::RegistryStatus::Ok);
+    ASSERT_EQ(store.EndBatch(), win32::RegistryStatus::Ok);
+    TOption_Form& d = Open();
+    testing_support::FolderWatch watch(config.File("TarvexDvd"));
+    Click(d.FileType_SB);
+    EXPECT_TRUE(Box(".mkv")->Checked());
+    EXPECT_EQ(watch.Opens("registry"), 1);
+    watch.Clear();
+    Click(Box("Flash media type"));
+    EXPECT_EQ(watch.Opens("registry"), 1);
+    EXPECT_EQ(watch.MovedIn("registry"), 1);
+    EXPECT_EQ(LinkedAgreeing(), 3);
 }
 
 // A registry that cannot be written: the click ends with the error shown, and nothing is half written.

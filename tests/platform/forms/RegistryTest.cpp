@@ -95,6 +95,15 @@ TEST_F(TRegistryTest, CreateAndDeleteKeys) {
     EXPECT_FALSE(reg.DeleteKey("B"));
     EXPECT_FALSE(store.KeyExists(HKEY_CURRENT_USER, "A\\B"));
     EXPECT_TRUE(store.KeyExists(HKEY_CURRENT_USER, "A"));
+
+    for (const char* key : {"\\A\\Y", "\\A\\X", "\\Z"})
+        EXPECT_TRUE(reg.CreateKey(key));
+    forms::TStringList names;
+    reg.GetKeyNames(names);
+    EXPECT_EQ(names.Items(), (std::vector<std::string>{"Y", "X"})) << "below the open key";
+    reg.CloseKey();
+    reg.GetKeyNames(names);
+    EXPECT_EQ(names.Items(), (std::vector<std::string>{"A", "Z"})) << "below the root";
 }
 
 TEST_F(TRegistryTest, AKeyOpenedForReadingRefusesChanges) {
@@ -114,6 +123,8 @@ TEST_F(TRegistryTest, AKeyOpenedForReadingRefusesChanges) {
 TEST_F(TRegistryTest, AStoreThatCannotBeChangedRaisesAClearErrorAndStaysAsItWas) {
     WriteFile(path, "not a registry store\n");
     TRegistry reg(path);
+    EXPECT_FALSE(reg.StoreReadable());
+    EXPECT_EQ(reg.StorePath(), path);
     EXPECT_FALSE(reg.OpenKey("\\K", true));
     EXPECT_THROW(reg.CreateKey("\\K"), ERegistryException);
     try {
@@ -166,6 +177,23 @@ TEST_F(TRegistryTest, AnUpdateWritesOnceAndRaisesWhenTheWriteFails) {
     ASSERT_TRUE(failing.OpenKey("A", true));
     EXPECT_THROW(failing.EndUpdate(), ERegistryException);
     EXPECT_FALSE(failing.KeyExists("\\A"));
+}
+
+// A cancelled update writes nothing, and the object can begin another.
+TEST_F(TRegistryTest, ACancelledUpdateWritesNothing) {
+    TRegistry reg(path);
+    reg.BeginUpdate();
+    reg.BeginUpdate();
+    ASSERT_TRUE(reg.OpenKey("\\A", true));
+    reg.WriteString("x", "1");
+    reg.CancelUpdate();
+    EXPECT_FALSE(reg.KeyExists("\\A"));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    reg.EndUpdate();
+    reg.BeginUpdate();
+    ASSERT_TRUE(reg.OpenKey("\\B", true));
+    reg.EndUpdate();
+    EXPECT_TRUE(store.KeyExists(HKEY_CURRENT_USER, "B"));
 }
 
 } // namespace

@@ -73,52 +73,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, WrittenMode,
                                            ModeCase{"SetIdBitsAreNotCarried", 022, 06750, 0750}),
                          testing_support::CaseName());
 
-// Each damaged file goes to a name of its own, the first free of ".bad", ".bad.2" .. ".bad.5"; after that
-// the copy written longest ago makes room. The file is gone from its place, so the next save cannot write
-// over it, and nothing else is touched.
-TEST(MoveDamagedFileAside, KeepsEachDamagedCopyUpToFive) {
-    TempDir dir;
-    const std::string file = dir.File("HistoryList");
-    std::vector<std::string> names;
-    for (int copy = 1; copy <= 5; ++copy) {
-        WriteFile(file, "damaged " + std::to_string(copy));
-        std::error_code error;
-        const std::optional<std::string> moved = win32::MoveDamagedFileAside(file, error);
-        ASSERT_TRUE(moved.has_value()) << error.message();
-        names.push_back(*moved);
-        EXPECT_FALSE(std::filesystem::exists(file));
-        // Written in turn a minute apart, the last the newest.
-        std::filesystem::last_write_time(*moved, std::filesystem::file_time_type::clock::now() -
-                                                     std::chrono::minutes(10 - copy));
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{file + ".bad", file + ".bad.2", file + ".bad.3",
-                                               file + ".bad.4", file + ".bad.5"}));
-    // ".bad.3" is made the oldest: it gives way to the sixth, the others stay as they were.
-    std::filesystem::last_write_time(file + ".bad.3",
-                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    WriteFile(file, "damaged 6");
-    std::error_code error;
-    EXPECT_EQ(win32::MoveDamagedFileAside(file, error), file + ".bad.3");
-    for (const auto& [name, text] : std::vector<std::pair<std::string, std::string>>{{".bad", "damaged 1"},
-                                                                                     {".bad.2", "damaged 2"},
-                                                                                     {".bad.3", "damaged 6"},
-                                                                                     {".bad.4", "damaged 4"},
-                                                                                     {".bad.5", "damaged 5"}})
-        EXPECT_EQ(ReadFile(file + name), text) << name;
-    int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        ++files;
-    EXPECT_EQ(files, 5);
-}
-
-TEST(MoveDamagedFileAside, AFileThatIsNotThereIsNotMoved) {
-    TempDir dir;
-    std::error_code error;
-    EXPECT_EQ(win32::MoveDamagedFileAside(dir.File("HistoryList"), error), std::nullopt);
-    EXPECT_EQ(error, std::errc::no_such_file_or_directory) << error.message();
-    EXPECT_FALSE(std::filesystem::exists(dir.File("HistoryList.bad")));
-}
-
 TEST(WriteFileAtomically, NewFileReplacesTheOldOneInsteadOfRewritingIt) {
     TempDir dir;
     WriteFile(dir.File("list"), "old");
@@ -205,6 +159,32 @@ TEST(ReadWholeFile, ReadErrorIsAResultTellingUnreadableFromMissing) {
     WriteFile(dir.File("file"), "x");
     EXPECT_EQ(win32::ReadWholeFile(dir.File("file"), error), "x");
     EXPECT_FALSE(error);
+}
+
+// Each damaged file is kept under a name of its own, five at most: the sixth replaces the oldest kept. Only a
+// regular file is moved.
+TEST(KeepDamagedFile, KeepsEachUnderANumberedNameFiveAtMost) {
+    TempDir dir;
+    const std::string path = dir.File("registry");
+    const auto aged = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const char* expected[] = {"registry.bad", "registry.bad.2", "registry.bad.3", "registry.bad.4",
+                              "registry.bad.5"};
+    for (int i = 0; i < 5; ++i) {
+        WriteFile(path, "damage " + std::to_string(i));
+        EXPECT_EQ(win32::KeepDamagedFile(path), dir.File(expected[i]));
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+    std::filesystem::last_write_time(dir.File("registry.bad.3"), aged);
+    WriteFile(path, "damage 5");
+    EXPECT_EQ(win32::KeepDamagedFile(path), dir.File("registry.bad.3")) << "the oldest goes";
+    for (int i : {0, 1, 3, 4})
+        EXPECT_EQ(ReadFile(dir.File(expected[i])), "damage " + std::to_string(i));
+    EXPECT_EQ(ReadFile(dir.File("registry.bad.3")), "damage 5");
+
+    EXPECT_EQ(win32::KeepDamagedFile(dir.File("missing")), std::nullopt);
+    std::filesystem::create_directory(dir.File("folder"));
+    EXPECT_EQ(win32::KeepDamagedFile(dir.File("folder")), std::nullopt);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder")));
 }
 
 TEST(ForceDirectories, CreatesParents) {

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +120,11 @@ TEST_F(RegistryStoreTest, DeletingAKeyTakesWhatIsBelowItAndKeepsItsParent) {
         EXPECT_TRUE(store.KeyExists(HKEY_CURRENT_USER, kept)) << kept;
     EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "P\\K"), RegistryStatus::Ok);
     EXPECT_EQ(store.ReadString(HKEY_CURRENT_USER, "P\\K", "v"), std::nullopt) << "a new key is empty";
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(store.SubKeyNames(HKEY_CURRENT_USER, "p"), (Names{"Kx", "K"})) << "in the order made";
+    EXPECT_EQ(store.SubKeyNames(HKEY_CURRENT_USER, ""), (Names{"P", "Q"}));
+    EXPECT_EQ(store.SubKeyNames(HKEY_CURRENT_USER, "P\\K"), Names{});
+    EXPECT_EQ(store.SubKeyNames(HKEY_CURRENT_USER, "Missing"), Names{});
 
     EXPECT_EQ(store.DeleteKey(HKEY_CURRENT_USER, "Missing"), RegistryStatus::NotFound);
     EXPECT_EQ(store.DeleteKey(HKEY_CURRENT_USER, "\\"), RegistryStatus::BadName) << "the root stays";
@@ -132,6 +139,7 @@ TEST_F(RegistryStoreTest, KeyNamesWithControlCharactersAndUnknownRootsAreRefused
 }
 
 TEST_F(RegistryStoreTest, ReadingWritesNothing) {
+    EXPECT_TRUE(store.Readable()) << "no file is an empty store";
     EXPECT_FALSE(store.KeyExists(HKEY_CURRENT_USER, "A"));
     EXPECT_EQ(store.ReadString(HKEY_CURRENT_USER, "A", "x"), std::nullopt);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path).parent_path()));
@@ -172,6 +180,16 @@ TEST_F(RegistryStoreTest, ABatchWritesItsChangesOnceAtItsEnd) {
     EXPECT_EQ(store.EndBatch(), RegistryStatus::Ok);
     EXPECT_EQ(std::filesystem::hard_link_count(path), 2u) << "not replaced";
     EXPECT_EQ(std::filesystem::last_write_time(path), written);
+
+    // A cancelled batch ends at once, however deep, and its changes are gone.
+    store.BeginBatch();
+    other.BeginBatch();
+    EXPECT_EQ(other.WriteString(HKEY_CLASSES_ROOT, ".mkv", "", "Other.mkv"), RegistryStatus::Ok);
+    store.CancelBatch();
+    EXPECT_EQ(store.ReadString(HKEY_CLASSES_ROOT, ".mkv", ""), "TarvexDVD.mkv");
+    EXPECT_EQ(other.EndBatch(), RegistryStatus::Ok);
+    EXPECT_EQ(store.EndBatch(), RegistryStatus::Ok);
+    EXPECT_EQ(std::filesystem::hard_link_count(path), 2u) << "not replaced";
 }
 
 TEST(RegistryStoreFailures, ABatchThatCannotBeWrittenReportsItAtItsEnd) {
@@ -209,6 +227,7 @@ TEST_P(DamagedStoreTest, ReadsAsEmptyAndIsNeverWrittenOver) {
     const std::string path = dir.File("registry");
     WriteFile(path, GetParam().contents);
     RegistryStore store(path);
+    EXPECT_FALSE(store.Readable());
     EXPECT_FALSE(store.KeyExists(HKEY_CURRENT_USER, "A"));
     EXPECT_EQ(store.ReadString(HKEY_CURRENT_USER, "A", "x"), std::nullopt);
     EXPECT_EQ(store.CreateKey(HKEY_CURRENT_USER, "B"), RegistryStatus::Unreadable);
