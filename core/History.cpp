@@ -140,7 +140,7 @@ void LoadHistoryList(forms::TStringList& List) {
         return;
     // A damaged file must not stop every start-up, nor be overwritten by the next save: it is kept aside.
     List.Clear();
-    ReportUnreadableHistory(name, win32::KeepDamagedFile(name));
+    ReportUnreadableHistory(name, win32::KeepDamagedEntry(name));
 }
 
 int AddUniqueLines(const forms::TStringList& Src, forms::TStringList& Dst) {

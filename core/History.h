@@ -23,7 +23,7 @@ std::string HistoryFileName();
 
 // Replaces List's content with the stored history. A missing file is created empty (an empty history). A file
 // that cannot be read, does not decompress or holds a line longer than a path leaves List empty, is moved
-// aside ("HistoryList.bad", then numbered: win32::KeepDamagedFile) and is reported in one message box;
+// aside ("HistoryList.bad", then numbered: win32::KeepDamagedEntry) and is reported in one message box;
 // nothing is raised, so that the show step goes on.
 void LoadHistoryList(forms::TStringList& List);
 // The stored file's bytes for the history List: its text compressed at level 3. A compression failure raises

@@ -116,10 +116,17 @@ int RemoveStaleTemporaries(const std::string& Path) {
 }
 
 std::optional<std::string> KeepDamagedFile(const std::string& Path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(Path, error)))
+        return std::nullopt;
+    return KeepDamagedEntry(Path);
+}
+
+std::optional<std::string> KeepDamagedEntry(const std::string& Path) {
     namespace fs = std::filesystem;
     constexpr int Kept = 5;
     std::error_code error;
-    if (!fs::is_regular_file(fs::symlink_status(Path, error)))
+    if (!fs::exists(fs::symlink_status(Path, error)))
         return std::nullopt;
     auto name = [&Path](int Number) {
         return Path + ".bad" + (Number == 1 ? "" : "." + std::to_string(Number));
