@@ -20,11 +20,10 @@
 
 #include <QApplication>
 
-#include "assets/SkinArt.h"
+#include "bench/BenchMainWindow.h"
 #include "bench/Headless.h"
 #include "core/History.h"
 #include "core/PlaybackState.h"
-#include "platform/win32/MessageBox.h"
 #include "tests/support/RunTree.h"
 #include "ui/PlayListFile.h"
 #include "ui/QuorelMainUnit.h"
@@ -62,8 +61,7 @@ Row Min(const Row& A, const Row& B) {
 
 Row Measure(int N) {
     testing_support::RunTree tree;
-    for (const auto& file : skinart::DefaultSkinFiles())
-        skinart::DrawSkinFile(file.Name).save(QString::fromStdString(State.SkinPath + file.Name), "BMP");
+    bench::DrawDefaultSkin();
     // N existing media files in the stored play list, N other paths in the stored history.
     const std::string media = tree.Root() + "/media/";
     std::filesystem::create_directories(media);
@@ -130,7 +128,7 @@ void Print(int N, const Row& R) {
 int main(int argc, char** argv) {
     bench::UseHeadlessPlayer();
     QApplication app(argc, argv);
-    win32::SetMessageBoxHandler([](const win32::MessageBoxRequest&) { return win32::IDOK; });
+    bench::AnswerMessageBoxesOk();
     const Row ten = Best(10'000);
     const Row twenty = Best(20'000);
     Print(10'000, ten);

@@ -94,11 +94,6 @@ bool FailOpen() {
     return false;
 }
 
-std::string ChapterEntry(long long Title, long long Chapter) {
-    return "Chapter" + std::to_string(Chapter) + "(" + std::to_string(Title) + "-" + std::to_string(Chapter) +
-           ")";
-}
-
 // A decimal number, blanks around it allowed; nothing for anything else (or one out of range).
 std::optional<int> Decimal(std::string Text) {
     const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
@@ -279,6 +274,11 @@ int CurrentChapterIndex() {
     if (com::FAILED(State.DvdInfo2->GetCurrentLocation(&location)))
         return -1;
     return State.DvdChapterList->IndexOf(ChapterEntry(location.TitleNum, location.ChapterNum));
+}
+
+std::string ChapterEntry(long long Title, long long Chapter) {
+    return "Chapter" + std::to_string(Chapter) + "(" + std::to_string(Title) + "-" + std::to_string(Chapter) +
+           ")";
 }
 
 void ParseChapterText(const std::string& Text, int& Title, int& Chapter) {

@@ -23,6 +23,8 @@ bool BuildChapterList(forms::TStringList& List);
 // The index in DvdChapterList of the title and chapter now playing; -1 when that entry is absent or the
 // navigator cannot say where it is.
 int CurrentChapterIndex();
+// The entry of the DVD list for chapter Chapter of title Title: "Chapter12(3-12)".
+std::string ChapterEntry(long long Title, long long Chapter);
 // The title and chapter of a row of the DVD list ("Chapter12(3-12)" gives 3 and 12); both 0 for "DVD" and
 // for any text whose numbers are missing or not decimal (the stored list can be edited by hand).
 void ParseChapterText(const std::string& Text, int& Title, int& Chapter);

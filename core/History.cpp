@@ -24,14 +24,46 @@ private:
     std::string path_;
 };
 
-void ReportUnreadableHistory(const std::string& Name, bool MovedAside) {
-    const std::string text = MovedAside
+// MovedTo: the name the damaged file was moved to, or nullopt when it could not be moved.
+void ReportUnreadableHistory(const std::string& Name, const std::optional<std::string>& MovedTo) {
+    const std::string text = MovedTo
                                  ? "The history list \"" + Name + "\" could not be read. It was moved to \"" +
-                                       Name + ".bad\" and the history starts empty."
+                                       *MovedTo + "\" and the history starts empty."
                                  : "The history list \"" + Name +
                                        "\" could not be read, nor moved aside. The history starts empty.";
     forms::Application().MessageBox(text, "Information", win32::MB_OK | win32::MB_ICONINFORMATION);
 }
+
+// The text of a history as it is unpacked, refused as soon as it cannot be one: each entry is a path, so a
+// longer line is damage; and the whole list in memory (each line's bytes and its string) stays within
+// MaxHistoryBytes, so that a small file unpacking to gigabytes is given up early.
+class THistoryText {
+public:
+    bool Take(std::string_view Piece) {
+        for (const char c : Piece) {
+            if (c == '\r' || c == '\n') {
+                // CR LF ends one line, as a lone CR or LF does.
+                if (!(c == '\n' && afterCr_))
+                    ++lines_;
+                afterCr_ = c == '\r';
+                lineLength_ = 0;
+            } else {
+                afterCr_ = false;
+                if (++lineLength_ > win32::MaxPathLength)
+                    return false;
+            }
+        }
+        text_.append(Piece);
+        return text_.size() + (lines_ + 1) * sizeof(std::string) <= MaxHistoryBytes;
+    }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+    std::size_t lines_ = 0;
+    std::size_t lineLength_ = 0;
+    bool afterCr_ = false;
+};
 
 } // namespace
 
@@ -45,15 +77,54 @@ void SaveHistoryList(const forms::TStringList& List) {
     SaveHistoryStream(List);
 }
 
-void SaveHistoryStream(const forms::TStringList& List) {
+std::string PackHistory(const forms::TStringList& List) {
     forms::TMemoryStream text;
     text.Write(List.Text());
     text.SetPosition(0);
     forms::TMemoryStream packed;
     compression::CheckCompressionStatus(compression::MyCompression(text, packed, 3));
+    return packed.Bytes();
+}
+
+void SaveHistoryStream(const forms::TStringList& List) {
+    const std::string packed = PackHistory(List);
     const std::string name = HistoryFileName();
-    if (!win32::WriteFileAtomically(name, packed.Bytes()))
+    if (!win32::WriteFileAtomically(name, packed))
         throw forms::EClassLibraryError("Cannot create file \"" + name + "\".");
+}
+
+bool UnpackHistory(std::string_view Packed, forms::TStringList& List) {
+    forms::TMemoryStream packed;
+    packed.Write(Packed);
+    packed.SetPosition(0);
+    THistoryText text;
+    List.Clear();
+    if (compression::DecompressInPieces(packed, [&](std::string_view Piece) { return text.Take(Piece); }) < 0)
+        return false;
+    List.SetText(text.Text());
+    return true;
+}
+
+void MergeHistoryTemp(const forms::TStringList& TempLines, const forms::TStringList& Shown,
+                      const forms::TStringList& Now, forms::TStringList& Result) {
+    Result.Clear();
+    // Only what the stored history can hold and read back: no line longer than a path, and within the
+    // reader's bound (each line counted with its line end).
+    std::size_t cost = sizeof(std::string);
+    for (const std::string& line : TempLines) {
+        if (line.size() > win32::MaxPathLength)
+            continue;
+        cost += line.size() + 2 + sizeof(std::string);
+        if (cost > MaxHistoryBytes)
+            break;
+        Result.Add(line);
+    }
+    std::unordered_set<std::string_view> before(Shown.begin(), Shown.end());
+    forms::TStringList opened;
+    for (const std::string& entry : Now)
+        if (!before.contains(entry))
+            opened.Add(entry);
+    AddUniqueLines(opened, Result);
 }
 
 void LoadHistoryList(forms::TStringList& List) {
@@ -65,21 +136,11 @@ void LoadHistoryList(forms::TStringList& List) {
         win32::WriteFileAtomically(name, "");
         bytes.emplace();
     }
-    if (bytes) {
-        forms::TMemoryStream packed;
-        packed.Write(*bytes);
-        packed.SetPosition(0);
-        forms::TMemoryStream text;
-        if (compression::MyDeCompression(packed, text) >= 0) {
-            List.SetText(text.Bytes());
-            return;
-        }
-    }
+    if (bytes && UnpackHistory(*bytes, List))
+        return;
     // A damaged file must not stop every start-up, nor be overwritten by the next save: it is kept aside.
     List.Clear();
-    std::error_code moveError;
-    std::filesystem::rename(name, name + ".bad", moveError);
-    ReportUnreadableHistory(name, !moveError);
+    ReportUnreadableHistory(name, win32::KeepDamagedEntry(name));
 }
 
 int AddUniqueLines(const forms::TStringList& Src, forms::TStringList& Dst) {
@@ -92,7 +153,7 @@ int AddUniqueLines(const forms::TStringList& Src, forms::TStringList& Dst) {
         seen.insert(entry);
     std::vector<const std::string*> adding;
     for (const std::string& line : Src)
-        if (!line.empty() && seen.insert(line).second)
+        if (!line.empty() && line.size() <= win32::MaxPathLength && seen.insert(line).second)
             adding.push_back(&line);
     for (const std::string* line : adding)
         Dst.Add(*line);
@@ -177,15 +238,10 @@ void ManageHistory(forms::TMenuItem* HistoryMenu, QObject* Owner, const forms::T
     ManageHistoryForm(State.MainWindowHandle, &shown, &result, State.Language);
     if (result != 1)
         return;
-    forms::TStringList list;
+    forms::TStringList managed, list;
     if (win32::FileExists(temp))
-        list.LoadFromFile(temp);
-    std::unordered_set<std::string_view> before(shown.begin(), shown.end());
-    forms::TStringList opened;
-    for (const std::string& entry : *State.History)
-        if (!before.contains(entry))
-            opened.Add(entry);
-    AddUniqueLines(opened, list);
+        managed.LoadFromFile(temp);
+    MergeHistoryTemp(managed, shown, *State.History, list);
     TrimMenuAfterFour(HistoryMenu);
     AddFileNameItems(list, HistoryMenu, Owner, OnClick);
     SaveHistoryList(list);

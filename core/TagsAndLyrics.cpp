@@ -176,3 +176,15 @@ void SortLrcLines(const forms::TStringList& Times, const forms::TStringList& Tex
         SortedTexts.Add(i < Texts.Count() ? Texts[i] : std::string());
     }
 }
+
+void ReadLrcText(std::string_view Bytes, forms::TStringList& Times, forms::TStringList& Texts) {
+    if (Bytes.starts_with("\xEF\xBB\xBF"))
+        Bytes.remove_prefix(3);
+    forms::TStringList lines;
+    lines.SetText(win32::AnsiToUtf8(Bytes));
+    forms::TStringList times, texts;
+    for (const std::string& line : lines)
+        ParseLrcLine(line, times, texts);
+    // Lines of equal time each keep their own text, in the file's order.
+    SortLrcLines(times, texts, Times, Texts);
+}

@@ -56,6 +56,11 @@ void SortLrcTimes(const forms::TStringList& Src, forms::TStringList& Dst);
 void SortLrcLines(const forms::TStringList& Times, const forms::TStringList& Texts,
                   forms::TStringList& SortedTimes, forms::TStringList& SortedTexts);
 
+// Times and Texts := the timed lines of a lyrics file's bytes in ascending order of time (SortLrcLines): a
+// UTF-8 byte-order mark dropped, the text read as legacy 8-bit text (win32::AnsiToUtf8), each of its lines
+// through ParseLrcLine.
+void ReadLrcText(std::string_view Bytes, forms::TStringList& Times, forms::TStringList& Texts);
+
 // Seconds as a lyric time text ("%2.2f", "." as the decimal point).
 std::string LrcTimeText(double Seconds);
 // The seconds of a lyric time text; 0 for a text that is not a number.

@@ -287,10 +287,7 @@ TCompanionFrame::TCompanionFrame(QWidget* Owner, const TFrameParams& Params)
     : TForm(Owner), params_(Params), scroll_(Params.Scroll) {
     BuildFrame();
     BindFrameEvents();
-    scroll_.ScrollContents = [this](int Dy) {
-        for (TPanel* row : rows_)
-            row->SetTop(row->Top() + Dy);
-    };
+    scroll_.ScrollContents = [this](int Dy) { MoveRows(Dy); };
 }
 
 TCompanionFrame::~TCompanionFrame() {
@@ -487,8 +484,7 @@ void TCompanionFrame::FrameResize() {
     AlignControls();
     LayoutFrameBars();
     if (params_.RowsFollowWidth) {
-        for (TPanel* row : rows_)
-            row->SetWidth(ListArea->Width() - 16);
+        FitRowWidths(ListArea->Width() - 16);
     } else {
         RefitScroll();
     }
@@ -559,6 +555,7 @@ void TCompanionFrame::ShowScrollState() {
     ScrollBar_XI->SetVisible(scroll_.ThumbVisible && scroll_.BarVisible);
     ScrollBar_XI->SetBounds(ScrollBar_XI->Left(), scroll_.ThumbTop, ScrollBar_XI->Width(),
                             std::max(scroll_.ThumbHeight, 0));
+    PlaceRows();
 }
 
 void TCompanionFrame::ResetScrollState() {
@@ -668,6 +665,16 @@ void TCompanionFrame::FreeRows() {
 }
 
 void TCompanionFrame::RowMoved(TPanel*, int) {}
+
+void TCompanionFrame::MoveRows(int Dy) {
+    for (TPanel* row : rows_)
+        row->SetTop(row->Top() + Dy);
+}
+
+void TCompanionFrame::FitRowWidths(int Width) {
+    for (TPanel* row : rows_)
+        row->SetWidth(Width);
+}
 
 void TCompanionFrame::Close_xiClick(TObject*) {
     win32::ShowWindow(Handle(), win32::SW_HIDE);

@@ -150,14 +150,19 @@ public:
     void UpdateScrollBarVisible();
     void WMMouseWheel(forms::TMessage& Message);
 
-    // The rows of the list area in list order.
+    // The rows of the list area in list order, for a window whose every row is a control of its own (the
+    // capture list). A window may keep its rows otherwise (the play list shows only those in view) and say
+    // so through the four methods below.
     const std::vector<forms::TPanel*>& Rows() const { return rows_; }
-    int RowTotal() const { return static_cast<int>(rows_.size()); }
+    virtual int RowTotal() const { return static_cast<int>(rows_.size()); }
     const TRowScroll& ScrollState() const { return scroll_; }
-    // The row at Index, or nullptr for an index outside the list.
-    forms::TPanel* RowAt(int Index) const;
-    // The index of the row that holds Control (a row or a control on it), or -1.
-    int IndexOfRow(const QWidget* Control) const;
+    // The control that shows the row at Index, or nullptr for an index outside the list (or a row out of
+    // view, in a window that shows only the rows in view).
+    virtual forms::TPanel* RowAt(int Index) const;
+    // The index of the row that Control (a row or a control on it) shows, or -1.
+    virtual int IndexOfRow(const QWidget* Control) const;
+    // The top of the row at Index in the list area: T + P x Index.
+    int RowTop(int Index) const { return scroll_.T + scroll_.Params().P * Index; }
 
     // The smallest outer size at which every row step works (one row slot, a track taller than the thumb).
     int MinimumHeight() const;
@@ -174,6 +179,12 @@ protected:
     // Frees every row, last first.
     void FreeRows();
     virtual void RowMoved(forms::TPanel* Row, int NewIndex);
+    // The scroll model moved every row by Dy.
+    virtual void MoveRows(int Dy);
+    // The scroll model has its new state: a window that shows only the rows in view shows them now.
+    virtual void PlaceRows() {}
+    // The window was resized: rows that follow the list's width take Width.
+    virtual void FitRowWidths(int Width);
     // A tool button of the title strip with the skin pictures Normal, Hight and Enter.
     tximage* AddToolButton(const char* Name, int Left, const char* Hint, const std::string& Normal,
                            const std::string& Hight, const std::string& Enter);

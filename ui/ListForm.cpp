@@ -28,15 +28,6 @@ TColor Colour(win32::COLORREF Value) {
     return static_cast<TColor>(Value);
 }
 
-// The label text of row N (counted from 1) for Text, as AddRow writes it.
-std::string RowText(const std::string& Text, int N) {
-    if (State.PlayType != PlayTypes::Dvd)
-        return std::to_string(N) + "." + " " + PlayListEntryName(Text);
-    if (N == 1)
-        return " " + Text;
-    return std::to_string(N - 1) + ". " + Text;
-}
-
 // The icon of a row by the play type: Text is the entry (or the row's label, which ends in the same
 // extension); empty for none, and for the first DVD row, whose disc stays.
 std::string RowIconFile(const std::string& Text, int Index, bool Playing) {
@@ -56,16 +47,17 @@ std::string RowIconFile(const std::string& Text, int Index, bool Playing) {
 
 } // namespace
 
+std::string PlayListRowText(const std::string& Entry, int Number, bool DvdList) {
+    if (!DvdList)
+        return std::to_string(Number) + "." + " " + PlayListEntryName(Entry);
+    if (Number == 1)
+        return " " + Entry;
+    return std::to_string(Number - 1) + ". " + Entry;
+}
+
 std::string PlayListEntryName(const std::string& Path) {
     const auto at = Path.find_last_of("/\\");
     return at == std::string::npos ? Path : Path.substr(at + 1);
-}
-
-std::string CheckedPosition(const std::string& Position) {
-    if (Position.empty() || Position.size() > 9 ||
-        Position.find_first_not_of("0123456789") != std::string::npos)
-        return "0";
-    return Position;
 }
 
 TList_Form::TList_Form(QWidget* Owner)
@@ -155,61 +147,65 @@ void TList_Form::FormClose(TObject*, TCloseAction& Action) {
     Action = caFree;
 }
 
-void TList_Form::LoadSkinBitmap(TImage* Image, const std::string& FileName) {
-    Image->Picture().LoadFromFile(State.SkinPath + FileName);
-}
-
 // --- Rows. ---
 
-void TList_Form::AddRow(const std::string& Text) {
-    AppendRow([&](int Top) {
-        auto* row = new TPanel(PL_P);
-        row->SetBevelOuter(bvNone);
-        row->SetDoubleBuffered(true);
-        const bool chapter = State.PlayType == PlayTypes::Dvd && Text != "DVD";
-        row->SetBounds(chapter ? 24 : 8, Top, 170, 20);
-        row->SetColor(clBlack);
-        row->Font().SetColor(clBlack);
-        row->SetCaption(std::to_string(RowCount));
+std::uint8_t TList_Form::IconNumber(const std::string& FileName) {
+    for (std::size_t i = 0; i < iconFiles_.size(); ++i)
+        if (iconFiles_[i] == FileName)
+            return static_cast<std::uint8_t>(i);
+    TPicture picture;
+    picture.LoadFromFile(State.SkinPath + FileName);
+    iconFiles_.push_back(FileName);
+    iconPictures_.push_back(picture.Image());
+    return static_cast<std::uint8_t>(iconFiles_.size() - 1);
+}
+
+const std::string& TList_Form::RowIconFileName(int Index) const {
+    return iconFiles_[RowData(Index).Icon];
+}
+
+void TList_Form::KeepRow(const std::string& Text) {
+    scroll_.Append([&](int) {
+        TPlayListRow row;
+        row.Entry = Text;
+        const bool dvd = State.PlayType == PlayTypes::Dvd;
+        row.Left = static_cast<std::int16_t>(dvd && Text != "DVD" ? 24 : 8);
+        row.Text = Colour(State.LightGreyColor);
         ++RowCount;
-        auto* icon = new tximage(row);
-        icon->SetName("Icon");
-        icon->SetBounds(0, 0, 20, 20);
-        icon->SetStretch(true);
-        icon->SetTransparent(true);
-        const std::string file = State.PlayType == PlayTypes::Dvd && RowCount == 1
-                                     ? "Dvd.bmp"
-                                     : RowIconFile(Text, RowCount - 1, false);
+        const std::string file = dvd && RowCount == 1 ? "Dvd.bmp" : RowIconFile(Text, RowCount - 1, false);
         if (!file.empty())
-            LoadSkinBitmap(icon, file);
-        auto* label = new TLabel(row);
-        label->SetName("Label");
-        label->SetLeft(22);
-        label->SetTop(4);
-        label->Font().Assign(*State.UiFont);
-        label->Font().SetColor(Colour(State.LightGreyColor));
-        label->SetTransparent(true);
-        label->SetCursor(crHandPoint);
-        label->SetHint(Text);
-        label->SetShowHint(true);
-        label->SetCaption(RowText(Text, RowCount));
-        label->OnClick = [this](TObject* Sender) { SelectRowClick(Sender); };
-        label->OnDblClick = [this](TObject* Sender) { PlayRowDblClick(Sender); };
-        row->Show();
-        return row;
+            row.Icon = IconNumber(file);
+        row.Label = PlayListRowText(Text, RowCount, dvd);
+        rows_.push_back(std::move(row));
     });
 }
 
+void TList_Form::AddRow(const std::string& Text) {
+    MeasureScroll();
+    KeepRow(Text);
+    ShowScrollState();
+}
+
 void TList_Form::AppendRows(const TStringList& List) {
+    // Each row is kept in turn as the scroll model appends it; the controls show the result once.
+    MeasureScroll();
+    rows_.reserve(rows_.size() + static_cast<std::size_t>(List.Count()));
     for (const std::string& text : List)
-        AddRow(text);
+        KeepRow(text);
+    ShowScrollState();
+}
+
+void TList_Form::ForgetRows() {
+    rows_.clear();
+    State.SelectedPlayListRow = -1;
 }
 
 void TList_Form::RemoveAllRows() {
     ResetScrollState();
     RowCount = 0;
     RefitScroll();
-    FreeRows();
+    ForgetRows();
+    PlaceRows();
 }
 
 void TList_Form::RebuildRows(const TStringList& List) {
@@ -219,18 +215,32 @@ void TList_Form::RebuildRows(const TStringList& List) {
 
 void TList_Form::RebuildAndMark(const TStringList& List, int Index) {
     RebuildRows(List);
-    if (TPanel* row = RowAt(Index)) {
-        ShowRowPlaying(row, Index, clWhite);
-        ScrollRowIntoView(row);
+    if (Index >= 0 && Index < RowTotal()) {
+        ShowRowPlaying(Index, clWhite);
+        ScrollRowIntoView(Index);
     }
 }
 
 int TList_Form::DeleteSelectedRow() {
-    return RemoveSelectedRow();
+    const int index = State.SelectedPlayListRow;
+    // An index that names no row (a stale selection) removes nothing.
+    if (index < 0 || index >= RowTotal())
+        return -1;
+    const int oldTop = RowTop(index);
+    rows_.erase(rows_.begin() + index);
+    State.SelectedPlayListRow = -1;
+    for (int i = index; i < RowTotal(); ++i)
+        RenumberRowLabel(i);
+    MeasureScroll();
+    scroll_.RowRemoved(oldTop);
+    // Every row from the removed one on has moved up into the control of the row before it.
+    std::fill(controlRows_.begin(), controlRows_.end(), -1);
+    ShowScrollState();
+    return index;
 }
 
 void TList_Form::ClearRows() {
-    FreeRows();
+    ForgetRows();
     ResetScrollState();
     RowCount = 0;
     RefitScroll();
@@ -244,64 +254,62 @@ tximage* TList_Form::RowIcon(const TPanel* Row) {
     return Row != nullptr ? Row->findChild<tximage*>("Icon", Qt::FindDirectChildrenOnly) : nullptr;
 }
 
-void TList_Form::ShowRow(TPanel* Row, int Index, TColor Color, bool Playing) {
-    TLabel* label = RowLabel(Row);
-    tximage* icon = RowIcon(Row);
-    if (label == nullptr || icon == nullptr)
+void TList_Form::ShowRow(int Index, TColor Color, bool Playing) {
+    if (Index < 0 || Index >= RowTotal())
         return;
-    label->Font().Assign(*State.UiFont);
-    label->Font().SetColor(Color);
+    TPlayListRow& row = rows_[static_cast<std::size_t>(Index)];
+    row.Text = Color;
     // The first DVD row keeps its disc.
-    if (const std::string file = RowIconFile(label->Caption(), Index, Playing); !file.empty())
-        LoadSkinBitmap(icon, file);
+    if (const std::string file = RowIconFile(row.Label, Index, Playing); !file.empty())
+        row.Icon = IconNumber(file);
 }
 
-void TList_Form::ShowRowNormal(TPanel* Row, int Index, TColor Color) {
-    ShowRow(Row, Index, Color, false);
+void TList_Form::ShowRowNormal(int Index, TColor Color) {
+    ShowRow(Index, Color, false);
+    RefreshRow(Index);
 }
 
-void TList_Form::ShowRowPlaying(TPanel* Row, int Index, TColor Color) {
-    ShowRow(Row, Index, Color, true);
+void TList_Form::ShowRowPlaying(int Index, TColor Color) {
+    ShowRow(Index, Color, true);
+    RefreshRow(Index);
 }
 
 void TList_Form::ShowAllRowsNormal(TColor Color) {
     for (int i = 0; i < RowTotal(); ++i)
-        ShowRowNormal(RowAt(i), i, Color);
+        ShowRow(i, Color, false);
+    RefreshRow();
 }
 
 void TList_Form::MarkCurrentRow(int Index) {
     ShowAllRowsNormal(Colour(State.LightGreyColor));
-    TPanel* row = RowAt(Index);
-    if (row == nullptr)
+    if (Index < 0 || Index >= RowTotal())
         return;
-    ShowRowPlaying(row, Index, cl3DLight);
-    ScrollRowIntoView(row);
+    ShowRowPlaying(Index, cl3DLight);
+    ScrollRowIntoView(Index);
 }
 
 void TList_Form::ClearRowColors(TColor Color) {
-    for (TPanel* row : Rows()) {
-        row->SetColor(Color);
-        row->Font().SetColor(Color);
-    }
+    for (TPlayListRow& row : rows_)
+        row.Back = Color;
+    RefreshRow();
 }
 
 void TList_Form::SelectRowClick(TObject* Sender) {
     const int index = IndexOfRow(qobject_cast<QWidget*>(Sender));
-    TPanel* row = RowAt(index);
-    if (row == nullptr)
+    if (index < 0)
         return;
     ClearRowColors(clBlack);
-    row->SetColor(Colour(State.DarkGreyColor));
-    row->Font().SetColor(Colour(State.DarkGreyColor));
+    rows_[static_cast<std::size_t>(index)].Back = Colour(State.DarkGreyColor);
     State.SelectedPlayListRow = index;
+    RefreshRow(index);
 }
 
 void TList_Form::PlayRowDblClick(TObject* Sender) {
     const int index = IndexOfRow(qobject_cast<QWidget*>(Sender));
-    TLabel* label = RowLabel(RowAt(index));
-    if (label == nullptr)
+    if (index < 0)
         return;
-    State.SelectedListText = label->Caption();
+    const std::string label = RowData(index).Label;
+    State.SelectedListText = label;
     MarkCurrentRow(index);
     switch (State.PlayType) {
     case PlayTypes::Dvd:
@@ -309,7 +317,7 @@ void TList_Form::PlayRowDblClick(TObject* Sender) {
         // the first must not change what the first one plays.
         win32::PostMessage(State.MainWindowHandle,
                            State.DvdControl2 ? WM_PLAYLIST_PLAYDVDCHAPTER : WM_PLAYLIST_OPENDVDCHAPTER, 0,
-                           ListTextParcels.Put(label->Caption()));
+                           ListTextParcels.Put(label));
         break;
     case PlayTypes::MediaFile:
     case PlayTypes::Audio:
@@ -323,28 +331,128 @@ void TList_Form::PlayRowDblClick(TObject* Sender) {
     }
 }
 
-void TList_Form::RenumberRowLabel(TPanel* Row, int Index) {
-    TLabel* label = RowLabel(Row);
-    if (label == nullptr)
-        return;
-    const std::string text = label->Caption();
+void TList_Form::RenumberRowLabel(int Index) {
+    std::string& text = rows_[static_cast<std::size_t>(Index)].Label;
     const auto dot = text.find('.');
     if (dot == std::string::npos)
         return;
-    label->SetCaption(std::to_string(Index + 1) + text.substr(dot));
+    text = std::to_string(Index + 1) + text.substr(dot);
 }
 
-void TList_Form::RowMoved(TPanel* Row, int NewIndex) {
-    RenumberRowLabel(Row, NewIndex);
-    Row->SetCaption(std::to_string(NewIndex));
-}
-
-void TList_Form::ScrollRowIntoView(TPanel* Row) {
-    if (Row == nullptr)
+void TList_Form::ScrollRowIntoView(int Index) {
+    if (Index < 0 || Index >= RowTotal())
         return;
     MeasureScroll();
-    scroll_.ScrollIntoView(Row->Top());
+    scroll_.ScrollIntoView(RowTop(Index));
     ShowScrollState();
+}
+
+// --- The row controls. ---
+
+TPanel* TList_Form::MakeRowControl() {
+    auto* row = new TPanel(PL_P);
+    row->SetBevelOuter(bvNone);
+    row->SetDoubleBuffered(true);
+    auto* icon = new tximage(row);
+    icon->SetName("Icon");
+    icon->SetBounds(0, 0, 20, 20);
+    icon->SetStretch(true);
+    icon->SetTransparent(true);
+    auto* label = new TLabel(row);
+    label->SetName("Label");
+    label->SetLeft(22);
+    label->SetTop(4);
+    label->SetTransparent(true);
+    label->SetCursor(crHandPoint);
+    label->SetShowHint(true);
+    label->OnClick = [this](TObject* Sender) { SelectRowClick(Sender); };
+    label->OnDblClick = [this](TObject* Sender) { PlayRowDblClick(Sender); };
+    return row;
+}
+
+void TList_Form::ShowRowIn(std::size_t Slot, int Index) {
+    const TPlayListRow& data = RowData(Index);
+    TPanel* row = rowControls_[Slot];
+    controlRows_[Slot] = Index;
+    row->SetBounds(data.Left, RowTop(Index), data.Width, 20);
+    row->SetColor(data.Back);
+    row->Font().SetColor(data.Back);
+    // The panel's caption holds the row's index, as the rows' own controls did.
+    row->SetCaption(std::to_string(Index));
+    if (tximage* icon = RowIcon(row))
+        icon->Picture().Assign(iconPictures_[data.Icon]);
+    if (TLabel* label = RowLabel(row)) {
+        if (State.UiFont)
+            label->Font().Assign(*State.UiFont);
+        label->Font().SetColor(data.Text);
+        label->SetCaption(data.Label);
+        label->SetHint(data.Entry);
+    }
+    row->Show();
+}
+
+void TList_Form::PlaceRows() {
+    const int count = RowTotal();
+    const int pitch = scroll_.Params().P;
+    const int top = scroll_.T;
+    // The rows with a part inside the list area: from the one that holds its top edge to the one that holds
+    // its bottom edge.
+    auto floorDiv = [](int A, int B) { return A >= 0 ? A / B : -((-A + B - 1) / B); };
+    const int first = std::max(0, floorDiv(-top, pitch));
+    const int last = std::min(count - 1, floorDiv(PL_P->Height() - 1 - top, pitch));
+    const int needed = std::max(0, last - first + 1);
+    if (static_cast<int>(rowControls_.size()) < needed) {
+        while (static_cast<int>(rowControls_.size()) < needed)
+            rowControls_.push_back(MakeRowControl());
+        // The rows go to other controls now.
+        controlRows_.assign(rowControls_.size(), -1);
+    }
+    const std::size_t controls = rowControls_.size();
+    std::vector<bool> used(controls, false);
+    for (int i = first; i <= last; ++i) {
+        const std::size_t slot = static_cast<std::size_t>(i) % controls;
+        used[slot] = true;
+        if (controlRows_[slot] != i)
+            ShowRowIn(slot, i);
+        else
+            rowControls_[slot]->SetTop(RowTop(i));
+    }
+    for (std::size_t slot = 0; slot < controls; ++slot)
+        if (!used[slot]) {
+            controlRows_[slot] = -1;
+            rowControls_[slot]->Hide();
+        }
+}
+
+void TList_Form::MoveRows(int) {
+    // The controls are placed once the step is done (PlaceRows): only the rows in view have one.
+}
+
+void TList_Form::FitRowWidths(int Width) {
+    for (TPlayListRow& row : rows_)
+        row.Width = static_cast<std::int16_t>(std::clamp(Width, 0, 32767));
+    RefreshRow();
+}
+
+void TList_Form::RefreshRow(int Index) {
+    for (std::size_t slot = 0; slot < rowControls_.size(); ++slot)
+        if (controlRows_[slot] >= 0 && (Index < 0 || controlRows_[slot] == Index))
+            ShowRowIn(slot, controlRows_[slot]);
+}
+
+TPanel* TList_Form::RowAt(int Index) const {
+    if (Index < 0 || Index >= RowTotal() || rowControls_.empty())
+        return nullptr;
+    const std::size_t slot = static_cast<std::size_t>(Index) % rowControls_.size();
+    return controlRows_[slot] == Index ? rowControls_[slot] : nullptr;
+}
+
+int TList_Form::IndexOfRow(const QWidget* Control) const {
+    for (const QWidget* w = Control; w != nullptr; w = w->parentWidget())
+        for (std::size_t slot = 0; slot < rowControls_.size(); ++slot)
+            if (rowControls_[slot] == w)
+                return controlRows_[slot];
+    return -1;
 }
 
 // --- The buttons' actions. ---
@@ -405,16 +513,12 @@ bool TList_Form::LoadPlayListFile(const std::string& FileName) {
         return false;
     TStringList lines;
     lines.LoadFromFile(FileName);
-    State.PlayListPositions->Clear();
-    State.PlayListFiles->Clear();
     State.PlayListLines->Assign(lines);
-    if (!State.CurrentMediaFile.empty() && State.PlayListLines->IndexOf(State.CurrentMediaFile) < 0)
-        State.PlayListLines->Add(State.CurrentMediaFile);
     // Split at the last "===" that a number follows, as the stored lists are; duplicates (in any case) and
-    // lines that name no file are skipped.
-    AddPlayListEntries(*State.PlayListLines, *State.PlayListFiles, *State.PlayListPositions, false);
-    for (int i = 0; i < State.PlayListPositions->Count(); ++i)
-        State.PlayListPositions->Put(i, CheckedPosition((*State.PlayListPositions)[i]));
+    // lines that name no file are skipped. What plays joins as a whole line, so that a name holding "==="
+    // stays whole.
+    LoadPlayListLines(*State.PlayListLines, State.CurrentMediaFile, *State.PlayListFiles,
+                      *State.PlayListPositions);
     return true;
 }
 

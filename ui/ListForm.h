@@ -4,14 +4,32 @@
 // Delete, Empty, Load, Save as). It owns no list: it shows and edits the shared lists and tells the main
 // window what changed through the private window messages.
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <QImage>
 
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/StringList.h"
 #include "ui/CompanionFrame.h"
 
+// One row of the play-list window as the window keeps it: what its controls show whenever it is in view.
+struct TPlayListRow {
+    std::string Entry;                   // the entry: the label's hint
+    std::string Label;                   // the label's text
+    forms::TColor Back = forms::clBlack; // the row panel's colour and text colour: the selection
+    forms::TColor Text = forms::clBlack; // the label's colour: the current row
+    std::uint8_t Icon = 0;               // the icon's skin file (the window's table), 0 for none
+    std::int16_t Left = 8;               // 8, or 24 for a DVD chapter
+    std::int16_t Width = 170;            // the row's width: 170, then the list's width - 16
+};
+
+// The play-list window keeps its rows as TPlayListRow and shows those in view through a few row controls
+// (panel, icon and label), which it places and fills again as the list scrolls: a list of any length is
+// built in one pass, takes as many controls as fit in the window, and scrolls without moving every row.
 class TList_Form : public TCompanionFrame {
 public:
     // Owner: the window that frees it at the end (the main window).
@@ -43,17 +61,28 @@ public:
     void RebuildRows(const forms::TStringList& List);
     int DeleteSelectedRow();
     void ClearRows();
-    void ShowRowNormal(forms::TPanel* Row, int Index, forms::TColor Color);
-    void ShowRowPlaying(forms::TPanel* Row, int Index, forms::TColor Color);
+    void ShowRowNormal(int Index, forms::TColor Color);
+    void ShowRowPlaying(int Index, forms::TColor Color);
     void ShowAllRowsNormal(forms::TColor Color);
     // Marks row Index as the current one; an index that names no row marks none.
     void MarkCurrentRow(int Index);
     void ClearRowColors(forms::TColor Color);
     void SelectRowClick(forms::TObject* Sender);
     void PlayRowDblClick(forms::TObject* Sender);
-    void RenumberRowLabel(forms::TPanel* Row, int Index);
-    void ScrollRowIntoView(forms::TPanel* Row);
-    // The label and the icon of a row.
+    // The leading number of row Index's label becomes Index + 1 (after a row before it was removed).
+    void RenumberRowLabel(int Index);
+    void ScrollRowIntoView(int Index);
+
+    int RowTotal() const override { return static_cast<int>(rows_.size()); }
+    forms::TPanel* RowAt(int Index) const override;
+    int IndexOfRow(const QWidget* Control) const override;
+    // Row Index as kept (Index must name a row).
+    const TPlayListRow& RowData(int Index) const { return rows_[static_cast<std::size_t>(Index)]; }
+    // The skin file of row Index's icon; empty for none.
+    const std::string& RowIconFileName(int Index) const;
+    // The row controls made so far: as many as rows fit in the window, however long the list.
+    int RowControlCount() const { return static_cast<int>(rowControls_.size()); }
+    // The label and the icon of a row control.
     static forms::TLabel* RowLabel(const forms::TPanel* Row);
     static tximage* RowIcon(const forms::TPanel* Row);
 
@@ -78,20 +107,41 @@ public:
     void WMAddFiles(forms::TMessage& Message);
 
 protected:
-    void RowMoved(forms::TPanel* Row, int NewIndex) override;
+    void MoveRows(int Dy) override;
+    void PlaceRows() override;
+    void FitRowWidths(int Width) override;
 
 private:
     // Rebuilds from List and marks row Index in white (the first activation and the reload).
     void RebuildAndMark(const forms::TStringList& List, int Index);
-    void ShowRow(forms::TPanel* Row, int Index, forms::TColor Color, bool Playing);
-    void LoadSkinBitmap(forms::TImage* Image, const std::string& FileName);
+    void ShowRow(int Index, forms::TColor Color, bool Playing);
+    // One more row kept, without showing it yet.
+    void KeepRow(const std::string& Text);
+    void ForgetRows();
+    // The table number of a skin file, its picture loaded once (a missing file raises the toolkit's file
+    // error, as each load would).
+    std::uint8_t IconNumber(const std::string& FileName);
+    forms::TPanel* MakeRowControl();
+    // Fills row control Slot with row Index.
+    void ShowRowIn(std::size_t Slot, int Index);
+    // Shows row Index again when it is in view; every row in view when Index is -1.
+    void RefreshRow(int Index = -1);
+
+    std::vector<TPlayListRow> rows_;
+    std::vector<forms::TPanel*> rowControls_;
+    // The row each control shows (-1: none); row i goes to control i modulo their number, so that a scroll
+    // by one row fills only the control that comes into view.
+    std::vector<int> controlRows_;
+    std::vector<std::string> iconFiles_{std::string()};
+    std::vector<QImage> iconPictures_{QImage()};
 };
 
 // The play-list window while it exists; nullptr before the first use and after it was freed.
 extern TList_Form* PlayListForm;
 
+// The label of row Number (counted from 1) for Entry: the number, ". " and the entry's file name; in the DVD
+// list " " and the entry for the first row ("DVD"), and for the others the chapter's number (Number - 1),
+// ". " and the entry.
+std::string PlayListRowText(const std::string& Entry, int Number, bool DvdList);
 // The file-name part of a play-list entry: the text after its last "/" or "\".
 std::string PlayListEntryName(const std::string& Path);
-// A position read from a play-list file as it is kept: the text itself when it is a non-negative whole
-// number, else "0".
-std::string CheckedPosition(const std::string& Position);

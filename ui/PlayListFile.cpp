@@ -50,8 +50,8 @@ std::string PlayListLine(std::string_view Path, std::string_view Position) {
     return line;
 }
 
-void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Files, forms::TStringList& Positions,
-                        bool OnlyExistingFiles) {
+void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Files,
+                        forms::TStringList& Positions, bool OnlyExistingFiles) {
     // The paths already in Files, as the list's look-up compares them (without regard to ASCII case): one set
     // for the whole merge keeps it linear in the two lists' lengths.
     std::unordered_set<std::string> known;
@@ -75,7 +75,8 @@ void AddPlayListEntries(const forms::TStringList& Lines, forms::TStringList& Fil
     }
 }
 
-void PlayListLinesOf(const forms::TStringList& Files, const forms::TStringList& Positions, forms::TStringList& Lines) {
+void PlayListLinesOf(const forms::TStringList& Files, const forms::TStringList& Positions,
+                     forms::TStringList& Lines) {
     Lines.Clear();
     for (int i = 0; i < Files.Count(); ++i) {
         std::string line = PlayListLine(Files[i], i < Positions.Count() ? Positions[i] : "0");
@@ -84,4 +85,35 @@ void PlayListLinesOf(const forms::TStringList& Files, const forms::TStringList& 
     }
 }
 
-std::int64_t PlayListPositionSeconds(std::string_view Position) { return forms::StrToIntDef(Position, 0); }
+std::int64_t PlayListPositionSeconds(std::string_view Position) {
+    return forms::StrToIntDef(Position, 0);
+}
+
+void AddPlayListLineOf(forms::TStringList& Lines, const std::string& FileName) {
+    if (FileName.empty() || Lines.IndexOf(FileName) >= 0)
+        return;
+    std::string line = PlayListLine(FileName, "0");
+    if (Lines.IndexOf(line) < 0)
+        Lines.Add(std::move(line));
+}
+
+std::string CheckedPosition(const std::string& Position) {
+    if (Position.empty() || Position.size() > 9 ||
+        Position.find_first_not_of("0123456789") != std::string::npos)
+        return "0";
+    return Position;
+}
+
+void LoadPlayListLines(const forms::TStringList& Lines, const std::string& CurrentMediaFile,
+                       forms::TStringList& Files, forms::TStringList& Positions) {
+    Files.Clear();
+    Positions.Clear();
+    AddPlayListEntries(Lines, Files, Positions, false);
+    // What plays comes last unless an entry is that file already: looked for among the entries, not the
+    // lines, as a line equal to its name may be another path and a position ("a===5").
+    forms::TStringList current;
+    AddPlayListLineOf(current, CurrentMediaFile);
+    AddPlayListEntries(current, Files, Positions, false);
+    for (int i = 0; i < Positions.Count(); ++i)
+        Positions.Put(i, CheckedPosition(Positions[i]));
+}

@@ -675,6 +675,10 @@ private:
     // then may the close write an empty list over the stored one.
     bool playListOfThisRun_ = false;
     bool dvdListOfThisRun_ = false;
+    // The stored file was there but could not be read: the close never writes over it, whatever the list
+    // holds by then.
+    bool playListUnread_ = false;
+    bool dvdListUnread_ = false;
     // Whether the settings hold a reopen mark (unknown until read); the reopen's open step runs.
     std::optional<bool> reloadMarked_;
     bool reopening_ = false;

@@ -50,15 +50,15 @@ bool EnsureEmptyFile(const std::string& Path) {
     return false;
 }
 
-// FileName added to the lines of a stored list as a last line, unless it is empty or a line is just that
-// file. It goes in as a whole line with the position "0", as the list is written: a bare path holding "==="
-// would be cut there when the lines are read.
-void AddPlayListLineOf(TStringList& Lines, const std::string& FileName) {
-    if (FileName.empty() || Lines.IndexOf(FileName) >= 0)
-        return;
-    std::string line = PlayListLine(FileName, "0");
-    if (Lines.IndexOf(line) < 0)
-        Lines.Add(std::move(line));
+// Lines := the stored list Name. A file that is there but cannot be read marks Unread, so that the close
+// never writes over what the user still has in it, and its error goes on to the user as before.
+void ReadStoredList(TStringList& Lines, const char* Name, bool& Unread) {
+    try {
+        Lines.LoadFromFile(StoredListPath(Name));
+    } catch (const EClassLibraryError&) {
+        Unread = true;
+        throw;
+    }
 }
 
 // A stored resume point that is negative (a missing key reads -1) or at or past the end plays from the start.
@@ -249,7 +249,7 @@ void TQuorelMain_Form::LoadStoredPlayList() {
         return;
     State.PlayListPositions->Clear();
     State.PlayListFiles->Clear();
-    State.PlayListLines->LoadFromFile(StoredListPath("PlayFileList"));
+    ReadStoredList(*State.PlayListLines, "PlayFileList", playListUnread_);
     AddPlayListLineOf(*State.PlayListLines, State.CurrentMediaFile);
     AddPlayListEntries(*State.PlayListLines, *State.PlayListFiles, *State.PlayListPositions, true);
     MergeIntoHistory(*this);
@@ -261,7 +261,7 @@ void TQuorelMain_Form::AppendToStoredPlayList(const std::string& FileName) {
         return;
     State.PlayListPositions->Clear();
     State.PlayListFiles->Clear();
-    State.PlayListLines->LoadFromFile(StoredListPath("PlayFileList"));
+    ReadStoredList(*State.PlayListLines, "PlayFileList", playListUnread_);
     AddPlayListLineOf(*State.PlayListLines, State.CurrentMediaFile);
     AddPlayListLineOf(*State.PlayListLines, FileName);
     AddPlayListEntries(*State.PlayListLines, *State.PlayListFiles, *State.PlayListPositions, false);
@@ -274,7 +274,7 @@ void TQuorelMain_Form::AppendToStoredPlayList(const std::string& FileName) {
 void TQuorelMain_Form::LoadStoredDvdList() {
     dvdListOfThisRun_ = true;
     if (EnsureEmptyFile(StoredListPath("DvdFileList")))
-        State.DvdChapterList->LoadFromFile(StoredListPath("DvdFileList"));
+        ReadStoredList(*State.DvdChapterList, "DvdFileList", dvdListUnread_);
 }
 
 void TQuorelMain_Form::LoadStoredLists() {
@@ -294,14 +294,14 @@ void TQuorelMain_Form::LoadStoredLists() {
 void TQuorelMain_Form::SaveStoredPlayList() {
     // A run that neither read the stored list nor made one (a command line of a switch alone loads nothing)
     // leaves the stored list as it is, instead of emptying it.
-    if (!playListOfThisRun_ && State.PlayListFiles->Empty())
+    if (playListUnread_ || (!playListOfThisRun_ && State.PlayListFiles->Empty()))
         return;
     PlayListLinesOf(*State.PlayListFiles, *State.PlayListPositions, *State.PlayListLines);
     State.PlayListLines->SaveToFile(StoredListPath("PlayFileList"));
 }
 
 void TQuorelMain_Form::SaveStoredDvdList() {
-    if (!dvdListOfThisRun_ && State.DvdChapterList->Empty())
+    if (dvdListUnread_ || (!dvdListOfThisRun_ && State.DvdChapterList->Empty()))
         return;
     State.DvdChapterList->SaveToFile(StoredListPath("DvdFileList"));
 }

@@ -14,6 +14,7 @@
 #include "platform/audio/Bass.h"
 #include "platform/win32/CodePage.h"
 #include "platform/win32/Files.h"
+#include "ui/QuorelMainUnit_Lyrics.h"
 #include "ui/QuorelMainUnit_Progress.h"
 
 using namespace forms;
@@ -22,13 +23,82 @@ namespace {
 
 const std::string kGuide = "-----------------------------------------------";
 
-// Seconds in whole hundredths: lyric times have two decimals and the audio position is rounded to two, so
-// that the pixel arithmetic below is exact (10.60 - 10.00 is 60 hundredths, not 59.999...).
-std::int64_t Hundredths(double Seconds) {
-    return std::llround(Seconds * 100.0);
+// A label's top from a sum that may leave int in a hand-made file of a million lines.
+int LabelTop(std::int64_t Top) {
+    return static_cast<int>(std::clamp<std::int64_t>(Top, -(std::int64_t{1} << 30), std::int64_t{1} << 30));
 }
 
 } // namespace
+
+std::int64_t LyricsHundredths(double Seconds) {
+    constexpr double Bound = 1e13;
+    if (!(Seconds > -Bound)) // NaN too
+        Seconds = -Bound;
+    return std::llround(std::min(Seconds, Bound) * 100.0);
+}
+
+std::vector<TLrcLineTime> LyricsLineTimes(const TStringList& Times, double AudioLength) {
+    std::vector<TLrcLineTime> lines;
+    lines.reserve(static_cast<std::size_t>(Times.Count()));
+    for (int i = 0; i < Times.Count(); ++i)
+        lines.push_back(
+            {LrcTimeValue(Times[i]), i + 1 < Times.Count() ? LrcTimeValue(Times[i + 1]) : AudioLength});
+    return lines;
+}
+
+unsigned FirstLyricsInterval(double FirstSeconds) {
+    return FirstSeconds > 0.0 ? static_cast<unsigned>(std::min(FirstSeconds * 1000.0 / 20.0, 2.0e9)) : 0u;
+}
+
+int LyricsLineAt(const std::vector<TLrcLineTime>& Lines, double Seconds, int* LinesLookedAt) {
+    const std::int64_t t = LyricsHundredths(Seconds);
+    int looked = 0;
+    // The first line starting after t; lines before the one ahead of it end where the next starts, at or
+    // before t.
+    std::size_t low = 0, high = Lines.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        ++looked;
+        if (LyricsHundredths(Lines[middle].Start) <= t)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    int line = -1;
+    if (low > 0) {
+        ++looked;
+        if (t < LyricsHundredths(Lines[low - 1].Next))
+            line = static_cast<int>(low - 1);
+    }
+    if (LinesLookedAt != nullptr)
+        *LinesLookedAt = looked;
+    return line;
+}
+
+std::optional<TLyricsStep> LyricsStepAt(const std::vector<TLrcLineTime>& Lines, double Seconds,
+                                        int LineHeight) {
+    const int b = LyricsLineAt(Lines, Seconds);
+    if (b < 0)
+        return std::nullopt;
+    const TLrcLineTime& line = Lines[static_cast<std::size_t>(b)];
+    const std::int64_t start = LyricsHundredths(line.Start);
+    // One line height during the line's time; at least 1 ms, as a short line in a tall font would otherwise
+    // give 0 and divide by it below. Rounded half to even; no longer than the timer takes.
+    const std::int64_t span = (LyricsHundredths(line.Next) - start) * 10;
+    const std::int64_t interval = std::clamp<std::int64_t>(
+        std::llrint(static_cast<double>(span) / std::max(1, LineHeight)), 1, 0x7FFFFFFF);
+    const std::int64_t pixels = (LyricsHundredths(Seconds) - start) * 10 / interval;
+    return TLyricsStep{b, static_cast<unsigned>(interval),
+                       static_cast<int>(std::min<std::int64_t>(pixels, std::int64_t{1} << 30))};
+}
+
+int LyricsGreyLevel(int Pixels, int Previous) {
+    if (Pixels >= 1 && Pixels <= 5)
+        return 81 + 30 * Pixels;
+    if (Pixels >= 6 && Pixels <= 11)
+        return 231 - 30 * (Pixels - 6);
+    return Previous;
+}
 
 void TQuorelMain_Form::BindLyrics() {
     ShowLrc_T->SetOnTimer([this](TObject* Sender) { ShowLrc_TTimer(Sender); });
@@ -83,16 +153,7 @@ void TQuorelMain_Form::LoadLyricsFile(const std::string& FileName) {
         ClearLyrics();
         return;
     }
-    std::string_view content = *bytes;
-    if (content.starts_with("\xEF\xBB\xBF"))
-        content.remove_prefix(3);
-    TStringList lines;
-    lines.SetText(win32::AnsiToUtf8(content));
-    TStringList times, texts;
-    for (const std::string& line : lines)
-        ParseLrcLine(line, times, texts);
-    // Lines of equal time each keep their own text, in the file's order.
-    SortLrcLines(times, texts, *State.LrcTimes, *State.LrcTexts);
+    ReadLrcText(*bytes, *State.LrcTimes, *State.LrcTexts);
     if (State.LrcTimes->Empty()) {
         ClearLyrics();
         return;
@@ -105,16 +166,8 @@ void TQuorelMain_Form::LoadLyricsFile(const std::string& FileName) {
     Lrc_L->SetLeft((Video_P->Width() - Lrc_L->Width()) / 2);
     // The label's own font and line pitch: its lines are drawn exactly this far apart.
     LrcLineHeight = std::max(1, Lrc_L->LineHeight());
-    const int count = State.LrcTimes->Count();
-    for (int i = 0; i < count; ++i) {
-        const double start = LrcTimeValue((*State.LrcTimes)[i]);
-        const double next = i + 1 < count ? LrcTimeValue((*State.LrcTimes)[i + 1]) : State.AudioLength;
-        State.LrcLineTimes.push_back({start, next});
-    }
-    // Lrc_L starts 20 pixels below the middle and moves one pixel a tick: the first line reaches the middle
-    // at its time. A first time of 0 (or below) leaves the timer idle until the lyrics step times it.
-    const double first = State.LrcLineTimes.front().Start;
-    ShowLrc_T->SetInterval(first > 0.0 ? static_cast<unsigned>(std::min(first * 1000.0 / 20.0, 2.0e9)) : 0u);
+    State.LrcLineTimes = LyricsLineTimes(*State.LrcTimes, State.AudioLength);
+    ShowLrc_T->SetInterval(FirstLyricsInterval(State.LrcLineTimes.front().Start));
     ShowLrc_T->SetEnabled(true);
 }
 
@@ -126,42 +179,23 @@ void TQuorelMain_Form::ShowLrc_TTimer(TObject*) {
 void TQuorelMain_Form::LyricsStep(double Seconds) {
     if (LrcDragging || State.LrcLineTimes.empty() || State.LrcTexts->Empty() || State.LrcTimes->Empty())
         return;
-    // 1. The line playing now; before the first line the scroll timer moves the text on its own.
-    const auto& lines = State.LrcLineTimes;
-    const std::int64_t t = Hundredths(Seconds);
-    int b = -1;
-    for (int i = 0; i < static_cast<int>(lines.size()); ++i)
-        if (Hundredths(lines[i].Start) <= t && t < Hundredths(lines[i].Next)) {
-            b = i;
-            break;
-        }
-    if (b < 0 || b >= State.LrcTexts->Count())
+    // 1.-3. The line playing now, found without walking the lines (the audio tick runs every millisecond);
+    // before the first line the scroll timer moves the text on its own.
+    const std::optional<TLyricsStep> step = LyricsStepAt(State.LrcLineTimes, Seconds, LrcLineHeight);
+    if (!step || step->Line >= State.LrcTexts->Count())
         return;
-    const auto& line = lines[static_cast<std::size_t>(b)];
-    // 2. One line height during the line's time; at least 1 ms, as a short line in a tall font would
-    // otherwise give 0 and divide by it below. Rounded half to even.
-    const std::int64_t span = (Hundredths(line.Next) - Hundredths(line.Start)) * 10;
-    const std::int64_t interval =
-        std::max<std::int64_t>(1, std::llrint(static_cast<double>(span) / LrcLineHeight));
-    ShowLrc_T->SetInterval(static_cast<unsigned>(std::min<std::int64_t>(interval, 0x7FFFFFFF)));
-    // 3. The pixels line b has moved.
-    const auto p = static_cast<int>((t - Hundredths(line.Start)) * 10 / interval);
+    ShowLrc_T->SetInterval(step->Interval);
     // 4.-5.
-    LightLrc_L->SetCaption((*State.LrcTexts)[b]);
+    LightLrc_L->SetCaption((*State.LrcTexts)[step->Line]);
     LightLrc_L->SetLeft((Lrc_p->Width() - LightLrc_L->Width()) / 2);
     const int mid = Lrc_p->Height() / 2;
-    Lrc_L->SetTop(mid - b * LrcLineHeight - p);
-    LightLrc_L->SetTop(mid - p);
+    Lrc_L->SetTop(LabelTop(std::int64_t{mid} - std::int64_t{step->Line} * LrcLineHeight - step->Pixels));
+    LightLrc_L->SetTop(LabelTop(std::int64_t{mid} - step->Pixels));
     // 6. The current line lights up over its first pixels and fades again.
-    int grey = LrcGreyLevel;
-    if (p >= 1 && p <= 5)
-        grey = 81 + 30 * p;
-    else if (p >= 6 && p <= 11)
-        grey = 231 - 30 * (p - 6);
-    else
+    if (step->Pixels < 1 || step->Pixels > 11)
         return;
-    LrcGreyLevel = grey;
-    const auto colour = static_cast<TColor>(win32::RGB(grey, grey, grey));
+    LrcGreyLevel = LyricsGreyLevel(step->Pixels, LrcGreyLevel);
+    const auto colour = static_cast<TColor>(win32::RGB(LrcGreyLevel, LrcGreyLevel, LrcGreyLevel));
     if (LightLrc_L->Font().Color() != colour)
         LightLrc_L->Font().SetColor(colour);
 }

@@ -52,6 +52,16 @@ int MyDeCompression(forms::TMemoryStream& Source, forms::TMemoryStream& Destinat
 
 int DecompressAtMost(forms::TMemoryStream& Source, forms::TMemoryStream& Destination, std::size_t Limit) {
     Destination.Clear();
+    return DecompressInPieces(Source, [&](std::string_view Piece) {
+        if (Destination.Size() + Piece.size() > Limit)
+            return false;
+        Destination.Write(Piece);
+        return true;
+    });
+}
+
+int DecompressInPieces(forms::TMemoryStream& Source,
+                       const std::function<bool(std::string_view Piece)>& Take) {
     const std::string_view input = Source.Remaining();
     Source.SetPosition(Source.Size());
     if (input.empty())
@@ -80,11 +90,11 @@ int DecompressAtMost(forms::TMemoryStream& Source, forms::TMemoryStream& Destina
             status = Z_DATA_ERROR;
         if (status < 0 && status != Z_BUF_ERROR)
             break;
-        if (Destination.Size() + (sizeof out - z.avail_out) > Limit) {
+        const std::size_t produced = sizeof out - z.avail_out;
+        if (produced > 0 && !Take(std::string_view(reinterpret_cast<const char*>(out), produced))) {
             status = Z_MEM_ERROR;
             break;
         }
-        Destination.Write(out, sizeof out - z.avail_out);
         if (status == Z_BUF_ERROR)
             status = Z_OK; // no progress possible with this output: more input comes next round
     }

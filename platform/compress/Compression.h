@@ -8,8 +8,10 @@
 // empty list.
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "platform/forms/Streams.h"
 
@@ -24,6 +26,11 @@ int MyDeCompression(forms::TMemoryStream& Source, forms::TMemoryStream& Destinat
 inline constexpr std::size_t MaxDecompressedSize = std::size_t{256} << 20;
 // MyDeCompression with a limit of its own.
 int DecompressAtMost(forms::TMemoryStream& Source, forms::TMemoryStream& Destination, std::size_t Limit);
+// Decompresses Source from its position to its end as MyDeCompression does, handing the result to Take piece
+// by piece as it comes instead of keeping it: a reader that can tell damage early stops there. When Take
+// returns false the decompression stops at once and fails with Z_MEM_ERROR (-4), as for a result over the
+// limit.
+int DecompressInPieces(forms::TMemoryStream& Source, const std::function<bool(std::string_view Piece)>& Take);
 
 // The error a failure status becomes; it carries the status.
 class ECompressionError : public std::runtime_error {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStringList>
 #include <QTextOption>
@@ -52,7 +53,9 @@ void DrawText(QPainter& Painter, const QRect& Area, int Flags, const QString& Te
 
 } // namespace
 
-TLabel::TLabel(QWidget* Parent) : TControl(Parent) { AdjustBounds(); }
+TLabel::TLabel(QWidget* Parent) : TControl(Parent), lines_(CaptionLines(caption_)) {
+    AdjustBounds();
+}
 
 int TLabel::TextFlags() const {
     int flags = 0;
@@ -91,9 +94,9 @@ void TLabel::AdjustBounds() {
     if (!autoSize_)
         return;
     const QFontMetrics metrics(font());
-    const QStringList lines = CaptionLines(caption_);
+    const QStringList& lines = lines_;
     QRect needed;
-    const int tabs = TabDistance(metrics, lines);
+    const int tabs = TabStops();
     if (wordWrap_) {
         needed = metrics.boundingRect(QRect(0, 0, std::max(1, Width()), 100000), TextFlags(),
                                       lines.join('\n'), tabs);
@@ -109,10 +112,20 @@ void TLabel::AdjustBounds() {
     SetBounds(left, Top(), wordWrap_ ? Width() : needed.width(), std::max(needed.height(), metrics.height()));
 }
 
+int TLabel::TabStops() const {
+    if (tabs_ < 0 || font() != tabsFont_) {
+        tabsFont_ = font();
+        tabs_ = TabDistance(QFontMetrics(tabsFont_), lines_);
+    }
+    return tabs_;
+}
+
 void TLabel::SetCaption(const std::string& Value) {
     if (Value == caption_)
         return;
     caption_ = Value;
+    lines_ = CaptionLines(caption_);
+    tabs_ = -1;
     AdjustBounds();
     update();
 }
@@ -148,7 +161,7 @@ void TLabel::FontChanged() {
     AdjustBounds();
 }
 
-void TLabel::paintEvent(QPaintEvent*) {
+void TLabel::paintEvent(QPaintEvent* Event) {
     QPainter painter(this);
     if (!transparent_)
         painter.fillRect(rect(), ToQColor(Color()));
@@ -156,28 +169,41 @@ void TLabel::paintEvent(QPaintEvent*) {
     // Disabled, the text is greyed as the style greys it, whatever the font's colour.
     painter.setPen(isEnabled() ? ToQColor(Font().Color())
                                : palette().color(QPalette::Disabled, QPalette::WindowText));
-    const QStringList lines = CaptionLines(caption_);
-    const int tabs = TabDistance(QFontMetrics(font()), lines);
+    const int tabs = TabStops();
     if (wordWrap_) {
-        DrawText(painter, rect(), TextFlags(), lines.join('\n'), tabs);
+        DrawText(painter, rect(), TextFlags(), lines_.join('\n'), tabs);
         return;
     }
-    // One line at a time at whole multiples of LineHeight, so that a caller can tell where each line is.
-    const int lineHeight = LineHeight();
-    const int textHeight = static_cast<int>(lines.size()) * lineHeight;
+    // One line at a time at whole multiples of LineHeight, so that a caller can tell where each line is; only
+    // the lines that cross the part being painted.
+    const int lineHeight = std::max(1, LineHeight());
+    const int count = static_cast<int>(lines_.size());
+    const int textHeight = count * lineHeight;
     int top = 0;
     if (layout_ == tlCenter)
         top = (Height() - textHeight) / 2;
     else if (layout_ == tlBottom)
         top = Height() - textHeight;
+    // Rounded down, also below the text's top.
+    auto lineAt = [&](int Y) {
+        const int d = Y - top;
+        return d >= 0 ? d / lineHeight : -((-d + lineHeight - 1) / lineHeight);
+    };
+    const QRect painted = Event->rect();
+    const int first = std::max(0, lineAt(painted.top()));
+    const int last = std::min(count - 1, lineAt(painted.bottom()));
     const int horizontal = TextFlags() & (Qt::AlignHorizontal_Mask | Qt::TextExpandTabs);
-    for (int i = 0; i < lines.size(); ++i)
+    for (int i = first; i <= last; ++i)
         DrawText(painter, QRect(0, top + i * lineHeight, Width(), lineHeight), horizontal | Qt::AlignTop,
-                 lines[i], tabs);
+                 lines_[i], tabs);
 }
 
-void TLabel::MouseEntered() { CallEvent(OnMouseEnter, this); }
+void TLabel::MouseEntered() {
+    CallEvent(OnMouseEnter, this);
+}
 
-void TLabel::MouseLeft() { CallEvent(OnMouseLeave, this); }
+void TLabel::MouseLeft() {
+    CallEvent(OnMouseLeave, this);
+}
 
 } // namespace forms

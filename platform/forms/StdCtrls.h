@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include <QFont>
+#include <QStringList>
+
 #include "platform/forms/Controls.h"
 
 namespace forms {
@@ -15,7 +18,8 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 // at the control's width. AutoSize, the default, makes the control as large as its text after every change of
 // caption or font, keeping its left edge (its right edge when right-justified). Unless Transparent, the
 // background is filled with Color. A tab moves to the next tab stop; the stops are far enough apart that the
-// text after the tabs of different lines lines up in columns.
+// text after the tabs of different lines lines up in columns. A paint draws only the lines that cross the part
+// being painted, so that a label of many lines (the lyrics) costs what its visible lines cost.
 class TLabel : public TControl {
 public:
     explicit TLabel(QWidget* Parent = nullptr);
@@ -49,7 +53,13 @@ protected:
 private:
     int TextFlags() const;
     void AdjustBounds();
+    int TabStops() const;
     std::string caption_;
+    // The caption's lines, split once per caption.
+    QStringList lines_;
+    // The tab-stop distance of those lines in the font it was measured with (negative: not yet measured).
+    mutable int tabs_ = -1;
+    mutable QFont tabsFont_;
     bool autoSize_ = true;
     TAlignment alignment_ = taLeftJustify;
     TTextLayout layout_ = tlTop;

@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,6 +24,29 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents) {
     return WriteFileAtomically(Path, Contents, error);
 }
 
+namespace {
+
+// A new file beside Path named "Path.XXXXXX" (six letters or digits, as RemoveStaleTemporaries expects),
+// created with the mode 0666 less the process's umask, as any new file of the user's; -1 with errno set when
+// none can be made.
+int CreateTemporaryBeside(const std::string& Path, std::string& TempPath) {
+    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        TempPath = Path + ".";
+        for (int i = 0; i < 6; ++i)
+            TempPath += Letters[pick(random)];
+        const int fd = ::open(TempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
 bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std::error_code& Error) {
     Error.clear();
     auto fail = [&Error] {
@@ -29,8 +54,8 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std
             Error.assign(errno, std::generic_category());
         return false;
     };
-    std::string tempPath = Path + ".XXXXXX";
-    int fd = ::mkstemp(tempPath.data());
+    std::string tempPath;
+    int fd = CreateTemporaryBeside(Path, tempPath);
     if (fd < 0)
         return fail();
     const char* data = Contents.data();
@@ -47,8 +72,11 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Contents, std
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    // mkstemp creates the file 0600; stored files are ordinary user files.
-    ok = ok && ::fchmod(fd, 0644) == 0;
+    // A file that is replaced keeps the permissions the user gave it (a history kept private stays so); a new
+    // one has those of the umask, from its creation.
+    struct stat replaced {};
+    if (ok && ::stat(Path.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode))
+        ok = ::fchmod(fd, replaced.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO)) == 0;
     ok = ok && ::fsync(fd) == 0;
     if (!ok)
         fail();
@@ -89,10 +117,17 @@ int RemoveStaleTemporaries(const std::string& Path) {
 }
 
 std::optional<std::string> KeepDamagedFile(const std::string& Path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(Path, error)))
+        return std::nullopt;
+    return KeepDamagedEntry(Path);
+}
+
+std::optional<std::string> KeepDamagedEntry(const std::string& Path) {
     namespace fs = std::filesystem;
     constexpr int Kept = 5;
     std::error_code error;
-    if (!fs::is_regular_file(fs::symlink_status(Path, error)))
+    if (!fs::exists(fs::symlink_status(Path, error)))
         return std::nullopt;
     auto name = [&Path](int Number) {
         return Path + ".bad" + (Number == 1 ? "" : "." + std::to_string(Number));

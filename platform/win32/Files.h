@@ -23,6 +23,9 @@ int RemoveStaleTemporaries(const std::string& Path);
 // when that is taken, to the first free of Path + ".bad.2" .. ".bad.5"; when all five are taken the oldest of
 // them is replaced. The name it was moved to; nullopt when Path is not a regular file or cannot be moved.
 std::optional<std::string> KeepDamagedFile(const std::string& Path);
+// The same for whatever stands at Path (a folder in a stored file's place too, which would stop every save);
+// nullopt when nothing is there or it cannot be moved.
+std::optional<std::string> KeepDamagedEntry(const std::string& Path);
 
 // The whole file, or nullopt when it cannot be read (missing, a folder, no permission, a read error); never
 // throws.
@@ -40,6 +43,10 @@ struct FileTail {
 // The last Count bytes of the file at Path, opened without blocking (a FIFO never waits for a writer).
 // nullopt, with the reason in Error, when the file cannot be opened.
 std::optional<FileTail> ReadFileTail(const std::string& Path, std::size_t Count, std::error_code& Error);
+
+// The longest path the file system takes, in bytes (PATH_MAX less its terminating zero): a stored entry that
+// names a file is never longer.
+inline constexpr std::size_t MaxPathLength = 4095;
 
 bool FileExists(const std::string& Path);
 bool DirectoryExists(const std::string& Path);

@@ -1,6 +1,7 @@
 #include "platform/win32/Profile.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -25,70 +26,86 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// One line of a profile file, seen in the file's text (which outlives it).
 struct ProfileLine {
     enum class Kind { Other, Section, Key };
-    std::string text; // the line as stored, without its line end
+    std::string_view text; // the line as stored, without its line end
     Kind kind = Kind::Other;
-    std::string name;  // section or key name, trimmed
-    std::string value; // key value, trimmed (quotes still on)
+    std::string_view name;  // section or key name, trimmed
+    std::string_view value; // key value, trimmed (quotes still on)
 };
 
-ProfileLine ParseLine(std::string text) {
+ProfileLine ParseLine(std::string_view text) {
     ProfileLine line;
+    line.text = text;
     std::string_view t = Trim(text);
     if (!t.empty() && t.front() == '[') {
         t.remove_prefix(1);
-        auto close = t.find(']');
         line.kind = ProfileLine::Kind::Section;
-        line.name = std::string(Trim(close == std::string_view::npos ? t : t.substr(0, close)));
+        line.name = Trim(t.substr(0, t.find(']')));
     } else if (!t.empty() && t.front() != ';') {
         line.kind = ProfileLine::Kind::Key;
-        auto eq = t.find('=');
-        if (eq == std::string_view::npos) {
-            line.name = std::string(t);
-        } else {
-            line.name = std::string(Trim(t.substr(0, eq)));
-            line.value = std::string(Trim(t.substr(eq + 1)));
-        }
+        const auto eq = t.find('=');
+        line.name = Trim(t.substr(0, eq));
+        if (eq != std::string_view::npos)
+            line.value = Trim(t.substr(eq + 1));
     }
-    line.text = std::move(text);
     return line;
 }
 
+// Takes the first line off Contents (without its line end): CR LF, a lone LF and a lone CR all end a line.
+std::string_view NextLine(std::string_view& Contents) {
+    const auto nl = Contents.find_first_of("\r\n");
+    const std::string_view line = Contents.substr(0, nl);
+    if (nl == std::string_view::npos)
+        Contents = {};
+    else
+        Contents.remove_prefix(
+            nl + ((Contents[nl] == '\r' && nl + 1 < Contents.size() && Contents[nl + 1] == '\n') ? 2 : 1));
+    return line;
+}
+
+bool StripBom(std::string_view& Contents) {
+    if (!Contents.starts_with(kUtf8Bom))
+        return false;
+    Contents.remove_prefix(kUtf8Bom.size());
+    return true;
+}
+
 struct ProfileFile {
+    // The lines' text, where it stays while the file is moved about.
+    std::unique_ptr<const std::string> contents = std::make_unique<const std::string>();
     bool hasBom = false;
     std::vector<ProfileLine> lines;
 };
 
-ProfileFile ParseProfile(std::string_view contents) {
-    ProfileFile file;
-    if (contents.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        file.hasBom = true;
-        contents.remove_prefix(kUtf8Bom.size());
+class DiskProfileFiles : public ProfileFiles {
+public:
+    std::optional<std::string> Read(const std::string& File, std::error_code& Error) override {
+        return ReadWholeFile(File, Error);
     }
-    while (!contents.empty()) {
-        auto nl = contents.find_first_of("\r\n");
-        std::string_view raw = contents.substr(0, nl);
-        file.lines.push_back(ParseLine(std::string(raw)));
-        if (nl == std::string_view::npos)
-            break;
-        // CR LF, a lone LF and a lone CR all end a line.
-        std::size_t skip =
-            (contents[nl] == '\r' && nl + 1 < contents.size() && contents[nl + 1] == '\n') ? 2 : 1;
-        contents.remove_prefix(nl + skip);
+    bool Write(const std::string& File, std::string_view Contents) override {
+        return WriteFileAtomically(File, Contents);
     }
-    return file;
-}
+};
+
+DiskProfileFiles diskFiles;
+ProfileFiles* profileFiles = &diskFiles;
 
 // The parsed file, empty when there is no file; nullopt when a file is there but cannot be read.
 std::optional<ProfileFile> LoadProfile(const std::string& path) {
     std::error_code error;
-    auto contents = ReadWholeFile(path, error);
-    if (contents)
-        return ParseProfile(*contents);
-    if (error == std::errc::no_such_file_or_directory)
-        return ProfileFile{};
-    return std::nullopt;
+    std::optional<std::string> contents = profileFiles->Read(path, error);
+    if (!contents)
+        return error == std::errc::no_such_file_or_directory ? std::optional<ProfileFile>(ProfileFile{})
+                                                             : std::nullopt;
+    ProfileFile file;
+    file.contents = std::make_unique<const std::string>(std::move(*contents));
+    std::string_view text = *file.contents;
+    file.hasBom = StripBom(text);
+    while (!text.empty())
+        file.lines.push_back(ParseLine(NextLine(text)));
+    return file;
 }
 
 // Index range [first, last) of the key lines of the first section named Section; nullopt when missing.
@@ -125,17 +142,32 @@ std::string_view StripQuotes(std::string_view value) {
     return value;
 }
 
-std::optional<std::string> FindValue(const std::optional<ProfileFile>& file, std::string_view section,
+// The value of Key in the first section named Section, found line by line as FindSection and FindKey would
+// find it, without keeping the lines: the settings are read one key at a time, each read going through the
+// whole file.
+std::optional<std::string> FindValueInText(std::string_view contents, std::string_view section,
+                                           std::string_view key) {
+    StripBom(contents);
+    bool inSection = false;
+    while (!contents.empty()) {
+        const ProfileLine line = ParseLine(NextLine(contents));
+        if (line.kind == ProfileLine::Kind::Section) {
+            // The first section of that name ends at the next header.
+            if (inSection)
+                return std::nullopt;
+            inSection = SameAsciiText(line.name, section);
+        } else if (inSection && line.kind == ProfileLine::Kind::Key && SameAsciiText(line.name, key)) {
+            return std::string(StripQuotes(line.value));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FindValue(const std::string& File, std::string_view section,
                                      std::string_view key) {
-    if (!file)
-        return std::nullopt;
-    auto range = FindSection(*file, section);
-    if (!range)
-        return std::nullopt;
-    auto index = FindKey(*file, *range, key);
-    if (!index)
-        return std::nullopt;
-    return std::string(StripQuotes(file->lines[*index].value));
+    std::error_code error;
+    const std::optional<std::string> contents = profileFiles->Read(File, error);
+    return contents ? FindValueInText(*contents, section, key) : std::nullopt;
 }
 
 // A line end inside a value would split the entry into two lines and corrupt the file.
@@ -158,7 +190,7 @@ bool NameReadsBack(std::string_view Name) {
 
 std::string GetPrivateProfileString(std::string_view Section, std::string_view Key, std::string_view Default,
                                     const std::string& File) {
-    auto value = FindValue(LoadProfile(File), Trim(Section), Trim(Key));
+    auto value = FindValue(File, Trim(Section), Trim(Key));
     return value ? *value : std::string(Default);
 }
 
@@ -202,7 +234,7 @@ std::optional<int> ProfileTextToInt(std::string_view Text) {
 
 int GetPrivateProfileInt(std::string_view Section, std::string_view Key, int Default,
                          const std::string& File) {
-    auto value = FindValue(LoadProfile(File), Trim(Section), Trim(Key));
+    auto value = FindValue(File, Trim(Section), Trim(Key));
     if (!value)
         return Default;
     return ProfileTextToInt(*value).value_or(Default);
@@ -219,30 +251,64 @@ bool WritePrivateProfileString(std::string_view Section, std::string_view Key, s
     std::optional<ProfileFile> loaded = LoadProfile(File);
     if (!loaded)
         return false;
-    ProfileFile& file = *loaded;
-    std::string entry = std::string(Key) + "=" + OneLine(Value);
-    auto range = FindSection(file, Section);
-    if (!range) {
-        file.lines.push_back(ParseLine("[" + std::string(Section) + "]"));
-        file.lines.push_back(ParseLine(entry));
-    } else if (auto index = FindKey(file, *range, Key)) {
-        // Keep the key as it is spelled in the file.
-        file.lines[*index] = ParseLine(file.lines[*index].name + "=" + OneLine(Value));
-    } else {
-        // After the last non-empty line of the section, so a blank line before the next section stays.
-        std::size_t at = range->end;
-        while (at > range->header + 1 && Trim(file.lines[at - 1].text).empty())
-            --at;
-        file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(at), ParseLine(entry));
-    }
+    const ProfileFile& file = *loaded;
+    const std::string entry = std::string(Key) + "=" + OneLine(Value);
     std::string out;
+    out.reserve(file.contents->size() + file.lines.size() + entry.size() + Section.size() + 8);
     if (file.hasBom)
         out += kUtf8Bom;
-    for (const auto& line : file.lines) {
-        out += line.text;
+    auto put = [&out](std::string_view Line) {
+        out += Line;
         out += "\r\n";
+    };
+    const auto range = FindSection(file, Section);
+    // The line that becomes the entry, or before which it goes; none: the section goes at the end with it.
+    std::optional<std::size_t> replaced, before;
+    if (range) {
+        replaced = FindKey(file, *range, Key);
+        if (!replaced) {
+            // After the last non-empty line of the section, so a blank line before the next section stays.
+            std::size_t at = range->end;
+            while (at > range->header + 1 && Trim(file.lines[at - 1].text).empty())
+                --at;
+            before = at;
+        }
     }
-    return WriteFileAtomically(File, out);
+    for (std::size_t i = 0; i < file.lines.size(); ++i) {
+        if (before == i)
+            put(entry);
+        // Keep the key as it is spelled in the file.
+        if (replaced == i)
+            put(std::string(file.lines[i].name) + "=" + OneLine(Value));
+        else
+            put(file.lines[i].text);
+    }
+    if (before == file.lines.size())
+        put(entry);
+    if (!range) {
+        put("[" + std::string(Section) + "]");
+        put(entry);
+    }
+    return profileFiles->Write(File, out);
+}
+
+std::optional<std::string> MemoryProfileFiles::Read(const std::string& File, std::error_code& Error) {
+    Error.clear();
+    const auto found = Files.find(File);
+    if (found == Files.end()) {
+        Error = std::make_error_code(std::errc::no_such_file_or_directory);
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+bool MemoryProfileFiles::Write(const std::string& File, std::string_view Contents) {
+    Files[File] = std::string(Contents);
+    return true;
+}
+
+void SetProfileFiles(ProfileFiles* Files) {
+    profileFiles = Files != nullptr ? Files : &diskFiles;
 }
 
 } // namespace win32

@@ -8,11 +8,37 @@
 // Unlike the Windows functions, values of any length come back whole, and every write replaces the file
 // atomically (a temporary file beside it, then a rename), so a crash never leaves a half-written file.
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace win32 {
+
+// Where the profile functions read and write their files: the disk (whole reads, atomic replacement) unless
+// another store is set.
+class ProfileFiles {
+public:
+    virtual ~ProfileFiles() = default;
+    // The file's bytes; nullopt with the reason in Error when it cannot be read (no_such_file_or_directory:
+    // there is no file).
+    virtual std::optional<std::string> Read(const std::string& File, std::error_code& Error) = 0;
+    // Replaces the file with Contents; false when it could not be written.
+    virtual bool Write(const std::string& File, std::string_view Contents) = 0;
+};
+
+// Files held in memory by name, for tests and for fuzzing the reader and the writer at full speed.
+class MemoryProfileFiles : public ProfileFiles {
+public:
+    std::optional<std::string> Read(const std::string& File, std::error_code& Error) override;
+    bool Write(const std::string& File, std::string_view Contents) override;
+    std::map<std::string, std::string> Files;
+};
+
+// Files: where the profile functions keep their files from now on; nullptr: the disk again. The caller keeps
+// Files alive while it is set.
+void SetProfileFiles(ProfileFiles* Files);
 
 // The value of Key in Section of File, or Default when the file, the section or the key is missing (or the
 // file cannot be read). A key that is present with an empty value gives the empty text.

@@ -119,6 +119,68 @@ TEST_F(CompanionWindows, ThePlayListWindowShowsPlaysAndDeletes) {
     EXPECT_EQ(ReadFile(run.File("Project/PlayFileList")), files[1] + "===0\r\n" + files[2] + "===0\r\n");
 }
 
+// A stored play list of 100,000 files: "播放列表" shows the window at once with as many rows as fit, the
+// first ones on top; three wheel notches scroll three rows; a double click on a row shown then plays its
+// file.
+TEST_F(CompanionWindows, AHundredThousandStoredFilesShowScrollAndPlayInThePlayListWindow) {
+    constexpr int Total = 100'000;
+    const std::string clip = run.File("clip.mp4");
+    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::Mp4H264Aac), clip);
+    std::filesystem::create_directories(run.File("media"));
+    std::filesystem::create_directories(run.File("Project"));
+    auto name = [](int I) {
+        std::string number = std::to_string(I);
+        return "clip " + std::string(6 - number.size(), '0') + number + ".mp4";
+    };
+    std::string stored;
+    for (int i = 0; i < Total; ++i) {
+        const std::string path = run.File("media/" + name(i));
+        std::filesystem::create_symlink(clip, path);
+        stored += path + "===0\r\n";
+    }
+    testing_support::WriteFile(run.File("Project/PlayFileList"), stored);
+    Start({}, {{"PlayMode", "0"}, {"AfterPlay", "0"}, {"ReloadLast", "0"}});
+    Click(Settled("QuorelMain_Form", "PL_L"));
+    auto shown = [&] {
+        V texts;
+        for (const Control& row : All("List_Form", "Label"))
+            texts.push_back(row.text);
+        return texts;
+    };
+    ASSERT_TRUE(run.WaitFor([&] { return shown().size() >= 10; })) << run.ErrorOutput();
+    const V first = shown();
+    EXPECT_LT(first.size(), 30u) << "the rows in view, not one control per entry";
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(first[i], std::to_string(i + 1) + ". " + name(static_cast<int>(i))) << i;
+
+    // A click makes the window the active one, which the wheel scrolls.
+    const Control top = All("List_Form", "Label")[0];
+    Click(top);
+    const std::string wheel = "DISPLAY=" + display.Name() + " xdotool mousemove " +
+                              std::to_string(top.CentreX()) + " " + std::to_string(top.CentreY() + 30) +
+                              " sleep 0.2 click --repeat 3 --delay 80 5";
+    ASSERT_EQ(std::system(wheel.c_str()), 0);
+    // The fourth row now stands where the first stood (the row above it is cut by the list's top edge).
+    auto row = [&](const std::string& Text) {
+        for (const Control& c : All("List_Form", "Label"))
+            if (c.text == Text)
+                return std::optional<Control>(c);
+        return std::optional<Control>();
+    };
+    ASSERT_TRUE(run.WaitFor([&] {
+        const std::optional<Control> fourth = row("4. " + name(3));
+        return fourth && fourth->y == top.y;
+    })) << (shown().empty() ? std::string("no rows") : shown().front());
+    EXPECT_FALSE(row("1. " + name(0)).has_value()) << "scrolled out of view";
+
+    const std::optional<Control> sixth = row("6. " + name(5));
+    ASSERT_TRUE(sixth.has_value());
+    Click(*sixth, 2);
+    ASSERT_TRUE(run.WaitFor([&] { return !Opened().empty(); })) << run.ErrorOutput();
+    EXPECT_EQ(Opened().back(), run.File("media/" + name(5)));
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
 // A clip plays; two presses of the capture button give two thumbnails of different frames; "Save all" with
 // AskSaveOption 0 and the JPEG type writes two JPEG files into the capture folder.
 TEST_F(CompanionWindows, TwoCapturesSavedAsJpeg) {

@@ -57,6 +57,11 @@ INSTANTIATE_TEST_SUITE_P(
         UniqueCase{"KnownOnesSkipped", {"/m/a.avi"}, {"/m/b.avi", "/m/a.avi"}, {"/m/a.avi", "/m/b.avi"}, 1},
         UniqueCase{"RepeatsInTheNewLines", {}, {"/m/a.avi", "/m/a.avi"}, {"/m/a.avi"}, 1},
         UniqueCase{"EmptyLinesNever", {"/m/a.avi"}, {"", "/m/b.avi", ""}, {"/m/a.avi", "/m/b.avi"}, 1},
+        UniqueCase{"LinesLongerThanAPathNever",
+                   {},
+                   {"/" + std::string(4095, 'a'), "/m/b.avi", "/" + std::string(4094, 'c')},
+                   {"/m/b.avi", "/" + std::string(4094, 'c')},
+                   2},
         // The file system tells the two apart: two files, two entries.
         UniqueCase{"CaseCounts", {"/m/A.avi"}, {"/m/a.avi"}, {"/m/A.avi", "/m/a.avi"}, 1},
         UniqueCase{"FiveInTheirOrder",
@@ -215,6 +220,84 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedCase{"NotAFile",
                                   [](const std::string& F) { std::filesystem::create_directory(F); }}),
     testing_support::CaseName());
+
+// A second damaged history does not replace the first one kept aside: each has its own name, and the message
+// names the one it went to.
+TEST_F(HistoryTest, EachDamagedHistoryIsKeptUnderItsOwnName) {
+    for (const std::string& text : {std::string("first damaged"), std::string("second damaged")}) {
+        WriteFile(File(), text);
+        TStringList loaded;
+        LoadHistoryList(loaded);
+        EXPECT_TRUE(loaded.Empty());
+        SaveHistoryList(ListOf({"/m/a.avi"}));
+    }
+    EXPECT_EQ(ReadFile(File() + ".bad"), "first damaged");
+    EXPECT_EQ(ReadFile(File() + ".bad.2"), "second damaged");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].Text.find("\"" + File() + ".bad.2\""), std::string::npos) << boxes[1].Text;
+}
+
+struct BombCase {
+    const char* name;
+    std::function<std::string()> text; // what the file unpacks to
+    bool damaged;
+};
+class UnpackedHistory : public HistoryTest, public ::testing::WithParamInterface<BombCase> {};
+
+// Each entry is a path: a line longer than a path can be is damage, and so is a text that would take more
+// memory than a history can hold (many short lines). Both are refused while unpacking, from a small file.
+TEST_P(UnpackedHistory, IsReadAsDamagedWhenItCannotBeAHistory) {
+    const BombCase& c = GetParam();
+    const std::string text = c.text();
+    const std::string packed = testing_support::PackedText(text);
+    ASSERT_LT(packed.size(), 64u * 1024) << "a small file";
+    WriteFile(File(), packed);
+    TStringList loaded;
+    LoadHistoryList(loaded);
+    if (c.damaged) {
+        EXPECT_TRUE(loaded.Empty());
+        EXPECT_EQ(ReadFile(File() + ".bad"), packed);
+        EXPECT_EQ(boxes.size(), 1u);
+    } else {
+        EXPECT_EQ(loaded.Text(), text);
+        EXPECT_FALSE(std::filesystem::exists(File() + ".bad"));
+        EXPECT_TRUE(boxes.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnpackedHistory,
+    ::testing::Values(
+        BombCase{"OneLongestPath", [] { return "/" + std::string(4094, 'a') + "\r\n/m/b.avi\r\n"; }, false},
+        BombCase{"OneLineLongerThanAPath", [] { return "/m/a.avi\r\n/" + std::string(4095, 'a') + "\r\n"; },
+                 true},
+        BombCase{"TenMegabytesInOneLine", [] { return "/" + std::string(10 << 20, 'a'); }, true},
+        BombCase{"LongLineEndedByCarriageReturnsOnly",
+                 [] { return "/m/a.avi\r/" + std::string(8192, 'b') + "\r"; }, true},
+        BombCase{"MoreShortLinesThanAHistoryHolds",
+                 [] {
+                     std::string text;
+                     for (std::size_t i = 0; i < MaxHistoryBytes / 32; ++i)
+                         text += "/a\n";
+                     return text;
+                 },
+                 true}),
+    testing_support::CaseName());
+
+// The manager's list becomes the history, with what was opened meanwhile after it; lines the stored history
+// could not read back (longer than a path) are left out, so that a broken "HistoryTemp" cannot make the
+// next start find the history damaged.
+TEST(MergeHistoryTemp, TakesTheManagersListThenWhatWasOpenedMeanwhile) {
+    const std::string tooLong = "/" + std::string(4095, 'x');
+    TStringList result = ListOf({"stale"});
+    MergeHistoryTemp(ListOf({"/m/b.avi", tooLong, "", "/m/a.avi", "/m/b.avi"}),
+                     ListOf({"/m/a.avi", "/m/c.avi"}),
+                     ListOf({"/m/a.avi", "/m/c.avi", "/m/d.avi", "/m/b.avi", tooLong}), result);
+    EXPECT_EQ(result.Items(), (V{"/m/b.avi", "", "/m/a.avi", "/m/b.avi", "/m/d.avi"}));
+    TStringList unpacked;
+    ASSERT_TRUE(UnpackHistory(testing_support::PackedText(result.Text()), unpacked));
+    EXPECT_EQ(unpacked.Items(), result.Items());
+}
 
 TEST_F(HistoryTest, SavingReplacesTheFileWholeAndNeverWritesIntoIt) {
     SaveHistoryList(ListOf({"/m/old.avi"}));

@@ -49,10 +49,15 @@ protected:
         PlayListForm->FormActivate(PlayListForm);
         return *PlayListForm;
     }
+    // Every row's label as kept; the controls of the rows in view show the same.
     static V Labels(const TList_Form& Window) {
         V labels;
-        for (const TPanel* row : Window.Rows())
-            labels.push_back(TList_Form::RowLabel(row)->Caption());
+        for (int i = 0; i < Window.RowTotal(); ++i) {
+            labels.push_back(Window.RowData(i).Label);
+            if (const TLabel* shown = TList_Form::RowLabel(Window.RowAt(i))) {
+                EXPECT_EQ(shown->Caption(), labels.back()) << "row " << i;
+            }
+        }
         return labels;
     }
     static TLabel* LabelOf(const TList_Form& Window, int Index) {
@@ -250,6 +255,65 @@ TEST_P(AddRefused, ForAnythingButMediaAndAudioShowsNoDialog) {
 
 INSTANTIATE_TEST_SUITE_P(PlayTypes, AddRefused, ::testing::Values(0, 2, 3));
 
+// A long list keeps every row but makes controls only for the rows in view: the rows are built in one pass,
+// and a scroll, a click, a double click and a delete far down the list reach the row the user sees.
+TEST_F(ListFormTest, ALongListShowsTheRowsInViewThroughAFewControls) {
+    constexpr int Total = 3000;
+    V files;
+    for (int i = 0; i < Total; ++i)
+        files.push_back("/m/" + std::to_string(i) + ".mp4");
+    TList_Form& window = ListWindow(files, 0);
+    auto controls = [&] {
+        return window.PL_P->findChildren<TPanel*>(QString(), Qt::FindDirectChildrenOnly).size();
+    };
+    // The rows that fit in the list area, and one cut by its edge.
+    const qsizetype fit = window.PL_P->Height() / 24 + 2;
+    EXPECT_LE(controls(), fit) << "one control per row in view, not per row";
+    const V labels = Labels(window);
+    ASSERT_EQ(labels.size(), static_cast<std::size_t>(Total));
+    EXPECT_EQ(labels.back(), "3000. 2999.mp4");
+
+    // Marked current far down: scrolled into the last slot, shown by a control; the top rows have none.
+    win32::SendMessage(State.PlayListWindowHandle, WM_PLAYLIST_SETCURRENT, 0, 2500);
+    ASSERT_NE(window.RowAt(2500), nullptr);
+    EXPECT_EQ(window.RowAt(2500)->Top(), window.ScrollState().V - 24);
+    EXPECT_EQ(LabelOf(window, 2500)->Caption(), "2501. 2500.mp4");
+    EXPECT_EQ(LabelOf(window, 2500)->Hint(), "/m/2500.mp4");
+    EXPECT_EQ(LabelOf(window, 2500)->Font().Color(), cl3DLight);
+    EXPECT_EQ(window.RowAt(0), nullptr);
+    EXPECT_LE(controls(), fit);
+
+    // A wheel notch up: the rows one slot lower, and the row that comes into view at the top shows its own
+    // text.
+    win32::SendMessage(window.Handle(), win32::WM_MOUSEWHEEL, static_cast<win32::WPARAM>(120) << 16, 0);
+    ASSERT_NE(window.RowAt(2499), nullptr);
+    EXPECT_EQ(window.RowAt(2499)->Top(), window.ScrollState().V - 24);
+    const int first = 2499 - (window.ScrollState().V - 34) / 24;
+    EXPECT_EQ(window.RowAt(first)->Top(), 10);
+    ASSERT_NE(window.RowAt(first), nullptr);
+    EXPECT_EQ(LabelOf(window, first)->Caption(),
+              std::to_string(first + 1) + ". " + std::to_string(first) + ".mp4");
+
+    // A click and a double click on a row in view act on that row.
+    Select(window, 2499);
+    EXPECT_EQ(State.SelectedPlayListRow, 2499);
+    EXPECT_EQ(window.RowAt(2499)->Color(), static_cast<TColor>(State.DarkGreyColor));
+    EXPECT_EQ(window.RowAt(2500)->Color(), clBlack);
+    window.PlayRowDblClick(LabelOf(window, 2498));
+    EXPECT_EQ(State.SelectedListText, "2499. 2498.mp4");
+    EXPECT_EQ(window.RowData(2498).Text, cl3DLight);
+    EXPECT_EQ(window.RowData(2500).Text, static_cast<TColor>(State.LightGreyColor));
+
+    // Deleting the selected row: the rows after it move up and are numbered on, also those in view.
+    Select(window, 2499);
+    Press(window.DelPlItem_XI);
+    ASSERT_EQ(window.RowTotal(), Total - 1);
+    EXPECT_EQ(window.RowData(2499).Label, "2500. 2500.mp4");
+    EXPECT_EQ(Labels(window).back(), "2999. 2999.mp4");
+    EXPECT_EQ(State.PlayListFiles->Count(), Total - 1);
+    EXPECT_LE(controls(), fit);
+}
+
 // --- Delete. ---
 
 // Deleting row 3 of 5: four rows numbered 1 to 4, the file names untouched (also their digits), the rows
@@ -397,7 +461,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "a===abc\nb===-5\nc===12x\nd===0x10\n",
                  {"a", "b", "c", "d"},
                  {"0", "0", "0", "0"}},
-        LoadCase{"APathHoldingTheSeparator", "", "/m/a===b.mp4===30\r\n", {"/m/a===b.mp4"}, {"30"}}),
+        LoadCase{"APathHoldingTheSeparator", "", "/m/a===b.mp4===30\r\n", {"/m/a===b.mp4"}, {"30"}},
+        // What plays joins whole, also when its name holds the separator.
+        LoadCase{"TheCurrentFileHoldingTheSeparator",
+                 "/m/cur===b.mp4",
+                 "a===1\r\n",
+                 {"a", "/m/cur===b.mp4"},
+                 {"1", "0"}}),
     testing_support::CaseName());
 
 // A name that names no file (typed into the dialog) loads nothing, creates nothing and stops nothing.
@@ -486,7 +556,13 @@ TEST_F(ListFormTest, TheMainWindowsMessagesMarkScrollAndRebuild) {
         files.push_back("/m/" + std::to_string(i) + ".mp4");
     TList_Form& window = ListWindow(files, 0);
     const win32::HWND list = State.PlayListWindowHandle;
-    auto color = [&](int Index) { return LabelOf(window, Index)->Font().Color(); };
+    // As kept for every row; shown by the control of a row in view.
+    auto color = [&](int Index) {
+        if (const TLabel* shown = LabelOf(window, Index)) {
+            EXPECT_EQ(shown->Font().Color(), window.RowData(Index).Text) << "row " << Index;
+        }
+        return window.RowData(Index).Text;
+    };
 
     win32::SendMessage(list, WM_PLAYLIST_SETCURRENT, 1, 1);
     EXPECT_EQ(color(1), cl3DLight);

@@ -16,6 +16,7 @@
 #include "platform/audio/Bass.h"
 #include "platform/com/Guids.h"
 #include "platform/com/Unknown.h"
+#include "platform/win32/Files.h"
 #include "platform/win32/Window.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/PaintCounter.h"
@@ -41,8 +42,8 @@ protected:
         return current;
     }
     double AudioPosition() const {
-        return bass::BASS_ChannelBytes2Seconds(State.BassStream,
-                                               bass::BASS_ChannelGetPosition(State.BassStream, bass::BASS_POS_BYTE));
+        return bass::BASS_ChannelBytes2Seconds(
+            State.BassStream, bass::BASS_ChannelGetPosition(State.BassStream, bass::BASS_POS_BYTE));
     }
 };
 
@@ -50,15 +51,15 @@ protected:
 
 struct CommandLineCase {
     const char* name;
-    V arguments;             // "{A}", "{B}": two clips; "{EQ}": a clip with "===" in its name; "{GONE}": a file
-                             // that does not exist
-    const char* storedList;  // "PlayFileList" before the start (nullptr: none), in the same names
-    V list;                  // the play list after the first activation
+    V arguments; // "{A}", "{B}": two clips; "{EQ}": a clip with "===" in its name; "{GONE}": a file
+                 // that does not exist
+    const char* storedList; // "PlayFileList" before the start (nullptr: none), in the same names
+    V list;                 // the play list after the first activation
     V positions;
-    const char* current;     // CurrentMediaFile, "" for none
-    int index;               // PlayListIndex
-    bool playing;            // and CurrentMediaFile is what plays
-    const char* listAfter;   // "PlayFileList" after the first activation (nullptr: none)
+    const char* current;   // CurrentMediaFile, "" for none
+    int index;             // PlayListIndex
+    bool playing;          // and CurrentMediaFile is what plays
+    const char* listAfter; // "PlayFileList" after the first activation (nullptr: none)
 };
 
 class CommandLineCases : public StoredListsTest, public ::testing::WithParamInterface<CommandLineCase> {
@@ -109,23 +110,66 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CommandLineCase{"None", {}, nullptr, {}, {}, "", 0, false, ""},
         CommandLineCase{"OpenSwitchAlone", {"/o"}, nullptr, {}, {}, "", 0, false, nullptr},
-        CommandLineCase{"PlainFiles", {"{A}", "{B}"}, nullptr, {"{A}", "{B}"}, {"0", "0"}, "{A}", 0, true, nullptr},
+        CommandLineCase{
+            "PlainFiles", {"{A}", "{B}"}, nullptr, {"{A}", "{B}"}, {"0", "0"}, "{A}", 0, true, nullptr},
         CommandLineCase{"OpenSwitch", {"/o", "{A}"}, nullptr, {"{A}"}, {"0"}, "{A}", 0, true, nullptr},
-        CommandLineCase{"OpenSwitchWithTwoFiles", {"/o", "{A}", "{B}"}, nullptr, {"{A}", "{B}"}, {"0", "0"}, "{A}", 0, true,
+        CommandLineCase{"OpenSwitchWithTwoFiles",
+                        {"/o", "{A}", "{B}"},
+                        nullptr,
+                        {"{A}", "{B}"},
+                        {"0", "0"},
+                        "{A}",
+                        0,
+                        true,
                         nullptr},
-        CommandLineCase{"SwitchesAreExactTexts", {"/O", "{A}"}, nullptr, {"/O", "{A}"}, {"0", "0"}, "/O", 0, false,
+        CommandLineCase{"SwitchesAreExactTexts",
+                        {"/O", "{A}"},
+                        nullptr,
+                        {"/O", "{A}"},
+                        {"0", "0"},
+                        "/O",
+                        0,
+                        false,
                         nullptr},
         // F goes on playing and stays the current entry of the merged list; entries need not exist.
-        CommandLineCase{"AppendToTheStoredList", {"/a", "{B}"}, "{A}===5\r\n{GONE}===3\r\n", {"{A}", "{GONE}", "{B}"},
-                        {"5", "3", "0"}, "{B}", 2, true, "{A}===5\r\n{GONE}===3\r\n"},
-        CommandLineCase{"AppendSkipsLinesThatNameNoFile", {"/a", "{B}"},
-                        "\r\nValue no find===0\n{A}\r\n\r\n===7\r\n", {"{A}", "{B}"}, {"0", "0"}, "{B}", 1, true,
+        CommandLineCase{"AppendToTheStoredList",
+                        {"/a", "{B}"},
+                        "{A}===5\r\n{GONE}===3\r\n",
+                        {"{A}", "{GONE}", "{B}"},
+                        {"5", "3", "0"},
+                        "{B}",
+                        2,
+                        true,
+                        "{A}===5\r\n{GONE}===3\r\n"},
+        CommandLineCase{"AppendSkipsLinesThatNameNoFile",
+                        {"/a", "{B}"},
+                        "\r\nValue no find===0\n{A}\r\n\r\n===7\r\n",
+                        {"{A}", "{B}"},
+                        {"0", "0"},
+                        "{B}",
+                        1,
+                        true,
                         "\r\nValue no find===0\n{A}\r\n\r\n===7\r\n"},
-        CommandLineCase{"AppendOfAFileWithTheSeparatorInItsName", {"/a", "{EQ}"}, "{A}===5\r\n", {"{A}", "{EQ}"},
-                        {"5", "0"}, "{EQ}", 1, true, "{A}===5\r\n"},
-        CommandLineCase{"AppendWithoutAStoredList", {"/a", "{B}"}, nullptr, {"{B}"}, {"0"}, "{B}", 0, true, ""},
-        CommandLineCase{"AppendOfAFileAlreadyListed", {"/a", "{A}"}, "{B}===0\r\n{A}===9\r\n", {"{B}", "{A}"}, {"0", "9"},
-                        "{A}", 1, true, "{B}===0\r\n{A}===9\r\n"}),
+        CommandLineCase{"AppendOfAFileWithTheSeparatorInItsName",
+                        {"/a", "{EQ}"},
+                        "{A}===5\r\n",
+                        {"{A}", "{EQ}"},
+                        {"5", "0"},
+                        "{EQ}",
+                        1,
+                        true,
+                        "{A}===5\r\n"},
+        CommandLineCase{
+            "AppendWithoutAStoredList", {"/a", "{B}"}, nullptr, {"{B}"}, {"0"}, "{B}", 0, true, ""},
+        CommandLineCase{"AppendOfAFileAlreadyListed",
+                        {"/a", "{A}"},
+                        "{B}===0\r\n{A}===9\r\n",
+                        {"{B}", "{A}"},
+                        {"0", "9"},
+                        "{A}",
+                        1,
+                        true,
+                        "{B}===0\r\n{A}===9\r\n"}),
     testing_support::CaseName());
 
 // Counts the media graphs made while it lives: every open of a media file makes one. OnMake runs as each is
@@ -284,7 +328,8 @@ TEST_F(StoredListsTest, StoredPlayListDropsDuplicatesAndMissingFilesAndTakesTheL
     WriteIni(DefaultsWith("ReloadLast", "0", DefaultsWith("LastMediaFile", c)));
     std::string upper = a;
     upper.replace(upper.rfind("a.mp4"), 5, "A.MP4");
-    WriteFile(PlayFileList(), a + "===0\r\n" + upper + "===12\r\n\r\n" + b + "\n" + tree.Root() + "/gone.avi===4\r\n");
+    WriteFile(PlayFileList(),
+              a + "===0\r\n" + upper + "===12\r\n\r\n" + b + "\n" + tree.Root() + "/gone.avi===4\r\n");
     Run();
     EXPECT_EQ(Items(*State.PlayListFiles), (V{a, b, c}));
     EXPECT_EQ(Items(*State.PlayListPositions), (V{"0", "0", "0"}));
@@ -307,8 +352,8 @@ TEST_F(StoredListsTest, MissingStoredListsAreCreatedEmpty) {
 }
 
 TEST_F(StoredListsTest, CloseWithNothingOpenedKeepsTheLastMediumAndWritesPositionZero) {
-    WriteIni(DefaultsWith("LastPos", "37", DefaultsWith("LastMediaFile", "/m/old.avi",
-                                                         DefaultsWith("ReloadLast", "0"))));
+    WriteIni(DefaultsWith("LastPos", "37",
+                          DefaultsWith("LastMediaFile", "/m/old.avi", DefaultsWith("ReloadLast", "0"))));
     Run();
     CloseForm();
     EXPECT_EQ(ReadIniInteger("PlayControl", "LastPlayType"), 1);
@@ -322,7 +367,8 @@ TEST_F(StoredListsTest, CloseWithNothingOpenedKeepsTheLastMediumAndWritesPositio
 TEST_F(StoredListsTest, ASwitchAloneLeavesTheStoredListsAsTheyWere) {
     const std::string playList = Clip("a.mp4") + "===5\r\n";
     const std::string dvdList = "DVD\r\nChapter1(1-1)\r\n";
-    for (const auto& [argument, lastPlayType] : {std::pair{"/o", "1"}, {"/a", "4"}, {"/o", "2"}, {"/a", "2"}}) {
+    for (const auto& [argument, lastPlayType] :
+         {std::pair{"/o", "1"}, {"/a", "4"}, {"/o", "2"}, {"/a", "2"}}) {
         WriteFile(PlayFileList(), playList);
         WriteFile(DvdFileList(), dvdList);
         WriteIni(DefaultsWith("LastPlayType", lastPlayType));
@@ -335,6 +381,47 @@ TEST_F(StoredListsTest, ASwitchAloneLeavesTheStoredListsAsTheyWere) {
         form.reset();
     }
 }
+
+struct UnreadCase {
+    const char* name;
+    const char* lastPlayType;
+    bool appendSwitch; // started with "/a" and a clip
+    const char* list;  // the stored list that cannot be read
+};
+class UnreadStoredList : public StoredListsTest, public ::testing::WithParamInterface<UnreadCase> {};
+
+// A stored list that is there but cannot be read (here a read error: a link to a file whose read fails) is
+// reported as before, and the close never writes over it, also when files were opened since.
+TEST_P(UnreadStoredList, IsReportedAndNeverWrittenOver) {
+    const UnreadCase& c = GetParam();
+    const std::string list = State.ProjectPath + "/" + c.list;
+    std::filesystem::create_symlink("/proc/self/mem", list);
+    ASSERT_FALSE(win32::ReadWholeFile(list).has_value()) << "the read fails";
+    WriteIni(DefaultsWith("LastPlayType", c.lastPlayType, DefaultsWith("ReloadLast", "0")));
+    const std::string clip = Clip("a.mp4");
+    // The activation as the program runs it: its error ends it and goes to the default error message.
+    Start(c.appendSwitch ? std::vector<std::string>{"/a", clip} : std::vector<std::string>{});
+    form->Show();
+    forms::CallEvent(form->OnActivate, form.get());
+    WaitForCommandLineOpen();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "Cannot open file \"" + list + "\".");
+    // A play list made since (for the DVD list, opening a file would leave the DVD and store the play list).
+    if (!c.appendSwitch && std::string(c.lastPlayType) != "2") {
+        chosenFiles = {clip};
+        form->OpenFileDialog();
+    }
+    CloseForm();
+    ASSERT_TRUE(std::filesystem::is_symlink(list)) << "written over";
+    EXPECT_EQ(std::filesystem::read_symlink(list), "/proc/self/mem");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UnreadStoredList,
+                         ::testing::Values(UnreadCase{"PlayList", "1", false, "PlayFileList"},
+                                           UnreadCase{"PlayListOfAudio", "4", false, "PlayFileList"},
+                                           UnreadCase{"AppendSwitch", "1", true, "PlayFileList"},
+                                           UnreadCase{"DvdList", "2", false, "DvdFileList"}),
+                         testing_support::CaseName());
 
 TEST_F(StoredListsTest, CloseStoresWhatPlaysWithThePositionTheTicksRecorded) {
     const std::string clip = Clip("a.mp4"), tone = Tone("t.wav");
@@ -421,8 +508,9 @@ class ResumeCases : public StoredListsTest, public ::testing::WithParamInterface
 
 TEST_P(ResumeCases, LastMediaFileReopensWhereTheRuleSays) {
     const std::string clip = Copy(LongClip(), "long.mp4");
-    WriteIni(DefaultsWith("LastMediaFile", clip, DefaultsWith("LastPos", GetParam().lastPos,
-                                                               DefaultsWith("AutoResumePlay", GetParam().autoResume))));
+    WriteIni(DefaultsWith(
+        "LastMediaFile", clip,
+        DefaultsWith("LastPos", GetParam().lastPos, DefaultsWith("AutoResumePlay", GetParam().autoResume))));
     Run();
     ASSERT_TRUE(State.IsPlaying);
     EXPECT_FALSE(State.IsPaused);
@@ -451,9 +539,10 @@ TEST_F(StoredListsTest, LastAudioFileResumesOnlyWithMemoryLastPosAndWithinTheFil
     const std::string tone = Tone("t.wav", 10.0);
     for (const auto& [memory, lastPos, resumed] :
          {std::tuple{"1", "6", true}, {"0", "6", false}, {"1", "10", false}, {"1", "15", false}}) {
-        WriteIni(DefaultsWith("LastPlayType", "4",
-                              DefaultsWith("LastMediaFile", tone,
-                                           DefaultsWith("LastPos", lastPos, DefaultsWith("MemoryLastPos", memory)))));
+        WriteIni(DefaultsWith(
+            "LastPlayType", "4",
+            DefaultsWith("LastMediaFile", tone,
+                         DefaultsWith("LastPos", lastPos, DefaultsWith("MemoryLastPos", memory)))));
         Run();
         ASSERT_TRUE(State.IsPlaying) << memory << " " << lastPos;
         EXPECT_EQ(State.PlayType, PlayTypes::Audio);
@@ -466,15 +555,16 @@ TEST_F(StoredListsTest, LastAudioFileResumesOnlyWithMemoryLastPosAndWithinTheFil
     }
 }
 
-// A medium shorter than a second has no whole second but its start: a stored point at or past its length plays
-// from the start, as with longer media, instead of seeking to its end.
+// A medium shorter than a second has no whole second but its start: a stored point at or past its length
+// plays from the start, as with longer media, instead of seeking to its end.
 TEST_F(StoredListsTest, AMediumShorterThanASecondResumesFromItsStart) {
     const std::string clip = tree.Root() + "/short.mp4";
     ASSERT_TRUE(testing_support::MakeMediaFile(
         "videotestsrc num-buffers=15 ! video/x-raw,width=320,height=240,framerate=25/1 ! "
         "x264enc speed-preset=ultrafast ! h264parse ! mp4mux ! filesink location={out}",
         clip));
-    WriteIni(DefaultsWith("LastMediaFile", clip, DefaultsWith("LastPos", "1", DefaultsWith("AutoResumePlay", "0"))));
+    WriteIni(DefaultsWith("LastMediaFile", clip,
+                          DefaultsWith("LastPos", "1", DefaultsWith("AutoResumePlay", "0"))));
     Run();
     ASSERT_TRUE(State.IsPlaying);
     EXPECT_EQ(State.LastPos, 0);
@@ -680,7 +770,8 @@ TEST_F(StoredListsTest, AStoredLastMediumThatIsNoFileIsToldOnce) {
 }
 
 TEST_F(StoredListsTest, LastDvdWithoutReloadIsOnlyRemembered) {
-    WriteIni(DefaultsWith("LastPlayType", "2", DefaultsWith("ReloadLast", "0", DefaultsWith("LastDvd", tree.Root()))));
+    WriteIni(DefaultsWith("LastPlayType", "2",
+                          DefaultsWith("ReloadLast", "0", DefaultsWith("LastDvd", tree.Root()))));
     Run();
     EXPECT_EQ(State.DvdPath, tree.Root());
     EXPECT_TRUE(boxes.empty());

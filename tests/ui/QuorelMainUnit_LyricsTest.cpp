@@ -13,6 +13,7 @@
 #include "tests/support/AudioFixtures.h"
 #include "tests/support/CaseName.h"
 #include "tests/ui/MainFormFixture.h"
+#include "ui/QuorelMainUnit_Lyrics.h"
 
 namespace {
 
@@ -248,6 +249,50 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"BeforeTheFirstLine", 15, 5.00, 0, -1, 0, -1},
         StepCase{"AfterTheLastLine", 15, 20.00, 0, -1, 0, -1}),
     testing_support::CaseName());
+
+// The line playing is the first with Start <= t < Next, whatever the lines hold (equal times, a last line
+// past the stream's end), found by looking at a handful of lines even among 100,000: the audio tick asks
+// every millisecond.
+TEST(LyricsLineAt, FindsTheLinePlayingByLookingAtAFewLines) {
+    auto linear = [](const std::vector<TLrcLineTime>& Lines, double T) {
+        for (std::size_t i = 0; i < Lines.size(); ++i)
+            if (LyricsHundredths(Lines[i].Start) <= LyricsHundredths(T) &&
+                LyricsHundredths(T) < LyricsHundredths(Lines[i].Next))
+                return static_cast<int>(i);
+        return -1;
+    };
+    auto lines = [](const std::vector<double>& Starts, double Length) {
+        forms::TStringList times;
+        for (double start : Starts)
+            times.Add(LrcTimeText(start));
+        return LyricsLineTimes(times, Length);
+    };
+    const std::vector<std::vector<TLrcLineTime>> cases = {
+        lines({}, 10.0),
+        lines({10.0}, 20.0),
+        lines({5.0, 5.0, 5.0, 7.0}, 9.0),
+        lines({1.0, 2.5, 2.5, 100.0}, 50.0), // the stream ends before the last line
+        lines({0.0, 0.01, 0.02, 13.0, 13.01}, 13.01),
+    };
+    for (std::size_t c = 0; c < cases.size(); ++c)
+        for (double t = -1.0; t <= 110.0; t += 0.01)
+            ASSERT_EQ(LyricsLineAt(cases[c], t), linear(cases[c], t)) << "case " << c << " at " << t;
+
+    std::vector<double> starts;
+    for (int i = 0; i < 100000; ++i)
+        starts.push_back(i * 2.0 + 1.0);
+    const std::vector<TLrcLineTime> many = lines(starts, 200001.0);
+    for (const auto& [t, line] : {std::pair{0.5, -1},
+                                  {1.0, 0},
+                                  {100000.99, 49999},
+                                  {199999.0, 99999},
+                                  {200000.99, 99999},
+                                  {200001.0, -1}}) {
+        int looked = 0;
+        EXPECT_EQ(LyricsLineAt(many, t, &looked), line) << t;
+        EXPECT_LE(looked, 18) << "lines looked at for " << t;
+    }
+}
 
 TEST_F(LyricsTest, TheStepLeavesTheTextAloneWhileItIsDraggedOrWithoutLyrics) {
     Run();

@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPainter>
+#include <QPicture>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -229,6 +231,44 @@ TEST_F(ExtCtrlsTest, LabelDrawsEachLineOfItsCaptionOneLineHeightBelowTheLast) {
     EXPECT_GT(first, 0);
     EXPECT_LT(first, third);
     EXPECT_GT(second, 2 * third); // the widest line, in the second band
+}
+
+// A label of thousands of lines (a lyrics text) paints only the lines that cross the part being painted: a
+// band of two lines records as much drawing as a label of those two lines alone, and shows what the whole
+// label shows there.
+TEST_F(ExtCtrlsTest, ALabelOfManyLinesPaintsOnlyTheLinesInThePartPainted) {
+    auto whiteOnBlack = [](TLabel& Label, const std::string& Caption) {
+        Label.SetColor(clBlack);
+        Label.Font().SetColor(clWhite);
+        Label.SetCaption(Caption);
+    };
+    std::string caption;
+    for (int i = 0; i < 3000; ++i)
+        caption += "line " + std::to_string(i) + "\r\n";
+    TLabel label, two;
+    whiteOnBlack(label, caption);
+    whiteOnBlack(two, "line 1500\r\nline 1501");
+    const int h = label.LineHeight();
+    ASSERT_EQ(label.Height(), 3000 * h);
+    // Lines 1500 and 1501, and a pixel of each line beside them.
+    const QRect band(0, 1500 * h - 1, label.Width(), 2 * h + 2);
+    QPicture part, alone;
+    {
+        QPainter painter(&part);
+        label.render(&painter, QPoint(), QRegion(band));
+    }
+    {
+        QPainter painter(&alone);
+        two.render(&painter, QPoint(), QRegion(0, 0, two.Width(), two.Height() + 2));
+    }
+    EXPECT_LT(part.size(), 2 * alone.size()) << "drawing recorded for four lines at most";
+
+    QImage shown(band.size(), QImage::Format_RGB32);
+    shown.fill(Qt::red);
+    label.render(&shown, QPoint(), QRegion(band));
+    const QImage whole = label.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, whole.copy(band));
+    EXPECT_GT(LitWidth(shown, 1, h), 0) << "line 1500 drawn";
 }
 
 TEST_F(ExtCtrlsTest, LabelExpandsTabs) {

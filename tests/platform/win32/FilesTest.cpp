@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/CaseName.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::ReadFile;
@@ -17,15 +18,60 @@ using testing_support::WriteFile;
 
 namespace {
 
-TEST(WriteFileAtomically, ReplacesContentsAsAnOrdinaryFile) {
-    TempDir dir;
-    WriteFile(dir.File("list"), "old contents that are longer");
-    ASSERT_TRUE(win32::WriteFileAtomically(dir.File("list"), "new"));
-    EXPECT_EQ(ReadFile(dir.File("list")), "new");
+// Holds the process's umask at Mask while it lives.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t Mask) : saved_(::umask(Mask)) {}
+    ~ScopedUmask() { ::umask(saved_); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    mode_t saved_;
+};
+
+mode_t ModeOf(const std::string& Path) {
     struct stat st = {};
-    ASSERT_EQ(::stat(dir.File("list").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(::stat(Path.c_str(), &st), 0) << Path;
+    return st.st_mode & 07777;
 }
+
+struct ModeCase {
+    const char* name;
+    mode_t umask;
+    int existing; // the mode of the file replaced; -1: there is none
+    mode_t expected;
+};
+
+class WrittenMode : public ::testing::TestWithParam<ModeCase> {};
+
+// A new stored file gets the permissions any new file of the user gets (0666 less the umask); a file that is
+// replaced keeps the permissions it had, whatever the umask.
+TEST_P(WrittenMode, NewFilesFollowTheUmaskReplacedOnesKeepTheirMode) {
+    const ModeCase& c = GetParam();
+    TempDir dir;
+    const std::string file = dir.File("HistoryList");
+    if (c.existing >= 0) {
+        WriteFile(file, "old contents that are longer");
+        ASSERT_EQ(::chmod(file.c_str(), static_cast<mode_t>(c.existing)), 0);
+    }
+    {
+        ScopedUmask mask(c.umask);
+        ASSERT_TRUE(win32::WriteFileAtomically(file, "new"));
+    }
+    EXPECT_EQ(ReadFile(file), "new");
+    EXPECT_EQ(ModeOf(file), c.expected) << std::oct << ModeOf(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WrittenMode,
+                         ::testing::Values(ModeCase{"NewUnderTheUsualUmask", 022, -1, 0644},
+                                           ModeCase{"NewUnderAPrivateUmask", 077, -1, 0600},
+                                           ModeCase{"NewUnderAGroupUmask", 027, -1, 0640},
+                                           ModeCase{"PrivateFileStaysPrivate", 022, 0600, 0600},
+                                           ModeCase{"SharedFileStaysShared", 077, 0664, 0664},
+                                           ModeCase{"ReadOnlyFileStaysReadOnly", 022, 0444, 0444},
+                                           ModeCase{"SetIdBitsAreNotCarried", 022, 06750, 0750}),
+                         testing_support::CaseName());
 
 TEST(WriteFileAtomically, NewFileReplacesTheOldOneInsteadOfRewritingIt) {
     TempDir dir;

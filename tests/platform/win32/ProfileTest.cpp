@@ -292,3 +292,24 @@ TEST(ProfileWrite, WriteLeavesNoTemporaryFileBehind) {
 }
 
 } // namespace
+
+namespace {
+
+// With the files kept in memory the functions read and write exactly as on the disk, and the disk is never
+// touched; set back, they use the disk again.
+TEST(ProfileFiles, MemoryFilesAreReadAndWrittenAsDiskFilesAre) {
+    TempDir dir;
+    const std::string file = dir.File("Default.ini");
+    win32::MemoryProfileFiles memory;
+    memory.Files[file] = "[Play]\r\nSoundLevel=30\r\n\r\n[View]\r\nStatusBar=1\r\n";
+    win32::SetProfileFiles(&memory);
+    EXPECT_EQ(win32::GetPrivateProfileInt("play", "soundlevel", -1, file), 30);
+    EXPECT_TRUE(win32::WritePrivateProfileString("Play", "AfterPlay", "2", file));
+    EXPECT_EQ(win32::GetPrivateProfileString("Other", "Key", "none", dir.File("missing.ini")), "none");
+    win32::SetProfileFiles(nullptr);
+    EXPECT_EQ(memory.Files[file], "[Play]\r\nSoundLevel=30\r\nAfterPlay=2\r\n\r\n[View]\r\nStatusBar=1\r\n");
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(win32::GetPrivateProfileInt("Play", "SoundLevel", -1, file), -1) << "the disk again";
+}
+
+} // namespace
