@@ -358,11 +358,11 @@ TEST(VideoWindow, OwnRendererPaintsIntoAChildWindowWhereItIsPlaced) {
     window->GetWindowPosition(&left, &top, &width, &height);
     EXPECT_EQ((std::array{left, top, width, height}), (std::array<LONG, 4>{100, 50, 200, 150}));
     com::QueryInterfaceOf<IMediaControl>(graph.Get())->Run();
-    // videotestsrc's default pattern: the top-left bar is white-ish, the panel around it stays white, the
-    // bottom-right corner of the pattern is black.
+    // videotestsrc's default pattern: the top-left bar is white-ish, the panel around it stays white; the
+    // pattern's last bar is blue, and in its bottom row a black block ends at 425 of its 640 pixels.
     ASSERT_TRUE(WaitUntil([&] {
         const QImage picture = panel.grab().toImage();
-        return picture.pixel(295, 195) != qRgb(255, 255, 255) && qGray(picture.pixel(295, 195)) < 60;
+        return NearColour(picture.pixel(295, 60), {0, 0, 255}) && qGray(picture.pixel(220, 195)) < 40;
     })) << "the picture fills the child window";
     const QImage picture = panel.grab().toImage();
     EXPECT_EQ(picture.pixel(50, 25), qRgb(255, 255, 255)) << "outside the child window the panel shows";
