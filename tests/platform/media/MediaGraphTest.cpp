@@ -32,6 +32,7 @@
 #include "tests/support/QtApp.h"
 #include "tests/support/StreamFaults.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowlessGraph.h"
 
 // After the platform types: GLib defines TRUE and FALSE as macros.
 #include "platform/gst/Gst.h"
@@ -60,46 +61,7 @@ using testing_support::PositionOf;
 using testing_support::Pump;
 using testing_support::WaitUntil;
 
-// A graph with the mixing renderer 9 painting windowless into a 500 x 300 panel, the video at (50, 0, 400,
-// 300).
-class WindowlessGraph {
-public:
-    WindowlessGraph() {
-        testing_support::EnsureQApplication();
-        panel = std::make_unique<QWidget>();
-        panel->resize(500, 300);
-        panel->show();
-        graph = Create<IGraphBuilder>(com::CLSID_FilterGraph);
-        vmr = Create<IBaseFilter>(com::CLSID_VideoMixingRenderer9);
-        graph->AddFilter(vmr.Get(), u"Video Mixing Renderer 9");
-        auto config = com::QueryInterfaceOf<IVMRFilterConfig9>(vmr.Get());
-        config->SetRenderingMode(VMR9Mode_Windowless);
-        config->SetNumberOfStreams(2);
-        windowless = com::QueryInterfaceOf<IVMRWindowlessControl9>(vmr.Get());
-        windowless->SetVideoClippingWindow(win32::HandleOf(panel.get()));
-        windowless->SetBorderColor(win32::RGB(0, 0, 0));
-        control = com::QueryInterfaceOf<IMediaControl>(graph.Get());
-        seeking = com::QueryInterfaceOf<IMediaSeeking>(graph.Get());
-        step = com::QueryInterfaceOf<IVideoFrameStep>(graph.Get());
-        audio = com::QueryInterfaceOf<IBasicAudio>(graph.Get());
-    }
-    HRESULT Render(MediaFixture Fixture) {
-        HRESULT hr = graph->RenderFile(com::WideString(MediaFile(Fixture)).c_str(), nullptr);
-        RECT destination{50, 0, 450, 300};
-        windowless->SetVideoPosition(nullptr, &destination);
-        return hr;
-    }
-    QImage Picture() const { return panel->grab().toImage(); }
-
-    std::unique_ptr<QWidget> panel;
-    ComPtr<IGraphBuilder> graph;
-    ComPtr<IBaseFilter> vmr;
-    ComPtr<IVMRWindowlessControl9> windowless;
-    ComPtr<IMediaControl> control;
-    ComPtr<IMediaSeeking> seeking;
-    ComPtr<IVideoFrameStep> step;
-    ComPtr<IBasicAudio> audio;
-};
+using testing_support::WindowlessGraph;
 
 struct PlayableCase {
     const char* name;
