@@ -403,6 +403,9 @@ void PlaceVideo() {
 }
 
 void MaximizeIfVideoTooLarge() {
+    // A window that fills the screen already (full screen included) stays as it is.
+    if (win32::IsZoomed(State.MainWindowHandle))
+        return;
     const int screenWidth = win32::GetSystemMetrics(win32::SM_CXSCREEN);
     const int screenHeight = win32::GetSystemMetrics(win32::SM_CYSCREEN);
     if (screenWidth > State.VideoWidth + 209 && screenHeight > State.VideoHeight + 127)

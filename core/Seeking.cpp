@@ -74,10 +74,10 @@ void SeekMediaBySlider(int Pos, int Max, forms::TLabel& TimeLabel) {
     std::int64_t stop = 0;
     State.MediaSeeking->GetStopPosition(&stop);
     const std::int64_t target = KnobTarget(stop, Pos, Max);
-    std::int64_t current = 0;
-    State.MediaSeeking->GetCurrentPosition(&current);
+    // The label shows where the seek goes, as the audio and DVD seeks do: a paused medium has no tick that
+    // would write the new position after it.
     std::int64_t h = 0, m = 0, s = 0;
-    RefTimeToHms(h, m, s, current);
+    RefTimeToHms(h, m, s, target);
     TimeLabel.SetCaption(HmsText(h, m, s) + " / " + State.VideoTimeText);
     SeekGraph(target);
 }

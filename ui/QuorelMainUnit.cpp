@@ -379,8 +379,6 @@ void TQuorelMain_Form::OpenCommandLineFilesAfterShow() {
     CommandLineOpenPending = false;
     if (ClosingDown)
         return;
-    // The first show's resize found nothing playing: "on top while playing" takes effect now that it plays.
-    ApplyStayOnTopOrder();
     if (activationWaiting_) {
         activationWaiting_ = false;
         FormActivate(this);

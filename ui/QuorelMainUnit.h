@@ -275,7 +275,7 @@ public:
     void ResizeByBorder(forms::TShiftState Shift, int Mode);
     void FormResize(forms::TObject* Sender);
     // The window on top of others or not, by [Play] StayOnTop and whether something plays; a window of the
-    // screen's size never is.
+    // screen's size never is. At every resize and every change of the play state (open, stop, end).
     void ApplyStayOnTopOrder();
     void FormCanResize(forms::TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);
     void Topcenter_IMouseDown(forms::TObject* Sender, forms::TMouseButton Button, forms::TShiftState Shift,
@@ -295,6 +295,8 @@ public:
     void ToggleFullScreen();
     void FullScreenAtOnce();
     void LeaveFullScreenForAudio();
+    // Keys the window's controls leave: Escape leaves full screen.
+    void FormKeyDown(forms::TObject* Sender, std::uint16_t& Key, forms::TShiftState Shift);
 
     // --- Command line, stored lists and the last medium (QuorelMainUnit_Lists.cpp). ---
     // The arguments that are files: all but the switches "/o" and "/a".
@@ -548,6 +550,8 @@ public:
     bool FirstActivation = false;
     bool IsFullScreen = false;
     int WasMaximized = 0;
+    // The window's rectangle when full screen was entered, which leaving it gives back.
+    win32::RECT FullScreenFrom{};
     win32::POINT DragOrigin;
     int ReloadLastSetting = 0;
     int MemoryLastPosSetting = 0;
@@ -611,6 +615,8 @@ private:
     void ResumeReopenedMedium();
     // Shows the frame panels and the menu items that full screen hides.
     void ShowFrameAgain();
+    // Shows Ctrl_P at the bottom and Bottom_P directly above it.
+    void ShowBottomStrips();
     // Leaves full screen for the state the window had before it (maximized or normal).
     void LeaveFullScreen();
     // Two percent up (1) or down (2), knob and level in step.

@@ -178,7 +178,7 @@ void TQuorelMain_Form::Main_PopPopup(TObject*) {
     // Only with a medium open: the play type of the last session stays when nothing is.
     pCapturescreen->SetEnabled(State.IsPlaying &&
                                (State.PlayType == PlayTypes::MediaFile || State.PlayType == PlayTypes::Pip));
-    pFullscreen->SetEnabled(State.PlayType != PlayTypes::Audio);
+    pFullscreen->SetEnabled(IsFullScreen || State.PlayType != PlayTypes::Audio);
     if (State.PlayType == PlayTypes::Dvd)
         BuildDvdPopupMenus();
 }
@@ -271,9 +271,9 @@ void TQuorelMain_Form::pDecelerateplayClick(TObject*) {
 }
 
 void TQuorelMain_Form::pNormalplayClick(TObject*) {
-    // Back to the normal rate: a key of the rate family does not open the last medium when none is open.
-    if (State.IsPlaying)
-        PlayCommand();
+    // Back to the normal rate while playing; stopped, it plays the current file again, as Space does.
+    PlayCommand();
+    RefreshButtonBitmaps();
 }
 
 void TQuorelMain_Form::StepVolumeCommand(int Direction) {
@@ -420,9 +420,13 @@ void TQuorelMain_Form::Video_PClick(TObject*) {
 }
 
 void TQuorelMain_Form::Video_PDblClick(TObject*) {
-    // The first click of the two paused or resumed: the play/pause here puts it back.
-    if (!State.IsPlaying)
+    // Nothing plays (a medium that ended in full screen): the double click only leaves full screen.
+    if (!State.IsPlaying) {
+        if (IsFullScreen)
+            FullScreenCommand();
         return;
+    }
+    // The first click of the two paused or resumed: the play/pause here puts it back.
     PlayPauseCommand();
     FullScreenCommand();
 }
@@ -453,8 +457,11 @@ void TQuorelMain_Form::Video_PMouseMove(TObject*, TShiftState Shift, int X, int 
     }
     // In full screen the control and status bars show while the pointer is near the screen's bottom edge.
     if (IsFullScreen) {
-        const bool near = Y >= Screen().Height() - 97;
-        Ctrl_P->SetVisible(near);
-        Bottom_P->SetVisible(near);
+        if (Y < Screen().Height() - 97) {
+            Ctrl_P->Hide();
+            Bottom_P->Hide();
+        } else if (!Ctrl_P->Visible() || !Bottom_P->Visible()) {
+            ShowBottomStrips();
+        }
     }
 }

@@ -73,6 +73,9 @@ void TQuorelMain_Form::BindFrame() {
         };
     }
     Video_P->OnResize = [this](TObject* Sender) { Video_PResize(Sender); };
+    OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) {
+        FormKeyDown(Sender, Key, Shift);
+    };
     RePaint_T->SetOnTimer([this](TObject* Sender) { RePaint_TTimer(Sender); });
 }
 
@@ -175,6 +178,9 @@ void TQuorelMain_Form::FormResize(TObject*) {
 }
 
 void TQuorelMain_Form::ApplyStayOnTopOrder() {
+    // The close stops what plays: the window that goes keeps its order.
+    if (ClosingDown)
+        return;
     State.StayOnTop = ReadIniInteger("Play", "StayOnTop");
     // "On top while playing" is on top only while something plays.
     const bool playingOnTop = State.StayOnTop == StayOnTops::WhilePlaying && State.IsPlaying;
@@ -273,16 +279,27 @@ void TQuorelMain_Form::Video_PResize(TObject*) {
 void TQuorelMain_Form::RePaint_TTimer(TObject*) { RepaintVideo(State.VideoPanelHandle); }
 
 void TQuorelMain_Form::ShowFrameAgain() {
-    // In this order, so that Bottom_P lies directly above Ctrl_P again.
-    for (TPanel* panel : {Top_P, Left_P, Right_P, Ctrl_P, Bottom_P})
+    for (TPanel* panel : {Top_P, Left_P, Right_P})
         panel->Show();
+    ShowBottomStrips();
     for (TMenuItem* item : {pPlaylistView, pCapturelistview, pPlaylist})
         item->SetVisible(true);
+}
+
+void TQuorelMain_Form::ShowBottomStrips() {
+    // Bottom_P directly above Ctrl_P. The strips are stacked by where they stand, and a hidden one keeps the
+    // place it had when it was hidden, perhaps in a window of another size: each is put at the inner edge of
+    // those shown before it shows.
+    Ctrl_P->SetTop(ClientHeight());
+    Ctrl_P->Show();
+    Bottom_P->SetTop(Ctrl_P->Top() - Bottom_P->Height());
+    Bottom_P->Show();
 }
 
 void TQuorelMain_Form::ToggleFullScreen() {
     if (!IsFullScreen) {
         WasMaximized = GetShowCmd(Handle()) == win32::SW_SHOWMAXIMIZED ? 1 : 0;
+        FullScreenFrom = {Left(), Top(), Left() + Width(), Top() + Height()};
         for (TPanel* panel : {Top_P, Bottom_P, Left_P, Right_P, Ctrl_P})
             panel->Hide();
         for (TMenuItem* item : {pPlaylistView, pCapturelistview, pPlaylist})
@@ -304,7 +321,27 @@ void TQuorelMain_Form::LeaveFullScreen() {
     ShowFrameAgain();
     win32::ShowWindow(State.MainWindowHandle,
                       WasMaximized == 1 ? win32::SW_SHOWMAXIMIZED : win32::SW_SHOWNORMAL);
+    // The size and place the window had, also when something moved it while it covered the screen.
+    const win32::RECT& from = FullScreenFrom;
+    if (WasMaximized != 1 && from.right > from.left &&
+        (Left() != from.left || Top() != from.top || Width() != from.right - from.left ||
+         Height() != from.bottom - from.top))
+        SetBounds(from.left, from.top, from.right - from.left, from.bottom - from.top);
     IsFullScreen = false;
+    LayoutControls();
+    // Left after the medium ended: the full-screen button is the stopped state's again.
+    if (!State.IsPlaying) {
+        maxmin_xi->SetEnabled(false);
+        RefreshButtonBitmaps();
+    }
+}
+
+void TQuorelMain_Form::FormKeyDown(TObject*, std::uint16_t& Key, TShiftState) {
+    // Escape leaves full screen, as it does on every desktop; it never enters it.
+    if (Key == win32::VK_ESCAPE && IsFullScreen) {
+        FullScreenCommand();
+        Key = 0;
+    }
 }
 
 void TQuorelMain_Form::FullScreenAtOnce() {
@@ -315,14 +352,11 @@ void TQuorelMain_Form::FullScreenAtOnce() {
 
 void TQuorelMain_Form::LeaveFullScreenForAudio() {
     // The way out of full screen first, back to the window's own state; a window that was maximized stays so.
-    // The size grows from the normal rectangle the window goes back to (the window system may still be on its
-    // way there).
-    win32::WINDOWPLACEMENT placement;
-    win32::GetWindowPlacement(Handle(), &placement);
-    const win32::RECT& normal = placement.rcNormalPosition;
+    // The size grows from the rectangle the window had before full screen.
     LeaveFullScreen();
     if (WasMaximized == 1)
         return;
+    const win32::RECT normal = FullScreenFrom;
     const int screenWidth = Screen().Width();
     const int screenHeight = Screen().Height();
     const int height = std::min(normal.bottom - normal.top + 127, screenHeight);

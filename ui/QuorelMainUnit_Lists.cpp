@@ -431,4 +431,5 @@ void TQuorelMain_Form::ShowPipOpened() {
     EnableImages(ProgressBarImages);
     win32::SystemParametersInfo(win32::SPI_SETSCREENSAVEACTIVE, 0, nullptr, 0);
     RefreshButtonBitmaps();
+    ApplyStayOnTopOrder();
 }

@@ -103,7 +103,8 @@ void TQuorelMain_Form::ShowStopped() {
     Ctrl_T->SetEnabled(false);
     RePaint_T->SetEnabled(false);
     Capture_XI->SetEnabled(false);
-    maxmin_xi->SetEnabled(false);
+    // In full screen the button stays, as the way back to the window.
+    maxmin_xi->SetEnabled(IsFullScreen);
     Mainlogo_I->Show();
     VideoBar_XI->SetLeft(VideoPro_XI->Left());
     VideoGo_XI->SetWidth(0);
@@ -113,6 +114,8 @@ void TQuorelMain_Form::ShowStopped() {
     ScreenSaverAllowed(true);
     // Every stop, the end of a medium's too: the buttons show that nothing plays.
     RefreshButtonBitmaps();
+    // "On top while playing" follows the play state, not only the window's size.
+    ApplyStayOnTopOrder();
 }
 
 // --- Opening. ---
@@ -259,6 +262,7 @@ void TQuorelMain_Form::ShowMediaOpened() {
     EnableImages(ProgressBarImages);
     ScreenSaverAllowed(false);
     RefreshButtonBitmaps();
+    ApplyStayOnTopOrder();
 }
 
 void TQuorelMain_Form::ShowDvdOpened() {
@@ -283,6 +287,7 @@ void TQuorelMain_Form::ShowDvdOpened() {
     DvdShowSubtitle();
     ScreenSaverAllowed(false);
     RefreshButtonBitmaps();
+    ApplyStayOnTopOrder();
 }
 
 void TQuorelMain_Form::ShowMediaCaption() {
@@ -493,7 +498,8 @@ void TQuorelMain_Form::StepAndPlay(int Direction) {
 }
 
 void TQuorelMain_Form::FullScreenCommand() {
-    if (!State.IsPlaying || State.PlayType == PlayTypes::Audio)
+    // Full screen is always left, also once nothing plays there any more (a medium that ended in it).
+    if (!IsFullScreen && (!State.IsPlaying || State.PlayType == PlayTypes::Audio))
         return;
     IgnoreNextVideoMove = true;
     ToggleFullScreen();

@@ -252,7 +252,13 @@ void TQuorelMain_Form::Capture_XIClick(TObject*) {
     CaptureByType();
 }
 
-void TQuorelMain_Form::pCapturescreenClick(TObject*) {
+void TQuorelMain_Form::pCapturescreenClick(TObject* Sender) {
+    // As the capture button: a capture made with no capture-list window would show nowhere, and the next
+    // capture would write over it.
+    if (State.IsPlaying) {
+        Capture_XIClick(Sender);
+        return;
+    }
     CaptureByType();
 }
 

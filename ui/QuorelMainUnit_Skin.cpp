@@ -105,6 +105,9 @@ std::string SkinPictureOnEvent(const std::string& Button, int Variant, bool Enab
     case TSkinEvent::MouseUp:
         if ((!Enabled && skipsPress) || OneOf(Button, {"Menu_xi", "PlayPause_XI", "Stop_XI"}))
             return "";
+        // The click before the release may have disabled the button (full screen left after the end).
+        if (!Enabled && SkinButtonCanBeDisabled(Button))
+            return SkinPictureName(Button, Variant, TSkinState::Disable);
         return SkinPictureName(Button, Variant,
                                Button == "Volume_XI" ? TSkinState::Hight : TSkinState::Normal);
     }

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "platform/win32/Window.h"
+
 namespace forms {
 
 namespace {
@@ -59,6 +61,7 @@ bool TOpenDialog::Execute() {
     if (Handler())
         return Handler()(*this);
 
+    const win32::FocusReturn focus(owner_);
     QFileDialog dialog(owner_ != nullptr ? owner_ : QApplication::activeWindow());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (!Title.empty())
@@ -117,6 +120,7 @@ bool SelectDirectory(const std::string& Caption, const std::string& Root, std::s
         Directory = chosen;
         return true;
     }
+    const win32::FocusReturn focus(Owner);
     const QString picked = QFileDialog::getExistingDirectory(
         Owner != nullptr ? Owner : QApplication::activeWindow(), QString::fromStdString(Caption),
         QString::fromStdString(Root), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);

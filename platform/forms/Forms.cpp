@@ -8,10 +8,12 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
+#include "platform/forms/Menus.h"
 #include "platform/forms/StringList.h"
 #include "platform/win32/CloseRequests.h"
 #include "platform/win32/Files.h"
@@ -75,6 +77,11 @@ void TForm::ApplyWindowFlags() {
                  Qt::WindowCloseButtonHint;
         break;
     }
+    // A form with an owner stays above it. A window manager keeps a window above another only when it is
+    // that window's transient, which Qt makes of dialogs and tool windows alone: an owned plain window is a
+    // tool window (which, as the owned windows of the description, has no task-bar entry either).
+    if (parentWidget() != nullptr && (flags & Qt::WindowType_Mask) == Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Tool;
     if (formStyle_ == fsStayOnTop)
         flags |= Qt::WindowStaysOnTopHint;
     const bool wasVisible = isVisible();
@@ -244,6 +251,20 @@ void TForm::closeEvent(QCloseEvent* Event) {
     }
 }
 
+void TForm::keyPressEvent(QKeyEvent* Event) {
+    std::uint16_t key = VirtualKeyOf(Event->key(), Event->modifiers().testFlag(Qt::KeypadModifier));
+    if (key == 0 || !OnKeyDown) {
+        TControl::keyPressEvent(Event);
+        return;
+    }
+    QPointer<TForm> self(this);
+    CallEvent(OnKeyDown, this, key, ShiftStateOf(Event->modifiers(), QGuiApplication::mouseButtons()));
+    if (key == 0)
+        Event->accept();
+    else if (self)
+        TControl::keyPressEvent(Event);
+}
+
 void TForm::SetModalResult(TModalResult Value) {
     modalResult_ = Value;
     if (modal_ && Value != mrNone && modalLoop_ != nullptr)
@@ -253,6 +274,7 @@ void TForm::SetModalResult(TModalResult Value) {
 TModalResult TForm::ShowModal() {
     if (modal_ || visible_)
         throw EClassLibraryError("Cannot make a visible window modal");
+    const win32::FocusReturn focus(parentWidget());
     modal_ = true;
     modalResult_ = mrNone;
     setWindowModality(Qt::ApplicationModal);

@@ -14,9 +14,12 @@
 //   (caFree) or minimized (caMinimize). An exception in OnClose keeps the form open;
 // - OnCanResize: every new size (SetBounds, win32::MoveWindow, SetWindowPos) can be refused: the size stays,
 //   a move still happens;
-// - OnResize: after every change of size.
+// - OnResize: after every change of size;
+// - OnKeyDown: a key pressed in the form that none of its controls took, with its virtual-key code; a
+//   handler that sets Key to 0 has used it.
 // Modal forms (ShowModal) disable the other windows of the program while timers go on running.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -54,6 +57,7 @@ constexpr TModalResult mrNo = 7;
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCanResizeEvent = std::function<void(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize)>;
+using TKeyEvent = std::function<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
 
 class TForm : public TControl {
 public:
@@ -103,10 +107,12 @@ public:
     TNotifyEvent OnDeactivate;
     TCloseEvent OnClose;
     TCanResizeEvent OnCanResize;
+    TKeyEvent OnKeyDown;
 
 protected:
     bool event(QEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
     // Asks OnCanResize about a new size; true when it may be taken (NewWidth and NewHeight may change).
     bool CanResize(int& NewWidth, int& NewHeight);
 

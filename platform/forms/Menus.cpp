@@ -141,6 +141,23 @@ std::vector<QKeySequence> KeySequencesOf(TShortCut Value) {
     return sequences;
 }
 
+std::uint16_t VirtualKeyOf(int QtKey, bool Keypad) {
+    if (QtKey >= Qt::Key_0 && QtKey <= Qt::Key_9)
+        return static_cast<std::uint16_t>((Keypad ? 0x60 : 0x30) + (QtKey - Qt::Key_0));
+    if (QtKey >= Qt::Key_A && QtKey <= Qt::Key_Z)
+        return static_cast<std::uint16_t>(0x41 + (QtKey - Qt::Key_A));
+    if (QtKey >= Qt::Key_F1 && QtKey <= Qt::Key_F24)
+        return static_cast<std::uint16_t>(0x70 + (QtKey - Qt::Key_F1));
+    if (QtKey == Qt::Key_Enter)
+        return 0x0D;
+    // The number pad's own keys first ("Num -" rather than "-"); its arrows and the like are the main ones.
+    for (const bool numberPad : {Keypad, false})
+        for (const auto& k : kNamedKeys)
+            if (k.QtKey == QtKey && (k.Key >= 0x6A && k.Key <= 0x6F) == numberPad)
+                return k.Key;
+    return 0;
+}
+
 TMenuItem::TMenuItem(QObject* Owner) : QObject(Owner), action_(new QAction(this)) {
     QObject::connect(action_, &QAction::triggered, this, [this] {
         action_->setChecked(checked_); // a click does not toggle the item

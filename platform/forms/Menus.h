@@ -36,6 +36,8 @@ TShortCut TextToShortCut(const std::string& Text);
 TShortCut ShortCut(std::uint16_t Key, TShortCut Modifiers);
 // The Qt key sequences that press the shortcut (Enter is both the main and the keypad key); empty for 0.
 std::vector<QKeySequence> KeySequencesOf(TShortCut ShortCut);
+// The virtual-key code of a Qt key (Keypad: pressed on the number pad); 0 for a key that has none here.
+std::uint16_t VirtualKeyOf(int QtKey, bool Keypad);
 
 class TMenuItem;
 // A fixed table of menu items (a radio group, the items a command enables).

@@ -73,6 +73,7 @@ QMessageBox::Icon IconOf(UINT Type) {
 }
 
 int ShowQtMessageBox(const MessageBoxRequest& Request) {
+    const FocusReturn focus(WidgetOf(Request.Owner));
     QMessageBox box(IconOf(Request.Type), QString::fromStdString(Request.Caption),
                     QString::fromStdString(Request.Text), QMessageBox::NoButton, WidgetOf(Request.Owner));
     const auto buttons = ButtonsOf(Request.Type);

@@ -80,6 +80,9 @@ constexpr UINT SWP_HIDEWINDOW = 0x0080;
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 
+// Virtual-key codes.
+constexpr unsigned VK_ESCAPE = 0x1B;
+
 // GetSysColor.
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWTEXT = 8;

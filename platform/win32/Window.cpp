@@ -375,7 +375,7 @@ BOOL IsIconic(HWND Handle) {
 
 BOOL IsZoomed(HWND Handle) {
     QWidget* w = WidgetOf(Handle);
-    return w != nullptr && w->isMaximized() && !w->isMinimized() ? TRUE : FALSE;
+    return w != nullptr && (w->isMaximized() || w->isFullScreen()) && !w->isMinimized() ? TRUE : FALSE;
 }
 
 BOOL EnableWindow(HWND Handle, BOOL Enable) {
@@ -478,6 +478,21 @@ std::vector<HWND> VisibleTopLevelWindows() {
 
 bool InsideModalLoop() {
     return QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
+}
+
+FocusReturn::FocusReturn(QWidget* Opener) : window_(QApplication::activeWindow()) {
+    if (window_ == nullptr && Opener != nullptr)
+        window_ = Opener->window();
+}
+
+FocusReturn::~FocusReturn() {
+    QWidget* w = window_.data();
+    if (w == nullptr || !w->isVisible() || w->isMinimized())
+        return;
+    // Not past another modal window, which has the keyboard by right.
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != w)
+        return;
+    w->activateWindow();
 }
 
 int GetSystemMetrics(int Index) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <QEvent>
+#include <QPointer>
 
 #include "platform/win32/Types.h"
 
@@ -91,6 +92,7 @@ BOOL GetClientRect(HWND Handle, RECT* Rect);
 BOOL GetWindowPlacement(HWND Handle, WINDOWPLACEMENT* Placement);
 BOOL IsWindowVisible(HWND Handle);
 BOOL IsIconic(HWND Handle);
+// TRUE for a maximized window, and for one shown full screen (it fills the screen as a maximized one does).
 BOOL IsZoomed(HWND Handle);
 BOOL EnableWindow(HWND Handle, BOOL Enable);
 BOOL IsWindowEnabled(HWND Handle);
@@ -120,6 +122,21 @@ std::vector<HWND> VisibleTopLevelWindows();
 // runs) or another message loop runs inside the program's own: a window freed now could be one that the code
 // waiting for that loop goes on to use.
 bool InsideModalLoop();
+
+// Made as a modal window (a dialog, a message box, a file dialog) opens: remembers the active window, or
+// Opener's window when none is active, and gives it the keyboard back when it ends, once the modal window has
+// closed. A window manager does so itself; without one the focus would stay on the root window and every key
+// would be lost until the user clicked a window. A window hidden or gone by then is left alone.
+class FocusReturn {
+public:
+    explicit FocusReturn(QWidget* Opener = nullptr);
+    ~FocusReturn();
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+};
 
 // SM_CXSCREEN and SM_CYSCREEN: the size of the primary screen; 0 for anything else.
 int GetSystemMetrics(int Index);

@@ -19,6 +19,7 @@
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowMap.h"
+#include "tests/support/XScreen.h"
 #include "tests/support/XvfbDisplay.h"
 
 using testing_support::ProgramRun;
@@ -163,6 +164,27 @@ TEST_F(CompanionWindows, TwoCapturesSavedAsJpeg) {
         EXPECT_FALSE(std::filesystem::exists(jpeg.substr(0, jpeg.size() - 4) + ".bmp"));
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
     EXPECT_EQ(ReadFile(fakeLog).find("not saved"), std::string::npos) << "all were saved: no question";
+}
+
+// "截屏..." and its key with no capture-list window yet: the window opens with the frame in it, and the next
+// press adds the next frame beside it (each would otherwise write over the last, unseen).
+TEST_F(CompanionWindows, TheCaptureKeyOpensTheCaptureListWithEachFrame) {
+    const std::string clip = run.File("moving.mp4");
+    std::filesystem::copy_file(testing_support::MovingPictureClip(), clip);
+    Start({clip}, {{"PlayMode", "0"}, {"AfterPlay", "0"}});
+    ASSERT_TRUE(run.WaitFor([&] { return Opened().size() == 1; })) << run.ErrorOutput();
+    Settled("QuorelMain_Form", "Capture_XI");
+    ASSERT_TRUE(testing_support::XdoTool(display.Name(), {"key", "F6"}));
+    ASSERT_TRUE(run.WaitFor([&] { return All("Capture_Form", "Image").size() == 1; })) << run.ErrorOutput();
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    ASSERT_TRUE(testing_support::XdoTool(display.Name(), {"key", "F6"}));
+    ASSERT_TRUE(run.WaitFor([&] { return All("Capture_Form", "Image").size() == 2; })) << run.ErrorOutput();
+    EXPECT_EQ(Find("Capture_Form", "Capture_Form")->x, Find("QuorelMain_Form", "QuorelMain_Form")->x +
+                                                           Find("QuorelMain_Form", "QuorelMain_Form")->width);
+    // Both are the user's: the close asks about them (a close by the session answers at once, on the error
+    // output).
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+    EXPECT_NE(run.ErrorOutput().find("not saved"), std::string::npos) << run.ErrorOutput();
 }
 
 } // namespace

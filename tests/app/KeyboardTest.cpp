@@ -15,6 +15,7 @@
 #include "tests/support/MediaFixtures.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/XScreen.h"
 #include "tests/support/XvfbDisplay.h"
 
 using testing_support::ProgramRun;
@@ -123,6 +124,46 @@ TEST_F(Keyboard, BossKeyHidesEveryWindowAndTheNextPressShowsThemAgainAndResumes)
     Keys("ctrl+F12");
     EXPECT_TRUE(run.WaitFor([&] { return ShownWindows() >= 1; }, 5s));
     EXPECT_TRUE(WaitForState([&](auto& s) { return Playing(s) && Seconds(s) > hiddenAt; })) << Diagnosis();
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
+// Without a window manager nobody gives the keyboard back when a modal window closes: the window that opened
+// it takes it again, so that the next key reaches the player. A dialog of the library (the go-to dialog,
+// closed by its Cancel button) and a message box (closed by Enter).
+TEST_F(Keyboard, AfterADialogOrABoxClosesTheKeysReachTheMainWindowAgain) {
+    Start({}, {clip});
+    ASSERT_TRUE(WaitForState([&](auto& s) { return Playing(s) && Seconds(s) >= 1; })) << Diagnosis();
+    Keys("ctrl+g");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"] == "转到..."; })) << Diagnosis();
+    // The dialog is the window on top; its Cancel button lies at (310, 102) of it, 75 x 25.
+    const QRect dialog = testing_support::MappedWindows(display.Name()).back();
+    const std::string x = std::to_string(dialog.x() + 347), y = std::to_string(dialog.y() + 114);
+    ASSERT_TRUE(testing_support::XdoTool(display.Name(), {"mousemove", x, y, "sleep", "0.2", "click", "1"}));
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"].empty(); })) << Diagnosis();
+    Keys("space");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return s["paused"] == "1"; }, 5s)) << Diagnosis();
+
+    // Stopped, the capture key has nothing to capture and says so in a box.
+    Keys("ctrl+s");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["playing"] == "0"; })) << Diagnosis();
+    Keys("F6");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"] == "Information"; })) << Diagnosis();
+    Keys("Return");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["modal"].empty(); })) << Diagnosis();
+    Keys("space");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return Playing(s); }, 5s)) << Diagnosis();
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
+// Stopped, the normal-play key plays the current file again, as Space does.
+TEST_F(Keyboard, NormalPlayKeyPlaysTheStoppedFileAgain) {
+    Start({}, {clip});
+    ASSERT_TRUE(WaitForState([&](auto& s) { return Playing(s) && Seconds(s) >= 2; })) << Diagnosis();
+    Keys("ctrl+s");
+    ASSERT_TRUE(WaitForState([&](auto& s) { return s["playing"] == "0"; })) << Diagnosis();
+    Keys("ctrl+r");
+    EXPECT_TRUE(WaitForState([&](auto& s) { return Playing(s); }, 5s)) << Diagnosis();
+    EXPECT_LE(Position(), 1) << "from the start";
     EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
 }
 

@@ -119,8 +119,8 @@ struct KnobCase {
 
 class KnobSeeks : public Seeking, public ::testing::WithParamInterface<KnobCase> {};
 
-// The media seek shows the position from before the seek (the next tick shows the new one); the audio seek
-// shows its target. A knob without travel does nothing at all.
+// Every knob seek shows its target at once (a paused medium has no tick to show it later). A knob without
+// travel does nothing at all.
 TEST_P(KnobSeeks, SeekToTheKnobsFraction) {
     const KnobCase& c = GetParam();
     Open(c.medium, 1);
@@ -139,11 +139,12 @@ TEST_P(KnobSeeks, SeekToTheKnobsFraction) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, KnobSeeks,
-    ::testing::Values(KnobCase{"MediaFarLeft", Medium::Video, 0, 200, 0.0, "0:00:01 / 0:00:10"},
-                      KnobCase{"MediaQuarter", Medium::Video, 50, 200, 2.5, "0:00:01 / 0:00:10"},
-                      KnobCase{"MediaFarRight", Medium::Video, 200, 200, 10.0, "0:00:01 / 0:00:10"},
-                      KnobCase{"MediaPastTheTrack", Medium::Video, 260, 200, 10.0, "0:00:01 / 0:00:10"},
-                      KnobCase{"MediaBeforeTheTrack", Medium::Video, -8, 200, 0.0, "0:00:01 / 0:00:10"},
+    ::testing::Values(KnobCase{"MediaFarLeft", Medium::Video, 0, 200, 0.0, "0:00:00 / 0:00:10"},
+                      KnobCase{"MediaQuarter", Medium::Video, 50, 200, 2.5, "0:00:02 / 0:00:10"},
+                      KnobCase{"MediaThreeQuarters", Medium::Video, 150, 200, 7.5, "0:00:07 / 0:00:10"},
+                      KnobCase{"MediaFarRight", Medium::Video, 200, 200, 10.0, "0:00:10 / 0:00:10"},
+                      KnobCase{"MediaPastTheTrack", Medium::Video, 260, 200, 10.0, "0:00:10 / 0:00:10"},
+                      KnobCase{"MediaBeforeTheTrack", Medium::Video, -8, 200, 0.0, "0:00:00 / 0:00:10"},
                       KnobCase{"MediaNoTravel", Medium::Video, 5, 0, 1.0, "unchanged"},
                       KnobCase{"AudioHalf", Medium::Audio, 100, 200, 6.0, "0:00:06 / 0:00:12"},
                       KnobCase{"AudioTruncates", Medium::Audio, 99, 200, 5.0, "0:00:05 / 0:00:12"},

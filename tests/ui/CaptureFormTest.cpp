@@ -177,7 +177,10 @@ TEST_P(CaptureRestores, PlaybackGoesOnAsItWas) {
     EXPECT_EQ(form->Ctrl_T->Enabled(), !GetParam().paused);
     EXPECT_EQ(Screen().Cursor(), crDefault);
     EXPECT_NE(State.CaptureFileName, "");
-    EXPECT_EQ(CaptureListForm, nullptr) << "the menu item makes no window";
+    // As the capture button: the window opens with the frame in it, so that no capture goes unseen.
+    ASSERT_NE(CaptureListForm, nullptr);
+    EXPECT_TRUE(CaptureListForm->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([] { return CaptureListForm->RowTotal() == 1; }, 5000));
 }
 
 INSTANTIATE_TEST_SUITE_P(States, CaptureRestores,

@@ -413,6 +413,24 @@ TEST_F(CommandRoutesTest, PlayPauseWithNothingOpenPlaysTheCurrentFile) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// The normal-play item (and its key) plays the stopped file again, as play/pause does.
+TEST_F(CommandRoutesTest, NormalPlayWhileStoppedPlaysTheCurrentFileAgain) {
+    Run();
+    Play({Clip("a.mp4")});
+    form->pStop->Click();
+    ASSERT_FALSE(State.IsPlaying);
+    form->aNormalPlay->Execute();
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_FALSE(State.IsPaused);
+    EXPECT_EQ(form->Status_L->Caption(), "播放中");
+    EXPECT_TRUE(Shows(form->PlayPause_XI, "Pause_Normal_Btn.bmp"));
+    // Paused, it runs on at the normal rate.
+    form->PauseCommand();
+    form->pNormalplay->Click();
+    EXPECT_FALSE(State.IsPaused);
+    EXPECT_TRUE(Shows(form->PlayPause_XI, "Pause_Normal_Btn.bmp"));
+}
+
 // Each time the main menu opens it shows the stored choices, read again, and the state of each item.
 TEST_F(CommandRoutesTest, TheMenuShowsTheStoredChoicesEachTimeItOpens) {
     Run();

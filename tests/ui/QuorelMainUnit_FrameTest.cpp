@@ -1,6 +1,9 @@
 // The main window's frame: the edge strips (resizing, and a click on them that gives the mouse back), moving
 // by the title strip, full screen in and out, the top-most rule of each resize, the title label's height.
 
+#include <functional>
+#include <vector>
+
 #include <QFontMetrics>
 #include <QScreen>
 
@@ -135,6 +138,95 @@ TEST_F(FrameTest, FullScreenInAndOutFromANormalAndAMaximizedWindow) {
         EXPECT_TRUE(form->Top_P->isVisible());
         EXPECT_TRUE(form->Ctrl_P->isVisible());
         EXPECT_LT(form->Bottom_P->Top(), form->Ctrl_P->Top());
+    }
+}
+
+// The frame panels' places, top to bottom, with Bottom_P directly above Ctrl_P at the window's bottom.
+std::vector<QRect> FramePlaces(TQuorelMain_Form& Form) {
+    std::vector<QRect> places;
+    for (TControl* panel : {Form.Top_P, Form.Left_P, Form.Right_P, Form.Video_P, Form.Bottom_P, Form.Ctrl_P})
+        places.push_back(panel->geometry());
+    return places;
+}
+
+// A medium that ended in full screen leaves the window there: every way out still works (the command behind
+// the menu item, Enter and the full-screen button, which stays enabled for it; Escape; a double click on the
+// picture), and the window comes back with its frame, at its size and place, the button disabled again.
+TEST_F(FrameTest, FullScreenIsLeftEveryWayAfterTheMediumEndedThere) {
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"menu item", [&] { form->pFullscreen->Click(); }},
+        {"button", [&] { form->maxmin_xi->Click(); }},
+        {"Escape", [&] { QTest::keyClick(form.get(), Qt::Key_Escape); }},
+        {"double click", [&] { QTest::mouseDClick(Window(), Qt::LeftButton, {}, Over(form->Video_P)); }},
+    };
+    for (const auto& [name, leave] : ways) {
+        Play();
+        QCoreApplication::processEvents();
+        const QRect before = form->geometry();
+        const std::vector<QRect> frame = FramePlaces(*form);
+        ASSERT_EQ(frame[4].bottom() + 1, frame[5].top());
+        form->FullScreenCommand();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(form->isFullScreen()) << name;
+        ASSERT_TRUE(QTest::qWaitFor([] { return !State.IsPlaying; }, 10000)) << name << ": the clip ends";
+        EXPECT_TRUE(form->IsFullScreen) << name;
+        EXPECT_TRUE(form->maxmin_xi->Enabled()) << name;
+        leave();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(form->IsFullScreen) << name;
+        EXPECT_FALSE(form->isFullScreen()) << name;
+        EXPECT_EQ(form->geometry(), before) << name;
+        EXPECT_EQ(FramePlaces(*form), frame) << name;
+        EXPECT_FALSE(form->maxmin_xi->Enabled()) << name;
+        EXPECT_TRUE(Shows(form->maxmin_xi, "Maxmin_Disable_btn.bmp")) << name;
+    }
+    // Escape never enters full screen.
+    Play();
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(form->IsFullScreen);
+}
+
+// A medium opened while in full screen (played again after its end) keeps the window covering the screen;
+// leaving gives back the size, the place and the frame the window had before full screen.
+TEST_F(FrameTest, AnOpenInFullScreenKeepsTheScreenAndLeavingGivesTheWindowBack) {
+    Play();
+    form->SetBounds(120, 80, 700, 460);
+    QCoreApplication::processEvents();
+    const QRect before = form->geometry();
+    const std::vector<QRect> frame = FramePlaces(*form);
+    form->FullScreenCommand();
+    QCoreApplication::processEvents();
+    form->StopByType();
+    form->PlayCommand();
+    ASSERT_TRUE(State.IsPlaying);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->geometry(), ScreenRect());
+    EXPECT_TRUE(form->isFullScreen());
+    // The bars shown at the bottom edge meanwhile leave no trace.
+    MoveTo(At(form->Video_P, {100, ScreenRect().height() - 40}));
+    EXPECT_TRUE(form->Ctrl_P->Visible());
+    MoveTo(At(form->Video_P, {100, 100}));
+    form->FullScreenCommand();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->geometry(), before);
+    EXPECT_EQ(FramePlaces(*form), frame);
+}
+
+// "On top while playing" follows the play state wherever it changes: every open, the stop, the end.
+TEST_F(FrameTest, OnTopWhilePlayingFollowsEveryOpenStopAndEnd) {
+    WriteIni(DefaultsWith("StayOnTop", "2", ReadFile(tree.IniFile())));
+    const std::string clip = Clip("b.mp4");
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"open dialog", [&] { Play(); }},
+        {"stop", [&] { form->pStopClick(form->pStop); }},
+        {"play command", [&] { form->PlayCommand(); }},
+        {"end", [&] { EXPECT_TRUE(QTest::qWaitFor([] { return !State.IsPlaying; }, 10000)); }},
+        {"play-list entry", [&] { form->PlayPlayListEntry(0); }},
+        {"close", [&] { form->pCloseClick(form->pClose); }},
+    };
+    for (const auto& [name, change] : changes) {
+        change();
+        EXPECT_EQ(TopMost(), State.IsPlaying) << name;
     }
 }
 

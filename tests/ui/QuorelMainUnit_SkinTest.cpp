@@ -60,6 +60,8 @@ TEST(SkinPictures, EachEventLoadsTheFileOfItsState) {
         {"Capture_XI", 0, false, E::MouseEnter, ""},
         {"maxmin_xi", 0, false, E::MouseLeave, ""},
         {"Capture_XI", 0, false, E::MouseDown, "Capture_Enter_btn.bmp"},
+        // Its click may have disabled it (full screen left after the end): the release shows that.
+        {"maxmin_xi", 0, false, E::MouseUp, "Maxmin_Disable_btn.bmp"},
         {"Open_xi", 0, false, E::MouseEnter, "Open_Hight_btn.bmp"}, // not one of the seven
     };
     for (const Case& c : cases)

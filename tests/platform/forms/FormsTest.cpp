@@ -1,12 +1,14 @@
 #include "platform/forms/Forms.h"
 
 #include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -226,6 +228,65 @@ TEST_F(FormsTest, ModalFormDisablesOthersWhileTimersRun) {
     EXPECT_TRUE(ownerBlocked);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The window that was active when a modal form opened is active again once it closed, as a window manager
+// would make it; with none, the keyboard would be nobody's.
+TEST_F(FormsTest, ClosingAModalFormGivesTheKeyboardBackToTheWindowThatOpenedIt) {
+    TForm owner;
+    owner.BringToFrontAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    TForm dialog(&owner);
+    TTimer timer;
+    timer.SetInterval(10);
+    timer.SetOnTimer([&](TObject*) {
+        if (QApplication::activeWindow() == &dialog)
+            dialog.SetModalResult(mrOk);
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    timer.SetEnabled(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &owner; }, 2000));
+}
+
+// A key that no control takes reaches OnKeyDown with its virtual-key code; one the handler leaves (Key not
+// set to 0) goes on as unused.
+TEST_F(FormsTest, KeysNoControlTakesReachOnKeyDown) {
+    TForm form;
+    std::vector<int> keys;
+    form.OnKeyDown = [&](TObject*, std::uint16_t& Key, TShiftState Shift) {
+        keys.push_back(Key | ((Shift & ssCtrl) != 0 ? 0x10000 : 0));
+        if (Key == 0x1B)
+            Key = 0;
+    };
+    form.BringToFrontAndActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QTest::keyClick(&form, Qt::Key_F6);
+    QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(&form, Qt::Key_Left, Qt::KeypadModifier);
+    EXPECT_EQ(keys, (std::vector<int>{0x1B, 0x75, 0x10052, 0x6D, 0x25}));
+}
+
+// A form with an owner stays above it: the window system is told it belongs to the owner's window (a tool
+// window unless it is a dialog); a form without one is a plain window.
+TEST_F(FormsTest, AnOwnedFormBelongsToItsOwnersWindow) {
+    TForm owner;
+    owner.Show();
+    TForm companion(&owner);
+    companion.SetBorderStyle(bsNone);
+    companion.SetFormStyle(fsStayOnTop);
+    TForm dialog(&owner);
+    dialog.SetBorderStyle(bsDialog);
+    for (TForm* form : {&companion, &dialog}) {
+        form->Show();
+        ASSERT_NE(form->windowHandle(), nullptr);
+        EXPECT_EQ(form->windowHandle()->transientParent(), owner.windowHandle());
+    }
+    EXPECT_EQ(companion.windowType(), Qt::Tool);
+    EXPECT_TRUE(companion.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(dialog.windowType(), Qt::Dialog);
+    EXPECT_EQ(owner.windowType(), Qt::Window);
 }
 
 TEST_F(FormsTest, ModalFormClosedByTheUserAnswersCancelUnlessOnCloseKeepsIt) {

@@ -133,6 +133,14 @@ TEST_F(WindowFunctionsTest, RestoreAfterMinimizingAMaximizedWindowMaximizesAgain
     EXPECT_EQ(IsZoomed(Top()), TRUE);
 }
 
+// Full screen stands for the description's maximized window that covers the screen: it counts as zoomed.
+TEST_F(WindowFunctionsTest, AFullScreenWindowIsZoomed) {
+    ShowWindowFullScreen(Top());
+    EXPECT_EQ(IsZoomed(Top()), TRUE);
+    ShowWindow(Top(), SW_SHOWNORMAL);
+    EXPECT_EQ(IsZoomed(Top()), FALSE);
+}
+
 TEST_F(WindowFunctionsTest, ShowWindowReportsWhetherItWasVisible) {
     EXPECT_EQ(ShowWindow(Top(), SW_HIDE), TRUE);
     EXPECT_EQ(ShowWindow(Top(), SW_HIDE), FALSE);
