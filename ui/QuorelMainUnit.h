@@ -668,6 +668,17 @@ private:
     // changes.
     std::int64_t progressShown_[3] = {-1, -1, -1};
     std::string progressTotal_;
+    // The disc path the DVD tick last asked about and whether it names a drive: finding that out reads the
+    // machine's list of drives, far too much for every tick.
+    std::string tickedDvdPath_;
+    bool tickedDvdPathIsDrive_ = false;
+    // The audio tick runs a hundred times a second but shows a change only when the rounded second does
+    // (the knob follows that second): the stream's byte positions from the last full tick up to the next
+    // second's boundary, within which a tick reads the position and is done.
+    struct QuietAudioSpan {
+        std::uint32_t stream = 0;
+        std::uint64_t from = 0, to = 0;
+    } quietAudio_;
     // An activation came while the command line's open was pending: it runs once the open is done.
     bool activationWaiting_ = false;
     bool driveCheckRunning_ = false; // the default drive's question (and the options dialog) is up

@@ -263,8 +263,16 @@ void TQuorelMain_Form::PipTick() {
 void TQuorelMain_Form::AudioTick() {
     if (!State.IsPlaying)
         return;
+    // Without lyrics to scroll, a tick within the second the last one showed changes nothing: it reads the
+    // position and is done. (At the stream's end the position is its length, never inside the span.)
+    const bool lyricsMove = !LrcDragging && !State.LrcLineTimes.empty() && !State.LrcTexts->Empty() &&
+                            !State.LrcTimes->Empty();
+    const bass::QWORD bytes = bass::BASS_ChannelGetPosition(State.BassStream, bass::BASS_POS_BYTE);
+    if (!lyricsMove && quietAudio_.stream == State.BassStream && bytes >= quietAudio_.from &&
+        bytes < quietAudio_.to)
+        return;
     State.PositionReady = false;
-    const double p = CurrentAudioSeconds();
+    const double p = std::max(bass::BASS_ChannelBytes2Seconds(State.BassStream, bytes), 0.0);
     const double p2 = TwoDecimals(p);
     // Ties to even, as the length was rounded.
     const auto r = static_cast<std::int64_t>(std::nearbyint(p));
@@ -276,6 +284,13 @@ void TQuorelMain_Form::AudioTick() {
     SecondsToHms(h, m, s, r);
     ShowProgressTime(h, m, s, State.AudioTimeText);
     AudioPositionSeconds = r;
+    // Quiet until the position rounds to the next second, or moves back (a seek), and never past the end.
+    if (bytes != static_cast<bass::QWORD>(-1)) {
+        const bass::QWORD length = bass::BASS_ChannelGetLength(State.BassStream, bass::BASS_POS_BYTE);
+        const bass::QWORD nextSecond =
+            bass::BASS_ChannelSeconds2Bytes(State.BassStream, static_cast<double>(r) + 0.5);
+        quietAudio_ = {State.BassStream, bytes, std::min(nextSecond, length)};
+    }
     // The end is the stream's own end, not the rounded seconds, which reach the length up to half a second
     // before the last sample. A stream without length never played.
     if (AudioStreamEnded())
@@ -287,7 +302,11 @@ void TQuorelMain_Form::DvdTick() {
     if (!State.IsPlaying || !State.MediaSeeking || !State.MediaControl)
         return;
     // 1. A disc taken out of its drive; a disc folder is not checked.
-    if (IsDvdDrivePath(State.DvdPath) && !IsDvdDriveReady(State.DvdPath)) {
+    if (State.DvdPath != tickedDvdPath_) {
+        tickedDvdPath_ = State.DvdPath;
+        tickedDvdPathIsDrive_ = IsDvdDrivePath(State.DvdPath);
+    }
+    if (tickedDvdPathIsDrive_ && !IsDvdDriveReady(State.DvdPath)) {
         StopByType();
         Ctrl_T->SetEnabled(false);
         win32::MessageBox(Handle(), "Dvdrom no ready!", "Information", win32::MB_ICONINFORMATION);

@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <span>
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QWidget>
+#include <QWindow>
 
 #include <gst/app/gstappsink.h>
 #include <gst/video/video.h>
@@ -22,11 +24,13 @@ namespace dshow {
 struct VideoRenderer::Input {
     VideoRenderer* owner = nullptr;
     int index = 0;
-    GstElement* scaleCaps = nullptr; // the capsfilter that sets the painted size (a reference of ours)
-    GstCaps* appliedCaps = nullptr;
     bool connected = false;
+    // The stream's thread alone: its converter, and a picture buffer to convert the next frame into.
+    FrameConverter converter;
+    QImage spare;
     // Written by streaming threads, read by the GUI thread: under the renderer's mutex.
-    QImage frame;
+    GstSample* sample = nullptr; // the last frame as decoded (a reference of ours)
+    QImage frame;                // converted for painting through Qt
     QSize native;
     int frames = 0;
     // Mixing, GUI thread only.
@@ -77,6 +81,35 @@ private:
     VideoRenderer* renderer_;
 };
 
+// The native window a lone picture is put into, over the picture's rectangle. The toolkit never paints it:
+// an exposed part gets the kept picture again. Mouse and keys go through to the window beneath, as they do
+// through the picture painted by Qt.
+class VideoRenderer::DirectWidget : public QWidget {
+public:
+    DirectWidget(VideoRenderer* Renderer, QWidget* Parent) : QWidget(Parent), renderer_(Renderer) {
+        // Only this window is native: Qt would otherwise make its siblings, its ancestors and theirs native
+        // too (the player's whole frame), each a window that covers what lies beneath it.
+        QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+        setAttribute(Qt::WA_DontCreateNativeAncestors);
+        setAttribute(Qt::WA_NativeWindow);
+        setAttribute(Qt::WA_PaintOnScreen);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        winId();
+        if (QWindow* window = windowHandle())
+            window->setFlag(Qt::WindowTransparentForInput);
+    }
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent*) override { renderer_->PutDirectAgain(); }
+
+private:
+    VideoRenderer* renderer_;
+};
+
 VideoRenderer::VideoRenderer(Mode Mode) : mode_(Mode), notifier_(std::make_unique<QObject>()) {
     if (QCoreApplication::instance() != nullptr)
         notifier_->moveToThread(QCoreApplication::instance()->thread());
@@ -85,13 +118,11 @@ VideoRenderer::VideoRenderer(Mode Mode) : mode_(Mode), notifier_(std::make_uniqu
 
 VideoRenderer::~VideoRenderer() {
     Unhook();
+    delete direct_.data();
     delete window_.data();
-    for (auto& in : inputs_) {
-        if (in->scaleCaps)
-            gst_object_unref(in->scaleCaps);
-        if (in->appliedCaps)
-            gst_caps_unref(in->appliedCaps);
-    }
+    for (auto& in : inputs_)
+        if (in->sample)
+            gst_sample_unref(in->sample);
 }
 
 void VideoRenderer::SetMode(Mode Mode) {
@@ -100,7 +131,7 @@ void VideoRenderer::SetMode(Mode Mode) {
         mode_ = Mode;
     }
     UpdateTarget();
-    UpdateScaling();
+    UpdateDirect();
 }
 
 bool VideoRenderer::SetStreamCount(int Count) {
@@ -152,45 +183,48 @@ GstElement* VideoRenderer::CreateInput(int* Index) {
     GstElement* bin = gst_bin_new(nullptr);
     GstElement* queue = MakeElement("queue");
     g_object_set(queue, "max-size-buffers", 3u, "max-size-bytes", 0u, "max-size-time", guint64{0}, nullptr);
-    // One pass that converts and scales where the element exists; two elements otherwise.
-    GstElement* convertScale = MakeElement("videoconvertscale");
-    GstElement* convert = nullptr;
-    if (convertScale == nullptr) {
-        convertScale = MakeElement("videoscale");
-        convert = MakeElement("videoconvert");
-    }
-    g_object_set(convertScale, "add-borders", FALSE, nullptr);
+    // The decoder's pictures go to the sink as they are (the converter before it only acts for a format
+    // the renderer does not read itself): the renderer scales and converts them in one pass.
+    GstElement* convert = MakeElement("videoconvert");
     GstElement* caps = MakeElement("capsfilter");
-    // The painted size changes while frames flow (the picture placed, the window laid out again): the caps
-    // the converter has just sent stay accepted until the new ones arrive, instead of failing the stream as
-    // not negotiated.
-    gst_util_set_object_arg(G_OBJECT(caps), "caps-change-mode", "delayed");
+    GstCaps* accepted = FrameConverter::AcceptedCaps();
+    g_object_set(caps, "caps", accepted, nullptr);
+    gst_caps_unref(accepted);
     GstElement* sink = MakeElement("appsink");
     g_object_set(sink, "sync", TRUE, "qos", TRUE, "max-buffers", 2u, "enable-last-sample", FALSE, nullptr);
 
-    gst_bin_add_many(GST_BIN(bin), queue, convertScale, caps, sink, nullptr);
-    if (convert) {
-        gst_bin_add(GST_BIN(bin), convert);
-        gst_element_link_many(queue, convertScale, convert, caps, sink, nullptr);
-    } else {
-        gst_element_link_many(queue, convertScale, caps, sink, nullptr);
-    }
+    gst_bin_add_many(GST_BIN(bin), queue, convert, caps, sink, nullptr);
+    gst_element_link_many(queue, convert, caps, sink, nullptr);
     GstPad* target = gst_element_get_static_pad(queue, "sink");
     GstPad* ghost = gst_ghost_pad_new("sink", target);
     gst_object_unref(target);
     gst_element_add_pad(bin, ghost);
 
-    // The decoder's allocation query is answered here, with no pool of ours: it then decodes into a pool of
-    // its own and keeps reusing those buffers. (With the converter's proposal a direct-rendering decoder took
-    // fresh memory for nearly every frame: a page fault per 4 KiB of picture, more CPU than the conversion.)
-    // The converter reads pictures laid out as the decoder keeps them (the video meta), so they are not
-    // copied into a plain layout first.
+    // The decoder's allocation query is answered here: pictures laid out as the decoder keeps them (the video
+    // meta) are read as they are, and a pool of plain video buffers that can grow and take the decoder's
+    // alignment is offered. A direct-rendering decoder then decodes into that pool's buffers and hands them
+    // on; without one it decodes into a pool of its own, which it uses for its output only where the picture
+    // is as high as the codec's coded height (not 1080-line H.264, coded 1088 lines high): every other
+    // picture would be copied once more on its way out.
     gst_pad_add_probe(
         ghost, GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM,
         [](GstPad*, GstPadProbeInfo* info, gpointer) -> GstPadProbeReturn {
             GstQuery* query = GST_PAD_PROBE_INFO_QUERY(info);
             if (GST_QUERY_TYPE(query) != GST_QUERY_ALLOCATION)
                 return GST_PAD_PROBE_OK;
+            GstCaps* offered = nullptr;
+            gst_query_parse_allocation(query, &offered, nullptr);
+            GstVideoInfo videoInfo;
+            if (offered != nullptr && gst_video_info_from_caps(&videoInfo, offered)) {
+                GstBufferPool* pool = gst_video_buffer_pool_new();
+                GstStructure* config = gst_buffer_pool_get_config(pool);
+                const auto size = static_cast<guint>(GST_VIDEO_INFO_SIZE(&videoInfo));
+                gst_buffer_pool_config_set_params(config, offered, size, 0, 0);
+                gst_buffer_pool_config_add_option(config, GST_BUFFER_POOL_OPTION_VIDEO_META);
+                gst_buffer_pool_set_config(pool, config);
+                gst_query_add_allocation_pool(query, pool, size, 0, 0);
+                gst_object_unref(pool);
+            }
             gst_query_add_allocation_meta(query, GST_VIDEO_META_API_TYPE, nullptr);
             return GST_PAD_PROBE_HANDLED;
         },
@@ -212,11 +246,8 @@ GstElement* VideoRenderer::CreateInput(int* Index) {
                 if (videoInfo.par_d > 0 && videoInfo.par_n > 0 && videoInfo.par_n != videoInfo.par_d)
                     width = static_cast<int>(gst_util_uint64_scale_int(static_cast<guint64>(width),
                                                                        videoInfo.par_n, videoInfo.par_d));
-                {
-                    std::lock_guard lock(input->owner->mutex_);
-                    input->native = QSize(width, videoInfo.height);
-                }
-                input->owner->UpdateScaling();
+                std::lock_guard lock(input->owner->mutex_);
+                input->native = QSize(width, videoInfo.height);
             }
             return GST_PAD_PROBE_OK;
         },
@@ -231,49 +262,52 @@ GstElement* VideoRenderer::CreateInput(int* Index) {
     };
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, in, nullptr);
 
-    {
-        std::lock_guard lock(mutex_);
-        if (in->scaleCaps)
-            gst_object_unref(in->scaleCaps);
-        in->scaleCaps = GST_ELEMENT(gst_object_ref(caps));
-        if (in->appliedCaps) {
-            gst_caps_unref(in->appliedCaps);
-            in->appliedCaps = nullptr;
-        }
-    }
-    UpdateScaling();
+    // A second stream mixes the pictures: the lone one's native window gives way to painting.
+    UpdateDirectLater();
     return bin;
 }
 
 void VideoRenderer::DisconnectInputs() {
-    std::lock_guard lock(mutex_);
-    for (auto& in : inputs_) {
-        in->connected = false;
-        if (in->scaleCaps) {
-            gst_object_unref(in->scaleCaps);
-            in->scaleCaps = nullptr;
-        }
-        if (in->appliedCaps) {
-            gst_caps_unref(in->appliedCaps);
-            in->appliedCaps = nullptr;
-        }
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& in : inputs_)
+            in->connected = false;
     }
+    UpdateDirectLater();
 }
 
 namespace {
 
-// A frame as it came out of the pipeline, mapped: the picture painted is these bytes, not a copy of them. The
-// buffer goes back to its pool when the last picture over it is let go.
-struct MappedSample {
-    GstSample* sample = nullptr;
-    GstVideoFrame frame{};
-};
+std::atomic<long long> framesPainted = 0;
 
-void ReleaseMappedSample(void* Data) {
-    auto* mapped = static_cast<MappedSample*>(Data);
-    gst_video_frame_unmap(&mapped->frame);
-    gst_sample_unref(mapped->sample);
-    delete mapped;
+// A picture buffer for Size, its rows on 64-byte boundaries (the converter writes those fastest).
+QImage NewPicture(QSize Size) {
+    const int stride = (Size.width() * 4 + 63) / 64 * 64;
+    const auto bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(Size.height());
+    void* memory = std::aligned_alloc(64, bytes);
+    if (memory == nullptr)
+        return {};
+    return QImage(static_cast<uchar*>(memory), Size.width(), Size.height(), stride, QImage::Format_RGB32,
+                  std::free, memory);
+}
+
+// Maps a kept frame for reading; the caller unmaps it.
+bool MapSample(GstSample* Sample, GstVideoFrame& Frame) {
+    GstVideoInfo info;
+    GstBuffer* buffer = Sample != nullptr ? gst_sample_get_buffer(Sample) : nullptr;
+    return buffer != nullptr && gst_video_info_from_caps(&info, gst_sample_get_caps(Sample)) &&
+           gst_video_frame_map(&Frame, &info, buffer, GST_MAP_READ);
+}
+
+// The frame converted to Size, into Reuse when it is of that size and no painting holds it any more.
+QImage ConvertFrame(FrameConverter& Converter, const GstVideoFrame& Frame, QSize Size, QImage Reuse = {}) {
+    QImage picture =
+        !Reuse.isNull() && Reuse.size() == Size && Reuse.isDetached() ? std::move(Reuse) : NewPicture(Size);
+    if (picture.isNull() ||
+        !Converter.Convert(Frame, picture.bits(), static_cast<int>(picture.bytesPerLine()), Size.width(),
+                           Size.height()))
+        return {};
+    return picture;
 }
 
 } // namespace
@@ -283,27 +317,45 @@ GstFlowReturn VideoRenderer::OnSample(GstElement* Sink, Input* In, bool Preroll)
                                 : gst_app_sink_pull_sample(GST_APP_SINK(Sink));
     if (sample == nullptr)
         return GST_FLOW_EOS;
-    GstVideoInfo videoInfo;
-    GstBuffer* buffer = gst_sample_get_buffer(sample);
-    auto* mapped = new MappedSample{sample, {}};
-    if (buffer == nullptr || !gst_video_info_from_caps(&videoInfo, gst_sample_get_caps(sample)) ||
-        !gst_video_frame_map(&mapped->frame, &videoInfo, buffer, GST_MAP_READ)) {
-        delete mapped;
+    GstVideoFrame frame;
+    if (!MapSample(sample, frame)) {
         gst_sample_unref(sample);
         return GST_FLOW_OK;
     }
-    // BGRx in memory is 0xffRRGGBB read as 32-bit words on this byte order: Qt's RGB32.
-    QImage image(static_cast<const uchar*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped->frame, 0)), videoInfo.width,
-                 videoInfo.height, GST_VIDEO_FRAME_PLANE_STRIDE(&mapped->frame, 0), QImage::Format_RGB32,
-                 ReleaseMappedSample, mapped);
+    VideoRenderer* renderer = In->owner;
+    unsigned long window = 0;
+    QSize size;
+    int number = 0;
     {
-        std::lock_guard lock(In->owner->mutex_);
-        std::swap(In->frame, image);
-        ++In->frames;
+        std::lock_guard lock(renderer->mutex_);
+        std::swap(In->sample, sample); // the frame kept is this one now; the one before is let go below
+        number = ++In->frames;
+        if (renderer->directWindow_ != 0 && renderer->directInput_ == In->index) {
+            window = renderer->directWindow_;
+            size = renderer->directSize_;
+        } else {
+            size = renderer->PaintedSize(*In);
+        }
     }
-    // The frame before is let go here, outside the lock: its buffer goes back to the pool.
-    image = QImage();
-    In->owner->FrameArrived();
+    if (sample != nullptr)
+        gst_sample_unref(sample);
+    if (window != 0) {
+        if (renderer->directImage_->Put(frame, window, size)) {
+            framesPainted.fetch_add(1, std::memory_order_relaxed);
+            std::lock_guard lock(renderer->mutex_);
+            renderer->directShownFrames_ = number;
+        }
+    } else if (!size.isEmpty()) {
+        QImage picture = ConvertFrame(In->converter, frame, size, std::move(In->spare));
+        {
+            std::lock_guard lock(renderer->mutex_);
+            std::swap(In->frame, picture);
+        }
+        // The picture before is converted into next time, unless a painting still holds it.
+        In->spare = std::move(picture);
+        renderer->FrameArrived();
+    }
+    gst_video_frame_unmap(&frame);
     return GST_FLOW_OK;
 }
 
@@ -331,7 +383,24 @@ QImage VideoRenderer::LastFrame(int Stream) const {
     std::lock_guard lock(mutex_);
     if (Stream < 0 || Stream >= StreamCount())
         return {};
-    return inputs_[static_cast<std::size_t>(Stream)]->frame;
+    return PaintedFrame(*inputs_[static_cast<std::size_t>(Stream)]);
+}
+
+// The size a stream's picture is converted to when it is painted: where it is painted, or before it is
+// placed anywhere, its own size.
+const QImage& VideoRenderer::PaintedFrame(Input& In) const {
+    QSize size = PaintedSize(In);
+    if (size.isEmpty())
+        size = In.native;
+    if (In.sample == nullptr || size.isEmpty() || In.frame.size() == size)
+        return In.frame;
+    GstVideoFrame frame;
+    if (MapSample(In.sample, frame)) {
+        if (QImage picture = ConvertFrame(guiConverter_, frame, size); !picture.isNull())
+            In.frame = std::move(picture);
+        gst_video_frame_unmap(&frame);
+    }
+    return In.frame;
 }
 
 int VideoRenderer::FramesReceived(int Stream) const {
@@ -344,7 +413,7 @@ int VideoRenderer::FramesReceived(int Stream) const {
 void VideoRenderer::SetClippingWindow(HWND Window) {
     clippingWindow_ = Window;
     UpdateTarget();
-    UpdateScaling();
+    UpdateDirect();
 }
 
 void VideoRenderer::SetBorderColour(COLORREF Colour) {
@@ -357,14 +426,14 @@ void VideoRenderer::SetDestination(const QRect& Rect) {
         std::lock_guard lock(mutex_);
         destination_ = Rect;
     }
-    UpdateScaling();
+    UpdateDirect();
     Repaint();
 }
 
 void VideoRenderer::SetOwner(HWND Owner) {
     owner_ = Owner;
     UpdateTarget();
-    UpdateScaling();
+    UpdateDirect();
 }
 
 void VideoRenderer::SetWindowRect(const QRect& Rect) {
@@ -374,17 +443,22 @@ void VideoRenderer::SetWindowRect(const QRect& Rect) {
     }
     if (window_)
         window_->setGeometry(Rect);
-    UpdateScaling();
+    UpdateDirect();
 }
 
 void VideoRenderer::SetWindowVisible(bool Visible) {
     windowVisible_ = Visible;
     if (window_)
         window_->setVisible(Visible);
+    UpdateDirect();
 }
 
 QWidget* VideoRenderer::Window() const {
     return window_.data();
+}
+
+QWidget* VideoRenderer::DirectWindow() const {
+    return direct_ && direct_->isVisible() ? direct_.data() : nullptr;
 }
 
 void VideoRenderer::Unhook() {
@@ -397,13 +471,8 @@ void VideoRenderer::Unhook() {
 }
 
 void VideoRenderer::NoteTargetSize(const QSize& Size) {
-    {
-        std::lock_guard lock(mutex_);
-        if (targetSize_ == Size)
-            return;
-        targetSize_ = Size;
-    }
-    UpdateScaling();
+    std::lock_guard lock(mutex_);
+    targetSize_ = Size;
 }
 
 // The widget painted into follows the mode: the clipping window (hooked) or our own child of the owner.
@@ -466,37 +535,107 @@ QSize VideoRenderer::PaintedSize(const Input& In) const {
     return In.native.scaled(targetSize_, Qt::KeepAspectRatio);
 }
 
-void VideoRenderer::UpdateScaling() {
-    // Worked out under the mutex, applied outside it: a caps change reaches into the streaming threads.
-    std::vector<std::pair<GstElement*, GstCaps*>> changes;
+// A picture that stands alone (the only stream, opaque, not mirrored) is put into a native window of its own
+// where the display lets it; it is painted through Qt otherwise, and as soon as a second stream is mixed in.
+void VideoRenderer::UpdateDirect() {
+    QWidget* parent = nullptr;
+    QRect geometry;
+    int lone = -1;
     {
         std::lock_guard lock(mutex_);
-        for (auto& in : inputs_) {
-            if (in->scaleCaps == nullptr)
-                continue;
-            const QSize size = PaintedSize(*in);
-            GstCaps* caps =
-                size.width() > 0 && size.height() > 0
-                    ? gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT,
-                                          size.width(), "height", G_TYPE_INT, size.height(),
-                                          "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr)
-                    : gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx",
-                                          "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr);
-            if (in->appliedCaps && gst_caps_is_equal(caps, in->appliedCaps)) {
-                gst_caps_unref(caps);
-                continue;
+        int connected = 0;
+        for (const auto& in : inputs_)
+            if (in->connected) {
+                ++connected;
+                lone = in->index;
             }
-            if (in->appliedCaps)
-                gst_caps_unref(in->appliedCaps);
-            in->appliedCaps = gst_caps_ref(caps);
-            changes.emplace_back(GST_ELEMENT(gst_object_ref(in->scaleCaps)), caps);
+        const Input* in = connected == 1 ? inputs_[static_cast<std::size_t>(lone)].get() : nullptr;
+        const bool plain = in != nullptr && in->alpha >= 1.0f && in->rect.left <= in->rect.right &&
+                           in->rect.top <= in->rect.bottom;
+        if (plain && mode_ == Mode::Window && window_ && windowVisible_) {
+            parent = window_;
+            geometry = QRect(QPoint(), windowRect_.size());
+        } else if (plain && mode_ == Mode::Windowless && hooked_ && destination_.isValid()) {
+            parent = hooked_;
+            geometry = MapNormalised(in->rect, destination_).toRect();
         }
     }
-    for (auto& [element, caps] : changes) {
-        g_object_set(element, "caps", caps, nullptr);
-        gst_caps_unref(caps);
-        gst_object_unref(element);
+    if (parent == nullptr || geometry.isEmpty() || directRefused_ || !XShmImage::Available()) {
+        if (direct_ && !direct_->isHidden()) {
+            {
+                std::lock_guard lock(mutex_);
+                directWindow_ = 0;
+                directInput_ = -1;
+            }
+            direct_->hide();
+            Repaint(); // painted through Qt again
+        }
+        return;
     }
+    if (direct_ && direct_->parentWidget() != parent)
+        delete direct_.data();
+    if (!direct_) {
+        direct_ = new DirectWidget(this, parent);
+        XShmImage::Unname(direct_->winId());
+        if (!XShmImage::Suits(direct_->winId())) {
+            // A window of another depth (a translucent top-level window): painted through Qt for good.
+            delete direct_.data();
+            directRefused_ = true;
+            return;
+        }
+        if (!directImage_)
+            directImage_ = std::make_unique<XShmImage>();
+    }
+    direct_->setGeometry(geometry);
+    {
+        std::lock_guard lock(mutex_);
+        directWindow_ = direct_->winId();
+        directSize_ = geometry.size();
+        directInput_ = lone;
+    }
+    if (direct_->isHidden())
+        direct_->show();
+    direct_->raise();
+    direct_->update(); // the kept picture at its new place and size
+}
+
+void VideoRenderer::UpdateDirectLater() {
+    QMetaObject::invokeMethod(
+        notifier_.get(), [this] { UpdateDirect(); }, Qt::QueuedConnection);
+}
+
+// The direct window exposed, or given a new size: the kept picture again, converted anew when its size or
+// the frame has changed since it was put.
+void VideoRenderer::PutDirectAgain() {
+    unsigned long window = 0;
+    QSize size;
+    GstSample* sample = nullptr;
+    int number = 0;
+    bool shown = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (directWindow_ == 0 || directInput_ < 0)
+            return;
+        window = directWindow_;
+        size = directSize_;
+        const Input& in = *inputs_[static_cast<std::size_t>(directInput_)];
+        number = in.frames;
+        shown = number == directShownFrames_;
+        if (in.sample != nullptr)
+            sample = gst_sample_ref(in.sample);
+    }
+    if (!(shown && directImage_->PutAgain(window, size)) && sample != nullptr) {
+        GstVideoFrame frame;
+        if (MapSample(sample, frame)) {
+            if (directImage_->Put(frame, window, size)) {
+                std::lock_guard lock(mutex_);
+                directShownFrames_ = number;
+            }
+            gst_video_frame_unmap(&frame);
+        }
+    }
+    if (sample != nullptr)
+        gst_sample_unref(sample);
 }
 
 bool VideoRenderer::SetOutputRect(int Stream, const NORMALIZEDRECT& Rect) {
@@ -506,7 +645,7 @@ bool VideoRenderer::SetOutputRect(int Stream, const NORMALIZEDRECT& Rect) {
         std::lock_guard lock(mutex_);
         inputs_[static_cast<std::size_t>(Stream)]->rect = Rect;
     }
-    UpdateScaling();
+    UpdateDirect();
     Repaint();
     return true;
 }
@@ -521,6 +660,7 @@ bool VideoRenderer::SetAlpha(int Stream, float Alpha) {
     if (Stream < 0 || Stream >= StreamCount() || Alpha < 0.0f || Alpha > 1.0f)
         return false;
     inputs_[static_cast<std::size_t>(Stream)]->alpha = Alpha;
+    UpdateDirect();
     Repaint();
     return true;
 }
@@ -550,6 +690,8 @@ void VideoRenderer::Repaint() {
         hooked_->update();
     if (window_)
         window_->update();
+    if (direct_ && !direct_->isHidden())
+        direct_->update();
 }
 
 // After a new frame only the pictures change, not the border around them.
@@ -569,10 +711,6 @@ void VideoRenderer::RepaintPictures() {
     }
     if (!area.isEmpty())
         hooked_->update(area);
-}
-
-namespace {
-std::atomic<long long> framesPainted = 0;
 }
 
 long long VideoRenderer::FramesPainted() {
@@ -603,8 +741,11 @@ void DrawFrame(QPainter& Painter, const QRectF& Target, const QImage& Frame) {
 
 void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
     std::lock_guard lock(mutex_);
+    // The stream put into the direct window is not painted here: that window lies over it.
+    const int direct = directWindow_ != 0 ? directInput_ : -1;
     if (mode_ == Mode::Window) {
-        const QImage& frame = inputs_.front()->frame;
+        Input& in = *inputs_.front();
+        const QImage& frame = direct == in.index ? QImage() : PaintedFrame(in);
         if (frame.isNull()) {
             Painter.fillRect(Area, Qt::black);
             return;
@@ -621,7 +762,7 @@ void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
     }
     // Lower Z is nearer the viewer, so it is painted last; streams of one Z in their order. Sorted in place:
     // this runs at every frame.
-    std::array<const Input*, MaxStreams> order{};
+    std::array<Input*, MaxStreams> order{};
     const auto streams = static_cast<std::ptrdiff_t>(inputs_.size());
     for (std::size_t i = 0; i < inputs_.size(); ++i)
         order[i] = inputs_[i].get();
@@ -631,12 +772,15 @@ void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
     // The border colour goes only where no opaque picture will be painted over it.
     QRegion bare(Area);
     for (const Input* in : std::span(order.data(), inputs_.size()))
-        if (!in->frame.isNull() && in->alpha >= 1.0f)
+        if ((in->index == direct || in->sample != nullptr) && in->alpha >= 1.0f)
             bare -= InnerPixels(MapNormalised(in->rect, destination_));
     for (const QRect& part : bare)
         Painter.fillRect(part, border);
-    for (const Input* in : std::span(order.data(), inputs_.size())) {
-        if (in->frame.isNull() || in->alpha <= 0.0f)
+    for (Input* in : std::span(order.data(), inputs_.size())) {
+        if (in->index == direct || in->alpha <= 0.0f)
+            continue;
+        const QImage& frame = PaintedFrame(*in);
+        if (frame.isNull())
             continue;
         const QRectF target = MapNormalised(in->rect, destination_);
         const bool mirrorX = in->rect.left > in->rect.right;
@@ -647,9 +791,9 @@ void VideoRenderer::Paint(QPainter& Painter, const QRect& Area) const {
             Painter.setOpacity(static_cast<double>(in->alpha));
         }
         if (mirrorX || mirrorY)
-            Painter.drawImage(target, in->frame.mirrored(mirrorX, mirrorY));
+            Painter.drawImage(target, frame.mirrored(mirrorX, mirrorY));
         else
-            DrawFrame(Painter, target, in->frame);
+            DrawFrame(Painter, target, frame);
         if (translucent)
             Painter.restore();
         framesPainted.fetch_add(1, std::memory_order_relaxed);

@@ -6,8 +6,16 @@
 // - windowless mode: painted into the clipping window itself, the picture at the destination rectangle and
 //   the border colour around it; each input stream at its output rectangle (a part of the destination, with
 //   alpha and mirroring), which is how two streams are mixed.
-// Frames are scaled to their painted size in the pipeline and painted from the pipeline's own buffer; the
-// last frame of each stream is kept for repaint.
+// Frames come out of the decoder as it made them and are converted (scaled and turned into RGB in one pass)
+// to the size they are shown at, by the streaming thread they arrive on. Where they are shown:
+// - on an X display that offers shared memory (XShmImage), a picture that stands alone (one stream, opaque,
+//   not mirrored) is put by that thread straight into a native window of its own, placed over the
+//   picture's rectangle: no copy into the toolkit's window buffer, no painting on the GUI thread;
+// - otherwise (pictures mixed, Qt's offscreen platform, a display without the extension) it is painted
+//   through Qt: into the renderer's child window, or into the clipping window with the border colour
+//   around it.
+// The last frame of each stream is kept as decoded, so that a repaint, a capture or a new size converts it
+// again.
 //
 // Geometry calls and painting happen on the GUI thread; frames arrive on streaming threads.
 
@@ -25,6 +33,9 @@
 
 // After the platform types: GLib defines TRUE and FALSE as macros.
 #include <gst/gst.h>
+
+#include "platform/media/FrameConverter.h"
+#include "platform/media/XShmOutput.h"
 
 class QObject;
 class QPainter;
@@ -57,7 +68,7 @@ public:
 
     // The stream's size as it is to be shown (pixel aspect applied), empty before its first caps.
     QSize NativeSize(int Stream) const;
-    // The last frame that arrived for the stream (as scaled for painting); null before the first.
+    // The last frame that arrived for the stream, at the size it is painted; null before the first.
     QImage LastFrame(int Stream) const;
     int FramesReceived(int Stream) const;
 
@@ -78,6 +89,9 @@ public:
     bool WindowVisible() const { return windowVisible_; }
     // The child window (for tests and for the window's stacking), nullptr before an owner is given.
     QWidget* Window() const;
+    // The native window a lone picture is put into directly, while it is (nullptr while pictures are
+    // painted through Qt).
+    QWidget* DirectWindow() const;
 
     // Mixing.
     bool SetOutputRect(int Stream, const NORMALIZEDRECT& Rect);
@@ -98,6 +112,7 @@ private:
     struct Input;
     class PaintHook;
     class WindowWidget;
+    class DirectWidget;
 
     static GstFlowReturn OnSample(GstElement* Sink, Input* In, bool Preroll);
     void FrameArrived();
@@ -105,9 +120,15 @@ private:
     void Unhook();
     // The size of the widget painted into (GUI thread): what a picture not placed yet is fitted into.
     void NoteTargetSize(const QSize& Size);
-    void UpdateScaling();
-    QSize PaintedSize(const Input& In) const;
+    QSize PaintedSize(const Input& In) const; // under the mutex
+    // The stream's frame converted to its painted size, converted again from the kept frame when the
+    // picture has been given another size since (under the mutex).
+    const QImage& PaintedFrame(Input& In) const;
     void UpdateTarget();
+    // Shows the lone picture through its native window, or goes back to painting through Qt (GUI thread).
+    void UpdateDirect();
+    void UpdateDirectLater();
+    void PutDirectAgain();
 
     Mode mode_;
     std::vector<std::unique_ptr<Input>> inputs_;
@@ -127,6 +148,17 @@ private:
     QSize targetSize_; // under the mutex
     QPointer<QWidget> window_;
     std::atomic<bool> repaintPending_{false};
+
+    // The direct way: the native window, and (under the mutex) its X window, size and stream while pictures
+    // go there.
+    QPointer<QWidget> direct_;
+    unsigned long directWindow_ = 0;
+    QSize directSize_;
+    int directInput_ = -1;
+    int directShownFrames_ = -1; // the stream's frame count when its picture was last put
+    bool directRefused_ = false; // the window could not take the pictures (GUI thread)
+    std::unique_ptr<XShmImage> directImage_;
+    mutable FrameConverter guiConverter_; // conversions the GUI thread makes (a repaint at a new size)
 };
 
 } // namespace dshow

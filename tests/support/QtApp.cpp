@@ -1,6 +1,10 @@
 #include "tests/support/QtApp.h"
 
+#include <cstdlib>
+
 #include <QApplication>
+
+#include "tests/support/XvfbDisplay.h"
 
 namespace testing_support {
 
@@ -11,6 +15,16 @@ void EnsureQApplication() {
     static char arg0[] = "tests";
     static char* argv[] = {arg0, nullptr};
     new QApplication(argc, argv); // lives until the process ends
+}
+
+const std::string& EnsureQApplicationOnPrivateDisplay() {
+    static XvfbDisplay display;
+    if (!display.Name().empty() && QCoreApplication::instance() == nullptr) {
+        ::setenv("DISPLAY", display.Name().c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+        EnsureQApplication();
+    }
+    return display.Name();
 }
 
 } // namespace testing_support

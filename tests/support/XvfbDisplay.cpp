@@ -10,7 +10,8 @@
 
 namespace testing_support {
 
-XvfbDisplay::XvfbDisplay() {
+XvfbDisplay::XvfbDisplay(int Width, int Height) {
+    const std::string screen = std::to_string(Width) + "x" + std::to_string(Height) + "x24";
     int fds[2];
     if (::pipe(fds) != 0)
         return;
@@ -23,7 +24,7 @@ XvfbDisplay::XvfbDisplay() {
             ::dup2(null, 2);
         }
         const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                  "-noreset", static_cast<char*>(nullptr));
         ::_exit(127);
     }

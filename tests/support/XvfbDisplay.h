@@ -10,8 +10,8 @@ namespace testing_support {
 
 class XvfbDisplay {
 public:
-    // Starts the server (1280 x 1024, 24-bit) and waits until it takes connections.
-    XvfbDisplay();
+    // Starts the server (a screen of Width x Height, 24-bit) and waits until it takes connections.
+    explicit XvfbDisplay(int Width = 1280, int Height = 1024);
     ~XvfbDisplay();
     XvfbDisplay(const XvfbDisplay&) = delete;
     XvfbDisplay& operator=(const XvfbDisplay&) = delete;

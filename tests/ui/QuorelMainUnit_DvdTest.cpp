@@ -241,6 +241,30 @@ TEST_F(DvdCommands, TheTickStopsADiscTakenOutOfItsDrive) {
     EXPECT_FALSE(State.IsPlaying);
 }
 
+// While a disc folder plays, the tick finds out once that the folder is no drive: reading the machine's list
+// of drives at every tick (every 30 ms) cost more than the rest of the tick.
+TEST_F(DvdCommands, TheTickReadsTheListOfDrivesOnceForADiscFolder) {
+    struct CountingDrives : win32::FakeDriveService {
+        int lists = 0;
+        std::vector<std::string> OpticalDrives() override {
+            ++lists;
+            return FakeDriveService::OpticalDrives();
+        }
+    } counting;
+    win32::SetDriveService(&counting);
+    chosenFolder = DiscParent();
+    form->pOpendvddirectory->Click();
+    ASSERT_EQ(State.PlayType, PlayTypes::Dvd);
+    form->PlayDvdChapterFromList("1. Chapter1(1-1)");
+    ASSERT_TRUE(WaitUntil([&] { return form->Time_L->Caption().rfind("0:00:01", 0) == 0; }, 10s))
+        << form->Time_L->Caption();
+    const int before = counting.lists;
+    EXPECT_TRUE(WaitUntil([&] { return form->Time_L->Caption().rfind("0:00:02", 0) == 0; }, 10s));
+    EXPECT_EQ(counting.lists, before) << "a second of ticks read the list of drives again";
+    EXPECT_TRUE(State.IsPlaying);
+    win32::SetDriveService(&drives);
+}
+
 // The mouse over the menu lights up the second button; a click plays title 2, the tick then shows it playing
 // with its time, and the picture in the panel is title 2's.
 TEST_F(DvdCommands, AClickOnAMenuButtonPlaysItsTitle) {

@@ -452,6 +452,42 @@ TEST_F(ProgressTickTest, AudioTickFollowsTheStreamAndEndsAtItsOwnEndNotAtTheRoun
     EXPECT_FALSE(form->Ctrl_T->Enabled());
 }
 
+// The audio tick comes a hundred times a second and shows a new time about once a second: a tick within the
+// second the last one showed moves nothing (the knob stays where it is), while a position in another second,
+// later or earlier (a seek back), is shown at the next tick.
+TEST_F(ProgressTickTest, AudioTickShowsEachNewSecondAndNothingInBetween) {
+    const std::string file = testing_support::FixtureFolder() + "/progress-quiet.wav";
+    ASSERT_TRUE(testing_support::MakeToneFile(file, testing_support::AudioFormat::Wav, 4.0));
+    ASSERT_TRUE(PlayAudioFile(file));
+    State.AudioTimeText = "0:00:04";
+    bass::BASS_ChannelPause(State.BassStream);
+    const auto holdAt = [](double Seconds) {
+        bass::BASS_ChannelSetPosition(State.BassStream,
+                                      bass::BASS_ChannelSeconds2Bytes(State.BassStream, Seconds),
+                                      bass::BASS_POS_BYTE);
+    };
+    holdAt(1.1);
+    form->Ctrl_TTimer(nullptr);
+    ASSERT_EQ(form->Time_L->Caption(), "0:00:01 / 0:00:04");
+    const int shown = KnobOffset();
+    form->VideoBar_XI->SetLeft(form->VideoPro_XI->Left());
+    holdAt(1.45);
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_EQ(KnobOffset(), 0) << "a tick within the shown second places nothing";
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:01 / 0:00:04");
+    holdAt(1.6);
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:02 / 0:00:04");
+    EXPECT_GT(KnobOffset(), shown);
+    EXPECT_EQ(form->AudioPositionSeconds, 2);
+    holdAt(0.2);
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:00 / 0:00:04") << "a seek back is shown";
+    EXPECT_EQ(KnobOffset(), 0);
+    EXPECT_EQ(form->AudioPositionSeconds, 0);
+    EXPECT_TRUE(State.PositionReady);
+}
+
 // --- The continuations at the end of a medium, through real opens. ---
 
 // What the play-list window is told at each continuation, with what plays at that moment.

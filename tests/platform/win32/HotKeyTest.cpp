@@ -18,7 +18,6 @@
 
 #include "platform/win32/Window.h"
 #include "tests/support/QtApp.h"
-#include "tests/support/XvfbDisplay.h"
 
 using namespace win32;
 
@@ -53,9 +52,8 @@ public:
     int keys = 0;
 };
 
-testing_support::XvfbDisplay& Display() {
-    static testing_support::XvfbDisplay display;
-    return display;
+const std::string& Display() {
+    return testing_support::EnsureQApplicationOnPrivateDisplay();
 }
 
 constexpr UINT VK_F11 = 122;
@@ -64,16 +62,13 @@ constexpr UINT VK_F12 = 123;
 class X11HotKeyTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_FALSE(Display().Name().empty()) << "Xvfb did not start";
         // This program's only application object runs on the private server.
-        ::setenv("DISPLAY", Display().Name().c_str(), 1);
-        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-        testing_support::EnsureQApplication();
+        ASSERT_FALSE(Display().empty()) << "Xvfb did not start";
         ASSERT_EQ(QGuiApplication::platformName(), "xcb");
     }
     // Presses Keys (xdotool's names) on the private server and gives the program time to see them.
     static void Press(const std::string& Keys) {
-        const std::string command = "DISPLAY=" + Display().Name() + " xdotool key " + Keys;
+        const std::string command = "DISPLAY=" + Display() + " xdotool key " + Keys;
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
     bool WaitForMessages(std::size_t Count) {
@@ -124,7 +119,7 @@ TEST_F(X11HotKeyTest, UnregisteredKeyArrivesNoMoreAndANewRegistrationTakesTheIds
 // Another client of the server that holds a combination makes its registration fail; once it lets go the
 // key can be had.
 TEST_F(X11HotKeyTest, AKeyAnotherProgramHoldsCannotBeRegistered) {
-    xcb_connection_t* other = xcb_connect(Display().Name().c_str(), nullptr);
+    xcb_connection_t* other = xcb_connect(Display().c_str(), nullptr);
     ASSERT_EQ(xcb_connection_has_error(other), 0);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
     // F11's keycode on the server: the one the service will look up too.
