@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "core/DialogLaunchers.h"
+#include "platform/win32/Drives.h"
 #include "platform/win32/HotKey.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -46,6 +47,7 @@ public:
         QuorelMain_Form = nullptr;
         Application().SetHandle(nullptr);
         win32::SetHotKeyService(nullptr);
+        win32::SetDriveService(nullptr);
         forms::SetSelectDirectoryHandler(nullptr);
     }
 
@@ -119,6 +121,8 @@ public:
     std::unique_ptr<TOption_Form> dialog;
     std::vector<std::string> browserCaptions;
     std::string chosenFolder;
+    // The machine's optical drives while a test puts them in use.
+    win32::FakeDriveService machineDrives;
 };
 
 } // namespace ui_testing

@@ -145,9 +145,12 @@ const SavingCase kSavingCases[] = {
     {"FullScreenAtonce",
      [](OptionTest&, TOption_Form& d) { OptionTest::Click(d.Page.FullScreenAtonceBox); },
      {"FullScreenAtonce=1"}},
-    // The page as it is built on a machine with two drives (the machine's list comes from the DVD work).
+    // The page as it is built on a machine with two drives (the machine's list comes from the DVD work); the
+    // machine has them too, as the page lists them again each time it is shown.
     {"DefaultDrive",
-     [](OptionTest&, TOption_Form& d) {
+     [](OptionTest& t, TOption_Form& d) {
+         t.machineDrives.Drives = {{"/dev/sr0", true, "MOVIE", "", ""}, {"/dev/sr1", false, "", "", ""}};
+         win32::SetDriveService(&t.machineDrives);
          State.DriveList->Clear();
          State.DriveList->Add("/dev/sr0 MOVIE");
          State.DriveList->Add("/dev/sr1");
