@@ -4,6 +4,7 @@
 // plain name inside the lyrics folder.
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -68,5 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         Check(c != '/' && c != '\\' && b >= 0x20 && b != 0x7F, "the lyrics file name stays in its folder");
     }
     Check(win32::IsValidUtf8(lrc), "the lyrics file name is UTF-8");
+    std::remove(file.c_str());
     return 0;
 }
