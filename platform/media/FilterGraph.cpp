@@ -30,6 +30,10 @@ constexpr GstClockTime SettleTimeLimit = 5 * GST_SECOND;
 // cannot be played.
 constexpr auto FirstStreamTimeLimit = std::chrono::seconds(5);
 constexpr auto StepTimeLimit = std::chrono::seconds(5);
+// How long a prerolled graph is asked for its length: one that no element answers for yet, and one whose
+// answer is 0.
+constexpr auto UnansweredDurationPatience = std::chrono::seconds(3);
+constexpr auto ZeroDurationPatience = std::chrono::milliseconds(500);
 
 constexpr GstClockTime NanosecondsPer100 = 100;
 
@@ -162,6 +166,7 @@ void FilterGraph::ResetPipeline() {
         dvd->SetJumpRunner({});
     }
     duration_ = 0;
+    durationKnown_ = true;
     lastPosition_ = 0;
     state_ = State_Stopped;
 }
@@ -724,16 +729,36 @@ void FilterGraph::ApplyAudio() {
 }
 
 LONGLONG FilterGraph::QueryDuration() {
-    // Some demuxers know the duration only a moment after preroll.
-    for (int attempt = 0; attempt < 25; ++attempt) {
+    // Some demuxers know the duration only a moment after preroll, and on a busy machine that moment can be
+    // long: a graph that no element answers for yet is asked again for a while (the wait hook running), one
+    // that answers a length of 0 (a WAV header without data) only briefly. Neither is taken as a length
+    // for good: a later answer still counts (RefreshDuration).
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
         gint64 duration = 0;
-        if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0)
+        const bool answered = gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration >= 0;
+        if (answered && duration > 0) {
+            durationKnown_ = true;
             return duration / static_cast<gint64>(NanosecondsPer100);
-        if (!WaitGoesOn())
+        }
+        const auto waited = std::chrono::steady_clock::now() - start;
+        if (waited >= (answered ? ZeroDurationPatience : UnansweredDurationPatience) || !WaitGoesOn())
             break;
         std::this_thread::sleep_for(WaitSlice);
     }
+    durationKnown_ = false;
     return 0;
+}
+
+// A length not known at the render is asked for once more, without waiting.
+void FilterGraph::RefreshDuration() {
+    if (durationKnown_ || pipeline_ == nullptr || dvd_)
+        return;
+    gint64 duration = 0;
+    if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0) {
+        duration_ = duration / static_cast<gint64>(NanosecondsPer100);
+        durationKnown_ = true;
+    }
 }
 
 // --- Control ------------------------------------------------------------------------------------------
@@ -745,6 +770,7 @@ bool FilterGraph::WaitForState(GstClockTime Limit) {
 HRESULT FilterGraph::Run() {
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
+    RefreshDuration();
     if (duration_ == 0 && !dvd_) {
         // Nothing to play (a file without length, a WAV header without data): at its end at once. Run, some
         // parsers would send empty buffers for ever, taking a whole core. A disc has no length of its own:
@@ -821,6 +847,7 @@ HRESULT FilterGraph::GetDuration(LONGLONG* Duration) {
         return E_POINTER;
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
+    RefreshDuration();
     *Duration = duration_;
     return S_OK;
 }
@@ -834,6 +861,7 @@ HRESULT FilterGraph::GetStopPosition(LONGLONG* Stop) {
         return E_POINTER;
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
+    RefreshDuration();
     *Stop = StopPosition();
     return S_OK;
 }

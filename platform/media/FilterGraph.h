@@ -136,6 +136,7 @@ private:
     void WakeStep();
     bool WaitForState(GstClockTime Limit);
     LONGLONG QueryDuration();
+    void RefreshDuration();
     LONGLONG StopPosition() const;
 
     // The DVD graph (FilterGraphDvd.cpp), built from the connections once the navigator's picture reaches a
@@ -186,6 +187,7 @@ private:
 
     OAFilterState state_ = State_Stopped;
     LONGLONG duration_ = 0;
+    bool durationKnown_ = true; // false while no element has answered for the graph's length
     LONGLONG stop_ = -1;
     LONGLONG lastPosition_ = 0;
     LONGLONG pendingStart_ = -1;

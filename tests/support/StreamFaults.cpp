@@ -1,5 +1,6 @@
 #include "tests/support/StreamFaults.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include <gst/gst.h>
@@ -17,6 +18,20 @@ void CountCritical(const gchar* Domain, GLogLevelFlags Level, const gchar* Messa
 }
 
 std::atomic<bool> holdBackEnds{false};
+// While positive, duration queries are refused until this steady-clock time (in nanoseconds).
+std::atomic<std::int64_t> durationRefusedUntil{0};
+
+std::int64_t SteadyNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+GstPadProbeReturn RefuseDuration(GstPad*, GstPadProbeInfo* Info, gpointer) {
+    const bool refused = GST_QUERY_TYPE(GST_PAD_PROBE_INFO_QUERY(Info)) == GST_QUERY_DURATION &&
+                         SteadyNow() < durationRefusedUntil;
+    return refused ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
+}
 
 GstPadProbeReturn DropEndOfStream(GstPad*, GstPadProbeInfo* Info, gpointer) {
     return GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(Info)) == GST_EVENT_EOS ? GST_PAD_PROBE_DROP
@@ -25,6 +40,12 @@ GstPadProbeReturn DropEndOfStream(GstPad*, GstPadProbeInfo* Info, gpointer) {
 
 // Called for every element added to a bin, on any thread.
 void ElementAdded(GObject*, GstClockTime, GstBin*, GstElement* Element, gboolean Added) {
+    if (Added && durationRefusedUntil > 0 && GST_OBJECT_FLAG_IS_SET(Element, GST_ELEMENT_FLAG_SINK)) {
+        if (GstPad* pad = gst_element_get_static_pad(Element, "sink")) {
+            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_QUERY_UPSTREAM, RefuseDuration, nullptr, nullptr);
+            gst_object_unref(pad);
+        }
+    }
     if (!Added || !holdBackEnds)
         return;
     GstElementFactory* factory = gst_element_get_factory(Element);
@@ -46,6 +67,13 @@ GType BinWatchType() {
     return type;
 }
 
+void WatchBins() {
+    gst::EnsureInitialised();
+    // The tracer lives as long as the process: GStreamer keeps its hooks.
+    static const gpointer watch = g_object_new(BinWatchType(), nullptr);
+    (void)watch;
+}
+
 } // namespace
 
 GstWarningCount::GstWarningCount() {
@@ -60,15 +88,21 @@ GstWarningCount::~GstWarningCount() {
 }
 
 EndOfStreamHeldBack::EndOfStreamHeldBack() {
-    gst::EnsureInitialised();
-    // The tracer lives as long as the process: GStreamer keeps its hooks.
-    static const gpointer watch = g_object_new(BinWatchType(), nullptr);
-    (void)watch;
+    WatchBins();
     holdBackEnds = true;
 }
 
 EndOfStreamHeldBack::~EndOfStreamHeldBack() {
     holdBackEnds = false;
+}
+
+DurationAnsweredLate::DurationAnsweredLate(std::chrono::milliseconds Delay) {
+    WatchBins();
+    durationRefusedUntil = SteadyNow() + std::chrono::duration_cast<std::chrono::nanoseconds>(Delay).count();
+}
+
+DurationAnsweredLate::~DurationAnsweredLate() {
+    durationRefusedUntil = 0;
 }
 
 } // namespace testing_support

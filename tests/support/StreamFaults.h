@@ -2,6 +2,7 @@
 // Faults of GStreamer streams that tests provoke or watch for from outside the layer under test.
 
 #include <atomic>
+#include <chrono>
 
 namespace testing_support {
 
@@ -30,6 +31,16 @@ public:
     ~EndOfStreamHeldBack();
     EndOfStreamHeldBack(const EndOfStreamHeldBack&) = delete;
     EndOfStreamHeldBack& operator=(const EndOfStreamHeldBack&) = delete;
+};
+
+// While it exists, no sink made answers for its stream's length until Delay has passed since it was made, as
+// on a busy machine where the demuxer learns the length late. One at a time.
+class DurationAnsweredLate {
+public:
+    explicit DurationAnsweredLate(std::chrono::milliseconds Delay);
+    ~DurationAnsweredLate();
+    DurationAnsweredLate(const DurationAnsweredLate&) = delete;
+    DurationAnsweredLate& operator=(const DurationAnsweredLate&) = delete;
 };
 
 } // namespace testing_support

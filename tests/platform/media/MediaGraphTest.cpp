@@ -277,6 +277,23 @@ TEST(ZeroLength, IsAtItsEndAsSoonAsItRuns) {
     EXPECT_EQ(state, State_Running);
 }
 
+// On a busy machine the length can come well after the preroll: a file whose length is answered a second
+// and a half late still has it when rendered, and runs rather than ending at once.
+TEST(LateLength, AFileWhoseLengthComesLateStillPlays) {
+    testing_support::DurationAnsweredLate late(std::chrono::milliseconds(1500));
+    WindowlessGraph g;
+    ASSERT_EQ(g.Render(MediaFixture::Mp4H264Aac), com::S_OK);
+    LONGLONG duration = 0;
+    ASSERT_EQ(g.seeking->GetDuration(&duration), com::S_OK);
+    EXPECT_NEAR(static_cast<double>(duration) / Second, 2.0, 0.15);
+    LONGLONG stop = 0;
+    g.seeking->GetStopPosition(&stop);
+    EXPECT_EQ(stop, duration);
+    ASSERT_EQ(g.control->Run(), com::S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return PositionOf(g.seeking.Get()) > Second / 2; })) << "it plays";
+    EXPECT_EQ(g.control->Stop(), com::S_OK);
+}
+
 // Volume in hundredths of a decibel; values outside -10000..0 are refused; a file without sound has no
 // audio to set (the value is still kept).
 TEST(BasicAudio, RangeAndMissingAudio) {
