@@ -14,7 +14,8 @@
 // the pop-up menu's folder command; its CPU is read over 8 s of the title, and its floor and playbin run on
 // the title's VOB file.
 // Each row is the median of Runs runs, the three programs taking turns. The program's test hook
-// QUOREL_START_TIMES gives the times. Run: build/bench/player_bench [runs]
+// QUOREL_START_TIMES gives the times. Where VLC or mpv is installed, each row shows it too.
+// Run: build/bench/player_bench [runs [text of the rows' names to run]]
 
 #include <algorithm>
 #include <chrono>
@@ -143,14 +144,48 @@ struct Usage {
     double wall = -1;    // seconds the run took (gst-launch-1.0 runs only)
 };
 
+// A program run to its end.
+Usage RunToEnd(const std::vector<std::string>& Arguments, const std::vector<std::string>& Environment,
+               double MediaSeconds) {
+    const auto start = Clock::now();
+    double peak = -1;
+    const rusage usage = Reap(Spawn(Arguments, Environment), MediaSeconds * 4 + 30, &peak);
+    return {CpuOf(usage) / MediaSeconds, peak, Since(start)};
+}
+
 // A GStreamer pipeline run to its end by gst-launch-1.0.
 Usage Launch(const std::vector<std::string>& Pipeline, double MediaSeconds, const std::string& Display) {
     std::vector<std::string> arguments{"gst-launch-1.0", "-q"};
     arguments.insert(arguments.end(), Pipeline.begin(), Pipeline.end());
-    const auto start = Clock::now();
-    double peak = -1;
-    const rusage usage = Reap(Spawn(arguments, {"DISPLAY=" + Display}), MediaSeconds * 4 + 30, &peak);
-    return {CpuOf(usage) / MediaSeconds, peak, Since(start)};
+    return RunToEnd(arguments, {"DISPLAY=" + Display}, MediaSeconds);
+}
+
+bool Installed(const std::string& Program) {
+    return std::system(("command -v " + Program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Two other players of the desktop, when the machine has them, each showing the picture through plain X
+// images as this program does, with no sound device: VLC (run as nobody when this is root, which VLC
+// refuses) and mpv.
+Usage Vlc(const std::string& File, double MediaSeconds, bool FullScreen, const std::string& Display,
+          const std::string& Home) {
+    std::vector<std::string> arguments;
+    if (::geteuid() == 0)
+        arguments = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    arguments.insert(arguments.end(), {"cvlc", "--play-and-exit", "--aout=dummy", "--vout=xcb_x11",
+                                       "--no-video-title-show", "--no-osd"});
+    if (FullScreen)
+        arguments.emplace_back("--fullscreen");
+    arguments.push_back(File);
+    return RunToEnd(arguments, {"DISPLAY=" + Display, "HOME=" + Home}, MediaSeconds);
+}
+
+Usage Mpv(const std::string& File, double MediaSeconds, bool FullScreen, const std::string& Display) {
+    std::vector<std::string> arguments{"mpv", "--vo=x11", "--ao=null", "--really-quiet", "--no-config"};
+    if (FullScreen)
+        arguments.emplace_back("--fs");
+    arguments.push_back(File);
+    return RunToEnd(arguments, {"DISPLAY=" + Display}, MediaSeconds);
 }
 
 Usage DecodeOnly(const std::string& File, double MediaSeconds) {
@@ -321,6 +356,8 @@ std::string MakeH264(const testing_support::TempDir& Dir, int Width, int Height,
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    // The rows whose names hold this text, all when none is given.
+    const std::string only = argc > 2 ? argv[2] : "";
     testing_support::TempDir dir;
     testing_support::XvfbDisplay display(ScreenWidth, ScreenHeight);
     if (display.Name().empty()) {
@@ -393,10 +430,24 @@ int main(int argc, char** argv) {
         "\nCPU in seconds per second of media; peak resident memory in MiB; times in seconds from the "
         "start; medians of %d run(s)\n",
         runs);
-    std::printf("%-30s %7s %7s %6s %7s %6s %7s %7s %6s %6s\n", "", "player", "floor", "/floor", "playbin",
-                "/pbin", "MiB", "pbinMiB", "shown", "frame");
+    const bool vlc = Installed("cvlc"), mpv = Installed("mpv");
+    // VLC may run as nobody: its files, and a home for its settings, must be open to it.
+    const std::string vlcHome = dir.File("vlc-home");
+    std::filesystem::create_directories(vlcHome);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::others_read |
+                                                       std::filesystem::perms::others_write |
+                                                       std::filesystem::perms::others_exec,
+                                     std::filesystem::perm_options::add);
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::others_read |
+                                                 std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    std::printf("%-30s %7s %7s %6s %7s %6s %7s %7s %6s %6s %7s %5s %7s %5s\n", "", "player", "floor", "/floor",
+                "playbin", "/pbin", "MiB", "pbinMiB", "shown", "frame", "vlc", "/vlc", "mpv", "/mpv");
     for (const Row& row : rows) {
-        std::vector<double> cpu, floor, playbin, peak, playbinPeak, shown, frame;
+        if (std::string(row.name).find(only) == std::string::npos)
+            continue;
+        std::vector<double> cpu, floor, playbin, peak, playbinPeak, shown, frame, vlcCpu, mpvCpu;
         bool reached = true;
         // The DVD's VOB holds more than title 1: its length is what its floor run, in real time, took.
         double floorSeconds = row.seconds;
@@ -416,13 +467,20 @@ int main(int argc, char** argv) {
             const Usage p = Playbin(row.floor, floorSeconds, row.how == Way::FullScreen, display.Name());
             playbin.push_back(p.cpu);
             playbinPeak.push_back(p.peakMiB);
+            const bool full = row.how == Way::FullScreen;
+            if (vlc)
+                vlcCpu.push_back(Vlc(row.floor, floorSeconds, full, display.Name(), vlcHome).cpu);
+            if (mpv)
+                mpvCpu.push_back(Mpv(row.floor, floorSeconds, full, display.Name()).cpu);
         }
-        const double c = Median(cpu), f = Median(floor), p = Median(playbin);
-        std::printf("%-30s %7s %7s %6s %7s %6s %7s %7s %6s %6s%s\n", row.name, Shown(c, 3).c_str(),
-                    Shown(f, 3).c_str(), Shown(c / f, 2).c_str(), Shown(p, 3).c_str(),
+        const double c = Median(cpu), f = Median(floor), p = Median(playbin), v = Median(vlcCpu),
+                     m = Median(mpvCpu);
+        std::printf("%-30s %7s %7s %6s %7s %6s %7s %7s %6s %6s %7s %5s %7s %5s%s\n", row.name,
+                    Shown(c, 3).c_str(), Shown(f, 3).c_str(), Shown(c / f, 2).c_str(), Shown(p, 3).c_str(),
                     Shown(c / p, 2).c_str(), Shown(Median(peak), 1).c_str(),
                     Shown(Median(playbinPeak), 1).c_str(), Shown(Median(shown), 3).c_str(),
-                    Shown(Median(frame), 3).c_str(), reached ? "" : "  (full screen not reached)");
+                    Shown(Median(frame), 3).c_str(), Shown(v, 3).c_str(), Shown(c / v, 2).c_str(),
+                    Shown(m, 3).c_str(), Shown(c / m, 2).c_str(), reached ? "" : "  (full screen not reached)");
         std::fflush(stdout);
     }
     return 0;

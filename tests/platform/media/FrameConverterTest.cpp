@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSize>
+
 #include "tests/support/CaseName.h"
 
 // After the platform types: GLib defines TRUE and FALSE as macros.
@@ -137,6 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutCase{"I420Shrunk", GST_VIDEO_FORMAT_I420, 96, 72, 64, 48},
                       LayoutCase{"I420ShrunkToAQuarter", GST_VIDEO_FORMAT_I420, 256, 192, 64, 48},
                       LayoutCase{"I420Enlarged", GST_VIDEO_FORMAT_I420, 32, 24, 96, 72},
+                      LayoutCase{"I420ToAnOddSize", GST_VIDEO_FORMAT_I420, 64, 48, 47, 35},
+                      LayoutCase{"NV21OddSource", GST_VIDEO_FORMAT_NV21, 63, 47, 80, 61},
                       LayoutCase{"YV12", GST_VIDEO_FORMAT_YV12, 64, 48, 80, 60},
                       LayoutCase{"NV12", GST_VIDEO_FORMAT_NV12, 64, 48, 48, 36},
                       LayoutCase{"Y42B", GST_VIDEO_FORMAT_Y42B, 64, 48, 64, 48},
@@ -158,20 +162,24 @@ protected:
     void SetUp() override { gst::EnsureInitialised(); }
 };
 
-// A picture is read with the matrix and range it says it has: read with another one, a saturated red or a
-// dark grey comes out visibly wrong.
+// A picture is read with the matrix and range it says it has, at its own size and scaled (where the
+// scaling and the colour are two passes): read with another one, a saturated red or a dark grey comes out
+// visibly wrong.
 TEST_P(PictureColours, AreReadWithThePicturesOwnMatrixAndRange) {
     constexpr Rgb Saturated{250, 10, 10};
     constexpr Rgb DarkGrey{30, 30, 30};
     GstVideoInfo info;
     GstBuffer* buffer =
         TwoHalves(info, GST_VIDEO_FORMAT_I420, 64, 48, Saturated, DarkGrey, GetParam().colorimetry);
-    FrameConverter converter;
-    const Converted out = Convert(converter, info, buffer, 64, 48);
+    for (const QSize shown : {QSize(64, 48), QSize(96, 72), QSize(40, 30)}) {
+        SCOPED_TRACE(std::to_string(shown.width()) + "x" + std::to_string(shown.height()));
+        FrameConverter converter;
+        const Converted out = Convert(converter, info, buffer, shown.width(), shown.height());
+        ASSERT_TRUE(out.ok);
+        EXPECT_TRUE(Near(out.At(shown.width() / 4, shown.height() / 2), Saturated, 10));
+        EXPECT_TRUE(Near(out.At(shown.width() * 3 / 4, shown.height() / 2), DarkGrey, 6));
+    }
     gst_buffer_unref(buffer);
-    ASSERT_TRUE(out.ok);
-    EXPECT_TRUE(Near(out.At(16, 24), Saturated, 10));
-    EXPECT_TRUE(Near(out.At(48, 24), DarkGrey, 6));
 }
 
 INSTANTIATE_TEST_SUITE_P(Colorimetries, PictureColours,
