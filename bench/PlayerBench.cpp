@@ -167,6 +167,20 @@ bool Installed(const std::string& Program) {
 // Two other players of the desktop, when the machine has them, each showing the picture through plain X
 // images as this program does, with no sound device: VLC (run as nobody when this is root, which VLC
 // refuses) and mpv.
+// Runs Program; for full screen under a window manager (openbox, when installed): VLC goes to full screen only
+// through one (this program and mpv size their windows themselves).
+Usage UnderWindowManager(bool FullScreen, const std::string& Display, const std::function<Usage()>& Program) {
+    static const bool haveManager = Installed("openbox");
+    if (!FullScreen || !haveManager)
+        return Program();
+    const pid_t manager = Spawn({"openbox"}, {"DISPLAY=" + Display});
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const Usage usage = Program();
+    ::kill(manager, SIGTERM);
+    Reap(manager, 10);
+    return usage;
+}
+
 Usage Vlc(const std::string& File, double MediaSeconds, bool FullScreen, const std::string& Display,
           const std::string& Home) {
     std::vector<std::string> arguments;
@@ -177,7 +191,9 @@ Usage Vlc(const std::string& File, double MediaSeconds, bool FullScreen, const s
     if (FullScreen)
         arguments.emplace_back("--fullscreen");
     arguments.push_back(File);
-    return RunToEnd(arguments, {"DISPLAY=" + Display, "HOME=" + Home}, MediaSeconds);
+    return UnderWindowManager(FullScreen, Display, [&] {
+        return RunToEnd(arguments, {"DISPLAY=" + Display, "HOME=" + Home}, MediaSeconds);
+    });
 }
 
 Usage Mpv(const std::string& File, double MediaSeconds, bool FullScreen, const std::string& Display) {
@@ -185,7 +201,8 @@ Usage Mpv(const std::string& File, double MediaSeconds, bool FullScreen, const s
     if (FullScreen)
         arguments.emplace_back("--fs");
     arguments.push_back(File);
-    return RunToEnd(arguments, {"DISPLAY=" + Display}, MediaSeconds);
+    return UnderWindowManager(FullScreen, Display,
+                              [&] { return RunToEnd(arguments, {"DISPLAY=" + Display}, MediaSeconds); });
 }
 
 Usage DecodeOnly(const std::string& File, double MediaSeconds) {

@@ -210,8 +210,9 @@ bool FinishMediaOpen() {
     Query(State.GraphBuilder, State.BasicAudio);
     Query(State.GraphBuilder, State.VideoWindow);
     Query(State.GraphBuilder, State.VideoFrameStep);
-    if (State.MediaSeeking)
-        State.MediaSeeking->GetStopPosition(&State.MediaDuration);
+    // A length not known yet counts as none (the progress tick shows it once the stream tells it).
+    if (State.MediaSeeking && com::FAILED(State.MediaSeeking->GetStopPosition(&State.MediaDuration)))
+        State.MediaDuration = 0;
     if (State.MediaEventEx)
         State.MediaEventEx->SetNotifyWindow(State.VideoPanelHandle, static_cast<win32::LONG>(WM_GRAPHNOTIFY), 0);
     GetMediaVideoInfo(com::WideString(State.CurrentMediaFile), State.FrameRate, State.VideoWidth,

@@ -93,8 +93,8 @@ bool FinishPipOpen(const std::string& FileA, const std::string& FileB) {
     Query(State.VideoFrameStep);
     if (State.MediaEventEx)
         State.MediaEventEx->SetNotifyWindow(State.VideoPanelHandle, static_cast<LONG>(WM_GRAPHNOTIFY), 0);
-    if (State.MediaSeeking)
-        State.MediaSeeking->GetStopPosition(&State.MediaDuration);
+    if (State.MediaSeeking && com::FAILED(State.MediaSeeking->GetStopPosition(&State.MediaDuration)))
+        State.MediaDuration = 0;
     // File B is measured first: the aspect table takes the video's own shape from the last file measured,
     // and that is to be file A's, whose size the window takes.
     GetMediaVideoInfo(com::WideString(FileB), State.PipFrameRateB, State.PipWidthB, State.PipHeightB);

@@ -72,7 +72,9 @@ void SeekMediaBySlider(int Pos, int Max, forms::TLabel& TimeLabel) {
     if (!State.IsPlaying || !State.PositionReady || !State.MediaSeeking || Max <= 0)
         return;
     std::int64_t stop = 0;
-    State.MediaSeeking->GetStopPosition(&stop);
+    // A stream without a known length cannot be sought by fraction.
+    if (com::FAILED(State.MediaSeeking->GetStopPosition(&stop)))
+        return;
     const std::int64_t target = KnobTarget(stop, Pos, Max);
     // The label shows where the seek goes, as the audio and DVD seeks do: a paused medium has no tick that
     // would write the new position after it.

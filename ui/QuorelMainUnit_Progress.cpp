@@ -241,14 +241,21 @@ void TQuorelMain_Form::VideoTick() {
     std::int64_t current = 0;
     std::int64_t stop = 0;
     State.MediaSeeking->GetCurrentPosition(&current);
-    State.MediaSeeking->GetStopPosition(&stop);
+    // A stream whose length was not known when it opened (a bare stream, or a length its file gave late)
+    // plays on without one, and shows the length it tells once it tells one.
+    const bool stopTold = com::SUCCEEDED(State.MediaSeeking->GetStopPosition(&stop));
+    if (stopTold && stop > 0 && State.MediaDuration <= 0) {
+        std::int64_t h = 0, m = 0, s = 0;
+        RefTimeToHms(h, m, s, stop);
+        State.VideoTimeText = HmsText(h, m, s);
+    }
     if (stop > 0)
         PlacePositionKnob(KnobOffsetFor(current, stop, SpanOf(VideoPro_XI, VideoBar_XI)));
     std::int64_t h = 0, m = 0, s = 0;
     RefTimeToHms(h, m, s, current);
     ShowProgressTime(h, m, s, State.VideoTimeText);
     PositionSeconds = h * 3600 + m * 60 + s;
-    if (GraphMediumAtEnd(current, stop)) {
+    if (stopTold && GraphMediumAtEnd(current, stop)) {
         AllowScreenSaver();
         // A graph with nothing to play (stop 0) never played: it is stopped, not opened again.
         EndOfMedium(stop > 0);

@@ -30,9 +30,9 @@ constexpr GstClockTime SettleTimeLimit = 5 * GST_SECOND;
 // cannot be played.
 constexpr auto FirstStreamTimeLimit = std::chrono::seconds(5);
 constexpr auto StepTimeLimit = std::chrono::seconds(5);
-// How long a prerolled graph is asked for its length: one that no element answers for yet, and one whose
-// answer is 0.
-constexpr auto UnansweredDurationPatience = std::chrono::seconds(3);
+// How long a prerolled graph is asked for its length: one that no element answers for yet (a graph whose
+// length comes later still plays, and has it from then on), and one whose answer is 0.
+constexpr auto UnansweredDurationPatience = std::chrono::seconds(1);
 constexpr auto ZeroDurationPatience = std::chrono::milliseconds(500);
 
 constexpr GstClockTime NanosecondsPer100 = 100;
@@ -167,6 +167,7 @@ void FilterGraph::ResetPipeline() {
     }
     duration_ = 0;
     durationKnown_ = true;
+    guessedLength_ = 0;
     lastPosition_ = 0;
     state_ = State_Stopped;
 }
@@ -730,34 +731,38 @@ void FilterGraph::ApplyAudio() {
 
 LONGLONG FilterGraph::QueryDuration() {
     // Some demuxers know the duration only a moment after preroll, and on a busy machine that moment can be
-    // long: a graph that no element answers for yet is asked again for a while (the wait hook running), one
-    // that answers a length of 0 (a WAV header without data) only briefly. Neither is taken as a length
-    // for good: a later answer still counts (RefreshDuration).
+    // long; a bare stream without a container (an H.264 elementary stream) is given a length only once some
+    // of it has played. A graph that no element answers for yet is asked again for a while (the wait hook
+    // running), and then plays without a length until one comes (RefreshDuration); one that answers a length
+    // of 0 (a WAV header without data) is asked only briefly, and is then empty.
     const auto start = std::chrono::steady_clock::now();
     for (;;) {
         gint64 duration = 0;
         const bool answered = gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration >= 0;
-        if (answered && duration > 0) {
-            durationKnown_ = true;
+        durationKnown_ = answered;
+        if (answered && duration > 0)
             return duration / static_cast<gint64>(NanosecondsPer100);
-        }
         const auto waited = std::chrono::steady_clock::now() - start;
         if (waited >= (answered ? ZeroDurationPatience : UnansweredDurationPatience) || !WaitGoesOn())
-            break;
+            return 0;
         std::this_thread::sleep_for(WaitSlice);
     }
-    durationKnown_ = false;
-    return 0;
 }
 
-// A length not known at the render is asked for once more, without waiting.
+// A length not known at the render is asked for once more, without waiting. One that comes before the graph
+// plays is its length; one that comes while it plays may be a parser's guess from what it has read so far
+// (a bare stream's), which is only the least the stream still holds (StopPosition).
 void FilterGraph::RefreshDuration() {
     if (durationKnown_ || pipeline_ == nullptr || dvd_)
         return;
     gint64 duration = 0;
-    if (gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration > 0) {
+    if (!gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) || duration <= 0)
+        return;
+    if (GST_STATE_TARGET(pipeline_) < GST_STATE_PLAYING) {
         duration_ = duration / static_cast<gint64>(NanosecondsPer100);
         durationKnown_ = true;
+    } else {
+        guessedLength_ = duration / static_cast<gint64>(NanosecondsPer100);
     }
 }
 
@@ -771,7 +776,7 @@ HRESULT FilterGraph::Run() {
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
     RefreshDuration();
-    if (duration_ == 0 && !dvd_) {
+    if (duration_ == 0 && durationKnown_ && !dvd_) {
         // Nothing to play (a file without length, a WAV header without data): at its end at once. Run, some
         // parsers would send empty buffers for ever, taking a whole core. A disc has no length of its own:
         // its titles have theirs, and its end is the navigator's to find.
@@ -848,11 +853,25 @@ HRESULT FilterGraph::GetDuration(LONGLONG* Duration) {
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
     RefreshDuration();
-    *Duration = duration_;
+    if (!LengthKnown())
+        return com::E_FAIL; // not known yet: the stream plays on, and its length may come
+    *Duration = durationKnown_ || dvd_ ? duration_ : StopPosition();
     return S_OK;
 }
 
+// A graph whose length was never given tells one once a guess of it has come, and knows it at its end:
+// where it ended.
+bool FilterGraph::LengthKnown() const {
+    return durationKnown_ || dvd_ || ended_ || failed_ || guessedLength_ > 0;
+}
+
 LONGLONG FilterGraph::StopPosition() const {
+    if (!durationKnown_ && !dvd_) {
+        // Until its end, beyond where it is: a guess that falls short must not end the stream early.
+        if (ended_ || failed_)
+            return lastPosition_;
+        return std::max(guessedLength_, lastPosition_ + 1);
+    }
     return stop_ >= 0 ? std::min(stop_, duration_) : duration_;
 }
 
@@ -862,6 +881,8 @@ HRESULT FilterGraph::GetStopPosition(LONGLONG* Stop) {
     if (pipeline_ == nullptr || chains_.empty())
         return VFW_E_WRONG_STATE;
     RefreshDuration();
+    if (!LengthKnown())
+        return com::E_FAIL;
     *Stop = StopPosition();
     return S_OK;
 }
@@ -887,8 +908,10 @@ HRESULT FilterGraph::GetCurrentPosition(LONGLONG* Current) {
         if (gst_element_query(pipeline_, positionQuery_)) {
             gst_query_parse_position(positionQuery_, nullptr, &position);
             if (position >= 0)
-                lastPosition_ = std::clamp<LONGLONG>(position / static_cast<gint64>(NanosecondsPer100), 0,
-                                                     StopPosition());
+                lastPosition_ = durationKnown_ || dvd_
+                                    ? std::clamp<LONGLONG>(position / static_cast<gint64>(NanosecondsPer100), 0,
+                                                           StopPosition())
+                                    : position / static_cast<gint64>(NanosecondsPer100);
         }
     }
     *Current = lastPosition_;
@@ -929,8 +952,10 @@ HRESULT FilterGraph::SetPositions(LONGLONG* Current, DWORD CurrentFlags, LONGLON
     // A disc is moved by its navigator, in its titles.
     if (dvd_)
         return com::E_NOTIMPL;
-    // A stream that cannot seek keeps its place and its end, and goes on playing.
-    if (!seekable_)
+    // A stream that cannot seek keeps its place and its end, and goes on playing; so does one whose length is
+    // not known yet (a place in it cannot be checked against its end).
+    RefreshDuration();
+    if (!seekable_ || !durationKnown_)
         return com::E_FAIL;
     LONGLONG now = 0;
     GetCurrentPosition(&now);

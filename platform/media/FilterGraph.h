@@ -137,6 +137,7 @@ private:
     bool WaitForState(GstClockTime Limit);
     LONGLONG QueryDuration();
     void RefreshDuration();
+    bool LengthKnown() const;
     LONGLONG StopPosition() const;
 
     // The DVD graph (FilterGraphDvd.cpp), built from the connections once the navigator's picture reaches a
@@ -188,6 +189,7 @@ private:
     OAFilterState state_ = State_Stopped;
     LONGLONG duration_ = 0;
     bool durationKnown_ = true; // false while no element has answered for the graph's length
+    LONGLONG guessedLength_ = 0; // the latest length answered while it plays, when none was before (RefreshDuration)
     LONGLONG stop_ = -1;
     LONGLONG lastPosition_ = 0;
     LONGLONG pendingStart_ = -1;

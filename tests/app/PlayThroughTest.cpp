@@ -110,4 +110,16 @@ TEST_F(PlayThrough, AfterPlayExitClosesTheProgramAfterTheLastMediumStoringItsSta
         << ReadFile(fakeLog);
 }
 
+// A bare H.264 stream (no container: its length comes only as it plays) plays to its end like any file, and
+// the list goes on to the next entry; taken as empty, it would stop the list where it stood.
+TEST_F(PlayThrough, ABareStreamPlaysToItsEndAndTheListGoesOn) {
+    const std::string bare = run.File("bare stream.h264");
+    std::filesystem::copy_file(testing_support::MediaFile(testing_support::MediaFixture::H264Elementary), bare);
+    files = {bare, files[0]};
+    Start("1", "0");
+    ASSERT_TRUE(WaitForOpens(2)) << ::testing::PrintToString(Opened()) << run.ErrorOutput();
+    EXPECT_EQ(First(Opened(), 2), files);
+    EXPECT_EQ(run.Close(), 0) << run.ErrorOutput();
+}
+
 } // namespace

@@ -13,10 +13,14 @@ namespace testing_support {
 class FakeGraph final : public com::Object<dshow::IMediaSeeking, dshow::IMediaControl> {
 public:
     dshow::HRESULT GetDuration(dshow::LONGLONG* Duration) override {
+        if (lengthUntold)
+            return com::E_FAIL;
         *Duration = stop;
         return com::S_OK;
     }
     dshow::HRESULT GetStopPosition(dshow::LONGLONG* Stop) override {
+        if (lengthUntold)
+            return com::E_FAIL;
         *Stop = stop;
         return com::S_OK;
     }
@@ -51,6 +55,7 @@ public:
 
     std::int64_t current = 0;
     std::int64_t stop = 0;
+    bool lengthUntold = false; // the stream has not told its length (yet): the length calls fail
     std::vector<std::int64_t> seeks;
     std::vector<double> rates;
     int stops = 0;

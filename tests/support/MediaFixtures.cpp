@@ -62,6 +62,9 @@ std::string Description(MediaFixture Fixture) {
     case MediaFixture::AviMpeg4Mp3:
         return Picture + "avenc_mpeg4 gop-size=25 ! avimux name=mux ! filesink location={out} " + Tone +
                "lamemp3enc ! mpegaudioparse ! mux.";
+    case MediaFixture::H264Elementary:
+        return Picture + "x264enc speed-preset=ultrafast key-int-max=25 ! video/x-h264,stream-format=byte-stream ! "
+                         "filesink location={out}";
     case MediaFixture::Mp4VideoOnly:
         return "videotestsrc num-buffers=60 ! video/x-raw,width=640,height=360,framerate=30/1 ! "
                "x264enc speed-preset=ultrafast key-int-max=30 ! h264parse ! mp4mux ! filesink location={out}";
@@ -86,6 +89,8 @@ const char* Extension(MediaFixture Fixture) {
         return ".mpg";
     case MediaFixture::RealMedia:
         return ".rm";
+    case MediaFixture::H264Elementary:
+        return ".h264";
     }
     return "";
 }
@@ -112,6 +117,8 @@ const char* NameOf(MediaFixture Fixture) {
         return "Corrupt";
     case MediaFixture::NotMedia:
         return "NotMedia";
+    case MediaFixture::H264Elementary:
+        return "H264Elementary";
     }
     return "";
 }

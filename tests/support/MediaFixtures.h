@@ -15,6 +15,7 @@ enum class MediaFixture {
     MpegPsMpeg2,  // MPEG-2 program stream, MPEG-2 video and MPEG audio layer 2, likewise (ffmpeg)
     RealMedia,    // .rm: RealVideo 1 and AC3 audio, likewise (made by ffmpeg)
     Mp4VideoOnly, // 640 x 360, 30 fps, 2 s, no audio
+    H264Elementary, // like Mp4H264Aac's picture as a bare H.264 stream (.h264): no container, no length given
     Corrupt,      // the start of an MP4 file, cut before its index
     NotMedia,     // a text file named like a video
 };

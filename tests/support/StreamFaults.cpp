@@ -1,6 +1,5 @@
 #include "tests/support/StreamFaults.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include <gst/gst.h>
@@ -18,18 +17,11 @@ void CountCritical(const gchar* Domain, GLogLevelFlags Level, const gchar* Messa
 }
 
 std::atomic<bool> holdBackEnds{false};
-// While positive, duration queries are refused until this steady-clock time (in nanoseconds).
-std::atomic<std::int64_t> durationRefusedUntil{0};
-
-std::int64_t SteadyNow() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+// While set, the sinks made refuse duration queries.
+std::atomic<bool> withholdLength{false};
 
 GstPadProbeReturn RefuseDuration(GstPad*, GstPadProbeInfo* Info, gpointer) {
-    const bool refused = GST_QUERY_TYPE(GST_PAD_PROBE_INFO_QUERY(Info)) == GST_QUERY_DURATION &&
-                         SteadyNow() < durationRefusedUntil;
+    const bool refused = GST_QUERY_TYPE(GST_PAD_PROBE_INFO_QUERY(Info)) == GST_QUERY_DURATION && withholdLength;
     return refused ? GST_PAD_PROBE_DROP : GST_PAD_PROBE_OK;
 }
 
@@ -40,7 +32,7 @@ GstPadProbeReturn DropEndOfStream(GstPad*, GstPadProbeInfo* Info, gpointer) {
 
 // Called for every element added to a bin, on any thread.
 void ElementAdded(GObject*, GstClockTime, GstBin*, GstElement* Element, gboolean Added) {
-    if (Added && durationRefusedUntil > 0 && GST_OBJECT_FLAG_IS_SET(Element, GST_ELEMENT_FLAG_SINK)) {
+    if (Added && withholdLength && GST_OBJECT_FLAG_IS_SET(Element, GST_ELEMENT_FLAG_SINK)) {
         if (GstPad* pad = gst_element_get_static_pad(Element, "sink")) {
             gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_QUERY_UPSTREAM, RefuseDuration, nullptr, nullptr);
             gst_object_unref(pad);
@@ -96,13 +88,17 @@ EndOfStreamHeldBack::~EndOfStreamHeldBack() {
     holdBackEnds = false;
 }
 
-DurationAnsweredLate::DurationAnsweredLate(std::chrono::milliseconds Delay) {
+LengthWithheld::LengthWithheld() {
     WatchBins();
-    durationRefusedUntil = SteadyNow() + std::chrono::duration_cast<std::chrono::nanoseconds>(Delay).count();
+    withholdLength = true;
 }
 
-DurationAnsweredLate::~DurationAnsweredLate() {
-    durationRefusedUntil = 0;
+LengthWithheld::~LengthWithheld() {
+    withholdLength = false;
+}
+
+void LengthWithheld::Tell() {
+    withholdLength = false;
 }
 
 } // namespace testing_support

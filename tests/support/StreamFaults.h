@@ -2,7 +2,6 @@
 // Faults of GStreamer streams that tests provoke or watch for from outside the layer under test.
 
 #include <atomic>
-#include <chrono>
 
 namespace testing_support {
 
@@ -33,14 +32,16 @@ public:
     EndOfStreamHeldBack& operator=(const EndOfStreamHeldBack&) = delete;
 };
 
-// While it exists, no sink made answers for its stream's length until Delay has passed since it was made, as
-// on a busy machine where the demuxer learns the length late. One at a time.
-class DurationAnsweredLate {
+// While it exists and until Tell, no sink made answers for its stream's length, as on a busy machine where the
+// demuxer learns the length late. One at a time.
+class LengthWithheld {
 public:
-    explicit DurationAnsweredLate(std::chrono::milliseconds Delay);
-    ~DurationAnsweredLate();
-    DurationAnsweredLate(const DurationAnsweredLate&) = delete;
-    DurationAnsweredLate& operator=(const DurationAnsweredLate&) = delete;
+    LengthWithheld();
+    ~LengthWithheld();
+    LengthWithheld(const LengthWithheld&) = delete;
+    LengthWithheld& operator=(const LengthWithheld&) = delete;
+
+    void Tell();
 };
 
 } // namespace testing_support

@@ -327,6 +327,31 @@ TEST_F(ProgressTickTest, AGraphWithNothingToPlayStopsWithoutGoingOn) {
     }
 }
 
+// A stream that has not told its length plays on (the time shows no length), shows the length once it tells
+// one, and ends where it tells its end.
+TEST_F(ProgressTickTest, AStreamWithoutALengthPlaysOnUntilItTellsItsEnd) {
+    State.MediaDuration = 0; // as an open leaves a stream whose length was not known
+    FakeGraph& graph = PlayFakeGraph(PlayTypes::MediaFile, 0);
+    State.VideoTimeText = "0:00:00";
+    graph.lengthUntold = true;
+    graph.current = 3 * Second;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_TRUE(State.IsPlaying) << "no length is no end";
+    EXPECT_TRUE(form->Ctrl_T->Running());
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:03 / 0:00:00");
+    graph.lengthUntold = false;
+    graph.stop = 90 * Second;
+    graph.current = 4 * Second;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_TRUE(State.IsPlaying);
+    EXPECT_EQ(form->Time_L->Caption(), "0:00:04 / 0:01:30");
+    EXPECT_EQ(KnobOffset(), static_cast<int>(graph.current * Span() / graph.stop));
+    graph.current = graph.stop;
+    form->Ctrl_TTimer(nullptr);
+    EXPECT_FALSE(State.IsPlaying) << "its end";
+    EXPECT_TRUE(AfterPlayRan()) << "it played";
+}
+
 TEST_F(ProgressTickTest, PictureInPictureStopsAtItsEndWhateverThePlayMode) {
     State.PlayMode = PlayModes::RepeatOne;
     FakeGraph& graph = PlayFakeGraph(PlayTypes::Pip, 40 * Second);
