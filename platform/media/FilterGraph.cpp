@@ -37,9 +37,6 @@ constexpr auto ZeroDurationPatience = std::chrono::milliseconds(500);
 
 constexpr GstClockTime NanosecondsPer100 = 100;
 
-// Preferred to decodebin's first choice for every file (CompleteChain).
-constexpr const char* CheaperDecoders[] = {"avdec_vp9"};
-
 // Every graph of the process, so that shutting down can stop them all. Never destroyed: the exit handler
 // that stops the graphs, and graphs held by static objects, may come after every static object is gone.
 struct GraphRegistry {
@@ -353,11 +350,6 @@ HRESULT FilterGraph::CompleteChain(Chain& C) {
         for (const std::string& factory : role->Factories())
             C.preferred.push_back(factory);
     }
-    // Decoders that cost less here than the ones GStreamer ranks first: libvpx's VP9 decoder hands on the
-    // frames it still keeps as references, which the decoder base then copies into fresh memory every frame
-    // (about a seventh more CPU for a 1080p VP9 file than libav's decoder, whose one copy reuses its memory).
-    for (const char* factory : CheaperDecoders)
-        C.preferred.emplace_back(factory);
     if (!renderer) {
         if (!ownRenderer_)
             ownRenderer_ = std::make_shared<VideoRenderer>(VideoRenderer::Mode::Window);

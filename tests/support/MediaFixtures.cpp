@@ -59,10 +59,6 @@ std::string Description(MediaFixture Fixture) {
     case MediaFixture::MkvVp8Vorbis:
         return Picture + "vp8enc deadline=1 keyframe-max-dist=25 ! matroskamux name=mux ! filesink location={out} " +
                Tone + "audioconvert ! vorbisenc ! mux.";
-    case MediaFixture::WebmVp9Vorbis:
-        return Picture + "vp9enc deadline=1 cpu-used=8 keyframe-max-dist=25 ! webmmux name=mux ! "
-                         "filesink location={out} " +
-               Tone + "audioconvert ! vorbisenc ! mux.";
     case MediaFixture::AviMpeg4Mp3:
         return Picture + "avenc_mpeg4 gop-size=25 ! avimux name=mux ! filesink location={out} " + Tone +
                "lamemp3enc ! mpegaudioparse ! mux.";
@@ -86,8 +82,6 @@ const char* Extension(MediaFixture Fixture) {
         return ".mp4";
     case MediaFixture::MkvVp8Vorbis:
         return ".mkv";
-    case MediaFixture::WebmVp9Vorbis:
-        return ".webm";
     case MediaFixture::AviMpeg4Mp3:
     case MediaFixture::NotMedia:
         return ".avi";
@@ -125,8 +119,6 @@ const char* NameOf(MediaFixture Fixture) {
         return "NotMedia";
     case MediaFixture::H264Elementary:
         return "H264Elementary";
-    case MediaFixture::WebmVp9Vorbis:
-        return "WebmVp9Vorbis";
     }
     return "";
 }

@@ -11,7 +11,6 @@ enum class MediaFixture {
     Mp4H264Aac,   // 320 x 240, 25 fps, 2 s, a solid FixtureColour picture and a tone
     Mp4H264AacLong, // likewise, 10 s: long enough to resume in its middle
     MkvVp8Vorbis, // likewise
-    WebmVp9Vorbis, // likewise
     AviMpeg4Mp3,  // likewise
     MpegPsMpeg2,  // MPEG-2 program stream, MPEG-2 video and MPEG audio layer 2, likewise (ffmpeg)
     RealMedia,    // .rm: RealVideo 1 and AC3 audio, likewise (made by ffmpeg)

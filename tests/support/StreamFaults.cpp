@@ -1,7 +1,6 @@
 #include "tests/support/StreamFaults.h"
 
 #include <cstring>
-#include <mutex>
 
 #include <gst/gst.h>
 
@@ -18,10 +17,6 @@ void CountCritical(const gchar* Domain, GLogLevelFlags Level, const gchar* Messa
 }
 
 std::atomic<bool> holdBackEnds{false};
-std::mutex madeMutex;
-bool recordingMade = false;
-std::vector<std::string> made;
-
 // While set, the sinks made refuse duration queries.
 std::atomic<bool> withholdLength{false};
 
@@ -37,11 +32,6 @@ GstPadProbeReturn DropEndOfStream(GstPad*, GstPadProbeInfo* Info, gpointer) {
 
 // Called for every element added to a bin, on any thread.
 void ElementAdded(GObject*, GstClockTime, GstBin*, GstElement* Element, gboolean Added) {
-    if (Added) {
-        std::lock_guard lock(madeMutex);
-        if (GstElementFactory* factory = gst_element_get_factory(Element); recordingMade && factory != nullptr)
-            made.emplace_back(GST_OBJECT_NAME(factory));
-    }
     if (Added && withholdLength && GST_OBJECT_FLAG_IS_SET(Element, GST_ELEMENT_FLAG_SINK)) {
         if (GstPad* pad = gst_element_get_static_pad(Element, "sink")) {
             gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_QUERY_UPSTREAM, RefuseDuration, nullptr, nullptr);
@@ -109,23 +99,6 @@ LengthWithheld::~LengthWithheld() {
 
 void LengthWithheld::Tell() {
     withholdLength = false;
-}
-
-ElementsMade::ElementsMade() {
-    WatchBins();
-    std::lock_guard lock(madeMutex);
-    made.clear();
-    recordingMade = true;
-}
-
-ElementsMade::~ElementsMade() {
-    std::lock_guard lock(madeMutex);
-    recordingMade = false;
-}
-
-std::vector<std::string> ElementsMade::Factories() const {
-    std::lock_guard lock(madeMutex);
-    return made;
 }
 
 } // namespace testing_support

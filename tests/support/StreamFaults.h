@@ -2,8 +2,6 @@
 // Faults of GStreamer streams that tests provoke or watch for from outside the layer under test.
 
 #include <atomic>
-#include <string>
-#include <vector>
 
 namespace testing_support {
 
@@ -44,17 +42,6 @@ public:
     LengthWithheld& operator=(const LengthWithheld&) = delete;
 
     void Tell();
-};
-
-// While it exists, the factories of the elements put into bins, in order. One at a time.
-class ElementsMade {
-public:
-    ElementsMade();
-    ~ElementsMade();
-    ElementsMade(const ElementsMade&) = delete;
-    ElementsMade& operator=(const ElementsMade&) = delete;
-
-    std::vector<std::string> Factories() const;
 };
 
 } // namespace testing_support
