@@ -1,7 +1,9 @@
 #include "tests/support/LivePipelines.h"
 
+#include <chrono>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include <gst/gst.h>
 
@@ -55,6 +57,16 @@ int LivePipelines() {
     CountPipelines();
     std::lock_guard lock(liveMutex);
     return static_cast<int>(Live().size());
+}
+
+int LivePipelinesSettlingAt(int Expected) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    int live = LivePipelines();
+    while (live != Expected && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        live = LivePipelines();
+    }
+    return live;
 }
 
 } // namespace testing_support

@@ -9,5 +9,9 @@ namespace testing_support {
 void CountPipelines();
 // The pipelines made since CountPipelines that have not been destroyed yet.
 int LivePipelines();
+// Likewise, once it is Expected or a second has passed: the last reference to a pipeline that was let go may
+// still be dropped by one of GStreamer's threads a moment later (on a busy machine), which is no pipeline
+// outliving its owner.
+int LivePipelinesSettlingAt(int Expected);
 
 } // namespace testing_support
