@@ -777,7 +777,7 @@ HRESULT FilterGraph::Run() {
         return VFW_E_WRONG_STATE;
     RefreshDuration();
     if (duration_ == 0 && durationKnown_ && !dvd_) {
-        // Nothing to play (a file without length, a WAV header without data): at its end at once. Run, some
+        // Nothing to play (a file whose length is 0, a WAV header without data): at its end at once. Run, some
         // parsers would send empty buffers for ever, taking a whole core. A disc has no length of its own:
         // its titles have theirs, and its end is the navigator's to find.
         ended_ = true;

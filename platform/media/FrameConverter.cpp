@@ -116,10 +116,12 @@ bool FrameConverter::Accepts(GstVideoFormat Format) {
 // 8-bit 4:2:0 pictures that are scaled go through two passes: scaled as YUV into a picture of the shown
 // size, then turned into BGRA by the scaler's unscaled converter, which has vector code of its own. That
 // costs a fifth to a third less than the one generic pass, whose output stage converts pixel by pixel.
+// The colour pass writes up to 15 pixels past a row's end (Convert): a picture narrower than that excess
+// keeps the one pass, so that the excess never reaches beyond the next row.
 bool FrameConverter::TwoPasses(int SourceFormat, int SourceWidth, int SourceHeight, int Width, int Height) {
     const bool quarterChroma =
         SourceFormat == AV_PIX_FMT_YUV420P || SourceFormat == AV_PIX_FMT_NV12 || SourceFormat == AV_PIX_FMT_NV21;
-    return quarterChroma && (SourceWidth != Width || SourceHeight != Height);
+    return quarterChroma && Width >= 16 && (SourceWidth != Width || SourceHeight != Height);
 }
 
 bool FrameConverter::Convert(const GstVideoFrame& Frame, std::uint8_t* Destination, int Stride, int Width,
@@ -214,8 +216,9 @@ bool FrameConverter::Convert(const GstVideoFrame& Frame, std::uint8_t* Destinati
     scaled[2] = scaled[1] + static_cast<std::size_t>(scaledStrides_[1]) * ((Height + 1) / 2);
     if (sws_scale(context_, planes, strides, 0, info.height, scaled, scaledStrides_) != Height)
         return false;
-    // The colour pass writes whole groups of 16 pixels: a row's excess lands on the next row, written after
-    // it, but the last rows' would land past the picture. They are made in a buffer of their own and copied.
+    // The colour pass writes whole groups of 16 pixels: a row's excess (less than a row: TwoPasses) lands on
+    // the next row, written after it, but the last rows' would land past the picture. They are made in a
+    // buffer of their own and copied.
     const int head = HeadRows(Height), tail = Height - head;
     if (head > 0) {
         const std::uint8_t* headPlanes[4] = {scaled[0], scaled[1], scaled[2], nullptr};

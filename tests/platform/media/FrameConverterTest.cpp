@@ -140,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutCase{"I420ShrunkToAQuarter", GST_VIDEO_FORMAT_I420, 256, 192, 64, 48},
                       LayoutCase{"I420Enlarged", GST_VIDEO_FORMAT_I420, 32, 24, 96, 72},
                       LayoutCase{"I420ToAnOddSize", GST_VIDEO_FORMAT_I420, 64, 48, 47, 35},
+                      LayoutCase{"I420ToATinySize", GST_VIDEO_FORMAT_I420, 64, 48, 8, 6},
                       LayoutCase{"NV21OddSource", GST_VIDEO_FORMAT_NV21, 63, 47, 80, 61},
                       LayoutCase{"YV12", GST_VIDEO_FORMAT_YV12, 64, 48, 80, 60},
                       LayoutCase{"NV12", GST_VIDEO_FORMAT_NV12, 64, 48, 48, 36},
